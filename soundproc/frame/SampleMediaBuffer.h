@@ -1,0 +1,83 @@
+// The filter's own IMediaBuffer, used to hand sample memory to a DMO:
+// either a view of existing memory (not owned) or an owned task-memory block.
+#pragma once
+
+#include <new>
+
+#include "soundproc/frame/DirectShowApi.h"
+#include "soundproc/frame/Guids.h"
+
+namespace zmsp {
+
+class SampleMediaBuffer final : public IMediaBuffer {
+ public:
+  // A view of `data`; the memory must outlive the buffer. One reference.
+  static HRESULT CreateView(BYTE* data, DWORD length, DWORD maxLength, IMediaBuffer** buffer) {
+    if (buffer == nullptr) return E_POINTER;
+    *buffer = new (std::nothrow) SampleMediaBuffer(data, length, maxLength, false);
+    return *buffer != nullptr ? S_OK : E_OUTOFMEMORY;
+  }
+
+  // An owned block of `maxLength` bytes, current length 0. One reference.
+  static HRESULT CreateOwning(DWORD maxLength, IMediaBuffer** buffer) {
+    if (buffer == nullptr) return E_POINTER;
+    *buffer = nullptr;
+    auto* block = static_cast<BYTE*>(CoTaskMemAlloc(maxLength));
+    if (block == nullptr) return E_OUTOFMEMORY;
+    *buffer = new (std::nothrow) SampleMediaBuffer(block, 0, maxLength, true);
+    if (*buffer == nullptr) {
+      CoTaskMemFree(block);
+      return E_OUTOFMEMORY;
+    }
+    return S_OK;
+  }
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
+    if (object == nullptr) return E_POINTER;
+    if (guids::Same(riid, IID_IMediaBuffer) || guids::Same(riid, IID_IUnknown)) {
+      *object = static_cast<IMediaBuffer*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&references_)); }
+  ULONG STDMETHODCALLTYPE Release() override {
+    const LONG left = InterlockedDecrement(&references_);
+    if (left == 0) delete this;
+    return static_cast<ULONG>(left);
+  }
+
+  HRESULT STDMETHODCALLTYPE SetLength(DWORD length) override {
+    if (length > maxLength_) return E_INVALIDARG;
+    length_ = length;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetMaxLength(DWORD* maxLength) override {
+    if (maxLength == nullptr) return E_POINTER;
+    *maxLength = maxLength_;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetBufferAndLength(BYTE** buffer, DWORD* length) override {
+    if (buffer == nullptr && length == nullptr) return E_POINTER;
+    if (buffer != nullptr) *buffer = data_;
+    if (length != nullptr) *length = length_;
+    return S_OK;
+  }
+
+ private:
+  SampleMediaBuffer(BYTE* data, DWORD length, DWORD maxLength, bool ownsMemory)
+      : length_(length), maxLength_(maxLength), data_(data), ownsMemory_(ownsMemory) {}
+  ~SampleMediaBuffer() {
+    if (ownsMemory_) CoTaskMemFree(data_);
+  }
+
+  DWORD length_;
+  DWORD maxLength_;
+  LONG references_ = 1;
+  BYTE* data_;
+  bool ownsMemory_;
+};
+
+}  // namespace zmsp
