@@ -1,0 +1,28 @@
+#pragma once
+// Conversion between the Korean code page (CP949, the de-facto encoding of
+// Korean caption files) and UTF-8, the encoding every text has once it leaves
+// the caption reader. One small interface with one implementation per
+// platform: MultiByteToWideChar/WideCharToMultiByte on Windows, iconv natively.
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace orves {
+
+class ITextCodec {
+ public:
+  virtual ~ITextCodec() = default;
+
+  // CP949 bytes to UTF-8. Bytes that do not form a CP949 character become
+  // U+FFFD, so a damaged file still shows the rest of its text.
+  virtual std::string Cp949ToUtf8(std::string_view cp949) = 0;
+
+  // UTF-8 (valid) to CP949; nothing when some character has no CP949 form.
+  virtual std::optional<std::string> Utf8ToCp949(std::string_view utf8) = 0;
+};
+
+// The platform's codec (defined in TextCodecIconv.cpp or TextCodecWin32.cpp).
+std::unique_ptr<ITextCodec> MakeSystemTextCodec();
+
+}  // namespace orves
