@@ -1,0 +1,70 @@
+#pragma once
+// MoviePanel: a plain child panel window, used for `pnlMovie` and
+// `pnlInnerMovie`. The panel is transparent to the mouse (the window below,
+// i.e. the main window, gets the clicks), paints black, and clips its children,
+// which is how the movie panel cuts the two sides of a cropped picture.
+//
+// MoviePanels: the two panels as TMovie sees them (IMoviePanels).
+#include <windows.h>
+
+#include <functional>
+
+#include "player/playback/PlaybackLinks.h"
+
+namespace orves {
+
+class DirectShowPlayer;
+
+class MoviePanel {
+ public:
+  MoviePanel() = default;
+  ~MoviePanel();
+  MoviePanel(const MoviePanel&) = delete;
+  MoviePanel& operator=(const MoviePanel&) = delete;
+
+  // A visible child of `parent` at (0, 0), size 0. With `fillChildren` every
+  // direct child window is sized to the panel's client area on each resize.
+  bool Create(HWND parent, int id, bool fillChildren = false);
+  HWND Handle() const { return hwnd_; }
+
+  void SetPosition(int left, int top);
+  void SetSize(int width, int height);
+  void SetBounds(int left, int top, int width, int height);
+  int Left() const;
+  int Top() const;
+  int Width() const;
+  int Height() const;
+  void SetVisible(bool visible);
+  bool Visible() const;
+
+  // Called after every size change with the new client size.
+  void SetOnResize(std::function<void(int width, int height)> onResize) { onResize_ = std::move(onResize); }
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  RECT BoundsInParent() const;
+
+  HWND hwnd_ = nullptr;
+  bool fillChildren_ = false;
+  std::function<void(int, int)> onResize_;
+};
+
+class MoviePanels final : public IMoviePanels {
+ public:
+  MoviePanels(MoviePanel& movie, MoviePanel& inner, DirectShowPlayer* player)
+      : movie_(movie), inner_(inner), player_(player) {}
+
+  int MoviePanelWidth() const override { return movie_.Width(); }
+  int MoviePanelHeight() const override { return movie_.Height(); }
+  void SetInnerPosition(int left, int top) override { inner_.SetPosition(left, top); }
+  void SetInnerSize(int width, int height) override { inner_.SetSize(width, height); }
+  void RepaintInner() override;
+
+ private:
+  MoviePanel& movie_;
+  MoviePanel& inner_;
+  DirectShowPlayer* player_;
+};
+
+}  // namespace orves

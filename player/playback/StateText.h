@@ -1,0 +1,68 @@
+#pragma once
+// TStateText: the one-line on-screen message. Every message is a pair of a
+// Korean and an English text; the `Korean` setting picks one. A message stays
+// 12 main-timer ticks (2.4 s) after its last showing; the same text shown
+// again only renews that time. With `ShowTime` the playing time is shown
+// permanently. Section `StateText`: Korean, Enabled, ShowTime.
+//
+// Drawing goes through IStateTextView, so the rules here run without a window.
+#include <string>
+
+#include "player/playback/PlaybackLinks.h"
+#include "player/playback/StateTextSink.h"
+
+namespace orves {
+
+class TSetup;
+
+// The panel `pnlStateText` with its paint box.
+class IStateTextView {
+ public:
+  virtual ~IStateTextView() = default;
+  // Render a new text (UTF-8); called only when the text changes.
+  virtual void Render(const std::string& text) = 0;
+  virtual void Show() = 0;
+  virtual void Hide() = 0;
+  virtual bool IsVisible() const = 0;
+};
+
+class TStateText : public IStateText {
+ public:
+  explicit TStateText(TSetup& setup);
+  ~TStateText() override;
+  TStateText(const TStateText&) = delete;
+  TStateText& operator=(const TStateText&) = delete;
+
+  static constexpr const char* Section = "StateText";
+  static constexpr int kLifeTicks = 12;  // 2.4 s of the 200 ms main timer
+
+  void SetView(IStateTextView* view) { view_ = view; }
+  void SetMedia(const IMediaView* media) { media_ = media; }
+
+  void ShowState(const std::string& korean, const std::string& english) override;
+  // Called by the main timer every 200 ms: the countdown and the time display.
+  void Tick();
+  void ResetCountdown() { countdown_ = 0; }
+
+  const std::string& CurrentText() const { return currentText_; }
+  int Countdown() const { return countdown_; }
+
+  bool Korean() const { return korean_; }
+  void SetKorean(bool on) { korean_ = on; }
+  bool Enabled() const { return enabled_; }
+  void SetEnabled(bool on) { enabled_ = on; }
+  bool ShowTime() const { return showTime_; }
+  void SetShowTime(bool on) { showTime_ = on; }
+
+ private:
+  TSetup& setup_;
+  IStateTextView* view_ = nullptr;
+  const IMediaView* media_ = nullptr;
+  std::string currentText_;
+  int countdown_ = 0;
+  bool korean_ = false;
+  bool enabled_ = true;
+  bool showTime_ = false;
+};
+
+}  // namespace orves
