@@ -1,0 +1,55 @@
+#pragma once
+// Volume boost: a soft-saturating curve and a plain gain with clipping.
+//
+// The soft curve maps a normalised magnitude x in [0, 1] to
+//   t = (sqrt(x (g^2 - 1) + 1) - 1) / (g - 1)
+//   y = ((1 - g) t + 2g) t / (g + 1)
+// with g the linear boost gain. y(0) = 0, y(1) = 1 and the slope at 0 is g, so
+// quiet passages gain the full boost while full scale stays full scale.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+namespace zmsp {
+
+// Boost levels outside 1..20 dB are taken as the nearest edge, so the curve
+// never divides by zero.
+[[nodiscard]] int clampBoostLevel(int levelDb);
+[[nodiscard]] double boostGain(int levelDb);  // 10^(level / 20)
+
+class SoftCurve {
+ public:
+  explicit SoftCurve(int levelDb);
+  [[nodiscard]] double operator()(double x) const;
+  [[nodiscard]] double gain() const { return gain_; }
+
+ private:
+  double gain_;
+};
+
+// The 16-bit soft curve as a lookup table: entry i = y(i / 32768) * 32768,
+// truncated. Built on first use and whenever the level changes.
+class BoostTable {
+ public:
+  static constexpr std::size_t kEntries = 32769;
+
+  // Makes sure the table matches `levelDb`; false when it cannot be allocated
+  // (the table is then absent and the boost must be skipped).
+  [[nodiscard]] bool prepare(int levelDb);
+  void release();
+
+  [[nodiscard]] bool built() const { return entries_ != nullptr; }
+  [[nodiscard]] int builtForLevel() const { return level_; }
+  [[nodiscard]] const std::uint16_t* entries() const { return entries_.get(); }
+
+ private:
+  std::unique_ptr<std::uint16_t[]> entries_;
+  int level_ = 0;
+};
+
+// Soft curve of one 32-bit sample, computed directly: INT32_MIN stays as it is,
+// every other sample keeps its sign and gets y(|s| / 2^31) * 2^31, truncated.
+[[nodiscard]] std::int32_t softBoost32(std::int32_t sample, const SoftCurve& curve);
+
+}  // namespace zmsp

@@ -1,0 +1,307 @@
+#include "soundproc/stages/ChannelControl.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+
+namespace zmsp {
+
+namespace {
+
+// Samples per processing block: small enough that a block and its rows stay in
+// the first-level cache, large enough that the per-block overhead vanishes.
+constexpr std::size_t kBlockSamples = 2048;
+
+constexpr std::uint32_t kFrontSpeakers = 0xF;  // front left, front right, centre, LFE
+constexpr int kMaskBitsWalked = 18;
+
+bool isBalancedLayout(const PcmLayout& layout) {
+  const std::uint32_t mask = layout.channelMask;
+  switch (layout.channels) {
+    case 4: return mask == 0x33;
+    case 6: return mask == 0x3F;
+    case 7: return mask == 0x13F;
+    case 8: return mask == 0xFF;
+    default: return false;
+  }
+}
+
+double levelGain(int levelDb) { return std::pow(10.0, levelDb * 0.05); }
+
+template <typename Sample>
+constexpr double kMin = static_cast<double>(std::numeric_limits<Sample>::min());
+template <typename Sample>
+constexpr double kMax = static_cast<double>(std::numeric_limits<Sample>::max());
+
+// Truncates toward zero and clamps to the sample range (clamping first keeps the
+// conversion defined; the result is the same).
+template <typename Sample>
+inline Sample truncateClamped(double value) {
+  value = value < kMin<Sample> ? kMin<Sample> : value;
+  value = value > kMax<Sample> ? kMax<Sample> : value;
+  return static_cast<Sample>(value);
+}
+
+// sample * mul / div with integer truncation toward zero. Computed in double,
+// which is exact here: |sample * mul| < 2^39 is representable, and a quotient
+// that is not whole lies at least 1/div (>= 1/200) from the nearest integer,
+// far more than the rounding error of one division (< 2^-21). The result never
+// exceeds |sample| because mul <= div.
+template <typename Sample>
+inline Sample scaleTruncated(Sample sample, double mul, double div) {
+  return static_cast<Sample>(static_cast<double>(sample) * mul / div);
+}
+
+template <typename Sample>
+inline Sample addSaturated(Sample a, Sample b) {
+  const std::int64_t sum = std::int64_t{a} + b;
+  return static_cast<Sample>(std::clamp<std::int64_t>(sum, std::numeric_limits<Sample>::min(),
+                                                       std::numeric_limits<Sample>::max()));
+}
+
+// Two's-complement wrap-around at the sample width (well defined since C++20).
+template <typename Sample>
+inline Sample addWrapped(Sample a, Sample b) {
+  return static_cast<Sample>(std::int64_t{a} + b);
+}
+
+}  // namespace
+
+template <>
+std::vector<std::int16_t>& ChannelControl::scratch<std::int16_t>() {
+  return scratch16_;
+}
+template <>
+std::vector<std::int32_t>& ChannelControl::scratch<std::int32_t>() {
+  return scratch32_;
+}
+
+void ChannelControl::configure(const PcmLayout& layout) {
+  layout_ = layout;
+  positions_ = ChannelPositions::fromLayout(layout);
+  const bool extensibleInteger = layout.extensible && layout.integerWidthSupported();
+  applies_.balance = extensibleInteger && isBalancedLayout(layout);
+  const std::uint32_t needed = kSpeakerFrontLeft | kSpeakerFrontRight | kSpeakerLowFrequency;
+  applies_.lfeMixer = hasLfe_ && extensibleInteger && layout.channels >= 3 &&
+                      (layout.channelMask & needed) == needed && positions_.lowFrequency >= 0;
+  refresh();
+
+  blockFrames_ = std::max<std::size_t>(1, kBlockSamples / std::max<std::uint16_t>(layout.channels, 1));
+  const std::size_t blockSamples = blockFrames_ * layout.channels;
+  if (layout.bitsPerSample == 16) {
+    scratch16_.resize(blockSamples);
+    scratch32_ = {};
+  } else if (layout.bitsPerSample == 32) {
+    scratch32_.resize(blockSamples);
+    scratch16_ = {};
+  }
+}
+
+bool ChannelControl::volAdjustApplies() const {
+  if (!layout_.extensible || !layout_.integerWidthSupported() || !isBalancedLayout(layout_)) {
+    return false;
+  }
+  const std::uint32_t mask = layout_.channelMask;
+  const ChannelControlSettings& s = settings_;
+  const bool lfe = (mask & kSpeakerLowFrequency) && hasLfe_ && s.lfeLevelDb != 0;
+  const bool center = (mask & kSpeakerFrontCenter) && s.centerLevelDb != 0;
+  const bool front = (mask & (kSpeakerFrontLeft | kSpeakerFrontRight)) && s.frontLevelDb != 0;
+  const bool rear = (mask & ~kFrontSpeakers) && s.rearLevelDb != 0;
+  return lfe || center || front || rear;
+}
+
+bool ChannelControl::boostApplies() const {
+  const bool sourceOk = settings_.volBoostApplyTo == BoostApplyTo::kEverySource || ac3Source_;
+  const bool tagOk = layout_.formatTag == kFormatTagPcm || layout_.formatTag == kFormatTagExtensible;
+  return layout_.parsed && sourceOk && tagOk && layout_.integerWidthSupported();
+}
+
+void ChannelControl::refresh() {
+  applies_.volAdjust = volAdjustApplies();
+  applies_.boost = boostApplies();
+  const bool tableInUse = settings_.volBoost && applies_.boost && layout_.bitsPerSample == 16 &&
+                          settings_.volBoostAlgorithm == BoostAlgorithm::kSoftCurve;
+  if (!tableInUse) {
+    boostTable_.release();
+  }
+}
+
+bool ChannelControl::hasWork() const {
+  const ChannelControlSettings& s = settings_;
+  return (s.volAdjust && applies_.volAdjust) || (s.frBalance && applies_.balance) ||
+         (s.lfeMixer && applies_.lfeMixer) || (s.volBoost && applies_.boost);
+}
+
+void ChannelControl::reset() {
+  layout_ = {};
+  positions_ = {};
+  applies_ = {};
+  gains_ = {};
+  balanceFlags_ = {};
+  balanceFactor_ = 100;
+  boostTable_.release();
+  scratch16_ = {};
+  scratch32_ = {};
+  gainRow_ = {};
+  balanceRow_ = {};
+}
+
+void ChannelControl::prepareVolAdjust() {
+  const std::uint32_t mask = layout_.channelMask;
+  const ChannelControlSettings& s = settings_;
+  const auto gainIf = [](bool condition, int levelDb) { return condition ? levelGain(levelDb) : 1.0; };
+  gains_.lfe = gainIf((mask & kSpeakerLowFrequency) && hasLfe_ && s.lfeLevelDb != 0, s.lfeLevelDb);
+  gains_.center = gainIf((mask & kSpeakerFrontCenter) && s.centerLevelDb != 0, s.centerLevelDb);
+  gains_.front =
+      gainIf((mask & (kSpeakerFrontLeft | kSpeakerFrontRight)) && s.frontLevelDb != 0, s.frontLevelDb);
+  gains_.rear = gainIf((mask & ~kFrontSpeakers) && s.rearLevelDb != 0, s.rearLevelDb);
+
+  // Front-of-centre speakers are neither centre nor front left/right, so they
+  // take the rear gain.
+  const std::size_t channels = layout_.channels;
+  gainRow_.resize(blockFrames_ * channels);
+  for (std::size_t slot = 0; slot < gainRow_.size(); ++slot) {
+    const auto position = static_cast<std::int32_t>(slot % channels);
+    double gain = gains_.rear;
+    if (position == positions_.frontCenter) {
+      gain = gains_.center;
+    } else if (position == positions_.lowFrequency) {
+      gain = gains_.lfe;
+    } else if (position == positions_.frontLeft || position == positions_.frontRight) {
+      gain = gains_.front;
+    }
+    gainRow_[slot] = gain;
+  }
+}
+
+void ChannelControl::prepareBalance() {
+  const int level = settings_.frBalanceLevel;
+  balanceFactor_ = 100 - std::abs(level);
+  balanceFlags_ = {};
+  std::size_t position = 0;
+  for (int bit = 0; bit < kMaskBitsWalked && position < kBalancePositions; ++bit) {
+    const std::uint32_t speaker = 1u << bit;
+    if ((layout_.channelMask & speaker) == 0) {
+      continue;
+    }
+    balanceFlags_[position++] = (speaker & kFrontSpeakers) ? level < 0 : level >= 0;
+  }
+  // An unflagged slot is scaled by 100 / 100, which leaves every sample as it is.
+  const std::size_t channels = layout_.channels;
+  balanceRow_.resize(blockFrames_ * channels);
+  for (std::size_t slot = 0; slot < balanceRow_.size(); ++slot) {
+    balanceRow_[slot] = balanceFlags_[slot % channels] ? balanceFactor_ : 100.0;
+  }
+}
+
+ChannelControl::Outcome ChannelControl::process(std::span<std::byte> buffer, std::size_t dataBytes) {
+  Outcome outcome;
+  const std::size_t frames = framesIn(layout_, std::min(dataBytes, buffer.size()));
+  if (frames == 0 || !layout_.integerWidthSupported()) {
+    return outcome;
+  }
+  const ChannelControlSettings& s = settings_;
+  if (s.volAdjust && applies_.volAdjust) {
+    prepareVolAdjust();
+  }
+  if (s.frBalance && applies_.balance) {
+    prepareBalance();
+  }
+  bool boost = s.volBoost && applies_.boost;
+  if (boost && layout_.bitsPerSample == 16 && s.volBoostAlgorithm == BoostAlgorithm::kSoftCurve &&
+      !boostTable_.prepare(s.volBoostLevelDb)) {
+    outcome.boostSkippedNoMemory = true;
+    boost = false;
+  }
+  if (layout_.bitsPerSample == 16) {
+    processSamples<std::int16_t>(buffer.data(), frames, boost);
+  } else {
+    processSamples<std::int32_t>(buffer.data(), frames, boost);
+  }
+  outcome.frames = frames;
+  return outcome;
+}
+
+template <typename Sample>
+void ChannelControl::processSamples(std::byte* data, std::size_t frames, bool boost) {
+  std::vector<Sample>& block = scratch<Sample>();
+  const std::size_t frameBytes = layout_.frameBytes();
+  for (std::size_t done = 0; done < frames; done += blockFrames_) {
+    const std::size_t count = std::min(blockFrames_, frames - done);
+    std::byte* where = data + done * frameBytes;
+    std::memcpy(block.data(), where, count * frameBytes);
+    processBlock(block.data(), count, boost);
+    std::memcpy(where, block.data(), count * frameBytes);
+  }
+}
+
+template <typename Sample>
+void ChannelControl::processBlock(Sample* samples, std::size_t frames, bool boost) {
+  const ChannelControlSettings& s = settings_;
+  const std::size_t channels = layout_.channels;
+  const std::size_t count = frames * channels;
+
+  if (s.volAdjust && applies_.volAdjust) {
+    const double* gain = gainRow_.data();
+    for (std::size_t i = 0; i < count; ++i) {
+      samples[i] = truncateClamped<Sample>(static_cast<double>(samples[i]) * gain[i]);
+    }
+  }
+
+  if (s.frBalance && applies_.balance) {
+    const double* factor = balanceRow_.data();
+    for (std::size_t i = 0; i < count; ++i) {
+      samples[i] = scaleTruncated(samples[i], factor[i], 100.0);
+    }
+  }
+
+  if (s.lfeMixer && applies_.lfeMixer) {
+    const auto lfe = static_cast<std::size_t>(positions_.lowFrequency);
+    const double share = s.lfeMixerLevel;
+    if (s.lfeCorrectSignalLevel) {
+      // Scaling every channel by 100 / (100 + L) first leaves room for the
+      // added LFE share, so the sums below cannot leave the sample range.
+      const double headroom = 100.0 + share;
+      for (std::size_t i = 0; i < count; ++i) {
+        samples[i] = scaleTruncated(samples[i], 100.0, headroom);
+      }
+    }
+    for (Sample* frame = samples; frame != samples + count; frame += channels) {
+      const Sample mixed = scaleTruncated(frame[lfe], share, 100.0);
+      if (s.lfeCorrectSignalLevel || s.lfeOverflowProtection) {
+        frame[0] = addSaturated(frame[0], mixed);
+        frame[1] = addSaturated(frame[1], mixed);
+      } else {
+        frame[0] = addWrapped(frame[0], mixed);
+        frame[1] = addWrapped(frame[1], mixed);
+      }
+      frame[lfe] = 0;
+    }
+  }
+
+  if (boost) {
+    if (s.volBoostAlgorithm == BoostAlgorithm::kPlainGain) {
+      const double gain = boostGain(clampBoostLevel(s.volBoostLevelDb));
+      for (std::size_t i = 0; i < count; ++i) {
+        samples[i] = truncateClamped<Sample>(static_cast<double>(samples[i]) * gain);
+      }
+    } else if constexpr (sizeof(Sample) == 2) {
+      const std::uint16_t* table = boostTable_.entries();
+      for (std::size_t i = 0; i < count; ++i) {
+        const int sample = samples[i];
+        const int magnitude = table[sample < 0 ? -sample : sample];
+        // A positive sample whose entry reached 32,768 must not wrap negative.
+        samples[i] = static_cast<Sample>(sample < 0 ? -magnitude : std::min(magnitude, 32767));
+      }
+    } else {
+      const SoftCurve curve(s.volBoostLevelDb);
+      for (std::size_t i = 0; i < count; ++i) {
+        samples[i] = softBoost32(samples[i], curve);
+      }
+    }
+  }
+}
+
+}  // namespace zmsp

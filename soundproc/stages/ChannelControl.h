@@ -1,0 +1,116 @@
+#pragma once
+// Channel control DSP: volume adjust, front/rear balance, LFE mixing and volume
+// boost on interleaved 16- or 32-bit signed PCM, applied in place in that order.
+// No media or COM types: ChannelControlStage feeds it formats, settings and
+// buffers.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "soundproc/stages/BoostCurve.h"
+#include "soundproc/stages/ChannelControlSettings.h"
+#include "soundproc/stages/ChannelPositions.h"
+#include "soundproc/stages/PcmLayout.h"
+
+namespace zmsp {
+
+class ChannelControl {
+ public:
+  struct Applicability {
+    bool volAdjust = false;
+    bool balance = false;
+    bool lfeMixer = false;
+    bool boost = false;
+  };
+
+  // Gains of the four volume-adjust groups, as used for the last buffer.
+  struct GroupGains {
+    double center = 1.0;
+    double lfe = 1.0;
+    double front = 1.0;
+    double rear = 1.0;
+  };
+
+  struct Outcome {
+    std::size_t frames = 0;             // frames processed
+    bool boostSkippedNoMemory = false;  // the boost table could not be allocated
+  };
+
+  static constexpr std::size_t kBalancePositions = 8;
+
+  ChannelControl() = default;
+  ChannelControl(const ChannelControl&) = delete;
+  ChannelControl& operator=(const ChannelControl&) = delete;
+
+  void setSettings(const ChannelControlSettings& settings) { settings_ = settings; }
+  [[nodiscard]] const ChannelControlSettings& settings() const { return settings_; }
+  // The filter's input format has an LFE channel (set before every buffer).
+  void setHasLfe(bool hasLfe) { hasLfe_ = hasLfe; }
+  [[nodiscard]] bool hasLfe() const { return hasLfe_; }
+  // The stream comes from an AC3 source (set when the input connects).
+  void setAc3Source(bool ac3) { ac3Source_ = ac3; }
+  [[nodiscard]] bool ac3Source() const { return ac3Source_; }
+
+  // A new format: channel positions and all four applicability flags.
+  void configure(const PcmLayout& layout);
+  // Settings or has-LFE may have changed since configure(): recompute the
+  // boost and volume-adjust applicability and free the boost table when the
+  // soft curve no longer runs on 16-bit data.
+  void refresh();
+  // At least one operation is switched on and applies to the format.
+  [[nodiscard]] bool hasWork() const;
+
+  // Processes the first `dataBytes` of `buffer` in place (never beyond the
+  // buffer); a trailing partial frame is left alone.
+  [[nodiscard]] Outcome process(std::span<std::byte> buffer, std::size_t dataBytes);
+
+  // Forgets the format and frees the boost table; settings stay.
+  void reset();
+
+  [[nodiscard]] const PcmLayout& layout() const { return layout_; }
+  [[nodiscard]] const Applicability& applicability() const { return applies_; }
+  [[nodiscard]] const ChannelPositions& positions() const { return positions_; }
+  [[nodiscard]] const GroupGains& gains() const { return gains_; }
+  [[nodiscard]] const std::array<bool, kBalancePositions>& balanceFlags() const { return balanceFlags_; }
+  [[nodiscard]] int balanceFactor() const { return balanceFactor_; }
+  [[nodiscard]] const BoostTable& boostTable() const { return boostTable_; }
+
+ private:
+  [[nodiscard]] bool volAdjustApplies() const;
+  [[nodiscard]] bool boostApplies() const;
+  void prepareVolAdjust();
+  void prepareBalance();
+  template <typename Sample>
+  void processSamples(std::byte* data, std::size_t frames, bool boost);
+  template <typename Sample>
+  void processBlock(Sample* samples, std::size_t frames, bool boost);
+
+  ChannelControlSettings settings_;
+  PcmLayout layout_;
+  bool hasLfe_ = false;
+  bool ac3Source_ = false;
+  Applicability applies_;
+  ChannelPositions positions_;
+  GroupGains gains_;
+  std::array<bool, kBalancePositions> balanceFlags_{};
+  int balanceFactor_ = 100;
+  BoostTable boostTable_;
+
+  // Per-sample-slot gain and balance factor for one block of frames, so the
+  // inner loops run over flat arrays without a modulo per sample.
+  std::vector<double> gainRow_;
+  std::vector<double> balanceRow_;
+  // Each block is copied out of the sample buffer (whose alignment is not
+  // ours to assume), processed here and copied back.
+  std::vector<std::int16_t> scratch16_;
+  std::vector<std::int32_t> scratch32_;
+  std::size_t blockFrames_ = 1;
+
+  template <typename Sample>
+  std::vector<Sample>& scratch();
+};
+
+}  // namespace zmsp

@@ -1,0 +1,361 @@
+#include "soundproc/stages/ChannelControl.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <limits>
+#include <random>
+#include <vector>
+
+#include "tests/unit/soundproc_stages/PcmTestBuffer.h"
+
+namespace zmsp {
+namespace {
+
+using test::extensibleLayout;
+using test::PcmTestBuffer;
+using test::pcmLayout;
+
+constexpr std::uint32_t kMask51 = 0x3F;
+constexpr std::uint32_t kMask71 = 0xFF;
+constexpr std::int32_t kInt32Max = std::numeric_limits<std::int32_t>::max();
+constexpr std::int32_t kInt32Min = std::numeric_limits<std::int32_t>::min();
+
+template <typename Sample>
+std::vector<Sample> run(ChannelControl& control, PcmTestBuffer<Sample>& buffer) {
+  const auto outcome = control.process(buffer.data(), buffer.dataBytes());
+  EXPECT_FALSE(outcome.boostSkippedNoMemory);
+  EXPECT_TRUE(buffer.guardIntact());
+  return buffer.samples();
+}
+
+ChannelControlSettings balanceSettings(int level) {
+  ChannelControlSettings s;
+  s.frBalance = true;
+  s.frBalanceLevel = level;
+  return s;
+}
+
+// ChannelControl is not copyable; build it in place.
+#define MAKE_CONTROL(name, settings, layout, ...) \
+  ChannelControl name;                            \
+  name.setSettings(settings);                     \
+  name.setHasLfe(true);                           \
+  __VA_OPT__(name.setAc3Source(__VA_ARGS__);)     \
+  name.configure(layout)
+
+TEST(ChannelControlBalance, PositiveLevelLowersOnlyTheRearOf51) {
+  MAKE_CONTROL(control, balanceSettings(30), extensibleLayout(6, 16, kMask51));
+  ASSERT_TRUE(control.hasWork());
+  PcmTestBuffer<std::int16_t> buffer{1001, -1001, 500, 300, 1001, -1001,  //
+                                     32767, -32768, 7, 8, 32767, -32768};
+  // 1001 * 70 / 100 = 700.7 -> 700; 32767 * 70 / 100 = 22936.9 -> 22936.
+  EXPECT_EQ(run(control, buffer), (std::vector<std::int16_t>{1001, -1001, 500, 300, 700, -700,  //
+                                                               32767, -32768, 7, 8, 22936, -22937}));
+  EXPECT_EQ(control.balanceFactor(), 70);
+}
+
+TEST(ChannelControlBalance, NegativeLevelLowersTheFourFrontChannelsOf51) {
+  MAKE_CONTROL(control, balanceSettings(-30), extensibleLayout(6, 32, kMask51));
+  PcmTestBuffer<std::int32_t> buffer{kInt32Max, kInt32Min, 1001, -1001, 1001, -1001};
+  // 2147483647 * 70 / 100 = 1503238552.9 -> 1503238552 (64-bit product, truncated).
+  EXPECT_EQ(run(control, buffer),
+            (std::vector<std::int32_t>{1503238552, -1503238553, 700, -700, 1001, -1001}));
+}
+
+TEST(ChannelControlBalance, ThirtyTwoBitMatchesIntegerArithmeticEverywhere) {
+  // The scaling is computed in double; compare it with exact 64-bit integer
+  // arithmetic over many samples and every factor.
+  std::mt19937 random(7);
+  std::uniform_int_distribution<std::int32_t> any(kInt32Min, kInt32Max);
+  for (int level = 1; level <= 100; level += 3) {
+    MAKE_CONTROL(control, balanceSettings(level), extensibleLayout(4, 32, 0x33));
+    std::vector<std::int32_t> input(4 * 500);
+    for (auto& sample : input) {
+      sample = any(random);
+    }
+    input[2] = kInt32Min;
+    input[3] = kInt32Max;
+    PcmTestBuffer<std::int32_t> buffer(input);
+    const auto output = run(control, buffer);
+    for (std::size_t i = 0; i < input.size(); ++i) {
+      const std::int64_t factor = (i % 4) >= 2 ? 100 - level : 100;
+      ASSERT_EQ(output[i], std::int64_t{input[i]} * factor / 100) << "level " << level << " sample " << input[i];
+    }
+  }
+}
+
+TEST(ChannelControlApplicability, PlainStereoGetsOnlyTheBoost) {
+  ChannelControlSettings s = balanceSettings(50);
+  s.volAdjust = true;
+  s.frontLevelDb = 6;
+  s.lfeMixer = true;
+  MAKE_CONTROL(control, s, pcmLayout(2, 16));
+  EXPECT_FALSE(control.applicability().volAdjust);
+  EXPECT_FALSE(control.applicability().balance);
+  EXPECT_FALSE(control.applicability().lfeMixer);
+  EXPECT_TRUE(control.applicability().boost);
+  EXPECT_FALSE(control.hasWork());  // boost is switched off
+  PcmTestBuffer<std::int16_t> buffer{1000, -1000};
+  EXPECT_EQ(run(control, buffer), (std::vector<std::int16_t>{1000, -1000}));
+
+  s.volBoost = true;
+  control.setSettings(s);
+  control.refresh();
+  EXPECT_TRUE(control.hasWork());
+}
+
+TEST(ChannelControlApplicability, BoostForAc3SourcesOnly) {
+  ChannelControlSettings s;
+  s.volBoost = true;
+  s.volBoostApplyTo = BoostApplyTo::kAc3Only;
+  MAKE_CONTROL(mp3, s, pcmLayout(2, 16), false);
+  EXPECT_FALSE(mp3.applicability().boost);
+  EXPECT_FALSE(mp3.hasWork());
+  MAKE_CONTROL(ac3, s, pcmLayout(2, 16), true);
+  EXPECT_TRUE(ac3.applicability().boost);
+}
+
+TEST(ChannelControlApplicability, OtherWidthsAndTagsAreLeftAlone) {
+  ChannelControlSettings s;
+  s.volBoost = true;
+  MAKE_CONTROL(eightBit, s, pcmLayout(2, 8));
+  EXPECT_FALSE(eightBit.hasWork());
+  PcmLayout spdif = pcmLayout(2, 16);
+  spdif.formatTag = kFormatTagAc3Spdif;
+  MAKE_CONTROL(passthrough, s, spdif);
+  EXPECT_FALSE(passthrough.hasWork());
+}
+
+TEST(ChannelControlApplicability, VolumeAdjustNeedsASpeakerWithANonzeroLevel) {
+  ChannelControlSettings s;
+  s.volAdjust = true;
+  s.lfeLevelDb = 6;
+  // Only the LFE has a level, and the filter's input has no LFE (stereo
+  // expanded to 5.1): nothing to adjust.
+  ChannelControl control;
+  control.setSettings(s);
+  control.setHasLfe(false);
+  control.configure(extensibleLayout(6, 16, kMask51));
+  EXPECT_FALSE(control.applicability().volAdjust);
+  EXPECT_FALSE(control.applicability().lfeMixer);
+  // The centre level applies to the expanded channels all the same.
+  s.centerLevelDb = -6;
+  control.setSettings(s);
+  control.refresh();
+  EXPECT_TRUE(control.applicability().volAdjust);
+  PcmTestBuffer<std::int16_t> buffer{100, 100, 1000, 1000, 100, 100};
+  EXPECT_EQ(run(control, buffer), (std::vector<std::int16_t>{100, 100, 501, 1000, 100, 100}));
+}
+
+TEST(ChannelControlVolumeAdjust, EightChannelFrontOfCentreFollowsTheRearLevel) {
+  ChannelControlSettings s;
+  s.volAdjust = true;
+  s.frontLevelDb = 6;
+  s.centerLevelDb = 0;
+  s.rearLevelDb = -6;
+  MAKE_CONTROL(control, s, extensibleLayout(8, 16, kMask71));
+  // FL FR C LFE BL BR FLC FRC. 1000 * 10^0.3 = 1995.26 -> 1995;
+  // 1000 * 10^-0.3 = 501.19 -> 501; -1000 -> -501 (toward zero).
+  PcmTestBuffer<std::int16_t> buffer{1000, -1000, 1000, 1000, 1000, -1000, 1000, -1000};
+  EXPECT_EQ(run(control, buffer), (std::vector<std::int16_t>{1995, -1995, 1000, 1000, 501, -501, 501, -501}));
+  EXPECT_DOUBLE_EQ(control.gains().center, 1.0);
+}
+
+TEST(ChannelControlVolumeAdjust, ClampsAtBothEndsOfEachWidth) {
+  ChannelControlSettings s;
+  s.volAdjust = true;
+  s.frontLevelDb = 20;
+  s.lfeLevelDb = 20;
+  MAKE_CONTROL(control16, s, extensibleLayout(4, 16, 0x33));
+  PcmTestBuffer<std::int16_t> buffer16{20000, -20000, 20000, -20000};
+  EXPECT_EQ(run(control16, buffer16), (std::vector<std::int16_t>{32767, -32768, 20000, -20000}));
+
+  MAKE_CONTROL(control32, s, extensibleLayout(6, 32, kMask51));
+  PcmTestBuffer<std::int32_t> buffer32{kInt32Max / 2, kInt32Min / 2, 7, 300000000, 9, -9};
+  EXPECT_EQ(run(control32, buffer32), (std::vector<std::int32_t>{kInt32Max, kInt32Min, 7, kInt32Max, 9, -9}));
+}
+
+ChannelControlSettings lfeSettings(int level, bool correct, bool protect) {
+  ChannelControlSettings s;
+  s.lfeMixer = true;
+  s.lfeMixerLevel = level;
+  s.lfeCorrectSignalLevel = correct;
+  s.lfeOverflowProtection = protect;
+  return s;
+}
+
+TEST(ChannelControlLfeMixer, FullMixWithCorrectionHalvesFirst) {
+  MAKE_CONTROL(control, lfeSettings(100, true, false), extensibleLayout(6, 16, kMask51));
+  PcmTestBuffer<std::int16_t> buffer{1000, -1001, 500, 3001, 7, -7,  //
+                                     32767, 32767, 0, 32767, -32768, -32768};
+  // All halved (toward zero), then the halved LFE added to FL and FR, LFE 0.
+  EXPECT_EQ(run(control, buffer), (std::vector<std::int16_t>{2000, 1000, 250, 0, 3, -3,  //
+                                                               32766, 32766, 0, 0, -16384, -16384}));
+}
+
+TEST(ChannelControlLfeMixer, SaturatesOrWrapsWithoutCorrection) {
+  const std::vector<std::int16_t> input{32000, -32000, 0, 32000, 0, 0};
+  MAKE_CONTROL(protect, lfeSettings(50, false, true), extensibleLayout(6, 16, kMask51));
+  PcmTestBuffer<std::int16_t> saturated(input);
+  EXPECT_EQ(run(protect, saturated), (std::vector<std::int16_t>{32767, -16000, 0, 0, 0, 0}));
+
+  MAKE_CONTROL(wrap, lfeSettings(50, false, false), extensibleLayout(6, 16, kMask51));
+  PcmTestBuffer<std::int16_t> wrapped(input);
+  // 32000 + 16000 = 48000 wraps to 48000 - 65536.
+  EXPECT_EQ(run(wrap, wrapped), (std::vector<std::int16_t>{-17536, -16000, 0, 0, 0, 0}));
+
+  MAKE_CONTROL(wrap32, lfeSettings(100, false, false), extensibleLayout(6, 32, kMask51));
+  PcmTestBuffer<std::int32_t> wrapped32{kInt32Max, kInt32Min, 0, 2, 5, 5};
+  EXPECT_EQ(run(wrap32, wrapped32), (std::vector<std::int32_t>{kInt32Min + 1, kInt32Min + 2, 0, 0, 5, 5}));
+}
+
+TEST(ChannelControlLfeMixer, MaskNamingMoreSpeakersThanChannelsDoesNotMix) {
+  // Three channels but a mask of FL FR C LFE: the LFE would be the first
+  // sample of the next frame.
+  MAKE_CONTROL(control, lfeSettings(100, false, true), extensibleLayout(3, 16, 0xF));
+  EXPECT_FALSE(control.applicability().lfeMixer);
+  PcmTestBuffer<std::int16_t> buffer{1, 2, 3, 4, 5, 6};
+  EXPECT_EQ(run(control, buffer), (std::vector<std::int16_t>{1, 2, 3, 4, 5, 6}));
+  // Three channels FL FR LFE are fine.
+  MAKE_CONTROL(ok, lfeSettings(100, false, true), extensibleLayout(3, 16, 0xB));
+  PcmTestBuffer<std::int16_t> mixed{1, 2, 3, 4, 5, 6};
+  EXPECT_EQ(run(ok, mixed), (std::vector<std::int16_t>{4, 5, 0, 10, 11, 0}));
+}
+
+ChannelControlSettings boostSettings(int level, BoostAlgorithm algorithm) {
+  ChannelControlSettings s;
+  s.volBoost = true;
+  s.volBoostLevelDb = level;
+  s.volBoostAlgorithm = algorithm;
+  return s;
+}
+
+TEST(ChannelControlBoost, SoftCurveOn16BitKeepsZeroAndFullScale) {
+  MAKE_CONTROL(control, boostSettings(10, BoostAlgorithm::kSoftCurve), pcmLayout(2, 16));
+  PcmTestBuffer<std::int16_t> buffer{0, 32767, -32768, 10, -10, 100, 1000, 16384};
+  // y(x) * 32768 at 10 dB: 10 -> 31.59, 100 -> 313.4, 1000 -> 2910.06,
+  // 16384 -> 24387.6, 32767 -> 32767.68; -32768 goes through entry 32768.
+  EXPECT_EQ(run(control, buffer),
+            (std::vector<std::int16_t>{0, 32767, -32768, 31, -31, 313, 2910, 24387}));
+  ASSERT_TRUE(control.boostTable().built());
+  EXPECT_EQ(control.boostTable().entries()[32768], 32768);
+  EXPECT_EQ(control.boostTable().builtForLevel(), 10);
+}
+
+TEST(ChannelControlBoost, SoftCurveOn32BitComputedPerSample) {
+  MAKE_CONTROL(control, boostSettings(10, BoostAlgorithm::kSoftCurve), pcmLayout(2, 32));
+  PcmTestBuffer<std::int32_t> buffer{0, kInt32Min, kInt32Max, 1000, -1000, 123456789};
+  // 1000 * 2^-31 -> y * 2^31 = 3162.27; 123456789 -> 337027909.93.
+  EXPECT_EQ(run(control, buffer),
+            (std::vector<std::int32_t>{0, kInt32Min, kInt32Max, 3162, -3162, 337027909}));
+  EXPECT_FALSE(control.boostTable().built());
+}
+
+TEST(ChannelControlBoost, PlainGainClips) {
+  MAKE_CONTROL(control, boostSettings(6, BoostAlgorithm::kPlainGain), pcmLayout(1, 16));
+  PcmTestBuffer<std::int16_t> buffer{1000, -1000, 20000, -20000};
+  // 10^0.3 = 1.99526.
+  EXPECT_EQ(run(control, buffer), (std::vector<std::int16_t>{1995, -1995, 32767, -32768}));
+}
+
+TEST(ChannelControlBoost, TableFollowsLevelAlgorithmAndSwitch) {
+  ChannelControlSettings s = boostSettings(10, BoostAlgorithm::kSoftCurve);
+  MAKE_CONTROL(control, s, pcmLayout(1, 16));
+  PcmTestBuffer<std::int16_t> first{100};
+  EXPECT_EQ(run(control, first), std::vector<std::int16_t>{313});
+
+  s.volBoostLevelDb = 20;  // g = 10: y * 32768 = 927.5 for 100
+  control.setSettings(s);
+  control.refresh();
+  PcmTestBuffer<std::int16_t> second{100};
+  EXPECT_EQ(run(control, second), std::vector<std::int16_t>{927});
+  EXPECT_EQ(control.boostTable().builtForLevel(), 20);
+
+  s.volBoostAlgorithm = BoostAlgorithm::kPlainGain;
+  control.setSettings(s);
+  control.refresh();
+  EXPECT_FALSE(control.boostTable().built());
+
+  s.volBoostAlgorithm = BoostAlgorithm::kSoftCurve;
+  s.volBoost = false;
+  control.setSettings(s);
+  control.refresh();
+  PcmTestBuffer<std::int16_t> third{100};
+  EXPECT_EQ(run(control, third), std::vector<std::int16_t>{100});
+  EXPECT_FALSE(control.boostTable().built());
+}
+
+TEST(ChannelControlBoost, EveryTableEntryStaysInRangeAndRises) {
+  for (int level = 1; level <= 20; ++level) {
+    BoostTable table;
+    ASSERT_TRUE(table.prepare(level));
+    EXPECT_EQ(table.entries()[0], 0);
+    EXPECT_EQ(table.entries()[32768], 32768) << level;
+    for (std::size_t i = 1; i < BoostTable::kEntries; ++i) {
+      ASSERT_GE(table.entries()[i], table.entries()[i - 1]) << level << " at " << i;
+      ASSERT_GE(table.entries()[i], i) << level << " at " << i;
+    }
+  }
+}
+
+TEST(ChannelControlProcessing, AllOperationsInOrderOn51) {
+  ChannelControlSettings s = lfeSettings(100, true, true);
+  s.volAdjust = true;
+  s.rearLevelDb = 6;  // rear x 1.99526
+  s.frBalance = true;
+  s.frBalanceLevel = 50;  // rear x 50 / 100
+  s.volBoost = true;
+  s.volBoostAlgorithm = BoostAlgorithm::kPlainGain;
+  s.volBoostLevelDb = 20;  // x 10
+  MAKE_CONTROL(control, s, extensibleLayout(6, 16, kMask51));
+  PcmTestBuffer<std::int16_t> buffer{100, 200, 300, 400, 1000, -1000};
+  // rear: 1000 -> 1995 -> 997 -> halved 498 -> x10 4980.
+  // LFE: 400 -> 200 added to FL (50 + 200) and FR (100 + 200); centre 150.
+  EXPECT_EQ(run(control, buffer), (std::vector<std::int16_t>{2500, 3000, 1500, 0, 4980, -4980}));
+}
+
+TEST(ChannelControlProcessing, PartialFramesAndShortBuffersAreSafe) {
+  MAKE_CONTROL(control, boostSettings(6, BoostAlgorithm::kPlainGain), pcmLayout(2, 16));
+  PcmTestBuffer<std::int16_t> buffer{1000, 1000, 1000};
+  // The odd sample is half a frame and stays; a data length beyond the buffer is cut to it.
+  const auto outcome = control.process(buffer.data(), buffer.dataBytes() + 1000);
+  EXPECT_EQ(outcome.frames, 1u);
+  EXPECT_TRUE(buffer.guardIntact());
+  EXPECT_EQ(buffer.samples(), (std::vector<std::int16_t>{1995, 1995, 1000}));
+
+  MAKE_CONTROL(noChannels, boostSettings(6, BoostAlgorithm::kPlainGain), pcmLayout(0, 16));
+  EXPECT_EQ(noChannels.process(buffer.data(), buffer.dataBytes()).frames, 0u);
+}
+
+TEST(ChannelControlProcessing, LargeBuffersCrossBlockBoundaries) {
+  ChannelControlSettings s = balanceSettings(-40);
+  MAKE_CONTROL(control, s, extensibleLayout(6, 16, kMask51));
+  std::vector<std::int16_t> input(6 * 5001);
+  for (std::size_t i = 0; i < input.size(); ++i) {
+    input[i] = static_cast<std::int16_t>(i * 37);
+  }
+  PcmTestBuffer<std::int16_t> buffer(input);
+  const auto output = run(control, buffer);
+  for (std::size_t i = 0; i < input.size(); ++i) {
+    const int expected = (i % 6) < 4 ? input[i] * 60 / 100 : input[i];
+    ASSERT_EQ(output[i], expected) << i;
+  }
+}
+
+TEST(ChannelPositions, FollowTheMaskOrder) {
+  const auto p51 = ChannelPositions::fromLayout(extensibleLayout(6, 16, kMask51));
+  EXPECT_EQ(p51.frontLeft, 0);
+  EXPECT_EQ(p51.frontRight, 1);
+  EXPECT_EQ(p51.frontCenter, 2);
+  EXPECT_EQ(p51.lowFrequency, 3);
+  const auto noCentre = ChannelPositions::fromLayout(extensibleLayout(5, 16, 0x3B));
+  EXPECT_EQ(noCentre.frontCenter, -1);
+  EXPECT_EQ(noCentre.lowFrequency, 2);
+  const auto all = ChannelPositions::fromLayout(extensibleLayout(6, 16, 0x8000003F));
+  EXPECT_EQ(all.frontLeft, -1);
+  EXPECT_EQ(all.lowFrequency, -1);
+}
+
+}  // namespace
+}  // namespace zmsp

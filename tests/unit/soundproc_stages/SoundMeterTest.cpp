@@ -1,0 +1,111 @@
+#include "soundproc/stages/SoundMeter.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <limits>
+#include <vector>
+
+#include "tests/unit/soundproc_stages/PcmTestBuffer.h"
+
+namespace zmsp {
+namespace {
+
+using test::extensibleLayout;
+using test::PcmTestBuffer;
+using test::pcmLayout;
+
+TEST(SoundMeterLevels, FullScale16BitReadsFullScaleAndBar999) {
+  std::vector<std::int16_t> samples;
+  for (int i = 0; i < 1000; ++i) {
+    samples.push_back(i % 2 == 0 ? 32767 : -32768);
+  }
+  PcmTestBuffer<std::int16_t> buffer(samples);
+  MeterLevels levels{};
+  EXPECT_EQ(measureLevels(buffer.data(), pcmLayout(1, 16), levels), 1000u);
+  EXPECT_EQ(levels[0], 32767);  // (32767 + 32768) / 2, truncated
+  const MeterDisplay display = levelToDisplay(levels[0], 16);
+  EXPECT_EQ(display.shown, 32767);
+  EXPECT_EQ(display.bar, 999);
+  EXPECT_EQ(levelToDisplay(32768, 16).bar, 999);
+  EXPECT_EQ(levelToDisplay(1, 16).bar, 0);
+  EXPECT_EQ(levelToDisplay(0, 16).bar, 0);
+  EXPECT_EQ(levelToDisplay(100, 16).bar, 442);  // ln 100 * 96.18 = 442.9
+}
+
+TEST(SoundMeterLevels, ThirtyTwoBitLevelsAreShownOnThe16BitScale) {
+  EXPECT_EQ(levelToDisplay(65536, 32).shown, 1);
+  EXPECT_EQ(levelToDisplay(65536, 32).bar, 0);
+  EXPECT_EQ(levelToDisplay(65535, 32).shown, 0);
+  EXPECT_EQ(levelToDisplay(std::numeric_limits<std::int32_t>::max(), 32).shown, 32767);
+  EXPECT_EQ(levelToDisplay(std::numeric_limits<std::int32_t>::max(), 32).bar, 999);
+
+  PcmTestBuffer<std::int32_t> buffer{65536, -65536, -65536, 65536 * 3};
+  MeterLevels levels{};
+  EXPECT_EQ(measureLevels(buffer.data(), pcmLayout(2, 32), levels), 2u);
+  EXPECT_EQ(levels[0], 65536);
+  EXPECT_EQ(levels[1], 131072);
+}
+
+TEST(SoundMeterLevels, EachChannelOfAnInterleavedBufferIsMeasuredOnItsOwn) {
+  // 6 channels, 37 frames (not a multiple of the 16-frame step), channel c
+  // holding +-(c + 1) * 100 plus a frame-dependent part.
+  for (std::uint16_t channels = 1; channels <= 8; ++channels) {
+    std::vector<std::int16_t> samples;
+    std::vector<std::int64_t> sums(channels, 0);
+    const int frames = 37;
+    for (int f = 0; f < frames; ++f) {
+      for (int c = 0; c < channels; ++c) {
+        const int magnitude = (c + 1) * 100 + f;
+        samples.push_back(static_cast<std::int16_t>(f % 3 == 0 ? -magnitude : magnitude));
+        sums[c] += magnitude;
+      }
+    }
+    PcmTestBuffer<std::int16_t> buffer(samples);
+    MeterLevels levels;
+    levels.fill(-7);
+    ASSERT_EQ(measureLevels(buffer.data(), pcmLayout(channels, 16), levels), 37u);
+    for (int c = 0; c < 8; ++c) {
+      EXPECT_EQ(levels[c], c < channels ? sums[c] / frames : -7) << channels << " channels, channel " << c;
+    }
+  }
+}
+
+TEST(SoundMeterLevels, LongLoud16BitBufferDoesNotOverflowTheSums) {
+  // 3 million frames of -32768 in one channel: far more than a 32-bit
+  // partial sum can hold.
+  std::vector<std::int16_t> samples(3'000'000, -32768);
+  PcmTestBuffer<std::int16_t> buffer(samples);
+  MeterLevels levels{};
+  ASSERT_EQ(measureLevels(buffer.data(), pcmLayout(1, 16), levels), 3'000'000u);
+  EXPECT_EQ(levels[0], 32768);
+}
+
+TEST(SoundMeterLevels, MostNegative32BitSamplesStayInRange) {
+  PcmTestBuffer<std::int32_t> buffer{std::numeric_limits<std::int32_t>::min(),
+                                     std::numeric_limits<std::int32_t>::min()};
+  MeterLevels levels{};
+  ASSERT_EQ(measureLevels(buffer.data(), pcmLayout(1, 32), levels), 2u);
+  EXPECT_EQ(levels[0], std::numeric_limits<std::int32_t>::max());
+  EXPECT_EQ(levelToDisplay(levels[0], 32).bar, 999);
+}
+
+TEST(SoundMeterLevels, UnsupportedFormatsAndEmptyBuffersKeepTheLevels) {
+  MeterLevels levels;
+  levels.fill(5);
+  PcmTestBuffer<std::int16_t> buffer(std::vector<std::int16_t>(40, 1000));
+  EXPECT_FALSE(meterSupports(pcmLayout(10, 16)));
+  EXPECT_EQ(measureLevels(buffer.data(), pcmLayout(10, 16), levels), 0u);
+  EXPECT_EQ(measureLevels(buffer.data(), pcmLayout(2, 24), levels), 0u);
+  EXPECT_EQ(measureLevels(buffer.data(), pcmLayout(0, 16), levels), 0u);
+  PcmLayout unparsed = pcmLayout(2, 16);
+  unparsed.parsed = false;
+  EXPECT_EQ(measureLevels(buffer.data(), unparsed, levels), 0u);
+  // Less than a frame.
+  EXPECT_EQ(measureLevels(buffer.data().first(10), extensibleLayout(6, 16, 0x3F), levels), 0u);
+  EXPECT_EQ(levels, (MeterLevels{5, 5, 5, 5, 5, 5, 5, 5}));
+  EXPECT_TRUE(buffer.guardIntact());
+}
+
+}  // namespace
+}  // namespace zmsp
