@@ -1,0 +1,105 @@
+#pragma once
+// TCaptionView: the player's one caption object. It owns the caption
+// document, picks the entry for the playback position (shown 0.3 s before its
+// start, shifted by the user's sync offset), holds the caption language and
+// the OrveCaption settings, and reports every command as a Korean/English
+// message pair through the state text.
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "player/captions/CaptionPorts.h"
+#include "player/captions/CaptionSettings.h"
+#include "player/captions/SamiDocument.h"
+#include "player/captions/SamiWriter.h"
+
+namespace orves {
+
+class IStateText;
+class TSetup;
+
+// Captions are shown this long before their start time.
+inline constexpr double kCaptionLead = 0.3;
+inline constexpr double kMaxSyncOffset = 9999999;
+
+// Index of the entry current at `position` with `syncOffset`, or -1: entry k
+// is current when start[k] - 0.3 + offset <= position < start[k+1] - 0.3 +
+// offset. The last entry is never current (a SAMI file ends with a blank
+// entry), so a table of fewer than two entries shows nothing. Assumes the
+// starts ascend, as in any caption file played in order.
+int FindCurrentEntry(const std::vector<TCaptionEntry>& table, double position, double syncOffset);
+
+// The caption block's extent above (rise) and below (band) the movie's lower
+// edge, in source pixels, for a movie of `width` x `height`, caption position
+// `position` and size `size`.
+int CaptionRiseFor(int width, int height, int position, int size);
+int CaptionBandFor(int width, int height, int position, int size);
+
+struct TCaptionViewLinks {
+  ICaptionRenderer* renderer = nullptr;
+  ICaptionLayout* layout = nullptr;
+  ICaptionMedia* media = nullptr;
+  IMessageBox* messageBox = nullptr;
+};
+
+class TCaptionView {
+ public:
+  // Reads section OrveCaption.
+  TCaptionView(TSetup& setup, ITextCodec& codec, IStateText& stateText);
+  // Writes section OrveCaption.
+  ~TCaptionView();
+  TCaptionView(const TCaptionView&) = delete;
+  TCaptionView& operator=(const TCaptionView&) = delete;
+
+  // Called once every object of the main window exists.
+  void Start(const TCaptionViewLinks& links);
+
+  // Document.
+  void LoadCaptionFile(const std::filesystem::path& path);
+  void ClearCaptions();
+  TSaveResult SaveCaptionFile(const std::filesystem::path& path) const;
+  const TSamiDocument& Document() const { return document_; }
+  bool HasCaptions() const;
+
+  // Timing: shows the entry of the current position, or hides the caption.
+  void UpdateCaption();
+  void ForceRedraw();
+
+  // Commands, each reporting its effect through the state text.
+  void SetSyncOffset(double seconds);
+  void ShiftSync(double seconds);
+  void SwitchLanguage();
+  void SetCaptionPosition(int position);
+  void ApplyPositionPreset(int preset);  // 1, 2 or 3
+  void SetCaptionSize(int size);
+  void SetOutLineRate(int rate);
+  void SetShadowRate(int rate);
+  void ToggleAntiAliase();
+  void ToggleFontBold();
+
+  double SyncOffset() const { return syncOffset_; }
+  TCaptionLanguage Language() const { return language_; }
+  // The options dialog writes its values here directly.
+  TCaptionSettings& Settings() { return settings_; }
+  const TCaptionSettings& Settings() const { return settings_; }
+
+  // Placement of the caption panel for the open movie (Layout).
+  int CaptionRise() const;
+  int CaptionBand() const;
+
+ private:
+  void ShowSyncMessage();
+  void ResizeAround(int& field, int value, const char* korean, const char* english);
+  void Hide();
+
+  TSetup& setup_;
+  ITextCodec& codec_;
+  IStateText& stateText_;
+  TCaptionViewLinks links_;
+  TCaptionSettings settings_;
+  TSamiDocument document_;
+  TCaptionLanguage language_ = TCaptionLanguage::Korean;
+  double syncOffset_ = 0;
+};
+
+}  // namespace orves
