@@ -1,0 +1,147 @@
+#include <memory>
+
+#include <gtest/gtest.h>
+
+#include "player/playback/Media.h"
+#include "player/playback/Movie.h"
+#include "player/shell/Setup.h"
+#include "tests/unit/playback/PlaybackFakes.h"
+
+namespace orves {
+namespace {
+
+using testing::FakePanels;
+using testing::FakePlayer;
+using testing::FakeSkin;
+using testing::FakeStateText;
+using testing::Log;
+using testing::TempSettings;
+using Pair = std::pair<std::string, std::string>;
+
+class FakePlayList : public IPlayListPosition {
+ public:
+  int ItemIndex() const override { return index; }
+  int Count() const override { return count; }
+  int index = 2;
+  int count = 5;
+};
+
+class MediaTest : public ::testing::Test {
+ protected:
+  MediaTest() {
+    movie_.SetLinks({&player_, &panels_, nullptr, &skin_, &media_, &state_});
+    media_.SetLinks({&player_, &movie_, &skin_, nullptr, &state_});
+  }
+
+  Log log_;
+  TempSettings settings_{"media"};
+  TSetup setup_{settings_.Path()};
+  FakePlayer player_{log_};
+  FakePanels panels_{log_};
+  FakeSkin skin_{log_};
+  FakeStateText state_;
+  TMovie movie_{setup_};
+  TMedia media_{setup_};
+};
+
+TEST_F(MediaTest, OpenClosesThenPlaysWithThePlayingMessage) {
+  player_.Loaded(320, 240, 10);
+  media_.Open("c:\\movies\\a.avi");
+  EXPECT_EQ(log_, (Log{"FileName=", "InnerPosition", "InnerSize", "Repaint", "FileName=c:\\movies\\a.avi", "Play"}));
+  EXPECT_EQ(state_.Last(), Pair("재생 : (1/1) \"a.avi\"", "PLAYING : (1/1) \"a.avi\""));
+  FakePlayList list;
+  media_.SetLinks({&player_, &movie_, &skin_, &list, &state_});
+  media_.Play();
+  EXPECT_EQ(state_.Last(), Pair("재생 : (3/5) \"a.avi\"", "PLAYING : (3/5) \"a.avi\""));
+}
+
+TEST_F(MediaTest, PlayingNameIsCutAtWholeCharacters) {
+  std::string name;
+  for (int i = 0; i < 100; ++i) name += "가";  // three bytes each in UTF-8
+  media_.Open("d:\\" + name + ".avi");
+  const std::string english = state_.Last().second;
+  const std::string shown = english.substr(english.find('"') + 1, english.size() - english.find('"') - 2);
+  EXPECT_EQ(shown.size(), 255u);  // 85 whole characters, not 256 bytes
+  EXPECT_EQ(shown, name.substr(0, 255));
+}
+
+TEST_F(MediaTest, NothingPlaysWithoutAFileName) {
+  media_.Play();
+  EXPECT_TRUE(log_.empty());
+  EXPECT_TRUE(state_.shown.empty());
+}
+
+TEST_F(MediaTest, PauseAndSeekNeedAPicture) {
+  media_.Open("c:\\sound.wav");  // opened, but no picture
+  log_.clear();
+  state_.shown.clear();
+  media_.Pause();
+  media_.SeekTo(3);
+  EXPECT_TRUE(log_.empty());
+  EXPECT_TRUE(state_.shown.empty());
+  player_.Loaded(320, 240, 10);
+  media_.Pause();
+  EXPECT_EQ(log_, (Log{"Pause"}));
+  EXPECT_EQ(state_.Last(), Pair("일시정지", "PAUSED"));
+}
+
+TEST_F(MediaTest, SeekIsClampedAndReported) {
+  player_.Loaded(320, 240, 3725.5);
+  media_.Open("c:\\a.avi");
+  log_.clear();
+  media_.SeekTo(-6);
+  EXPECT_EQ(log_, (Log{"PlaceThumbs", "Position=0.000000"}));
+  EXPECT_EQ(state_.Last(), Pair("이동 : 00:00:00 / 01:02:05", "MOVE TO : 00:00:00 / 01:02:05"));
+  media_.SeekTo(1e9);
+  EXPECT_EQ(player_.position_, 3725.5);
+  EXPECT_EQ(state_.Last().second, "MOVE TO : 01:02:05 / 01:02:05");
+  media_.SeekTo(61.9);
+  EXPECT_EQ(state_.Last().second, "MOVE TO : 00:01:01 / 01:02:05");
+}
+
+TEST_F(MediaTest, ReloadReopensAtTheSamePlace) {
+  player_.Loaded(320, 240, 10);
+  media_.Open("c:\\a.avi");
+  media_.SeekTo(4.5);
+  log_.clear();
+  media_.Reload();
+  EXPECT_EQ(log_, (Log{"FileName=", "InnerPosition", "InnerSize", "Repaint", "FileName=", "InnerPosition",
+                       "InnerSize", "Repaint", "FileName=c:\\a.avi", "Play", "PlaceThumbs", "Position=4.500000"}));
+  EXPECT_EQ(movie_.FileName(), "c:\\a.avi");
+}
+
+TEST_F(MediaTest, StopRewindsWithoutMessage) {
+  player_.Loaded(320, 240, 10);
+  media_.Open("c:\\a.avi");
+  state_.shown.clear();
+  log_.clear();
+  media_.Stop();
+  EXPECT_EQ(log_, (Log{"Pause", "Position=0.000000"}));
+  EXPECT_TRUE(state_.shown.empty());
+}
+
+TEST(MediaSettingsTest, DefaultsReadAndWrittenInOrder) {
+  TempSettings settings("media-settings");
+  settings.Put("[Media]\nAddToRecent=0\nFFSpaceTime=5\n");
+  TSetup setup(settings.Path());
+  {
+    TMedia media(setup);
+    EXPECT_EQ(media.ShortStep(), 5);
+    EXPECT_EQ(media.LongStep(), 60);
+    EXPECT_TRUE(media.UseBookmarks());
+    EXPECT_TRUE(media.CaptionsOn());
+    EXPECT_FALSE(media.AddToRecent());
+    media.SetLongStep(30);
+    media.SetCaptionsOn(false);
+  }
+  settings.Put("");
+  {
+    TMedia media(setup);
+    media.SetShortStep(-7);  // the setter accepts any value
+  }
+  EXPECT_EQ(settings.Text(),
+            "[Media]\r\nFFSpaceTime=-7\r\nFFSpaceTime2=60\r\nDoBookMark=1\r\nCaptionEnabled=1\r\nAddToRecent=1\r\n");
+}
+
+}  // namespace
+}  // namespace orves

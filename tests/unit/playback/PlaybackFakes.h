@@ -1,0 +1,163 @@
+#pragma once
+// Recording stand-ins for the control and the objects around TMovie, TMedia
+// and TStateText. Every call that matters is appended to a shared log, so the
+// tests can check order as well as effect.
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "player/playback/MediaPlayer.h"
+#include "player/playback/PlaybackLinks.h"
+#include "player/playback/StateTextSink.h"
+
+namespace orves::testing {
+
+using Log = std::vector<std::string>;
+
+class FakePlayer : public IMediaPlayer {
+ public:
+  explicit FakePlayer(Log& log) : log_(log) {}
+  // What a successfully opened file reports, now and at every later open.
+  void Loaded(int width, int height, double duration) {
+    width_ = openWidth_ = width;
+    height_ = openHeight_ = height;
+    duration_ = openDuration_ = duration;
+  }
+  // An empty name closes: no picture, no duration, as the real control.
+  void SetFileName(const std::string& name) override {
+    log_.push_back("FileName=" + name);
+    name_ = name;
+    position_ = 0;
+    const bool open = !name.empty();
+    width_ = open ? openWidth_ : 0;
+    height_ = open ? openHeight_ : 0;
+    duration_ = open ? openDuration_ : 0;
+  }
+  std::string FileName() const override { return name_; }
+  void Play() override { log_.push_back("Play"); }
+  void Pause() override { log_.push_back("Pause"); }
+  double CurrentPosition() const override { return position_; }
+  void SetCurrentPosition(double seconds) override {
+    log_.push_back("Position=" + std::to_string(seconds));
+    position_ = seconds;
+  }
+  double Duration() const override { return duration_; }
+  int ImageSourceWidth() const override { return width_; }
+  int ImageSourceHeight() const override { return height_; }
+  void SetVolume(int volume) override { volume_ = volume; }
+  int Volume() const override { return volume_; }
+  void SetMute(bool mute) override { mute_ = mute; }
+  bool Mute() const override { return mute_; }
+  void SetRate(double rate) override { rate_ = rate; }
+  double Rate() const override { return rate_; }
+  int PlayState() const override { return kPlayStateStopped; }
+  int StreamCount() const override { return static_cast<int>(streams_.size()); }
+  void StreamSelect(int stream) override { log_.push_back("StreamSelect=" + std::to_string(stream)); }
+  std::string GetStreamName(int stream) const override {
+    return stream >= 0 && stream < StreamCount() ? streams_[stream] : std::string();
+  }
+  bool GetStreamSelected(int) const override { return false; }
+  void SetEvents(IMediaPlayerEvents*) override {}
+
+  std::vector<std::string> streams_;
+  double position_ = 0;
+  int volume_ = 1;  // never a value TMovie would send, so a missed call shows
+  bool mute_ = true;
+  double rate_ = 1;
+
+ private:
+  Log& log_;
+  std::string name_;
+  int width_ = 0, openWidth_ = 0;
+  int height_ = 0, openHeight_ = 0;
+  double duration_ = 0, openDuration_ = 0;
+};
+
+class FakePanels : public IMoviePanels {
+ public:
+  explicit FakePanels(Log& log) : log_(log) {}
+  int MoviePanelWidth() const override { return width; }
+  int MoviePanelHeight() const override { return height; }
+  void SetInnerPosition(int l, int t) override {
+    left = l;
+    top = t;
+    log_.push_back("InnerPosition");
+  }
+  void SetInnerSize(int w, int h) override {
+    innerWidth = w;
+    innerHeight = h;
+    log_.push_back("InnerSize");
+  }
+  void RepaintInner() override { log_.push_back("Repaint"); }
+
+  int width = 0, height = 0;
+  int left = 0, top = 0, innerWidth = 0, innerHeight = 0;
+
+ private:
+  Log& log_;
+};
+
+class FakeLayout : public IMovieLayout {
+ public:
+  explicit FakeLayout(Log& log) : log_(log) {}
+  bool IsFullScreen() const override { return fullScreen; }
+  void HideMovieForResize() override { log_.push_back("Hide"); }
+  void ShowMovieAfterResize() override { log_.push_back("Show"); }
+  void ResizeFromCurrentHeight() override { log_.push_back("ResizeFromHeight"); }
+  bool fullScreen = false;
+
+ private:
+  Log& log_;
+};
+
+class FakeSkin : public ISkinThumbs {
+ public:
+  explicit FakeSkin(Log& log) : log_(log) {}
+  void PlaceThumbs() override { log_.push_back("PlaceThumbs"); }
+
+ private:
+  Log& log_;
+};
+
+// Records the pairs; the last one is what the user would see.
+class FakeStateText : public IStateText {
+ public:
+  void ShowState(const std::string& korean, const std::string& english) override {
+    shown.emplace_back(korean, english);
+  }
+  std::pair<std::string, std::string> Last() const {
+    return shown.empty() ? std::pair<std::string, std::string>() : shown.back();
+  }
+  std::vector<std::pair<std::string, std::string>> shown;
+};
+
+// A settings file in a fresh folder of its own.
+class TempSettings {
+ public:
+  explicit TempSettings(const std::string& name) {
+    dir_ = std::filesystem::temp_directory_path() /
+           ("orves-playback-" + name + "-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+    std::filesystem::remove_all(dir_);
+    std::filesystem::create_directories(dir_);
+  }
+  ~TempSettings() {
+    std::error_code ec;
+    std::filesystem::remove_all(dir_, ec);
+  }
+  std::filesystem::path Path() const { return dir_ / "OrvesMP20.ini"; }
+  void Put(const std::string& text) const { std::ofstream(Path(), std::ios::binary) << text; }
+  std::string Text() const {
+    std::ifstream in(Path(), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+
+ private:
+  std::filesystem::path dir_;
+};
+
+}  // namespace orves::testing
