@@ -1,0 +1,118 @@
+// Standard headers first: the Windows SDK's strsafe.h, pulled in by dshow.h,
+// poisons names that <string> needs.
+#include <algorithm>
+#include <cstdio>
+#include <mutex>
+#include <string>
+#include <utility>
+
+#include "soundproc/stages/StageSupport.h"
+
+namespace zmsp {
+
+PcmLayout LayoutOf(const InputFormatSummary& format) {
+  PcmLayout layout;
+  layout.parsed = format.parsed;
+  layout.formatTag = format.formatTag;
+  layout.channels = format.channels;
+  layout.bitsPerSample = format.bitsPerSample;
+  layout.extensible = format.extensible;
+  layout.channelMask = format.channelMask;
+  return layout;
+}
+
+void SampleSizes::Record(IMediaSample* sample) {
+  actualDataLength = sample->GetActualDataLength();
+  bufferSize = sample->GetSize();
+}
+
+bool RefillFormatFromSample(IMediaSample* sample, InputFormatSummary& format) {
+  TakenMediaType type(sample);
+  if (!type) {
+    return false;
+  }
+  format.Fill(*type.Get());
+  return true;
+}
+
+HRESULT CopyToOutputSample(StageFilter* filter, IMediaSample* input, IMediaSample** copy) {
+  *copy = nullptr;
+  if (filter == nullptr) {
+    return E_UNEXPECTED;
+  }
+  IMediaSample* output = nullptr;
+  HRESULT hr = filter->GetOutputSample(input, &output);
+  if (FAILED(hr)) {
+    return hr;
+  }
+  if (output == nullptr) {
+    return E_UNEXPECTED;
+  }
+  hr = CopySampleProperties(input, output, nullptr);
+  if (SUCCEEDED(hr)) {
+    hr = CopySampleData(input, output);
+  }
+  if (FAILED(hr)) {
+    output->Release();
+    return hr;
+  }
+  *copy = output;
+  return S_OK;
+}
+
+bool GetSampleBytes(IMediaSample* sample, SampleBytes& bytes) {
+  BYTE* pointer = nullptr;
+  if (FAILED(sample->GetPointer(&pointer)) || pointer == nullptr) {
+    return false;
+  }
+  const LONG size = std::max<LONG>(sample->GetSize(), 0);
+  const LONG length = std::clamp<LONG>(sample->GetActualDataLength(), 0, size);
+  bytes.data = reinterpret_cast<std::byte*>(pointer);
+  bytes.capacity = static_cast<std::size_t>(size);
+  bytes.length = static_cast<std::size_t>(length);
+  return true;
+}
+
+namespace {
+
+std::mutex& handlerMutex() {
+  static std::mutex mutex;
+  return mutex;
+}
+
+std::function<void(std::string_view)>& installedHandler() {
+  static std::function<void(std::string_view)> handler;
+  return handler;
+}
+
+void defaultMessage(std::string_view text) {
+#ifdef _WIN32
+  // The texts are ASCII; widen them for the Unicode call.
+  const std::wstring wide(text.begin(), text.end());
+  MessageBoxW(nullptr, wide.c_str(), nullptr, MB_OK);
+#else
+  std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data());
+#endif
+}
+
+}  // namespace
+
+void ShowStageMessage(std::string_view text) {
+  std::function<void(std::string_view)> handler;
+  {
+    std::lock_guard lock(handlerMutex());
+    handler = installedHandler();
+  }
+  if (handler) {
+    handler(text);
+  } else {
+    defaultMessage(text);
+  }
+}
+
+void SetStageMessageHandler(std::function<void(std::string_view)> handler) {
+  std::lock_guard lock(handlerMutex());
+  installedHandler() = std::move(handler);
+}
+
+}  // namespace zmsp
