@@ -1,0 +1,249 @@
+#include "tools/orvesmp-sami/SamiTool.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+
+#include "player/captions/CaptionView.h"
+#include "player/captions/SamiDocument.h"
+#include "player/captions/SamiWriter.h"
+#include "player/captions/UnicodeText.h"
+
+namespace orves {
+namespace {
+
+constexpr const char* kUsage =
+    "usage: orvesmp-sami dump FILE\n"
+    "       orvesmp-sami at FILE SECONDS [--offset S] [--language Korean|English]\n"
+    "       orvesmp-sami shift FILE SECONDS -o OUT\n"
+    "\n"
+    "  dump   print the captions of FILE as JSON\n"
+    "  at     print the caption shown at playback position SECONDS with sync offset S\n"
+    "  shift  save FILE with every start moved by SECONDS to OUT (entries moved\n"
+    "         before the start are dropped)\n"
+    "Exit status: 0 success, 1 a file cannot be read or written, 2 bad arguments.\n";
+
+struct UsageError {
+  std::string message;
+};
+
+std::filesystem::path PathFromUtf8(const std::string& utf8) {
+  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::optional<double> ParseNumber(const std::string& text) {
+  const char* begin = text.c_str();
+  if (*begin == '+' && begin[1] != '-') ++begin;
+  double value = 0;
+  const auto [end, ec] = std::from_chars(begin, text.c_str() + text.size(), value);
+  if (ec != std::errc() || end != text.c_str() + text.size() || begin == end || !std::isfinite(value)) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+// A minus sign followed by a digit (or a point) is a negative number, not an option.
+bool IsOption(const std::string& arg) {
+  if (arg.size() < 2 || arg[0] != '-') return false;
+  const char next = arg[1];
+  return !((next >= '0' && next <= '9') || next == '.');
+}
+
+struct Arguments {
+  std::vector<std::string> positional;
+  std::optional<std::string> offset, language, output;
+};
+
+Arguments Split(const std::vector<std::string>& args) {
+  Arguments parsed;
+  for (size_t i = 1; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (!IsOption(arg)) {
+      parsed.positional.push_back(arg);
+      continue;
+    }
+    std::string name = arg;
+    std::optional<std::string> value;
+    if (const size_t eq = arg.find('='); eq != std::string::npos && arg.rfind("--", 0) == 0) {
+      name = arg.substr(0, eq);
+      value = arg.substr(eq + 1);
+    }
+    std::optional<std::string>* slot = name == "--offset"                     ? &parsed.offset
+                                       : name == "--language"                 ? &parsed.language
+                                       : name == "-o" || name == "--output" ? &parsed.output
+                                                                              : nullptr;
+    if (!slot) throw UsageError{"unknown option " + arg};
+    if (!value) {
+      if (i + 1 >= args.size()) throw UsageError{"option " + name + " needs a value"};
+      value = args[++i];
+    }
+    *slot = value;
+  }
+  return parsed;
+}
+
+double Number(const std::string& text, const char* what) {
+  const auto value = ParseNumber(text);
+  if (!value) throw UsageError{std::string(what) + " is not a number: " + text};
+  return *value;
+}
+
+void ExpectPositional(const Arguments& args, size_t count) {
+  if (args.positional.size() != count) throw UsageError{"wrong number of arguments"};
+}
+
+std::string JsonString(std::string_view utf8) {
+  std::string out = "\"";
+  for (const char c : utf8) {
+    switch (c) {
+      case '"': out += "\\\""; break;
+      case '\\': out += "\\\\"; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\t': out += "\\t"; break;
+      default:
+        if (static_cast<unsigned char>(c) < 0x20) {
+          char escaped[8];
+          std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+          out += escaped;
+        } else {
+          out += c;
+        }
+    }
+  }
+  return out + "\"";
+}
+
+std::string JsonNumber(double value) {
+  char text[32];
+  const auto result = std::to_chars(text, text + sizeof text, value);
+  return std::string(text, result.ptr);
+}
+
+void WriteEntries(std::ostream& out, const TSamiDocument& document, TCaptionLanguage language) {
+  out << "[";
+  const auto& table = document.Table(language);
+  for (size_t i = 0; i < table.size(); ++i) {
+    const TCaptionEntry& entry = table[i];
+    out << (i ? ",\n    " : "\n    ") << "{\"start\": " << JsonNumber(entry.start)
+        << ", \"text\": " << JsonString(entry.text) << ", \"colors\": [";
+    for (size_t k = 0; k < 3; ++k) {
+      out << (k ? ", " : "") << (entry.hasColour[k] ? JsonString(ColourToHtml(entry.colour[k])) : "null");
+    }
+    out << "]}";
+  }
+  out << (table.empty() ? "]" : "\n  ]");
+}
+
+class Tool {
+ public:
+  Tool(ITextCodec& codec, std::ostream& out, std::ostream& err) : codec_(codec), out_(out), err_(err) {}
+
+  int Run(const std::vector<std::string>& args) {
+    for (const std::string& arg : args) {
+      if (arg == "--help" || arg == "-h") {
+        out_ << kUsage;
+        return kToolOk;
+      }
+    }
+    try {
+      if (args.empty()) throw UsageError{"no command given"};
+      const Arguments parsed = Split(args);
+      if (args[0] == "dump") return Dump(parsed);
+      if (args[0] == "at") return At(parsed);
+      if (args[0] == "shift") return Shift(parsed);
+      throw UsageError{"unknown command " + args[0]};
+    } catch (const UsageError& error) {
+      err_ << "orvesmp-sami: " << SanitizeUtf8(error.message) << "\n" << kUsage;
+      return kToolUsageError;
+    }
+  }
+
+ private:
+  bool Load(TSamiDocument& document, const std::string& file) {
+    if (document.LoadCaptionFile(PathFromUtf8(file)).loaded) return true;
+    err_ << "orvesmp-sami: cannot read caption file \"" << SanitizeUtf8(file) << "\"\n";
+    return false;
+  }
+
+  int Dump(const Arguments& args) {
+    ExpectPositional(args, 1);
+    if (args.offset || args.language || args.output) throw UsageError{"dump takes no options"};
+    TSamiDocument document(codec_);
+    if (!Load(document, args.positional[0])) return kToolFileError;
+    const int korean = document.Count(TCaptionLanguage::Korean);
+    const int english = document.Count(TCaptionLanguage::English);
+    out_ << "{\"file\": " << JsonString(SanitizeUtf8(args.positional[0]))
+         << ",\n  \"encoding\": " << JsonString(EncodingName(document.Encoding()))
+         << ",\n  \"language\": " << JsonString(LanguageName(ChooseLoadLanguage(korean, english)))
+         << ",\n  \"dropped\": {\"korean\": " << document.Dropped(TCaptionLanguage::Korean)
+         << ", \"english\": " << document.Dropped(TCaptionLanguage::English) << "},\n  \"korean\": ";
+    WriteEntries(out_, document, TCaptionLanguage::Korean);
+    out_ << ",\n  \"english\": ";
+    WriteEntries(out_, document, TCaptionLanguage::English);
+    out_ << "}\n";
+    return kToolOk;
+  }
+
+  int At(const Arguments& args) {
+    ExpectPositional(args, 2);
+    if (args.output) throw UsageError{"at takes no -o"};
+    const double position = Number(args.positional[1], "SECONDS");
+    const double offset = std::clamp(args.offset ? Number(*args.offset, "--offset") : 0.0, -kMaxSyncOffset,
+                                     kMaxSyncOffset);
+    std::optional<TCaptionLanguage> language;
+    if (args.language) {
+      if (*args.language == "Korean") {
+        language = TCaptionLanguage::Korean;
+      } else if (*args.language == "English") {
+        language = TCaptionLanguage::English;
+      } else {
+        throw UsageError{"--language must be Korean or English"};
+      }
+    }
+    TSamiDocument document(codec_);
+    if (!Load(document, args.positional[0])) return kToolFileError;
+    if (!language) {
+      language = ChooseLoadLanguage(document.Count(TCaptionLanguage::Korean),
+                                    document.Count(TCaptionLanguage::English));
+    }
+    const auto& table = document.Table(*language);
+    const int index = FindCurrentEntry(table, position, offset);
+    // An empty entry is how a caption file ends a caption: nothing is shown.
+    const bool shown = index >= 0 && !table[index].text.empty();
+    out_ << "{\"language\": " << JsonString(LanguageName(*language))
+         << ", \"index\": " << (shown ? std::to_string(index) : "null")
+         << ", \"text\": " << (shown ? JsonString(table[index].text) : "null") << "}\n";
+    return kToolOk;
+  }
+
+  int Shift(const Arguments& args) {
+    ExpectPositional(args, 2);
+    if (!args.output) throw UsageError{"shift needs -o OUT"};
+    if (args.offset || args.language) throw UsageError{"shift takes only -o"};
+    const double offset = std::clamp(Number(args.positional[1], "SECONDS"), -kMaxSyncOffset, kMaxSyncOffset);
+    TSamiDocument document(codec_);
+    if (!Load(document, args.positional[0])) return kToolFileError;
+    const TSaveResult saved = SaveCaptionFile(document, offset, codec_, PathFromUtf8(*args.output));
+    if (!saved.ok) {
+      err_ << "orvesmp-sami: " << saved.error << "\n";
+      return kToolFileError;
+    }
+    return kToolOk;
+  }
+
+  ITextCodec& codec_;
+  std::ostream& out_;
+  std::ostream& err_;
+};
+
+}  // namespace
+
+int RunSamiTool(const std::vector<std::string>& args, ITextCodec& codec, std::ostream& out, std::ostream& err) {
+  return Tool(codec, out, err).Run(args);
+}
+
+}  // namespace orves
