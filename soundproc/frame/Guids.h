@@ -3,6 +3,8 @@
 // platform library happens to export.
 #pragma once
 
+#include <cstring>
+
 #include "soundproc/frame/DirectShowApi.h"
 
 namespace zmsp::guids {

@@ -89,7 +89,6 @@ class MediaType {
 
   AM_MEDIA_TYPE& Get() { return type_; }
   const AM_MEDIA_TYPE& Get() const { return type_; }
-  AM_MEDIA_TYPE* operator&() = delete;
 
  private:
   AM_MEDIA_TYPE type_;

@@ -1,0 +1,47 @@
+// The filter's four stages as the per-sample driver sees them: the chain
+// links, the connection facts handed to the stages, the expander's type
+// decisions and the per-sample settings refresh. StandardStages.cpp binds
+// the real stage classes; the unit tests bind stages of their own.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+#include "soundproc/frame/ProcessingStage.h"
+#include "soundproc/frame/Settings.h"
+
+namespace zmsp {
+
+class StageSet {
+ public:
+  virtual ~StageSet() = default;
+
+  virtual ProcessingStage& ChannelControl() = 0;
+  virtual ProcessingStage& ChannelExpander() = 0;
+  virtual ProcessingStage& TimeStretcher() = 0;
+  virtual ProcessingStage& SoundMeter() = 0;
+
+  // Connection facts: the source is AC3 (expander and channel control) and
+  // the played file's type, 0 none/other, 1 ".mp3", 2 ".ogg", 3 ".wma" (expander).
+  virtual void SetAc3Source(bool ac3Source) = 0;
+  virtual void SetFileType(int fileType) = 0;
+  // Set before every sample: the filter's input has an LFE channel.
+  virtual void SetHasLfe(bool hasLfe) = 0;
+
+  // Re-reads the expander's "Enable", "OutputChannels", "MinFrequency" and
+  // "AC3Only" into the expander stage.
+  virtual void RefreshExpanderSettings(const Settings& settings) = 0;
+  // The expander's decision for `type` and the output type it produces.
+  virtual bool ExpanderAppliesTo(const AM_MEDIA_TYPE& type) = 0;
+  virtual HRESULT ExpanderOutputType(const AM_MEDIA_TYPE& input, MediaType& output) = 0;
+
+  // The sound meter: measuring switch and the last levels (8 positions).
+  virtual void SetMeasuring(bool measuring) = 0;
+  virtual std::array<std::int32_t, 8> MeterLevels() = 0;
+};
+
+// The product's stages, constructed as the filter's creation rule says.
+std::unique_ptr<StageSet> CreateStandardStages(const Settings& settings);
+
+}  // namespace zmsp

@@ -1,0 +1,83 @@
+// The filter base: identity, state (stopped, paused, running), the graph
+// and clock it belongs to, and its pins by index.
+#pragma once
+
+#include <mutex>
+#include <string>
+
+#include "soundproc/frame/DirectShowApi.h"
+#include "soundproc/frame/base/ServerObjects.h"
+
+namespace zmsp {
+
+class BasePin;
+
+class BaseFilter : public IBaseFilter {
+ public:
+  BaseFilter(const CLSID& classId, const wchar_t* name);
+  virtual ~BaseFilter();
+  BaseFilter(const BaseFilter&) = delete;
+  BaseFilter& operator=(const BaseFilter&) = delete;
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
+  ULONG STDMETHODCALLTYPE AddRef() override;
+  ULONG STDMETHODCALLTYPE Release() override;
+
+  HRESULT STDMETHODCALLTYPE GetClassID(CLSID* classId) override;
+  HRESULT STDMETHODCALLTYPE Stop() override;
+  HRESULT STDMETHODCALLTYPE Pause() override;
+  HRESULT STDMETHODCALLTYPE Run(REFERENCE_TIME start) override;
+  HRESULT STDMETHODCALLTYPE GetState(DWORD timeoutMs, FILTER_STATE* state) override;
+  HRESULT STDMETHODCALLTYPE SetSyncSource(IReferenceClock* clock) override;
+  HRESULT STDMETHODCALLTYPE GetSyncSource(IReferenceClock** clock) override;
+  HRESULT STDMETHODCALLTYPE EnumPins(IEnumPins** pins) override;
+  HRESULT STDMETHODCALLTYPE FindPin(LPCWSTR id, IPin** pin) override;
+  HRESULT STDMETHODCALLTYPE QueryFilterInfo(FILTER_INFO* info) override;
+  HRESULT STDMETHODCALLTYPE JoinFilterGraph(IFilterGraph* graph, LPCWSTR name) override;
+  HRESULT STDMETHODCALLTYPE QueryVendorInfo(LPWSTR* vendorInfo) override { return E_NOTIMPL; }
+
+  virtual int GetPinCount() = 0;
+  virtual BasePin* GetPin(int index) = 0;
+
+  // Sends an event to the graph's event sink, when the filter is in a graph.
+  HRESULT NotifyEvent(LONG code, LONG_PTR param1, LONG_PTR param2);
+
+  std::recursive_mutex& FilterLock() { return lock_; }
+  FILTER_STATE State() const { return state_; }
+  IFilterGraph* Graph() const { return graph_; }
+  const CLSID& ClassId() const { return classId_; }
+
+ protected:
+  CountedObject counted_;
+  LONG references_ = 0;
+  std::recursive_mutex lock_;
+  CLSID classId_;
+  std::wstring name_;
+  FILTER_STATE state_ = State_Stopped;
+  REFERENCE_TIME start_ = 0;
+  IReferenceClock* clock_ = nullptr;   // one reference
+  IFilterGraph* graph_ = nullptr;      // no reference: the graph owns the filter
+  IMediaEventSink* eventSink_ = nullptr;  // no reference, same reason
+};
+
+// Enumerates a filter's pins by index.
+class PinEnumerator final : public IEnumPins {
+ public:
+  explicit PinEnumerator(BaseFilter& filter, ULONG position = 0);
+  ~PinEnumerator();
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
+  ULONG STDMETHODCALLTYPE AddRef() override;
+  ULONG STDMETHODCALLTYPE Release() override;
+  HRESULT STDMETHODCALLTYPE Next(ULONG count, IPin** pins, ULONG* fetched) override;
+  HRESULT STDMETHODCALLTYPE Skip(ULONG count) override;
+  HRESULT STDMETHODCALLTYPE Reset() override;
+  HRESULT STDMETHODCALLTYPE Clone(IEnumPins** clone) override;
+
+ private:
+  CountedObject counted_;
+  LONG references_ = 1;
+  BaseFilter& filter_;
+  ULONG position_;
+};
+
+}  // namespace zmsp

@@ -1,0 +1,286 @@
+#include "soundproc/frame/base/BasePin.h"
+
+#include <cstring>
+#include <cwchar>
+#include <new>
+
+#include "soundproc/frame/Guids.h"
+#include "soundproc/frame/base/BaseFilter.h"
+#include "soundproc/frame/base/ComPtr.h"
+
+namespace zmsp {
+
+BasePin::BasePin(BaseFilter& filter, const wchar_t* name, PIN_DIRECTION direction)
+    : filter_(filter), name_(name), direction_(direction) {}
+
+BasePin::~BasePin() {
+  if (connected_ != nullptr) connected_->Release();
+}
+
+HRESULT BasePin::QueryInterface(REFIID riid, void** object) {
+  if (object == nullptr) return E_POINTER;
+  if (guids::Same(riid, IID_IUnknown) || guids::Same(riid, IID_IPin)) {
+    *object = static_cast<IPin*>(this);
+    AddRef();
+    return S_OK;
+  }
+  *object = nullptr;
+  return E_NOINTERFACE;
+}
+
+ULONG BasePin::AddRef() { return filter_.AddRef(); }
+ULONG BasePin::Release() { return filter_.Release(); }
+
+bool BasePin::IsCompleteType(const AM_MEDIA_TYPE* type) {
+  return type != nullptr && !IsNullGuid(type->majortype) && !IsNullGuid(type->subtype) &&
+         !IsNullGuid(type->formattype);
+}
+
+// A proposed type fits the caller's partial type in every field the caller named.
+static bool FitsPartial(const AM_MEDIA_TYPE& type, const AM_MEDIA_TYPE* partial) {
+  if (partial == nullptr) return true;
+  auto fits = [](const GUID& wanted, const GUID& offered) { return IsNullGuid(wanted) || guids::Same(wanted, offered); };
+  return fits(partial->majortype, type.majortype) && fits(partial->subtype, type.subtype) &&
+         fits(partial->formattype, type.formattype);
+}
+
+HRESULT BasePin::Connect(IPin* receivePin, const AM_MEDIA_TYPE* type) {
+  if (receivePin == nullptr) return E_POINTER;
+  std::lock_guard lock(filter_.FilterLock());
+  if (connected_ != nullptr) return VFW_E_ALREADY_CONNECTED;
+  if (filter_.State() != State_Stopped) return VFW_E_NOT_STOPPED;
+  return AgreeMediaType(receivePin, type);
+}
+
+HRESULT BasePin::AgreeMediaType(IPin* receivePin, const AM_MEDIA_TYPE* partial) {
+  if (IsCompleteType(partial)) return AttemptConnection(receivePin, partial);
+  HRESULT lastFailure = VFW_E_NO_ACCEPTABLE_TYPES;
+  for (int round = 0; round < 2; ++round) {
+    const bool own = (round == 0) == tryOwnTypesFirst_;
+    ComPtr<IEnumMediaTypes> types;
+    HRESULT hr = own ? EnumMediaTypes(types.Put()) : receivePin->EnumMediaTypes(types.Put());
+    if (FAILED(hr) || !types) continue;
+    hr = TryMediaTypes(receivePin, partial, types.Get());
+    if (SUCCEEDED(hr)) return hr;
+    if (hr != VFW_E_NO_ACCEPTABLE_TYPES) lastFailure = hr;
+  }
+  return lastFailure;
+}
+
+HRESULT BasePin::TryMediaTypes(IPin* receivePin, const AM_MEDIA_TYPE* partial, IEnumMediaTypes* types) {
+  HRESULT lastFailure = VFW_E_NO_ACCEPTABLE_TYPES;
+  for (;;) {
+    AM_MEDIA_TYPE* type = nullptr;
+    ULONG fetched = 0;
+    if (types->Next(1, &type, &fetched) != S_OK || fetched != 1 || type == nullptr) {
+      DeleteMediaType(type);
+      return lastFailure;
+    }
+    HRESULT hr = FitsPartial(*type, partial) ? AttemptConnection(receivePin, type) : VFW_E_NO_ACCEPTABLE_TYPES;
+    DeleteMediaType(type);
+    if (SUCCEEDED(hr)) return hr;
+    if (hr != VFW_E_NO_ACCEPTABLE_TYPES && hr != VFW_E_TYPE_NOT_ACCEPTED) lastFailure = hr;
+  }
+}
+
+HRESULT BasePin::AttemptConnection(IPin* receivePin, const AM_MEDIA_TYPE* type) {
+  HRESULT hr = CheckConnect(receivePin);
+  if (FAILED(hr)) {
+    BreakConnect();
+    return hr;
+  }
+  if (CheckMediaType(type) != S_OK) {
+    BreakConnect();
+    return VFW_E_TYPE_NOT_ACCEPTED;
+  }
+  connected_ = receivePin;
+  connected_->AddRef();
+  hr = SetMediaType(*type);
+  if (SUCCEEDED(hr)) {
+    hr = receivePin->ReceiveConnection(this, type);
+    if (SUCCEEDED(hr)) {
+      hr = CompleteConnect(receivePin);
+      if (SUCCEEDED(hr)) return S_OK;
+      receivePin->Disconnect();
+    }
+  }
+  DropConnection();
+  return FAILED(hr) ? hr : E_FAIL;
+}
+
+HRESULT BasePin::ReceiveConnection(IPin* connector, const AM_MEDIA_TYPE* type) {
+  if (connector == nullptr || type == nullptr) return E_POINTER;
+  std::lock_guard lock(filter_.FilterLock());
+  if (connected_ != nullptr) return VFW_E_ALREADY_CONNECTED;
+  if (filter_.State() != State_Stopped) return VFW_E_NOT_STOPPED;
+  HRESULT hr = CheckConnect(connector);
+  if (FAILED(hr)) {
+    BreakConnect();
+    return hr;
+  }
+  if (CheckMediaType(type) != S_OK) {
+    BreakConnect();
+    return VFW_E_TYPE_NOT_ACCEPTED;
+  }
+  connected_ = connector;
+  connected_->AddRef();
+  hr = SetMediaType(*type);
+  if (SUCCEEDED(hr)) hr = CompleteConnect(connector);
+  if (SUCCEEDED(hr)) return S_OK;
+  DropConnection();
+  return hr;
+}
+
+void BasePin::DropConnection() {
+  if (connected_ != nullptr) {
+    connected_->Release();
+    connected_ = nullptr;
+  }
+  mediaType_.Clear();
+  BreakConnect();
+}
+
+HRESULT BasePin::Disconnect() {
+  std::lock_guard lock(filter_.FilterLock());
+  if (filter_.State() != State_Stopped) return VFW_E_NOT_STOPPED;
+  if (connected_ == nullptr) return S_FALSE;
+  DropConnection();
+  return S_OK;
+}
+
+HRESULT BasePin::ConnectedTo(IPin** pin) {
+  if (pin == nullptr) return E_POINTER;
+  std::lock_guard lock(filter_.FilterLock());
+  *pin = connected_;
+  if (connected_ == nullptr) return VFW_E_NOT_CONNECTED;
+  connected_->AddRef();
+  return S_OK;
+}
+
+HRESULT BasePin::ConnectionMediaType(AM_MEDIA_TYPE* type) {
+  if (type == nullptr) return E_POINTER;
+  std::lock_guard lock(filter_.FilterLock());
+  if (connected_ == nullptr) {
+    std::memset(type, 0, sizeof(*type));
+    return VFW_E_NOT_CONNECTED;
+  }
+  return CopyMediaType(type, &mediaType_.Get());
+}
+
+HRESULT BasePin::QueryPinInfo(PIN_INFO* info) {
+  if (info == nullptr) return E_POINTER;
+  info->pFilter = &filter_;
+  filter_.AddRef();
+  info->dir = direction_;
+  const std::size_t capacity = sizeof(info->achName) / sizeof(info->achName[0]);
+  std::wcsncpy(info->achName, name_.c_str(), capacity - 1);
+  info->achName[capacity - 1] = L'\0';
+  return S_OK;
+}
+
+HRESULT BasePin::QueryDirection(PIN_DIRECTION* direction) {
+  if (direction == nullptr) return E_POINTER;
+  *direction = direction_;
+  return S_OK;
+}
+
+HRESULT BasePin::QueryId(LPWSTR* id) {
+  if (id == nullptr) return E_POINTER;
+  const std::size_t bytes = (name_.size() + 1) * sizeof(wchar_t);
+  *id = static_cast<LPWSTR>(CoTaskMemAlloc(bytes));
+  if (*id == nullptr) return E_OUTOFMEMORY;
+  std::memcpy(*id, name_.c_str(), bytes);
+  return S_OK;
+}
+
+HRESULT BasePin::QueryAccept(const AM_MEDIA_TYPE* type) {
+  if (type == nullptr) return E_POINTER;
+  return CheckMediaType(type) == S_OK ? S_OK : S_FALSE;
+}
+
+HRESULT BasePin::EnumMediaTypes(IEnumMediaTypes** types) {
+  if (types == nullptr) return E_POINTER;
+  *types = new (std::nothrow) MediaTypeEnumerator(*this);
+  return *types != nullptr ? S_OK : E_OUTOFMEMORY;
+}
+
+HRESULT BasePin::QueryInternalConnections(IPin**, ULONG*) { return E_NOTIMPL; }
+
+HRESULT BasePin::NewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate) {
+  segmentStart_ = start;
+  segmentStop_ = stop;
+  segmentRate_ = rate;
+  return S_OK;
+}
+
+HRESULT BasePin::SetMediaType(const AM_MEDIA_TYPE& type) {
+  return mediaType_.Set(type) ? S_OK : E_OUTOFMEMORY;
+}
+
+HRESULT BasePin::CheckConnect(IPin* pin) {
+  PIN_DIRECTION other;
+  HRESULT hr = pin->QueryDirection(&other);
+  if (FAILED(hr)) return hr;
+  return other == direction_ ? VFW_E_INVALID_DIRECTION : S_OK;
+}
+
+// ------------------------------------------------------- MediaTypeEnumerator
+
+MediaTypeEnumerator::MediaTypeEnumerator(BasePin& pin, ULONG position) : pin_(pin), position_(position) {
+  pin_.AddRef();
+}
+
+MediaTypeEnumerator::~MediaTypeEnumerator() { pin_.Release(); }
+
+HRESULT MediaTypeEnumerator::QueryInterface(REFIID riid, void** object) {
+  if (object == nullptr) return E_POINTER;
+  if (guids::Same(riid, IID_IUnknown) || guids::Same(riid, IID_IEnumMediaTypes)) {
+    *object = static_cast<IEnumMediaTypes*>(this);
+    AddRef();
+    return S_OK;
+  }
+  *object = nullptr;
+  return E_NOINTERFACE;
+}
+
+ULONG MediaTypeEnumerator::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&references_)); }
+
+ULONG MediaTypeEnumerator::Release() {
+  const LONG left = InterlockedDecrement(&references_);
+  if (left == 0) delete this;
+  return static_cast<ULONG>(left);
+}
+
+HRESULT MediaTypeEnumerator::Next(ULONG count, AM_MEDIA_TYPE** types, ULONG* fetched) {
+  if (types == nullptr) return E_POINTER;
+  if (fetched == nullptr && count > 1) return E_INVALIDARG;
+  ULONG done = 0;
+  while (done < count) {
+    MediaType type;
+    if (pin_.GetMediaType(static_cast<int>(position_), type) != S_OK) break;
+    types[done] = CreateMediaType(&type.Get());
+    if (types[done] == nullptr) break;
+    ++done;
+    ++position_;
+  }
+  if (fetched != nullptr) *fetched = done;
+  return done == count ? S_OK : S_FALSE;
+}
+
+HRESULT MediaTypeEnumerator::Skip(ULONG count) {
+  position_ += count;
+  return S_OK;
+}
+
+HRESULT MediaTypeEnumerator::Reset() {
+  position_ = 0;
+  return S_OK;
+}
+
+HRESULT MediaTypeEnumerator::Clone(IEnumMediaTypes** clone) {
+  if (clone == nullptr) return E_POINTER;
+  *clone = new (std::nothrow) MediaTypeEnumerator(pin_, position_);
+  return *clone != nullptr ? S_OK : E_OUTOFMEMORY;
+}
+
+}  // namespace zmsp

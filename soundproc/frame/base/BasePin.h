@@ -1,0 +1,101 @@
+// The pin base: connection handshake, media-type agreement and the pin's
+// share of the filter's identity. A pin has no lifetime of its own; its
+// AddRef and Release are the filter's.
+#pragma once
+
+#include <mutex>
+#include <string>
+
+#include "soundproc/frame/DirectShowApi.h"
+#include "soundproc/frame/MediaTypes.h"
+#include "soundproc/frame/base/ServerObjects.h"
+
+namespace zmsp {
+
+class BaseFilter;
+
+class BasePin : public IPin {
+ public:
+  BasePin(BaseFilter& filter, const wchar_t* name, PIN_DIRECTION direction);
+  virtual ~BasePin();
+  BasePin(const BasePin&) = delete;
+  BasePin& operator=(const BasePin&) = delete;
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
+  ULONG STDMETHODCALLTYPE AddRef() override;
+  ULONG STDMETHODCALLTYPE Release() override;
+
+  HRESULT STDMETHODCALLTYPE Connect(IPin* receivePin, const AM_MEDIA_TYPE* type) override;
+  HRESULT STDMETHODCALLTYPE ReceiveConnection(IPin* connector, const AM_MEDIA_TYPE* type) override;
+  HRESULT STDMETHODCALLTYPE Disconnect() override;
+  HRESULT STDMETHODCALLTYPE ConnectedTo(IPin** pin) override;
+  HRESULT STDMETHODCALLTYPE ConnectionMediaType(AM_MEDIA_TYPE* type) override;
+  HRESULT STDMETHODCALLTYPE QueryPinInfo(PIN_INFO* info) override;
+  HRESULT STDMETHODCALLTYPE QueryDirection(PIN_DIRECTION* direction) override;
+  HRESULT STDMETHODCALLTYPE QueryId(LPWSTR* id) override;
+  HRESULT STDMETHODCALLTYPE QueryAccept(const AM_MEDIA_TYPE* type) override;
+  HRESULT STDMETHODCALLTYPE EnumMediaTypes(IEnumMediaTypes** types) override;
+  HRESULT STDMETHODCALLTYPE QueryInternalConnections(IPin** pins, ULONG* count) override;
+  HRESULT STDMETHODCALLTYPE EndOfStream() override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE BeginFlush() override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE EndFlush() override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE NewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate) override;
+
+  // Hooks for the derived pins.
+  virtual HRESULT CheckMediaType(const AM_MEDIA_TYPE* type) = 0;
+  // The type at `position` this pin proposes; VFW_S_NO_MORE_ITEMS past the end.
+  virtual HRESULT GetMediaType(int position, MediaType& type) { return VFW_S_NO_MORE_ITEMS; }
+  virtual HRESULT SetMediaType(const AM_MEDIA_TYPE& type);
+  virtual HRESULT CheckConnect(IPin* pin);
+  virtual HRESULT BreakConnect() { return S_OK; }
+  virtual HRESULT CompleteConnect(IPin* receivePin) { return S_OK; }
+  virtual HRESULT Active() { return S_OK; }
+  virtual HRESULT Inactive() { return S_OK; }
+
+  bool IsConnected() const { return connected_ != nullptr; }
+  IPin* GetConnected() const { return connected_; }
+  PIN_DIRECTION Direction() const { return direction_; }
+  const MediaType& CurrentMediaType() const { return mediaType_; }
+  MediaType& CurrentMediaType() { return mediaType_; }
+  BaseFilter& Filter() const { return filter_; }
+  const std::wstring& Name() const { return name_; }
+
+ protected:
+  // True when the type names major type, subtype and format type.
+  static bool IsCompleteType(const AM_MEDIA_TYPE* type);
+  HRESULT AgreeMediaType(IPin* receivePin, const AM_MEDIA_TYPE* partial);
+  HRESULT TryMediaTypes(IPin* receivePin, const AM_MEDIA_TYPE* partial, IEnumMediaTypes* types);
+  HRESULT AttemptConnection(IPin* receivePin, const AM_MEDIA_TYPE* type);
+  void DropConnection();
+
+  BaseFilter& filter_;
+  std::wstring name_;
+  PIN_DIRECTION direction_;
+  IPin* connected_ = nullptr;  // one reference while connected
+  MediaType mediaType_;
+  bool tryOwnTypesFirst_ = false;
+  REFERENCE_TIME segmentStart_ = 0, segmentStop_ = 0;
+  double segmentRate_ = 1.0;
+};
+
+// Hands out the types a pin proposes by position.
+class MediaTypeEnumerator final : public IEnumMediaTypes {
+ public:
+  explicit MediaTypeEnumerator(BasePin& pin, ULONG position = 0);
+  ~MediaTypeEnumerator();
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
+  ULONG STDMETHODCALLTYPE AddRef() override;
+  ULONG STDMETHODCALLTYPE Release() override;
+  HRESULT STDMETHODCALLTYPE Next(ULONG count, AM_MEDIA_TYPE** types, ULONG* fetched) override;
+  HRESULT STDMETHODCALLTYPE Skip(ULONG count) override;
+  HRESULT STDMETHODCALLTYPE Reset() override;
+  HRESULT STDMETHODCALLTYPE Clone(IEnumMediaTypes** clone) override;
+
+ private:
+  CountedObject counted_;
+  LONG references_ = 1;
+  BasePin& pin_;
+  ULONG position_;
+};
+
+}  // namespace zmsp

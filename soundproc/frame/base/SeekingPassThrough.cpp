@@ -1,0 +1,77 @@
+#include "soundproc/frame/base/SeekingPassThrough.h"
+
+#include "soundproc/frame/Guids.h"
+#include "soundproc/frame/base/BasePin.h"
+#include "soundproc/frame/base/ComPtr.h"
+
+namespace zmsp {
+
+#ifndef _WIN32
+
+std::unique_ptr<SeekingPassThrough> CreateSeekingPassThrough(BasePin&, BasePin&) { return nullptr; }
+
+#else
+
+namespace {
+
+class SeekingForwarder final : public SeekingPassThrough, public IMediaSeeking {
+ public:
+  SeekingForwarder(BasePin& owner, BasePin& input) : owner_(owner), input_(input) {}
+
+  HRESULT QueryInterface(REFIID riid, void** object) override {
+    if (object == nullptr) return E_POINTER;
+    if (guids::Same(riid, IID_IMediaSeeking)) {
+      *object = static_cast<IMediaSeeking*>(this);
+      AddRef();
+      return S_OK;
+    }
+    return owner_.QueryInterface(riid, object);
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return owner_.AddRef(); }
+  ULONG STDMETHODCALLTYPE Release() override { return owner_.Release(); }
+
+  HRESULT STDMETHODCALLTYPE GetCapabilities(DWORD* c) override { return Call([&](IMediaSeeking* s) { return s->GetCapabilities(c); }); }
+  HRESULT STDMETHODCALLTYPE CheckCapabilities(DWORD* c) override { return Call([&](IMediaSeeking* s) { return s->CheckCapabilities(c); }); }
+  HRESULT STDMETHODCALLTYPE IsFormatSupported(const GUID* f) override { return Call([&](IMediaSeeking* s) { return s->IsFormatSupported(f); }); }
+  HRESULT STDMETHODCALLTYPE QueryPreferredFormat(GUID* f) override { return Call([&](IMediaSeeking* s) { return s->QueryPreferredFormat(f); }); }
+  HRESULT STDMETHODCALLTYPE GetTimeFormat(GUID* f) override { return Call([&](IMediaSeeking* s) { return s->GetTimeFormat(f); }); }
+  HRESULT STDMETHODCALLTYPE IsUsingTimeFormat(const GUID* f) override { return Call([&](IMediaSeeking* s) { return s->IsUsingTimeFormat(f); }); }
+  HRESULT STDMETHODCALLTYPE SetTimeFormat(const GUID* f) override { return Call([&](IMediaSeeking* s) { return s->SetTimeFormat(f); }); }
+  HRESULT STDMETHODCALLTYPE GetDuration(LONGLONG* d) override { return Call([&](IMediaSeeking* s) { return s->GetDuration(d); }); }
+  HRESULT STDMETHODCALLTYPE GetStopPosition(LONGLONG* p) override { return Call([&](IMediaSeeking* s) { return s->GetStopPosition(p); }); }
+  HRESULT STDMETHODCALLTYPE GetCurrentPosition(LONGLONG* p) override { return Call([&](IMediaSeeking* s) { return s->GetCurrentPosition(p); }); }
+  HRESULT STDMETHODCALLTYPE ConvertTimeFormat(LONGLONG* t, const GUID* tf, LONGLONG v, const GUID* vf) override {
+    return Call([&](IMediaSeeking* s) { return s->ConvertTimeFormat(t, tf, v, vf); });
+  }
+  HRESULT STDMETHODCALLTYPE SetPositions(LONGLONG* c, DWORD cf, LONGLONG* st, DWORD sf) override {
+    return Call([&](IMediaSeeking* s) { return s->SetPositions(c, cf, st, sf); });
+  }
+  HRESULT STDMETHODCALLTYPE GetPositions(LONGLONG* c, LONGLONG* st) override { return Call([&](IMediaSeeking* s) { return s->GetPositions(c, st); }); }
+  HRESULT STDMETHODCALLTYPE GetAvailable(LONGLONG* e, LONGLONG* l) override { return Call([&](IMediaSeeking* s) { return s->GetAvailable(e, l); }); }
+  HRESULT STDMETHODCALLTYPE SetRate(double r) override { return Call([&](IMediaSeeking* s) { return s->SetRate(r); }); }
+  HRESULT STDMETHODCALLTYPE GetRate(double* r) override { return Call([&](IMediaSeeking* s) { return s->GetRate(r); }); }
+  HRESULT STDMETHODCALLTYPE GetPreroll(LONGLONG* p) override { return Call([&](IMediaSeeking* s) { return s->GetPreroll(p); }); }
+
+ private:
+  template <typename F>
+  HRESULT Call(F&& forward) {
+    IPin* upstream = input_.GetConnected();
+    if (upstream == nullptr) return VFW_E_NOT_CONNECTED;
+    ComPtr<IMediaSeeking> seeking;
+    if (FAILED(upstream->QueryInterface(IID_IMediaSeeking, seeking.PutVoid()))) return E_NOTIMPL;
+    return forward(seeking.Get());
+  }
+
+  BasePin& owner_;
+  BasePin& input_;
+};
+
+}  // namespace
+
+std::unique_ptr<SeekingPassThrough> CreateSeekingPassThrough(BasePin& owner, BasePin& input) {
+  return std::make_unique<SeekingForwarder>(owner, input);
+}
+
+#endif
+
+}  // namespace zmsp
