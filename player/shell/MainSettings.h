@@ -1,0 +1,33 @@
+#pragma once
+// What the main window remembers between runs: section `Main` (window place,
+// the open dialogs' first folders, the two start-up checks) and the version
+// text of the last run under `Orve's MP`/`Version`.
+#include <string>
+
+namespace orves {
+
+class TSetup;
+
+struct MainSettings {
+  int top = 200;
+  int left = 200;
+  int width = 320;
+  int height = 200;
+  std::string defaultFolderOfMovie = "C:\\";
+  std::string defaultFolderOfCaption = "C:\\";
+  bool checkNewVersion = true;
+  bool checkCaptionCodec = true;
+
+  static MainSettings Read(const TSetup& setup);
+  // Writes the eight keys in their fixed order.
+  void Write(TSetup& setup) const;
+};
+
+// The version text of the last run ("" on a first run).
+std::string ReadLastVersion(const TSetup& setup);
+void WriteLastVersion(TSetup& setup, const std::string& version);
+
+// A first start of this version: nothing stored yet, or another version's text.
+bool IsFirstStartOfVersion(const std::string& lastVersion, const std::string& currentVersion);
+
+}  // namespace orves

@@ -1,0 +1,266 @@
+#include "player/window/PlayList.h"
+
+#include <algorithm>
+#include <fstream>
+
+#include "player/shell/Paths.h"
+#include "player/shell/ProfileFile.h"
+#include "player/shell/Setup.h"
+
+namespace orves {
+
+namespace {
+
+constexpr const char* kSection = "PlayList";
+// The extension test of Add looks at no more than this many characters.
+constexpr size_t kExtensionLimit = 100;
+
+std::string Replaced(std::string text, char from, char to) {
+  std::replace(text.begin(), text.end(), from, to);
+  return text;
+}
+
+// Text after the last "." (or the whole path when it has none), cut to 100
+// characters, lower-cased: what Add decides a path's kind by.
+std::string AddKindOf(const std::string& path) {
+  const size_t dot = path.rfind('.');
+  const std::string tail = dot == std::string::npos ? path : path.substr(dot + 1);
+  return LowerAscii(tail.substr(0, kExtensionLimit));
+}
+
+// The entry numbers that have a section of their own, ascending. Only these
+// can yield a file name, so a list claiming a huge NUM costs nothing extra.
+std::vector<int> NumberedSections(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::vector<int> numbers;
+  std::string line;
+  while (std::getline(in, line)) {
+    const size_t open = line.find_first_not_of(" \t");
+    const size_t close = line.rfind(']');
+    if (open == std::string::npos || line[open] != '[' || close == std::string::npos || close <= open) {
+      continue;
+    }
+    std::string name(line, open + 1, close - open - 1);
+    name.erase(0, name.find_first_not_of(" \t"));
+    name.erase(name.find_last_not_of(" \t") + 1);
+    const auto number = ParseProfileInteger(name);
+    if (number && *number >= 0 && std::to_string(*number) == name) {
+      numbers.push_back(*number);
+    }
+  }
+  std::sort(numbers.begin(), numbers.end());
+  numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
+  return numbers;
+}
+
+}  // namespace
+
+TPlayList::TPlayList(TSetup& setup, const IPlayListFiles& files, std::string defaultList)
+    : setup_(setup), files_(files), defaultList_(std::move(defaultList)) {
+  autoSort = setup_.ReadFlag(kSection, "AutoSort", true);
+  autoRewind = setup_.ReadFlag(kSection, "AutoRewind", false);
+  enabled = setup_.ReadFlag(kSection, "Enabled", false);
+  width = setup_.ReadInteger(kSection, "Width", 150);
+  useCaptionFolder = setup_.ReadFlag(kSection, "UseCaptionFolder", false);
+  captionFolder = setup_.ReadString(kSection, "CaptionFolder", "c:\\");
+}
+
+TPlayList::~TPlayList() {
+  SaveList(defaultList_);
+  setup_.WriteFlag(kSection, "AutoSort", autoSort);
+  setup_.WriteFlag(kSection, "AutoRewind", autoRewind);
+  setup_.WriteFlag(kSection, "Enabled", enabled);
+  setup_.WriteInteger(kSection, "Width", width);
+  setup_.WriteFlag(kSection, "UseCaptionFolder", useCaptionFolder);
+  setup_.WriteString(kSection, "CaptionFolder", captionFolder);
+}
+
+void TPlayList::LoadDefaultList() {
+  Clear();
+  LoadList(defaultList_);
+}
+
+void TPlayList::Add(const std::string& path) {
+  const auto place = std::lower_bound(entries_.begin(), entries_.end(), path);
+  if (place != entries_.end() && *place == path) {
+    return;
+  }
+  const std::string kind = AddKindOf(path);
+  if (kind == "smi") {
+    return;
+  }
+  if (kind == "list") {
+    LoadList(path);
+    return;
+  }
+  if (path.empty() || Count() >= kCapacity) {
+    return;
+  }
+  const int index = static_cast<int>(place - entries_.begin());
+  const bool hadEntries = !entries_.empty();
+  entries_.insert(place, path);
+  // The current entry keeps being current when the new one sorts before it.
+  if (hadEntries && index <= current_) {
+    ++current_;
+  }
+}
+
+void TPlayList::LoadList(const std::string& path) {
+  if (!files_.FileExists(path)) {
+    return;
+  }
+  if (std::find(listsLoading_.begin(), listsLoading_.end(), path) != listsLoading_.end()) {
+    return;
+  }
+  listsLoading_.push_back(path);
+  const std::filesystem::path file = files_.ToFsPath(path);
+  const ProfileFile list(file);
+  const int num = ParseProfileInteger(list.ReadString("NUM", "NUM", "0")).value_or(0);
+  for (const int i : NumberedSections(file)) {
+    if (i >= num || Count() >= kCapacity) {
+      break;
+    }
+    const std::string entry = list.ReadString(std::to_string(i), "FileName", "");
+    // A section without a file name names nothing to play.
+    if (!entry.empty()) {
+      Add(entry);
+    }
+  }
+  listsLoading_.pop_back();
+}
+
+void TPlayList::SaveList(const std::string& path) const {
+  ProfileFile list(files_.ToFsPath(path));
+  list.WriteString("NUM", "NUM", std::to_string(Count()));
+  for (int i = 0; i < Count(); ++i) {
+    list.WriteString(std::to_string(i), "FileName", Entry(i));
+  }
+}
+
+void TPlayList::Clear() {
+  while (!entries_.empty()) {
+    Delete(Count() - 1);
+  }
+  current_ = 0;
+}
+
+void TPlayList::Delete(int index) {
+  if (index < 0 || index >= Count()) {
+    return;
+  }
+  if (index == current_ && media_ != nullptr) {
+    media_->CloseMedia();
+  }
+  entries_.erase(entries_.begin() + index);
+  if (index < current_) {
+    --current_;
+  }
+}
+
+void TPlayList::DeleteMissing() {
+  for (int i = Count() - 1; i >= 0; --i) {
+    if (!files_.FileExists(Entry(i))) {
+      Delete(i);
+    }
+  }
+}
+
+void TPlayList::PlayIndex(int index) {
+  if (index < 0 || index > Count() - 1) {
+    return;
+  }
+  current_ = index;
+  const std::string caption = FindCaption(Entry(index));
+  if (media_ != nullptr) {
+    media_->OpenMovie(Entry(index), caption);
+  }
+}
+
+void TPlayList::PlayNext() {
+  if (current_ < Count() - 1) {
+    PlayIndex(current_ + 1);
+  } else if (autoRewind) {
+    PlayIndex(0);
+  }
+}
+
+void TPlayList::PlayPrevious() {
+  if (current_ > 0) {
+    PlayIndex(current_ - 1);
+  }
+}
+
+std::string TPlayList::DisplayName(int index) const { return FileNameOf(Entry(index)); }
+
+// A candidate that does not exist is tried again with "_" written as "-",
+// then with "-" written as "_", in its file name only.
+std::string TPlayList::TryCaption(const std::string& candidate) const {
+  if (files_.FileExists(candidate)) {
+    return candidate;
+  }
+  const std::string folder = FolderOf(candidate);
+  const std::string name = FileNameOf(candidate);
+  const std::string prefix = candidate.find('\\') == std::string::npos ? std::string() : folder + "\\";
+  for (const std::string& variant : {prefix + Replaced(name, '_', '-'), prefix + Replaced(name, '-', '_')}) {
+    if (files_.FileExists(variant)) {
+      return variant;
+    }
+  }
+  return candidate;
+}
+
+std::string TPlayList::FindCaption(const std::string& moviePath) const {
+  const std::string name = BaseName(moviePath);
+  if (useCaptionFolder) {
+    const std::string found = TryCaption(captionFolder + "\\" + name + ".smi");
+    if (files_.FileExists(found)) {
+      return found;
+    }
+  }
+  const size_t dot = moviePath.rfind('.');
+  const std::string base = dot == std::string::npos ? moviePath : moviePath.substr(0, dot);
+  std::string candidate = TryCaption(base + ".smi");
+  if (!files_.FileExists(candidate)) {
+    candidate = TryCaption(candidate + "l");
+  }
+  if (!files_.FileExists(candidate)) {
+    candidate = TryCaption(candidate.substr(0, candidate.rfind('.')) + ".sami");
+  }
+  if (!files_.FileExists(candidate) && smartCaptionFinding_) {
+    const std::string paired = PairedCaption(moviePath);
+    if (!paired.empty()) {
+      candidate = paired;
+    }
+  }
+  return candidate;
+}
+
+// The k-th movie of a folder gets the k-th caption file, when the folder
+// holds as many of each; "" when that does not decide it.
+std::string TPlayList::PairedCaption(const std::string& moviePath) const {
+  const std::string folder = FolderOf(moviePath);
+  std::vector<std::string> captions;
+  std::vector<std::string> movies;
+  for (const std::string& name : files_.ListFolder(folder)) {
+    const std::string extension = ExtensionOf(name);
+    if (IsCaptionExtension(extension)) {
+      captions.push_back(name);
+    } else if (IsMovieExtension(extension)) {
+      movies.push_back(name);
+    }
+  }
+  if (captions.size() != movies.size()) {
+    return {};
+  }
+  const auto byName = [this](const std::string& a, const std::string& b) { return files_.CompareNoCase(a, b) < 0; };
+  std::sort(captions.begin(), captions.end(), byName);
+  std::sort(movies.begin(), movies.end(), byName);
+  for (size_t k = 0; k < movies.size(); ++k) {
+    if (folder + "\\" + movies[k] == moviePath) {
+      return folder + "\\" + captions[k];
+    }
+  }
+  return {};
+}
+
+}  // namespace orves
