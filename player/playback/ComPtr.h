@@ -1,6 +1,8 @@
 #pragma once
 // ComPtr: owns one reference of a COM interface pointer and releases it.
 // Enough for the DirectShow code here: no aggregation tricks, no conversions.
+#include <windows.h>
+
 #include <utility>
 
 namespace orves {

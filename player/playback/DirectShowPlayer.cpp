@@ -20,7 +20,7 @@ constexpr double kUnitsPerSecond = 10000000.0;  // REFERENCE_TIME is 100 ns
 constexpr long kSilentVolume = -10000;
 
 // The graph of one open file and the interfaces the control uses of it.
-struct Graph {
+struct OpenGraph {
   ComPtr<IGraphBuilder> builder;
   ComPtr<IMediaControl> control;
   ComPtr<IMediaSeeking> seeking;
@@ -80,6 +80,7 @@ class DirectShowPlayer::Impl {
   void SetVolume(int volume);
   void SetMute(bool mute);
   void SetRate(double rate);
+  IGraphBuilder* Builder() const { return graph_ ? graph_->builder.Get() : nullptr; }
   DirectShowStreams* Streams() { return graph_ ? &graph_->streams : nullptr; }
   const DirectShowStreams* Streams() const { return graph_ ? &graph_->streams : nullptr; }
 
@@ -107,7 +108,7 @@ class DirectShowPlayer::Impl {
   void Report(int newState);
   void SetGraphPosition(double seconds);
 
-  std::unique_ptr<Graph> graph_;
+  std::unique_ptr<OpenGraph> graph_;
   HWND hwnd_ = nullptr;
   // At the end of the movie the position reads as the duration exactly, which
   // is how the main timer recognises the end.
@@ -148,7 +149,7 @@ void DirectShowPlayer::Impl::Repaint() {
 }
 
 HRESULT DirectShowPlayer::Impl::BuildGraph(const std::wstring& name) {
-  auto graph = std::make_unique<Graph>();
+  auto graph = std::make_unique<OpenGraph>();
   HRESULT hr = CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
                                 graph->builder.PutVoid());
   if (FAILED(hr)) return hr;
@@ -401,6 +402,7 @@ void DirectShowPlayer::FitToParent() { impl_->FitToParent(); }
 void DirectShowPlayer::Repaint() { impl_->Repaint(); }
 void DirectShowPlayer::SetWindowEvents(IMovieWindowEvents* events) { impl_->windowEvents = events; }
 HRESULT DirectShowPlayer::LastOpenResult() const { return impl_->lastOpenResult; }
+IGraphBuilder* DirectShowPlayer::Graph() const { return impl_->Builder(); }
 
 void DirectShowPlayer::SetFileName(const std::string& name) { impl_->Open(name); }
 std::string DirectShowPlayer::FileName() const { return impl_->fileName; }

@@ -21,6 +21,7 @@
 // or Pause again: seeking a running graph can hang some splitters at the next
 // Stop. That internal stop is never reported as a play-state change.
 #include <windows.h>
+#include <dshow.h>
 
 #include <memory>
 #include <string>
@@ -61,6 +62,9 @@ class DirectShowPlayer final : public IMediaPlayer {
   void SetWindowEvents(IMovieWindowEvents* events);
   // The HRESULT of the last failed open, S_OK after a successful one.
   HRESULT LastOpenResult() const;
+  // The graph of the open media (not AddRef'ed; null when nothing is open),
+  // for diagnostics and tests.
+  IGraphBuilder* Graph() const;
 
   // IMediaPlayer
   void SetFileName(const std::string& name) override;

@@ -87,6 +87,7 @@ LRESULT CALLBACK MoviePanel::WindowProc(HWND hwnd, UINT message, WPARAM wParam, 
   if (message == WM_NCCREATE) {
     auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    static_cast<MoviePanel*>(create->lpCreateParams)->hwnd_ = hwnd;
   }
   auto* self = reinterpret_cast<MoviePanel*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   if (message == WM_NCDESTROY && self) {
