@@ -1,6 +1,7 @@
 #pragma once
 // Shared helpers of the caption tests.
 #include <filesystem>
+#include <cstdint>
 #include <fstream>
 #include <iterator>
 #include <string>

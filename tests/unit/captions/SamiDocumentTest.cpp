@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "player/captions/UnicodeText.h"
 #include "tests/unit/captions/CaptionTestSupport.h"
 
 namespace orves {
@@ -121,9 +122,14 @@ TEST_F(SamiDocumentTest, EncodingIsDetectedFromMarksAndContent) {
   EXPECT_EQ(document.Encoding(), TSamiEncoding::Utf16Be);
   document.LoadBytes("x<SYNC Start=1><P>plain ascii");
   EXPECT_EQ(document.Encoding(), TSamiEncoding::Cp949);
-  // A CP949 byte the code page does not know is shown as U+FFFD, the rest kept.
+  // A byte that starts no CP949 character becomes one character (U+FFFD
+  // natively; Windows maps 0xFF into the private use area), the rest is kept.
   document.LoadBytes("x<SYNC Start=1><P>\xB0\xA1\xFF!");
-  EXPECT_EQ(Korean(0).text, "가\xEF\xBF\xBD!");
+  const std::string& text = Korean(0).text;
+  EXPECT_TRUE(IsValidUtf8(text));
+  EXPECT_EQ(text.substr(0, 3), "가");
+  EXPECT_EQ(text.size(), 3u + 3u + 1u) << text;
+  EXPECT_EQ(text.back(), '!');
   // A UTF-8 mark with broken bytes after it still gives valid UTF-8.
   document.LoadBytes("\xEF\xBB\xBFx<SYNC Start=1><P>\xC3(");
   EXPECT_EQ(Korean(0).text, "\xEF\xBF\xBD(");

@@ -82,6 +82,20 @@ TEST_F(SamiToolTest, ShiftSavesAShiftedCopy) {
   EXPECT_NE(json.find("{\"start\": 2.007, \"text\": \"\\\"따옴표\\\"와 \\\"인용\\\"\""), std::string::npos) << json;
 }
 
+// The expected files are what the tool printed and wrote when they were made;
+// the Windows build is held to the same bytes.
+TEST_F(SamiToolTest, OutputMatchesTheRecordedFiles) {
+  const auto fromLanguage = [](const std::string& json) { return json.substr(json.find("\"encoding\"")); };
+  ASSERT_EQ(Run({"dump", Data("sample-cp949.smi")}), kToolOk);
+  EXPECT_EQ(fromLanguage(out.str()), fromLanguage(test::ReadBytes(CaptionData("expected-dump-cp949.json"))));
+  ASSERT_EQ(Run({"dump", Data("sample-utf16le.smi")}), kToolOk);
+  EXPECT_EQ(fromLanguage(out.str()), fromLanguage(test::ReadBytes(CaptionData("expected-dump-utf16le.json"))));
+  ASSERT_EQ(Run({"at", Data("sample-cp949.smi"), "4.5", "--offset", "-0.5"}), kToolOk);
+  EXPECT_EQ(out.str(), test::ReadBytes(CaptionData("expected-at-cp949.json")));
+  ASSERT_EQ(Run({"shift", Data("sample-cp949.smi"), "-2.0", "-o", (folder / "s.smi").string()}), kToolOk);
+  EXPECT_EQ(test::ReadBytes(folder / "s.smi"), test::ReadBytes(CaptionData("expected-shift-cp949.smi")));
+}
+
 TEST_F(SamiToolTest, FilesThatCannotBeReadOrWrittenExitWithOne) {
   EXPECT_EQ(Run({"dump", (folder / "missing.smi").string()}), kToolFileError);
   EXPECT_NE(err.str().find("missing.smi"), std::string::npos);

@@ -46,7 +46,9 @@ class SamiWriterTest : public ::testing::Test {
       EXPECT_EQ(after.text, before.text) << i;
       EXPECT_NEAR(after.start, before.start + shift, 1e-9) << i;
       EXPECT_EQ(after.hasColour[0], before.hasColour[0]) << i;
-      if (before.hasColour[0]) EXPECT_EQ(after.colour[0], before.colour[0]) << i;
+      if (before.hasColour[0]) {
+        EXPECT_EQ(after.colour[0], before.colour[0]) << i;
+      }
     }
   }
 
