@@ -7,9 +7,11 @@
 // with g the linear boost gain. y(0) = 0, y(1) = 1 and the slope at 0 is g, so
 // quiet passages gain the full boost while full scale stays full scale.
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <span>
 
 namespace zmsp {
 
@@ -21,11 +23,21 @@ namespace zmsp {
 class SoftCurve {
  public:
   explicit SoftCurve(int levelDb);
-  [[nodiscard]] double operator()(double x) const;
+  // y(x), each step in the order written above, so the table and the
+  // per-sample 32-bit path give identical results.
+  [[nodiscard]] double operator()(double x) const {
+    const double t = (std::sqrt(x * gainSquaredMinusOne_ + 1.0) - 1.0) / gainMinusOne_;
+    return (oneMinusGain_ * t + twiceGain_) * t / gainPlusOne_;
+  }
   [[nodiscard]] double gain() const { return gain_; }
 
  private:
   double gain_;
+  double gainSquaredMinusOne_;  // g * g - 1
+  double gainMinusOne_;         // g - 1
+  double oneMinusGain_;         // 1 - g
+  double twiceGain_;            // 2 * g
+  double gainPlusOne_;          // g + 1
 };
 
 // The 16-bit soft curve as a lookup table: entry i = y(i / 32768) * 32768,
@@ -48,8 +60,9 @@ class BoostTable {
   int level_ = 0;
 };
 
-// Soft curve of one 32-bit sample, computed directly: INT32_MIN stays as it is,
-// every other sample keeps its sign and gets y(|s| / 2^31) * 2^31, truncated.
-[[nodiscard]] std::int32_t softBoost32(std::int32_t sample, const SoftCurve& curve);
+// The soft curve applied to 32-bit samples in place, computed per sample:
+// INT32_MIN stays as it is, every other sample keeps its sign and becomes
+// y(|s| / 2^31) * 2^31, truncated toward zero.
+void softBoost32(std::span<std::int32_t> samples, const SoftCurve& curve);
 
 }  // namespace zmsp

@@ -39,9 +39,7 @@ constexpr double kMax = static_cast<double>(std::numeric_limits<Sample>::max());
 // conversion defined; the result is the same).
 template <typename Sample>
 inline Sample truncateClamped(double value) {
-  value = value < kMin<Sample> ? kMin<Sample> : value;
-  value = value > kMax<Sample> ? kMax<Sample> : value;
-  return static_cast<Sample>(value);
+  return static_cast<Sample>(std::min(std::max(value, kMin<Sample>), kMax<Sample>));
 }
 
 // sample * mul / div with integer truncation toward zero. Computed in double,
@@ -226,8 +224,16 @@ ChannelControl::Outcome ChannelControl::process(std::span<std::byte> buffer, std
 
 template <typename Sample>
 void ChannelControl::processSamples(std::byte* data, std::size_t frames, bool boost) {
-  std::vector<Sample>& block = scratch<Sample>();
   const std::size_t frameBytes = layout_.frameBytes();
+  if (reinterpret_cast<std::uintptr_t>(data) % alignof(Sample) == 0) {
+    // Allocator buffers are aligned: work on the samples where they lie.
+    auto* samples = reinterpret_cast<Sample*>(data);
+    for (std::size_t done = 0; done < frames; done += blockFrames_) {
+      processBlock(samples + done * layout_.channels, std::min(blockFrames_, frames - done), boost);
+    }
+    return;
+  }
+  std::vector<Sample>& block = scratch<Sample>();
   for (std::size_t done = 0; done < frames; done += blockFrames_) {
     const std::size_t count = std::min(blockFrames_, frames - done);
     std::byte* where = data + done * frameBytes;
@@ -291,15 +297,15 @@ void ChannelControl::processBlock(Sample* samples, std::size_t frames, bool boos
       const std::uint16_t* table = boostTable_.entries();
       for (std::size_t i = 0; i < count; ++i) {
         const int sample = samples[i];
-        const int magnitude = table[sample < 0 ? -sample : sample];
-        // A positive sample whose entry reached 32,768 must not wrap negative.
-        samples[i] = static_cast<Sample>(sample < 0 ? -magnitude : std::min(magnitude, 32767));
+        const int sign = sample >> 31;  // 0 or -1
+        const int magnitude = table[(sample ^ sign) - sign];
+        // Negative samples take minus the entry (entry 32,768 gives -32,768);
+        // a positive one is held at 32,767 so it cannot wrap negative. Kept
+        // free of branches: the sign of audio samples is unpredictable.
+        samples[i] = static_cast<Sample>((std::min(magnitude, 32767 - sign) ^ sign) - sign);
       }
     } else {
-      const SoftCurve curve(s.volBoostLevelDb);
-      for (std::size_t i = 0; i < count; ++i) {
-        samples[i] = softBoost32(samples[i], curve);
-      }
+      softBoost32({samples, count}, SoftCurve(s.volBoostLevelDb));
     }
   }
 }

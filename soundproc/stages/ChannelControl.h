@@ -103,8 +103,8 @@ class ChannelControl {
   // inner loops run over flat arrays without a modulo per sample.
   std::vector<double> gainRow_;
   std::vector<double> balanceRow_;
-  // Each block is copied out of the sample buffer (whose alignment is not
-  // ours to assume), processed here and copied back.
+  // A block of a buffer that is not aligned for its sample type is copied
+  // here, processed and copied back.
   std::vector<std::int16_t> scratch16_;
   std::vector<std::int32_t> scratch32_;
   std::size_t blockFrames_ = 1;

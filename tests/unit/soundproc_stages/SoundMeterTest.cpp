@@ -47,37 +47,46 @@ TEST(SoundMeterLevels, ThirtyTwoBitLevelsAreShownOnThe16BitScale) {
   EXPECT_EQ(levels[1], 131072);
 }
 
-TEST(SoundMeterLevels, EachChannelOfAnInterleavedBufferIsMeasuredOnItsOwn) {
-  // 6 channels, 37 frames (not a multiple of the 16-frame step), channel c
-  // holding +-(c + 1) * 100 plus a frame-dependent part.
+template <typename Sample>
+void expectPerChannelMeans(int frames, int scale) {
+  // Channel c holds +-((c + 1) * 100 + f) * scale in frame f, so every
+  // channel has its own mean; frame counts are not multiples of the
+  // vectorised period, so the tail is covered too.
   for (std::uint16_t channels = 1; channels <= 8; ++channels) {
-    std::vector<std::int16_t> samples;
+    std::vector<Sample> samples;
     std::vector<std::int64_t> sums(channels, 0);
-    const int frames = 37;
     for (int f = 0; f < frames; ++f) {
       for (int c = 0; c < channels; ++c) {
-        const int magnitude = (c + 1) * 100 + f;
-        samples.push_back(static_cast<std::int16_t>(f % 3 == 0 ? -magnitude : magnitude));
+        const std::int64_t magnitude = static_cast<std::int64_t>((c + 1) * 100 + f % 1000) * scale;
+        samples.push_back(static_cast<Sample>(f % 3 == 0 ? -magnitude : magnitude));
         sums[c] += magnitude;
       }
     }
-    PcmTestBuffer<std::int16_t> buffer(samples);
+    PcmTestBuffer<Sample> buffer(samples);
     MeterLevels levels;
     levels.fill(-7);
-    ASSERT_EQ(measureLevels(buffer.data(), pcmLayout(channels, 16), levels), 37u);
+    ASSERT_EQ(measureLevels(buffer.data(), pcmLayout(channels, sizeof(Sample) * 8), levels),
+              static_cast<std::size_t>(frames));
     for (int c = 0; c < 8; ++c) {
       EXPECT_EQ(levels[c], c < channels ? sums[c] / frames : -7) << channels << " channels, channel " << c;
     }
   }
 }
 
+TEST(SoundMeterLevels, EachChannelOfAnInterleavedBufferIsMeasuredOnItsOwn) {
+  expectPerChannelMeans<std::int16_t>(37, 1);
+  expectPerChannelMeans<std::int16_t>(20011, 3);
+  expectPerChannelMeans<std::int32_t>(37, 1000);
+  expectPerChannelMeans<std::int32_t>(20011, 100000);
+}
+
 TEST(SoundMeterLevels, LongLoud16BitBufferDoesNotOverflowTheSums) {
-  // 3 million frames of -32768 in one channel: far more than a 32-bit
-  // partial sum can hold.
-  std::vector<std::int16_t> samples(3'000'000, -32768);
+  // 5 million frames of -32768 in one channel: each 32-bit partial sum would
+  // see over 2^17 samples of 2^15, past 2^32.
+  std::vector<std::int16_t> samples(5'000'000, -32768);
   PcmTestBuffer<std::int16_t> buffer(samples);
   MeterLevels levels{};
-  ASSERT_EQ(measureLevels(buffer.data(), pcmLayout(1, 16), levels), 3'000'000u);
+  ASSERT_EQ(measureLevels(buffer.data(), pcmLayout(1, 16), levels), 5'000'000u);
   EXPECT_EQ(levels[0], 32768);
 }
 
