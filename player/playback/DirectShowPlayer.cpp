@@ -9,6 +9,7 @@
 #include "player/playback/ComPtr.h"
 #include "player/playback/DirectShowStreams.h"
 #include "player/playback/WideTextWin32.h"
+#include "player/playback/WindowClassWin32.h"
 
 namespace orves {
 
@@ -117,19 +118,8 @@ class DirectShowPlayer::Impl {
 
 bool DirectShowPlayer::Impl::Create(HWND parent) {
   if (hwnd_ || !parent) return false;
+  if (!EnsureWindowClass(kWindowClass, WindowProc, CS_DBLCLKS)) return false;
   HINSTANCE instance = GetModuleHandleW(nullptr);
-  WNDCLASSEXW wc{};
-  if (!GetClassInfoExW(instance, kWindowClass, &wc)) {
-    wc = {};
-    wc.cbSize = sizeof wc;
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = WindowProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-    wc.lpszClassName = kWindowClass;
-    if (!RegisterClassExW(&wc)) return false;
-  }
   RECT rc{};
   GetClientRect(parent, &rc);
   hwnd_ = CreateWindowExW(0, kWindowClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0,

@@ -1,6 +1,7 @@
 #include "player/playback/MoviePanelWin32.h"
 
 #include "player/playback/DirectShowPlayer.h"
+#include "player/playback/WindowClassWin32.h"
 
 namespace orves {
 
@@ -27,18 +28,8 @@ MoviePanel::~MoviePanel() {
 bool MoviePanel::Create(HWND parent, int id, bool fillChildren) {
   if (hwnd_ || !parent) return false;
   fillChildren_ = fillChildren;
+  if (!EnsureWindowClass(kPanelClass, WindowProc)) return false;
   HINSTANCE instance = GetModuleHandleW(nullptr);
-  WNDCLASSEXW wc{};
-  if (!GetClassInfoExW(instance, kPanelClass, &wc)) {
-    wc = {};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = WindowProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-    wc.lpszClassName = kPanelClass;
-    if (!RegisterClassExW(&wc)) return false;
-  }
   hwnd_ = CreateWindowExW(0, kPanelClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0, 0, 0,
                           parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, this);
   return hwnd_ != nullptr;

@@ -1,6 +1,7 @@
 #include "player/playback/StateTextLineWin32.h"
 
 #include "player/playback/WideTextWin32.h"
+#include "player/playback/WindowClassWin32.h"
 
 namespace orves {
 
@@ -21,18 +22,8 @@ StateTextLine::~StateTextLine() {
 
 bool StateTextLine::Create(HWND parent, int id) {
   if (hwnd_ || !parent) return false;
+  if (!EnsureWindowClass(kLineClass, WindowProc)) return false;
   HINSTANCE instance = GetModuleHandleW(nullptr);
-  WNDCLASSEXW wc{};
-  if (!GetClassInfoExW(instance, kLineClass, &wc)) {
-    wc = {};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = WindowProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-    wc.lpszClassName = kLineClass;
-    if (!RegisterClassExW(&wc)) return false;
-  }
   font_ = CreateFontW(-kFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, HANGUL_CHARSET, OUT_DEFAULT_PRECIS,
                       CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, DEFAULT_PITCH, L"굴림");
   hwnd_ = CreateWindowExW(0, kLineClass, L"", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0, parent,

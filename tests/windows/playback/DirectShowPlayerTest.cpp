@@ -189,6 +189,49 @@ TEST_F(DirectShowPlayerTest, RateIgnoresValuesThatAreNoSpeed) {
   ASSERT_TRUE(PlayUntilMoving(MediaPath("test-mpeg1.mpg")));
 }
 
+// Graph events as a network source or a failing decoder would raise them,
+// sent through the graph's own event sink.
+TEST_F(DirectShowPlayerTest, BufferingAndAbortEventsReachThePlayer) {
+  ASSERT_TRUE(PlayUntilMoving(MediaPath("test-mpeg4-pcm.avi")));
+  auto sink = ComPtr<IGraphBuilder>::Share(player_.Graph()).As<IMediaEventSink>(IID_IMediaEventSink);
+  ASSERT_TRUE(sink);
+  ASSERT_EQ(sink->Notify(EC_BUFFERING_DATA, TRUE, 0), S_OK);
+  ASSERT_EQ(sink->Notify(EC_BUFFERING_DATA, FALSE, 0), S_OK);
+  EXPECT_TRUE(PumpUntil([&] { return events_.buffering.size() == 2; }, 5000));
+  EXPECT_EQ(events_.buffering, (std::vector<bool>{true, false}));
+  ASSERT_EQ(sink->Notify(EC_ERRORABORT, E_FAIL, 0), S_OK);
+  EXPECT_TRUE(WaitForChange({kPlayStatePlaying, kPlayStateStopped}));
+  EXPECT_EQ(player_.PlayState(), kPlayStateStopped);
+}
+
+class RecordingMouse : public IMovieWindowEvents {
+ public:
+  void OnMovieMouse(UINT message, WPARAM, POINT screen) override {
+    messages.push_back(message);
+    last = screen;
+  }
+  void OnMovieFocus() override { ++focus; }
+  std::vector<UINT> messages;
+  POINT last{};
+  int focus = 0;
+};
+
+TEST_F(DirectShowPlayerTest, MouseAndFocusGoToTheMainWindowHandlers) {
+  RecordingMouse mouse;
+  player_.SetWindowEvents(&mouse);
+  player_.SetFileName(MediaPath("test-mpeg4-pcm.avi"));
+  SendMessageW(player_.Window(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(30, 40));
+  SendMessageW(player_.Window(), WM_RBUTTONUP, 0, MAKELPARAM(5, 6));
+  SetFocus(player_.Window());
+  EXPECT_EQ(mouse.messages, (std::vector<UINT>{WM_LBUTTONDBLCLK, WM_RBUTTONUP}));
+  POINT expected{5, 6};
+  ClientToScreen(player_.Window(), &expected);
+  EXPECT_EQ(mouse.last.x, expected.x);
+  EXPECT_EQ(mouse.last.y, expected.y);
+  EXPECT_EQ(mouse.focus, 1);
+  player_.SetWindowEvents(nullptr);
+}
+
 void ExpectNothingOpen(DirectShowPlayer& player) {
   EXPECT_TRUE(FAILED(player.LastOpenResult()));
   EXPECT_EQ(player.Graph(), nullptr);
