@@ -176,17 +176,19 @@ TEST_F(DirectShowPlayerTest, VolumeAndMuteReachTheGraph) {
   EXPECT_EQ(volume, 0);
 }
 
-// Wine's graph accepts a rate but keeps playing at 1.0 (GetRate stays 1), so
-// only the control's own side can be checked here.
-TEST_F(DirectShowPlayerTest, RateIgnoresValuesThatAreNoSpeed) {
-  player_.SetFileName(MediaPath("test-mpeg4-pcm.avi"));
-  player_.SetRate(1.5);
-  player_.SetRate(-1.0);
-  player_.SetRate(0.0);
-  player_.SetRate(std::nan(""));
-  EXPECT_EQ(player_.Rate(), 1.5);
-  player_.SetRate(1.0);
-  ASSERT_TRUE(PlayUntilMoving(MediaPath("test-mpeg1.mpg")));
+TEST_F(DirectShowPlayerTest, OpensAFileWithAKoreanName) {
+  wchar_t source[MAX_PATH], dir[MAX_PATH];
+  MultiByteToWideChar(CP_UTF8, 0, MediaPath("test-mpeg1.mpg").c_str(), -1, source, MAX_PATH);
+  GetTempPathW(MAX_PATH, dir);
+  const std::wstring copy = std::wstring(dir) + L"영화 자막 테스트.mpg";
+  ASSERT_TRUE(CopyFileW(source, copy.c_str(), FALSE));
+  char name[MAX_PATH * 3];
+  WideCharToMultiByte(CP_UTF8, 0, copy.c_str(), -1, name, sizeof name, nullptr, nullptr);
+  player_.SetFileName(name);
+  EXPECT_EQ(player_.LastOpenResult(), S_OK);
+  EXPECT_EQ(player_.ImageSourceWidth(), 352);
+  player_.SetFileName("");
+  DeleteFileW(copy.c_str());
 }
 
 // Graph events as a network source or a failing decoder would raise them,
