@@ -49,8 +49,8 @@ std::string ReplaceAll(std::string_view text, std::string_view needle, std::stri
 // File line breaks to spaces, then runs of spaces to one space (what
 // replacing the first double space until none is left amounts to).
 std::string JoinFileLines(std::string_view block) {
-  std::string out;
-  out.reserve(block.size());
+  std::string out(block.size(), '\0');
+  char* write = out.data();
   for (size_t i = 0; i < block.size(); ++i) {
     char c = block[i];
     if (c == '\r' && i + 1 < block.size() && block[i + 1] == '\n') {
@@ -59,9 +59,10 @@ std::string JoinFileLines(std::string_view block) {
     } else if (c == '\n') {
       c = ' ';
     }
-    if (c == ' ' && !out.empty() && out.back() == ' ') continue;
-    out += c;
+    if (c == ' ' && write != out.data() && write[-1] == ' ') continue;
+    *write++ = c;
   }
+  out.resize(write - out.data());
   return out;
 }
 
@@ -93,13 +94,27 @@ std::string_view TrimControls(std::string_view text) {
 
 size_t FindNoCase(std::string_view text, std::string_view lowerNeedle, size_t from) {
   if (lowerNeedle.empty() || text.size() < lowerNeedle.size()) return std::string_view::npos;
-  const char first = lowerNeedle.front();
+  // Every needle the reader uses holds a byte that is not a letter ('<', '&',
+  // '='); candidates are found by a fast search for that byte, then checked.
+  const size_t anchor = lowerNeedle.find_first_not_of("abcdefghijklmnopqrstuvwxyz");
   const size_t last = text.size() - lowerNeedle.size();
+  const auto matchesAt = [&](size_t i) {
+    for (size_t k = 0; k < lowerNeedle.size(); ++k) {
+      if (LowerAscii(text[i + k]) != lowerNeedle[k]) return false;
+    }
+    return true;
+  };
+  if (anchor == std::string_view::npos) {
+    for (size_t i = from; i <= last; ++i) {
+      if (matchesAt(i)) return i;
+    }
+    return std::string_view::npos;
+  }
   for (size_t i = from; i <= last; ++i) {
-    if (LowerAscii(text[i]) != first) continue;
-    size_t k = 1;
-    while (k < lowerNeedle.size() && LowerAscii(text[i + k]) == lowerNeedle[k]) ++k;
-    if (k == lowerNeedle.size()) return i;
+    const size_t hit = text.find(lowerNeedle[anchor], i + anchor);
+    if (hit == std::string_view::npos || hit - anchor > last) break;
+    i = hit - anchor;
+    if (matchesAt(i)) return i;
   }
   return std::string_view::npos;
 }
