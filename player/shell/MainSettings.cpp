@@ -1,5 +1,7 @@
 #include "player/shell/MainSettings.h"
 
+#include <algorithm>
+
 #include "player/shell/Setup.h"
 
 namespace orves {
@@ -33,6 +35,13 @@ void MainSettings::Write(TSetup& setup) const {
   setup.WriteString(kMain, "DefaultFolderOfCaption", defaultFolderOfCaption);
   setup.WriteFlag(kMain, "CheckNewVersion", checkNewVersion);
   setup.WriteFlag(kMain, "CheckCaptionCodec", checkCaptionCodec);
+}
+
+WindowPlace ClampWindowPlace(const MainSettings& settings, int screenWidth, int screenHeight) {
+  const int spanX = 2 * std::max(screenWidth, 1);
+  const int spanY = 2 * std::max(screenHeight, 1);
+  return {std::clamp(settings.left, -spanX, spanX), std::clamp(settings.top, -spanY, spanY),
+          std::clamp(settings.width, 1, spanX), std::clamp(settings.height, 1, spanY)};
 }
 
 std::string ReadLastVersion(const TSetup& setup) { return setup.ReadString(kVersionSection, kVersionKey, ""); }

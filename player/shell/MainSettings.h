@@ -23,6 +23,16 @@ struct MainSettings {
   void Write(TSetup& setup) const;
 };
 
+// The window place to use on a screen of the given size. Stored values are
+// kept when sane; a size below 1 or beyond twice the screen, or a position
+// further than twice the screen away, is clamped, so a damaged settings file
+// can neither hide the window nor make it need an enormous surface.
+struct WindowPlace {
+  int left, top, width, height;
+  bool operator==(const WindowPlace&) const = default;
+};
+WindowPlace ClampWindowPlace(const MainSettings& settings, int screenWidth, int screenHeight);
+
 // The version text of the last run ("" on a first run).
 std::string ReadLastVersion(const TSetup& setup);
 void WriteLastVersion(TSetup& setup, const std::string& version);

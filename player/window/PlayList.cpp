@@ -226,7 +226,7 @@ std::string TPlayList::FindCaption(const std::string& moviePath) const {
   if (!files_.FileExists(candidate)) {
     candidate = TryCaption(candidate.substr(0, candidate.rfind('.')) + ".sami");
   }
-  if (!files_.FileExists(candidate) && smartCaptionFinding_) {
+  if (!files_.FileExists(candidate) && (!smartCaptionFinding_ || smartCaptionFinding_())) {
     const std::string paired = PairedCaption(moviePath);
     if (!paired.empty()) {
       candidate = paired;

@@ -5,6 +5,7 @@
 // system and the media object are reached through small interfaces so the
 // list's rules are testable without Windows.
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -46,8 +47,9 @@ class TPlayList : public IPlayListPosition {
 
   // The media object arrives after the list is constructed.
   void SetMedia(IPlayListMedia* media) { media_ = media; }
-  // Whether the caption view pairs a folder's movies and captions by order.
-  void SetSmartCaptionFinding(bool on) { smartCaptionFinding_ = on; }
+  // Asked at each caption search: whether a folder's movies and captions are
+  // paired by order (the caption view's SmartCaptionFinding; on when unset).
+  void SetSmartCaptionFinding(std::function<bool()> setting) { smartCaptionFinding_ = std::move(setting); }
 
   // Start-up: Clear, then load the default list.
   void Start() { LoadDefaultList(); }
@@ -92,7 +94,7 @@ class TPlayList : public IPlayListPosition {
   const IPlayListFiles& files_;
   std::string defaultList_;
   IPlayListMedia* media_ = nullptr;
-  bool smartCaptionFinding_ = true;
+  std::function<bool()> smartCaptionFinding_;
   // Kept in unsigned byte order at all times: every Add sorts the whole list
   // and nothing else reorders it, so inserting in place gives the same order
   // in O(n) instead of a full sort per entry.

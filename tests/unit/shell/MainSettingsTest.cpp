@@ -95,6 +95,23 @@ TEST_F(MainSettingsTest, GarbageAndHugeValuesReadAsDefaultsAndFlagsAsOn) {
   EXPECT_TRUE(s.checkCaptionCodec);  // not a number: the default
 }
 
+TEST(ClampWindowPlace, KeepsSaneValuesAndClampsDamagedOnes) {
+  MainSettings s;
+  EXPECT_EQ(ClampWindowPlace(s, 1024, 768), (WindowPlace{200, 200, 320, 200}));
+  s.left = -50;
+  s.top = 1500;
+  s.width = 1900;
+  s.height = 1400;
+  EXPECT_EQ(ClampWindowPlace(s, 1024, 768), (WindowPlace{-50, 1500, 1900, 1400}));
+  s.left = 2147483647;
+  s.top = -2147483647 - 1;
+  s.width = 0;
+  s.height = 2147483647;
+  EXPECT_EQ(ClampWindowPlace(s, 1024, 768), (WindowPlace{2048, -1536, 1, 1536}));
+  s.width = -7;
+  EXPECT_EQ(ClampWindowPlace(s, 0, 0).width, 1);
+}
+
 TEST_F(MainSettingsTest, FirstStartOfAVersion) {
   EXPECT_TRUE(IsFirstStartOfVersion("", "2.33"));
   EXPECT_TRUE(IsFirstStartOfVersion("2.32", "2.33"));

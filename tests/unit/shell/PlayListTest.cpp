@@ -209,9 +209,10 @@ TEST_F(PlayListTest, SmartFindingPairsTheFoldersMoviesAndCaptionsByOrder) {
   auto list = MakeList();
   files_->existing = {"C:\\m\\a.avi", "C:\\m\\B.avi", "C:\\m\\x.smi", "C:\\m\\Y.SMI"};
   EXPECT_EQ(list->FindCaption("C:\\m\\B.avi"), "C:\\m\\Y.SMI");
-  list->SetSmartCaptionFinding(false);
+  bool smart = false;
+  list->SetSmartCaptionFinding([&smart] { return smart; });
   EXPECT_EQ(list->FindCaption("C:\\m\\B.avi"), "C:\\m\\B.sami");
-  list->SetSmartCaptionFinding(true);
+  smart = true;
   files_->existing.insert("C:\\m\\c.avi");  // counts differ: no pairing
   EXPECT_EQ(list->FindCaption("C:\\m\\B.avi"), "C:\\m\\B.sami");
 }

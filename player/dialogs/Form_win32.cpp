@@ -1,0 +1,165 @@
+#include "player/dialogs/Form_win32.h"
+
+namespace orves {
+
+namespace {
+
+constexpr const wchar_t* kClassName = L"OrvesMPForm";
+
+void RegisterFormClass(WNDPROC proc) {
+  WNDCLASSEXW wc = {};
+  wc.cbSize = sizeof(wc);
+  if (GetClassInfoExW(GetModuleHandleW(nullptr), kClassName, &wc)) {
+    return;
+  }
+  wc.lpfnWndProc = proc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
+  wc.lpszClassName = kClassName;
+  RegisterClassExW(&wc);
+}
+
+}  // namespace
+
+Form::Form(std::wstring caption, int clientWidth, int clientHeight, bool stayOnTop)
+    : caption_(std::move(caption)), clientWidth_(clientWidth), clientHeight_(clientHeight), stayOnTop_(stayOnTop) {}
+
+Form::~Form() {
+  if (hwnd_ != nullptr) {
+    DestroyWindow(hwnd_);
+  }
+  if (font_ != nullptr) {
+    DeleteObject(font_);
+  }
+}
+
+bool Form::Create(HWND owner) {
+  RegisterFormClass(&Form::WindowProc);
+  const DWORD style = WS_CAPTION | WS_SYSMENU | WS_POPUP | WS_CLIPCHILDREN;
+  const DWORD exStyle = WS_EX_DLGMODALFRAME | (stayOnTop_ ? WS_EX_TOPMOST : 0);
+  RECT frame = {0, 0, clientWidth_, clientHeight_};
+  AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+  const int width = frame.right - frame.left;
+  const int height = frame.bottom - frame.top;
+  const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+  const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+  hwnd_ = CreateWindowExW(exStyle, kClassName, caption_.c_str(), style, left, top, width, height, owner, nullptr,
+                          GetModuleHandleW(nullptr), this);
+  if (hwnd_ == nullptr) {
+    return false;
+  }
+  font_ = CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, HANGUL_CHARSET, OUT_DEFAULT_PRECIS,
+                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"굴림");
+  CreateControls();
+  return true;
+}
+
+HWND Form::AddButton(const wchar_t* caption, WORD id, int left, int top, int width, int height, bool isDefault) {
+  HWND button = CreateWindowExW(0, L"BUTTON", caption,
+                                WS_CHILD | WS_VISIBLE | WS_TABSTOP | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON),
+                                left, top, width, height, hwnd_, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
+                                GetModuleHandleW(nullptr), nullptr);
+  if (button != nullptr && font_ != nullptr) {
+    SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+  }
+  return button;
+}
+
+ModalResult Form::ShowModal() {
+  if (hwnd_ == nullptr || modal_) {
+    return ModalResult::Cancel;
+  }
+  HWND owner = GetWindow(hwnd_, GW_OWNER);
+  const bool ownerWasEnabled = owner != nullptr && IsWindowEnabled(owner);
+  if (ownerWasEnabled) {
+    EnableWindow(owner, FALSE);
+  }
+  modal_ = true;
+  result_ = ModalResult::None;
+  ShowWindow(hwnd_, SW_SHOW);
+  SetForegroundWindow(hwnd_);
+  MSG msg;
+  while (result_ == ModalResult::None) {
+    const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+    if (got == 0) {
+      // The application is ending: keep the quit for the main loop.
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      result_ = ModalResult::Cancel;
+      break;
+    }
+    if (got < 0) {
+      result_ = ModalResult::Cancel;
+      break;
+    }
+    if (!IsDialogMessageW(hwnd_, &msg)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+  }
+  if (ownerWasEnabled) {
+    EnableWindow(owner, TRUE);
+  }
+  ShowWindow(hwnd_, SW_HIDE);
+  if (owner != nullptr) {
+    SetForegroundWindow(owner);
+  }
+  modal_ = false;
+  return result_;
+}
+
+void Form::CloseWith(ModalResult result) {
+  if (modal_) {
+    result_ = result;
+  } else {
+    ShowWindow(hwnd_, SW_HIDE);
+  }
+}
+
+bool Form::OnCommand(WORD id) {
+  if (id == IDOK) {
+    CloseWith(ModalResult::Ok);
+    return true;
+  }
+  if (id == IDCANCEL) {
+    CloseWith(ModalResult::Cancel);
+    return true;
+  }
+  return false;
+}
+
+LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  auto* form = reinterpret_cast<Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (form == nullptr || form->hwnd_ == nullptr) {
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+  }
+  return form->HandleMessage(message, wParam, lParam);
+}
+
+LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      if (OnCommand(LOWORD(wParam))) {
+        return 0;
+      }
+      break;
+    case WM_CLOSE:
+      // The frame's close box hides the form; it lives as long as the process.
+      CloseWith(ModalResult::Cancel);
+      return 0;
+    case WM_NCDESTROY:
+      SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+      hwnd_ = nullptr;
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+}  // namespace orves

@@ -1,0 +1,383 @@
+#include "player/shell/Main_win32.h"
+
+#include <imm.h>
+#include <shellapi.h>
+
+#include <filesystem>
+#include <vector>
+
+#include "player/captions/CaptionView.h"
+#include "player/captions/TextCodec.h"
+#include "player/dialogs/Config_win32.h"
+#include "player/playback/Media.h"
+#include "player/playback/Movie.h"
+#include "player/playback/StateText.h"
+#include "player/shell/AppInfo.h"
+#include "player/shell/Application_win32.h"
+#include "player/shell/Paths.h"
+#include "player/shell/Setup.h"
+#include "player/shell/TextConvert_win32.h"
+#include "player/window/Skin.h"
+
+namespace orves {
+
+namespace {
+
+constexpr const wchar_t* kClassName = L"TfrmMain";
+constexpr UINT_PTR kTimerMain = 1;
+constexpr UINT kTimerMainInterval = 200;
+constexpr int kIdMedia = 100;
+constexpr int kIdMovie = 101;
+constexpr int kIdInnerMovie = 102;
+constexpr int kIdStateText = 103;
+constexpr int kStateTextHeight = 18;
+// The window's colour until a skin sets its own (the skin's FormColor default).
+constexpr COLORREF kFormColor = 0xEBEBEB;
+
+}  // namespace
+
+// Forwards the caption view's messages to the state text once it exists.
+class TfrmMain::StateTextRelay final : public IStateText {
+ public:
+  IStateText* target = nullptr;
+  void ShowState(const std::string& korean, const std::string& english) override {
+    if (target != nullptr) {
+      target->ShowState(korean, english);
+    }
+  }
+};
+
+TfrmMain::TfrmMain(TApplication& application, std::wstring firstArgument)
+    : application_(application), firstArgument_(std::move(firstArgument)) {}
+
+TfrmMain::~TfrmMain() {
+  Destroy();
+  if (formBrush_ != nullptr) {
+    DeleteObject(formBrush_);
+  }
+}
+
+bool TfrmMain::Create() {
+  formBrush_ = CreateSolidBrush(kFormColor);
+  WNDCLASSEXW wc = {};
+  wc.cbSize = sizeof(wc);
+  wc.style = CS_DBLCLKS;
+  wc.lpfnWndProc = &TfrmMain::WindowProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hIcon = LoadIconW(wc.hInstance, MAKEINTRESOURCEW(1));
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = formBrush_;
+  wc.lpszClassName = kClassName;
+  RegisterClassExW(&wc);
+  // No frame of its own: the skin draws it. Created stay-on-top; the creation
+  // steps make it a normal window when the layout says so.
+  hwnd_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_APPWINDOW, kClassName, L"",
+                          WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX, 200, 200, 320, 200, nullptr,
+                          nullptr, wc.hInstance, this);
+  if (hwnd_ == nullptr) {
+    return false;
+  }
+  FormCreate();
+  return true;
+}
+
+void TfrmMain::Show() {
+  ShowWindow(hwnd_, SW_SHOW);
+  FormShow();
+}
+
+void TfrmMain::Destroy() {
+  if (hwnd_ != nullptr) {
+    DestroyWindow(hwnd_);
+  }
+}
+
+// ---- creation ------------------------------------------------------------
+
+void TfrmMain::FormCreate() {
+  const std::wstring executable = ExecutablePath();
+  programFolder_ = executable.substr(0, executable.find_last_of(L'\\') == std::wstring::npos
+                                            ? 0
+                                            : executable.find_last_of(L'\\'));
+  SetWindowTextW(hwnd_, kApplicationTitleW);
+  CreateControls();
+  ConstructObjects();
+  LinkObjects();
+  StartObjects();
+  SetWindowPos(hwnd_, layout_->alwaysTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  application_.InstallScreenSaverFilter();
+  // Keys go straight to the shortcuts: no input-method composition here.
+  ImmAssociateContext(hwnd_, nullptr);
+  main_ = MainSettings::Read(*setup_);
+  PlaceWindow();
+  DragAcceptFiles(hwnd_, TRUE);
+  CarryOutStartWord(ClassifyFirstArgument(WideToAnsi(firstArgument_)));
+  const std::string start = std::string("Orve's MP v") + kVersionText;
+  stateText_->ShowState(start, start);
+}
+
+void TfrmMain::CreateControls() {
+  pnlMedia_.Create(hwnd_, kIdMedia);
+  pnlMovie_.Create(pnlMedia_.Handle(), kIdMovie);
+  pnlInnerMovie_.Create(pnlMovie_.Handle(), kIdInnerMovie, /*fillChildren=*/true);
+  mpMovie_.Create(pnlInnerMovie_.Handle());
+  mpMovie_.SetEvents(this);
+  moviePanels_ = std::make_unique<MoviePanels>(pnlMovie_, pnlInnerMovie_, &mpMovie_);
+  pnlStateText_.Create(pnlMedia_.Handle(), kIdStateText);
+  // Over the picture, not under it.
+  SetWindowPos(pnlStateText_.Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void TfrmMain::ConstructObjects() {
+  const std::wstring settingsFile = programFolder_ + L"\\" + AnsiToWide(TSetup::SettingsFileName);
+  const std::string defaultList = BesideProgram(WideToAnsi(programFolder_), TPlayList::kDefaultListName);
+  codec_ = MakeSystemTextCodec();
+  stateTextRelay_ = std::make_unique<StateTextRelay>();
+
+  setup_ = std::make_unique<TSetup>(std::filesystem::path(settingsFile));
+  skin_ = std::make_unique<TSkin>(*setup_);
+  playList_ = std::make_unique<TPlayList>(*setup_, files_, defaultList);
+  layout_ = std::make_unique<TLayout>(*setup_, *skin_);
+  captionView_ = std::make_unique<TCaptionView>(*setup_, *codec_, *stateTextRelay_);
+  media_ = std::make_unique<TMedia>(*setup_);
+  movie_ = std::make_unique<TMovie>(*setup_);
+  stateText_ = std::make_unique<TStateText>(*setup_);
+}
+
+void TfrmMain::LinkObjects() {
+  stateTextRelay_->target = stateText_.get();
+  playList_->SetMedia(this);
+  playList_->SetSmartCaptionFinding([this] { return captionView_->Settings().smartCaptionFinding; });
+
+  MovieLinks movie;
+  movie.player = &mpMovie_;
+  movie.panels = moviePanels_.get();
+  movie.media = media_.get();
+  movie.stateText = stateText_.get();
+  movie_->SetLinks(movie);
+
+  MediaLinks media;
+  media.player = &mpMovie_;
+  media.movie = movie_.get();
+  media.playList = playList_.get();
+  media.stateText = stateText_.get();
+  media_->SetLinks(media);
+
+  stateText_->SetView(&pnlStateText_);
+  stateText_->SetMedia(media_.get());
+  pnlMovie_.SetOnResize([this](int, int) { movie_->FitInnerPanel(); });
+}
+
+void TfrmMain::StartObjects() {
+  setup_->Start();
+  skin_->LoadSkinFromSettings();
+  playList_->Start();
+  layout_->Start(*this);
+  captionView_->Start(TCaptionViewLinks{});
+  captionView_->ClearCaptions();
+  media_->Start();
+  movie_->Start();
+  stateText_->ResetCountdown();
+}
+
+void TfrmMain::PlaceWindow() {
+  const WindowPlace place =
+      ClampWindowPlace(main_, GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN));
+  SetWindowPos(hwnd_, nullptr, place.left, place.top, place.width, place.height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The registry work of the install words comes with the association support;
+// each word still ends the program before the window is shown.
+void TfrmMain::CarryOutStartWord(StartWord word) {
+  if (!EndsProgram(word)) {
+    return;
+  }
+  if (word == StartWord::Help) {
+    const std::wstring page = AnsiToWide(std::string("http://") + kMakerWebHost + kHelpPagePath);
+    ShellExecuteW(nullptr, L"open", page.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  }
+  application_.Terminate();
+}
+
+// ---- showing -------------------------------------------------------------
+
+void TfrmMain::FormShow() {
+  // The bar thumbs are shaped by the skin once it draws them.
+  SetTimer(hwnd_, kTimerMain, kTimerMainInterval, nullptr);
+  SetForegroundWindow(hwnd_);
+  // The caption codec check (when main_.checkCaptionCodec) and the update
+  // check (when main_.checkNewVersion) run here once they exist.
+  if (IsFirstStartOfVersion(ReadLastVersion(*setup_), kVersionText)) {
+    main_.checkNewVersion = true;
+    EditConfig();
+  }
+  WriteLastVersion(*setup_, kVersionText);
+  if (!firstArgument_.empty()) {
+    playList_->Clear();
+    playList_->Add(WideToAnsi(firstArgument_));
+    playList_->PlayIndex(0);
+  }
+}
+
+void TfrmMain::EditConfig() {
+  if (config_ == nullptr) {
+    return;
+  }
+  if (config_->ShowModal() == ModalResult::Ok) {
+    stateText_->ShowState("환경설정 적용 완료", "CONFIGURATION FINISHED");
+  }
+}
+
+// ---- closing and destruction ---------------------------------------------
+
+void TfrmMain::FormClose() {
+  media_->Close();
+  if (layout_->FullScreen()) {
+    layout_->LeaveFullScreen(*this);
+  }
+}
+
+void TfrmMain::FormDestroy() {
+  KillTimer(hwnd_, kTimerMain);
+  RECT bounds;
+  if (GetWindowRect(hwnd_, &bounds)) {
+    main_.left = bounds.left;
+    main_.top = bounds.top;
+    main_.width = bounds.right - bounds.left;
+    main_.height = bounds.bottom - bounds.top;
+  }
+  main_.Write(*setup_);
+  DestroyObjects();
+}
+
+// Each object writes its section as it goes; the settings file goes last.
+void TfrmMain::DestroyObjects() {
+  skin_.reset();
+  playList_.reset();
+  layout_.reset();
+  captionView_.reset();
+  media_.reset();
+  movie_.reset();
+  stateTextRelay_->target = nullptr;
+  stateText_.reset();
+  setup_.reset();
+}
+
+// ---- events --------------------------------------------------------------
+
+void TfrmMain::OnDropFiles(HDROP drop) {
+  const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+  if (count > 0) {
+    SetForegroundWindow(hwnd_);
+    playList_->Clear();
+    for (UINT i = 0; i < count; ++i) {
+      // The whole path, however long: a path cut at a fixed length would name
+      // another file.
+      std::vector<wchar_t> path(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
+      DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size()));
+      playList_->Add(WideToAnsi(path.data()));
+    }
+    playList_->PlayIndex(0);
+  }
+  DragFinish(drop);
+}
+
+void TfrmMain::OnTimer() { stateText_->Tick(); }
+
+void TfrmMain::OpenMovie(const std::string& movie, const std::string& caption) {
+  // The caption file goes to the caption view once the media object loads it.
+  (void)caption;
+  media_->Open(WideToUtf8(AnsiToWide(movie)));
+  RefitPicture();
+}
+
+void TfrmMain::CloseMedia() { media_->Close(); }
+
+void TfrmMain::OnPlayStateChange(int oldState, int newState) { RefitPicture(); }
+
+void TfrmMain::OnBuffering(bool start) {}
+
+// ---- layout --------------------------------------------------------------
+
+void TfrmMain::ClientSize(int& width, int& height) const {
+  RECT client = {};
+  GetClientRect(hwnd_, &client);
+  width = client.right;
+  height = client.bottom;
+}
+
+void TfrmMain::PaintSkin() { InvalidateRect(hwnd_, nullptr, TRUE); }
+
+void TfrmMain::PlaceMediaPanel(const PanelRect& rect) {
+  pnlMedia_.SetBounds(rect.left, rect.top, rect.width, rect.height);
+}
+
+// The picture fills the media panel; the movie object places the control
+// inside it by the picture's aspect and cropping.
+void TfrmMain::RefitPicture() {
+  const int width = pnlMedia_.Width();
+  const int height = pnlMedia_.Height();
+  pnlMovie_.SetBounds(0, 0, width, height);
+  pnlStateText_.SetBounds(0, 0, width, kStateTextHeight);
+  if (movie_ != nullptr) {
+    movie_->FitInnerPanel();
+  }
+}
+
+// ---- window procedure ----------------------------------------------------
+
+LRESULT CALLBACK TfrmMain::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  auto* form = reinterpret_cast<TfrmMain*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (form == nullptr || form->hwnd_ == nullptr) {
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+  }
+  LRESULT result = 0;
+  form->application_.Guard([&] { result = form->HandleMessage(message, wParam, lParam); });
+  return result;
+}
+
+LRESULT TfrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (application_.Filters(message, wParam)) {
+    return 0;
+  }
+  switch (message) {
+    case WM_DROPFILES:
+      OnDropFiles(reinterpret_cast<HDROP>(wParam));
+      return 0;
+    case WM_TIMER:
+      if (wParam == kTimerMain) {
+        OnTimer();
+        return 0;
+      }
+      break;
+    case WM_SIZE:
+      if (layout_ != nullptr && wParam != SIZE_MINIMIZED) {
+        layout_->Arrange(*this);
+      }
+      break;
+    case WM_CLOSE:
+      FormClose();
+      DestroyWindow(hwnd_);
+      return 0;
+    case WM_DESTROY:
+      if (setup_ != nullptr) {
+        FormDestroy();
+      }
+      PostQuitMessage(0);
+      return 0;
+    case WM_NCDESTROY:
+      SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+      hwnd_ = nullptr;
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+}  // namespace orves

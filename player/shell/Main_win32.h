@@ -1,0 +1,121 @@
+#pragma once
+// TfrmMain: the player's main window. A borderless window, created stay-on-top,
+// that owns the player's long-lived objects: it constructs them in a fixed
+// order when it is created, starts them in the same order, and destroys them
+// in that order again (the settings object last) when it is destroyed, so each
+// reads its settings section first and writes it back last. It also carries
+// out the command line, plays dropped files and keeps the screen saver off.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <memory>
+#include <string>
+
+#include "player/playback/DirectShowPlayer.h"
+#include "player/playback/MoviePanelWin32.h"
+#include "player/playback/StateTextLineWin32.h"
+#include "player/shell/CommandLine.h"
+#include "player/shell/MainSettings.h"
+#include "player/shell/PlatformFiles_win32.h"
+#include "player/window/Layout.h"
+#include "player/window/PlayList.h"
+
+namespace orves {
+
+class ITextCodec;
+class TApplication;
+class TCaptionView;
+class TfrmConfig;
+class TMedia;
+class TMovie;
+class TSetup;
+class TSkin;
+class TStateText;
+
+class TfrmMain final : private ILayoutWindow, private IPlayListMedia, private IMediaPlayerEvents {
+ public:
+  // `firstArgument` is the first command-line argument ("" when none).
+  TfrmMain(TApplication& application, std::wstring firstArgument);
+  ~TfrmMain() override;
+  TfrmMain(const TfrmMain&) = delete;
+  TfrmMain& operator=(const TfrmMain&) = delete;
+
+  // Creates the (hidden) window and runs the creation steps. False when the
+  // window itself cannot be created.
+  bool Create();
+  // Shows the window and runs the showing steps.
+  void Show();
+  // Ends the window when the program ends before it was shown.
+  void Destroy();
+  HWND Handle() const { return hwnd_; }
+
+  // The options dialog, created after the main window.
+  void SetConfigForm(TfrmConfig* config) { config_ = config; }
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+  void FormCreate();
+  void FormShow();
+  void FormClose();
+  void FormDestroy();
+
+  void CreateControls();
+  void ConstructObjects();
+  void LinkObjects();
+  void StartObjects();
+  void DestroyObjects();
+  void PlaceWindow();
+  void CarryOutStartWord(StartWord word);
+  void EditConfig();
+  void OnDropFiles(HDROP drop);
+  void OnTimer();
+
+  // ILayoutWindow
+  void ClientSize(int& width, int& height) const override;
+  void PaintSkin() override;
+  void PlaceMediaPanel(const PanelRect& rect) override;
+  void RefitPicture() override;
+  // IPlayListMedia
+  void OpenMovie(const std::string& movie, const std::string& caption) override;
+  void CloseMedia() override;
+  // IMediaPlayerEvents
+  void OnPlayStateChange(int oldState, int newState) override;
+  void OnBuffering(bool start) override;
+
+  class StateTextRelay;
+
+  TApplication& application_;
+  std::wstring firstArgument_;
+  HWND hwnd_ = nullptr;
+  HBRUSH formBrush_ = nullptr;
+  TfrmConfig* config_ = nullptr;
+  std::wstring programFolder_;
+  PlatformFiles files_;
+  MainSettings main_;
+
+  // Controls: pnlMedia inside the skin margins, pnlMovie filling it,
+  // pnlInnerMovie holding the media player control, and the state text line.
+  MoviePanel pnlMedia_;
+  MoviePanel pnlMovie_;
+  MoviePanel pnlInnerMovie_;
+  DirectShowPlayer mpMovie_;
+  StateTextLine pnlStateText_;
+  std::unique_ptr<MoviePanels> moviePanels_;
+  std::unique_ptr<ITextCodec> codec_;
+  // The caption view reports through the state text, which is made after it.
+  std::unique_ptr<StateTextRelay> stateTextRelay_;
+
+  // The long-lived objects, in their order of construction.
+  std::unique_ptr<TSetup> setup_;
+  std::unique_ptr<TSkin> skin_;
+  std::unique_ptr<TPlayList> playList_;
+  std::unique_ptr<TLayout> layout_;
+  std::unique_ptr<TCaptionView> captionView_;
+  std::unique_ptr<TMedia> media_;
+  std::unique_ptr<TMovie> movie_;
+  std::unique_ptr<TStateText> stateText_;
+};
+
+}  // namespace orves
