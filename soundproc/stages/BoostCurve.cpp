@@ -33,12 +33,24 @@ bool BoostTable::prepare(int levelDb) {
     const double y = curve(static_cast<double>(i) / 32768.0) * 32768.0;
     entries_[i] = static_cast<std::uint16_t>(std::clamp(y, 0.0, 32768.0));
   }
+  const std::uint16_t* entries = entries_.get();
+  const bool mapped = signedMap_.build([entries](std::int16_t s) -> std::int16_t {
+    const int sample = s;
+    // -32,768 maps through entry 32,768 to -32,768; a positive sample whose
+    // entry reached 32,768 must not wrap negative.
+    return static_cast<std::int16_t>(sample < 0 ? -int{entries[-sample]} : std::min<int>(entries[sample], 32767));
+  });
+  if (!mapped) {
+    release();
+    return false;
+  }
   level_ = levelDb;
   return true;
 }
 
 void BoostTable::release() {
   entries_.reset();
+  signedMap_.release();
   level_ = 0;
 }
 

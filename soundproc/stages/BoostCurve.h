@@ -13,6 +13,8 @@
 #include <memory>
 #include <span>
 
+#include "soundproc/stages/SampleMap16.h"
+
 namespace zmsp {
 
 // Boost levels outside 1..20 dB are taken as the nearest edge, so the curve
@@ -55,8 +57,15 @@ class BoostTable {
   [[nodiscard]] int builtForLevel() const { return level_; }
   [[nodiscard]] const std::uint16_t* entries() const { return entries_.get(); }
 
+  // Applies the table to 16-bit samples in place: s >= 0 becomes entry s
+  // (held at 32,767), s < 0 becomes minus entry |s|.
+  void apply(std::span<std::int16_t> samples) const { signedMap_.apply(samples); }
+
  private:
   std::unique_ptr<std::uint16_t[]> entries_;
+  // The same mapping indexed by the sample's bit pattern, so applying it is
+  // a single lookup without sign handling.
+  SampleMap16 signedMap_;
   int level_ = 0;
 };
 

@@ -124,6 +124,11 @@ void ChannelControl::refresh() {
   if (!tableInUse) {
     boostTable_.release();
   }
+  const bool plainMapInUse = settings_.volBoost && applies_.boost && layout_.bitsPerSample == 16 &&
+                             settings_.volBoostAlgorithm == BoostAlgorithm::kPlainGain;
+  if (!plainMapInUse) {
+    plainGainMap_.release();
+  }
 }
 
 bool ChannelControl::hasWork() const {
@@ -140,6 +145,7 @@ void ChannelControl::reset() {
   balanceFlags_ = {};
   balanceFactor_ = 100;
   boostTable_.release();
+  plainGainMap_.release();
   scratch16_ = {};
   scratch32_ = {};
   gainRow_ = {};
@@ -172,6 +178,18 @@ void ChannelControl::prepareVolAdjust() {
     }
     gainRow_[slot] = gain;
   }
+}
+
+void ChannelControl::preparePlainGainMap() {
+  if (plainGainMap_.built() && plainGainMapLevel_ == settings_.volBoostLevelDb) {
+    return;
+  }
+  const double gain = boostGain(clampBoostLevel(settings_.volBoostLevelDb));
+  // Without memory for the map the gain is computed per sample instead.
+  plainGainMapLevel_ =
+      plainGainMap_.build([gain](std::int16_t s) { return truncateClamped<std::int16_t>(s * gain); })
+          ? settings_.volBoostLevelDb
+          : 0;
 }
 
 void ChannelControl::prepareBalance() {
@@ -212,6 +230,9 @@ ChannelControl::Outcome ChannelControl::process(std::span<std::byte> buffer, std
       !boostTable_.prepare(s.volBoostLevelDb)) {
     outcome.boostSkippedNoMemory = true;
     boost = false;
+  }
+  if (boost && layout_.bitsPerSample == 16 && s.volBoostAlgorithm == BoostAlgorithm::kPlainGain) {
+    preparePlainGainMap();
   }
   if (layout_.bitsPerSample == 16) {
     processSamples<std::int16_t>(buffer.data(), frames, boost);
@@ -288,25 +309,30 @@ void ChannelControl::processBlock(Sample* samples, std::size_t frames, bool boos
   }
 
   if (boost) {
-    if (s.volBoostAlgorithm == BoostAlgorithm::kPlainGain) {
-      const double gain = boostGain(clampBoostLevel(s.volBoostLevelDb));
-      for (std::size_t i = 0; i < count; ++i) {
-        samples[i] = truncateClamped<Sample>(static_cast<double>(samples[i]) * gain);
-      }
-    } else if constexpr (sizeof(Sample) == 2) {
-      const std::uint16_t* table = boostTable_.entries();
-      for (std::size_t i = 0; i < count; ++i) {
-        const int sample = samples[i];
-        const int sign = sample >> 31;  // 0 or -1
-        const int magnitude = table[(sample ^ sign) - sign];
-        // Negative samples take minus the entry (entry 32,768 gives -32,768);
-        // a positive one is held at 32,767 so it cannot wrap negative. Kept
-        // free of branches: the sign of audio samples is unpredictable.
-        samples[i] = static_cast<Sample>((std::min(magnitude, 32767 - sign) ^ sign) - sign);
-      }
-    } else {
-      softBoost32({samples, count}, SoftCurve(s.volBoostLevelDb));
+    applyBoost(samples, count);
+  }
+}
+
+template <typename Sample>
+void ChannelControl::applyBoost(Sample* samples, std::size_t count) {
+  const ChannelControlSettings& s = settings_;
+  const bool plainGain = s.volBoostAlgorithm == BoostAlgorithm::kPlainGain;
+  if constexpr (sizeof(Sample) == 2) {
+    if (!plainGain) {
+      boostTable_.apply({samples, count});
+      return;
     }
+    if (plainGainMap_.built()) {
+      plainGainMap_.apply({samples, count});
+      return;
+    }
+  } else if (!plainGain) {
+    softBoost32({samples, count}, SoftCurve(s.volBoostLevelDb));
+    return;
+  }
+  const double gain = boostGain(clampBoostLevel(s.volBoostLevelDb));
+  for (std::size_t i = 0; i < count; ++i) {
+    samples[i] = truncateClamped<Sample>(static_cast<double>(samples[i]) * gain);
   }
 }
 

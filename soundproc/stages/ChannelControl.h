@@ -14,6 +14,7 @@
 #include "soundproc/stages/ChannelControlSettings.h"
 #include "soundproc/stages/ChannelPositions.h"
 #include "soundproc/stages/PcmLayout.h"
+#include "soundproc/stages/SampleMap16.h"
 
 namespace zmsp {
 
@@ -83,10 +84,13 @@ class ChannelControl {
   [[nodiscard]] bool boostApplies() const;
   void prepareVolAdjust();
   void prepareBalance();
+  void preparePlainGainMap();
   template <typename Sample>
   void processSamples(std::byte* data, std::size_t frames, bool boost);
   template <typename Sample>
   void processBlock(Sample* samples, std::size_t frames, bool boost);
+  template <typename Sample>
+  void applyBoost(Sample* samples, std::size_t count);
 
   ChannelControlSettings settings_;
   PcmLayout layout_;
@@ -98,6 +102,9 @@ class ChannelControl {
   std::array<bool, kBalancePositions> balanceFlags_{};
   int balanceFactor_ = 100;
   BoostTable boostTable_;
+  // The plain-gain boost of 16-bit samples as a table, rebuilt when the level changes.
+  SampleMap16 plainGainMap_;
+  int plainGainMapLevel_ = 0;
 
   // Per-sample-slot gain and balance factor for one block of frames, so the
   // inner loops run over flat arrays without a modulo per sample.

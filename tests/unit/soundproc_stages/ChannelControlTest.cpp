@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <limits>
 #include <random>
 #include <vector>
@@ -257,6 +260,36 @@ TEST(ChannelControlBoost, PlainGainClips) {
   PcmTestBuffer<std::int16_t> buffer{1000, -1000, 20000, -20000};
   // 10^0.3 = 1.99526.
   EXPECT_EQ(run(control, buffer), (std::vector<std::int16_t>{1995, -1995, 32767, -32768}));
+}
+
+// Every 16-bit value through the boost, against the formulas computed here.
+TEST(ChannelControlBoost, Every16BitValueMatchesTheFormulas) {
+  std::vector<std::int16_t> all;
+  for (int v = -32768; v <= 32767; ++v) {
+    all.push_back(static_cast<std::int16_t>(v));
+  }
+  for (const int level : {1, 7, 20}) {
+    const double g = std::pow(10.0, level * 0.05);
+    const auto y = [g](double x) {
+      const double t = (std::sqrt(x * (g * g - 1.0) + 1.0) - 1.0) / (g - 1.0);
+      return ((1.0 - g) * t + 2.0 * g) * t / (g + 1.0);
+    };
+    MAKE_CONTROL(soft, boostSettings(level, BoostAlgorithm::kSoftCurve), pcmLayout(1, 16));
+    MAKE_CONTROL(plain, boostSettings(level, BoostAlgorithm::kPlainGain), pcmLayout(1, 16));
+    PcmTestBuffer<std::int16_t> softBuffer(all);
+    PcmTestBuffer<std::int16_t> plainBuffer(all);
+    const auto softOut = run(soft, softBuffer);
+    const auto plainOut = run(plain, plainBuffer);
+    for (std::size_t i = 0; i < all.size(); ++i) {
+      const int s = all[i];
+      const int entry = static_cast<int>(y(std::abs(s) / 32768.0) * 32768.0);
+      const int softExpected = s < 0 ? -entry : std::min(entry, 32767);
+      const double product = std::trunc(s * g);
+      const int plainExpected = static_cast<int>(std::clamp(product, -32768.0, 32767.0));
+      ASSERT_EQ(softOut[i], softExpected) << "level " << level << " sample " << s;
+      ASSERT_EQ(plainOut[i], plainExpected) << "level " << level << " sample " << s;
+    }
+  }
 }
 
 TEST(ChannelControlBoost, TableFollowsLevelAlgorithmAndSwitch) {
