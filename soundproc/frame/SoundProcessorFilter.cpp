@@ -113,7 +113,7 @@ HRESULT SoundProcessorFilter::Create(SettingsStore& store, SoundProcessorFilter*
   if (!settings.AnyStageEnabled()) return E_FAIL;
   std::unique_ptr<StageSet> stages;
   try {
-    stages = CreateStandardStages(settings);
+    stages = CreateStandardStages(store);
   } catch (const std::bad_alloc&) {
     return E_OUTOFMEMORY;
   }

@@ -42,6 +42,6 @@ class StageSet {
 };
 
 // The product's stages, constructed as the filter's creation rule says.
-std::unique_ptr<StageSet> CreateStandardStages(const Settings& settings);
+std::unique_ptr<StageSet> CreateStandardStages(SettingsStore& store);
 
 }  // namespace zmsp

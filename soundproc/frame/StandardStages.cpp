@@ -1,70 +1,65 @@
+// Binds the product's four stages to the filter's driver.
 #include <new>
 
 #include "soundproc/frame/StageSet.h"
+#include "soundproc/stages/ChannelControlStage.h"
+#include "soundproc/stages/ChannelExpanderStage.h"
+#include "soundproc/stages/SoundMeterStage.h"
+#include "soundproc/stages/TimeStretcherStage.h"
 
 namespace zmsp {
 
 namespace {
 
-// Passes every sample on unchanged.
-class PassThroughStage final : public ProcessingStage {
- public:
-  HRESULT Receive(IMediaSample* sample, bool isUpstreamSample) override { return PassOn(sample, isUpstreamSample); }
-};
-
-// The last link: what leaves the filter is always one of its own output samples.
-class OutputCopyStage final : public ProcessingStage {
- public:
-  HRESULT Receive(IMediaSample* sample, bool isUpstreamSample) override {
-    if (sample == nullptr) return E_POINTER;
-    if (!isUpstreamSample) return PassOn(sample, false);
-    IMediaSample* copy = nullptr;
-    HRESULT hr = filter->GetOutputSample(sample, &copy);
-    if (FAILED(hr)) return hr;
-    hr = CopySampleProperties(sample, copy, nullptr);
-    if (SUCCEEDED(hr)) hr = CopySampleData(sample, copy);
-    if (SUCCEEDED(hr)) hr = PassOn(copy, false);
-    copy->Release();
-    return hr;
-  }
-};
-
 class StandardStages final : public StageSet {
  public:
-  explicit StandardStages(const Settings& settings) {
-    channelControl_.enabled = settings.ChannelControlEnable();
-    RefreshExpanderSettings(settings);
-  }
+  // Channel control reads its whole key and the expander its four values;
+  // the time stretcher and the meter start disabled.
+  explicit StandardStages(SettingsStore& store) : channelControl_(store), channelExpander_(store) {}
 
   ProcessingStage& ChannelControl() override { return channelControl_; }
   ProcessingStage& ChannelExpander() override { return channelExpander_; }
   ProcessingStage& TimeStretcher() override { return timeStretcher_; }
   ProcessingStage& SoundMeter() override { return soundMeter_; }
 
-  void SetAc3Source(bool) override {}
-  void SetFileType(int) override {}
-  void SetHasLfe(bool) override {}
+  void SetAc3Source(bool ac3Source) override {
+    channelExpander_.ac3Source = ac3Source;
+    channelControl_.ac3Source = ac3Source;
+  }
+  void SetFileType(int fileType) override { channelExpander_.fileType = fileType; }
+  void SetHasLfe(bool hasLfe) override { channelControl_.hasLfe = hasLfe; }
+
   void RefreshExpanderSettings(const Settings& settings) override {
     channelExpander_.enabled = settings.ChannelExpanderEnable();
+    channelExpander_.outputChannels = settings.OutputChannels();
+    channelExpander_.minFrequency = settings.MinFrequency();
+    channelExpander_.ac3Only = settings.AC3Only();
   }
-  bool ExpanderAppliesTo(const AM_MEDIA_TYPE&) override { return false; }
+  bool ExpanderAppliesTo(const AM_MEDIA_TYPE& type) override { return channelExpander_.AppliesTo(type); }
   HRESULT ExpanderOutputType(const AM_MEDIA_TYPE& input, MediaType& output) override {
-    return output.Set(input) ? S_OK : E_OUTOFMEMORY;
+    AM_MEDIA_TYPE produced{};
+    HRESULT hr = channelExpander_.OutputType(input, &produced);
+    if (SUCCEEDED(hr) && !output.Set(produced)) hr = E_OUTOFMEMORY;
+    FreeMediaType(produced);
+    return hr;
   }
-  void SetMeasuring(bool) override {}
-  std::array<std::int32_t, 8> MeterLevels() override { return {}; }
+
+  void SetMeasuring(bool measuring) override { soundMeter_.measuring = measuring; }
+  std::array<std::int32_t, 8> MeterLevels() override {
+    std::array<std::int32_t, 8> levels{};
+    for (std::size_t c = 0; c < levels.size(); ++c) levels[c] = soundMeter_.Level(c);
+    return levels;
+  }
 
  private:
-  PassThroughStage channelControl_;
-  PassThroughStage channelExpander_;
-  PassThroughStage timeStretcher_;
-  OutputCopyStage soundMeter_;
+  ChannelControlStage channelControl_;
+  ChannelExpanderStage channelExpander_;
+  TimeStretcherStage timeStretcher_;
+  SoundMeterStage soundMeter_;
 };
 
 }  // namespace
 
-std::unique_ptr<StageSet> CreateStandardStages(const Settings& settings) {
-  return std::make_unique<StandardStages>(settings);
-}
+std::unique_ptr<StageSet> CreateStandardStages(SettingsStore& store) { return std::make_unique<StandardStages>(store); }
 
 }  // namespace zmsp
