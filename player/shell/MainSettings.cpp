@@ -37,11 +37,25 @@ void MainSettings::Write(TSetup& setup) const {
   setup.WriteFlag(kMain, "CheckCaptionCodec", checkCaptionCodec);
 }
 
+namespace {
+
+// A size in 1 .. 2 x screen (the default when below 1), and a position that
+// keeps at least kMinVisible pixels of that size on a screen of `screen`.
+void FitSpan(int& position, int& size, int defaultSize, int screen) {
+  screen = std::max(screen, 1);
+  size = size < 1 ? defaultSize : std::min(size, 2 * screen);
+  const int visible = std::min({size, kMinVisible, screen});
+  position = std::clamp(position, visible - size, screen - visible);
+}
+
+}  // namespace
+
 WindowPlace ClampWindowPlace(const MainSettings& settings, int screenWidth, int screenHeight) {
-  const int spanX = 2 * std::max(screenWidth, 1);
-  const int spanY = 2 * std::max(screenHeight, 1);
-  return {std::clamp(settings.left, -spanX, spanX), std::clamp(settings.top, -spanY, spanY),
-          std::clamp(settings.width, 1, spanX), std::clamp(settings.height, 1, spanY)};
+  const MainSettings defaults;
+  WindowPlace place{settings.left, settings.top, settings.width, settings.height};
+  FitSpan(place.left, place.width, defaults.width, screenWidth);
+  FitSpan(place.top, place.height, defaults.height, screenHeight);
+  return place;
 }
 
 std::string ReadLastVersion(const TSetup& setup) { return setup.ReadString(kVersionSection, kVersionKey, ""); }

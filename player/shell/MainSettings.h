@@ -24,13 +24,16 @@ struct MainSettings {
 };
 
 // The window place to use on a screen of the given size. Stored values are
-// kept when sane; a size below 1 or beyond twice the screen, or a position
-// further than twice the screen away, is clamped, so a damaged settings file
-// can neither hide the window nor make it need an enormous surface.
+// kept when sane: a size below 1 falls back to the default size, a size beyond
+// twice the screen is cut to that, and the window is moved so that at least
+// kMinVisible pixels of it (all of it when smaller) stay on the screen. So a
+// damaged settings file can neither lose the window nor make it need an
+// enormous surface.
 struct WindowPlace {
   int left, top, width, height;
   bool operator==(const WindowPlace&) const = default;
 };
+inline constexpr int kMinVisible = 32;
 WindowPlace ClampWindowPlace(const MainSettings& settings, int screenWidth, int screenHeight);
 
 // The version text of the last run ("" on a first run).

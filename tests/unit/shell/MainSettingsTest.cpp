@@ -95,21 +95,33 @@ TEST_F(MainSettingsTest, GarbageAndHugeValuesReadAsDefaultsAndFlagsAsOn) {
   EXPECT_TRUE(s.checkCaptionCodec);  // not a number: the default
 }
 
-TEST(ClampWindowPlace, KeepsSaneValuesAndClampsDamagedOnes) {
+TEST(ClampWindowPlace, KeepsSaneValuesAndKeepsTheWindowReachable) {
   MainSettings s;
   EXPECT_EQ(ClampWindowPlace(s, 1024, 768), (WindowPlace{200, 200, 320, 200}));
-  s.left = -50;
-  s.top = 1500;
+  s.left = -250;
+  s.top = 700;
   s.width = 1900;
   s.height = 1400;
-  EXPECT_EQ(ClampWindowPlace(s, 1024, 768), (WindowPlace{-50, 1500, 1900, 1400}));
+  EXPECT_EQ(ClampWindowPlace(s, 1024, 768), (WindowPlace{-250, 700, 1900, 1400}));
+  // Off the left and top edges: 32 pixels stay on the screen.
+  s.width = 320;
+  s.height = 200;
+  s.left = -2147483647 - 1;
+  s.top = -5000;
+  EXPECT_EQ(ClampWindowPlace(s, 1024, 768), (WindowPlace{32 - 320, 32 - 200, 320, 200}));
+  // Off the right and bottom edges, with an enormous size cut to twice the screen.
   s.left = 2147483647;
-  s.top = -2147483647 - 1;
+  s.top = 5000;
+  s.width = 2147483647;
+  EXPECT_EQ(ClampWindowPlace(s, 1024, 768), (WindowPlace{1024 - 32, 768 - 32, 2048, 200}));
+  // Sizes below 1 take the default size; a tiny window stays wholly visible.
   s.width = 0;
-  s.height = 2147483647;
-  EXPECT_EQ(ClampWindowPlace(s, 1024, 768), (WindowPlace{2048, -1536, 1, 1536}));
-  s.width = -7;
-  EXPECT_EQ(ClampWindowPlace(s, 0, 0).width, 1);
+  s.height = -5;
+  EXPECT_EQ(ClampWindowPlace(s, 1024, 768), (WindowPlace{1024 - 32, 768 - 32, 320, 200}));
+  s.width = 10;
+  s.left = 5000;
+  EXPECT_EQ(ClampWindowPlace(s, 1024, 768).left, 1014);
+  EXPECT_EQ(ClampWindowPlace(s, 0, 0).width, 2);
 }
 
 TEST_F(MainSettingsTest, FirstStartOfAVersion) {
