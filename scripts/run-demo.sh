@@ -20,16 +20,37 @@ fi
 
 trap orves_wine_end EXIT
 orves_wine_begin || exit 1
-wine "$bin/OrvesMP.exe" "$(orves_winpath "$movie")" >/dev/null 2>&1 &
+timeout -k 5 120 wine "$bin/OrvesMP.exe" "$(orves_winpath "$movie")" >/dev/null 2>&1 &
 player=$!
+# The visible window titled exactly $1 (the hidden dialogs share the main
+# window's title), waiting up to 20 s.
+window() {
+  for _ in $(seq 1 80); do
+    xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1 && return 0
+    sleep 0.25
+  done
+  return 1
+}
+wid=$(window "Orve's MP")
+# The first start of a version opens the options dialog right after the main
+# window shows; dismiss it so the movie starts.
+for _ in $(seq 1 12); do
+  dialog=$(xdotool search --onlyvisible --name "^환경 설정\$" 2>/dev/null | head -n 1)
+  if [ -n "$dialog" ]; then
+    xdotool windowfocus --sync "$dialog" key --clearmodifiers Escape
+    break
+  fi
+  sleep 0.25
+done
 sleep 10
 shot="$root/build/demo.png"
+mkdir -p "$(dirname "$shot")"
 import -window root "$shot"
-# Close the player as a user would, so it saves its settings and bookmark.
-wid=$(xdotool search --name "^Orve's MP$" 2>/dev/null | head -n 1)
+# Close the player as a user would (Alt+F4), so it saves its settings and
+# bookmark; destroying its X window would not tell the program.
 if [ -n "$wid" ]; then
-  xdotool windowclose "$wid" 2>/dev/null || xdotool key --window "$wid" alt+F4
+  xdotool windowfocus --sync "$wid" key --clearmodifiers alt+F4
 fi
-for _ in $(seq 1 30); do kill -0 "$player" 2>/dev/null || break; sleep 0.5; done
+for _ in $(seq 1 60); do kill -0 "$player" 2>/dev/null || break; sleep 0.5; done
 kill "$player" 2>/dev/null || true
 echo "screenshot of the demo: $shot"
