@@ -10,7 +10,6 @@
 namespace orves {
 namespace {
 
-constexpr int kPositionStep = 5;
 constexpr int kSizeBase = 130;
 
 constexpr const char* kJapaneseTitle = "Orve's MP";
@@ -174,6 +173,10 @@ void TCaptionView::ResizeAround(int& field, int value, const char* korean, const
 void TCaptionView::SetCaptionPosition(int position) {
   ResizeAround(settings_.upHeightRate, position, "자막 위치 : ", "CAPTION POSITION : ");
 }
+
+void TCaptionView::CaptionMoveUp() { SetCaptionPosition(settings_.upHeightRate + PositionStep); }
+
+void TCaptionView::CaptionMoveDown() { SetCaptionPosition(settings_.upHeightRate - PositionStep); }
 
 void TCaptionView::SetCaptionSize(int size) {
   ResizeAround(settings_.heightRate, size, "자막 크기 : ", "CAPTION SIZE : ");

@@ -44,6 +44,8 @@ struct TCaptionViewLinks {
 
 class TCaptionView {
  public:
+  static constexpr int PositionStep = 5;  // the two position commands; the size commands use 5 too
+
   // Reads section OrveCaption.
   TCaptionView(TSetup& setup, ITextCodec& codec, IStateText& stateText);
   // Writes section OrveCaption.
@@ -70,6 +72,8 @@ class TCaptionView {
   void ShiftSync(double seconds);
   void SwitchLanguage();
   void SetCaptionPosition(int position);
+  void CaptionMoveUp();    // position + PositionStep
+  void CaptionMoveDown();  // position - PositionStep
   void ApplyPositionPreset(int preset);  // 1, 2 or 3
   void SetCaptionSize(int size);
   void SetOutLineRate(int rate);

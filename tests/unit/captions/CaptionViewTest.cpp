@@ -210,6 +210,11 @@ TEST_F(CaptionViewTest, PositionAndSizeAreClampedAndRelaidOut) {
   EXPECT_EQ(stateText.LastEnglish(), "CAPTION POSITION : 200%");
   EXPECT_EQ(stateText.LastKorean(), "자막 위치 : 200%");
   EXPECT_EQ(layout.calls, "hide resize show ");
+  view->CaptionMoveDown();
+  EXPECT_EQ(view->Settings().upHeightRate, 195);
+  view->CaptionMoveUp();
+  view->CaptionMoveUp();
+  EXPECT_EQ(stateText.LastEnglish(), "CAPTION POSITION : 200%");
   view->SetCaptionSize(-3);
   EXPECT_EQ(view->Settings().heightRate, 0);
   EXPECT_EQ(stateText.LastEnglish(), "CAPTION SIZE : 0%");

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "player/captions/UnicodeText.h"
@@ -75,6 +76,30 @@ TEST_F(SamiDocumentTest, EachTableStopsAtTenThousandEntries) {
   document.LoadBytes("x<SYNC Start=1><P>again");
   EXPECT_EQ(KoreanCount(), 1);
   EXPECT_EQ(document.Dropped(TCaptionLanguage::Korean), 0);
+}
+
+TEST_F(SamiDocumentTest, PathologicalFilesLoadWithoutHarm) {
+  std::string onlySync;
+  for (int i = 0; i < 200000; ++i) onlySync += "<sync";
+  document.LoadBytes(onlySync);
+  EXPECT_EQ(KoreanCount(), TSamiDocument::MaxEntries);
+  EXPECT_EQ(document.Dropped(TCaptionLanguage::Korean), 199999 - TSamiDocument::MaxEntries);
+  EXPECT_EQ(Korean(0).text, "<sync");  // a tag that never closes stays text
+
+  document.LoadBytes("x<SYNC Start=1><P>" + std::string(5'000'000, '<') + "<font color=\"" + std::string(1000, 'a'));
+  ASSERT_EQ(KoreanCount(), 1);
+  EXPECT_EQ(Korean(0).text.size(), 5'000'000u + 13u + 1000u);
+  EXPECT_FALSE(Korean(0).hasColour[0]);
+
+  std::string garbage(3'000'000, '\0');
+  uint32_t seed = 12345;
+  for (char& c : garbage) c = static_cast<char>((seed = seed * 1664525 + 1013904223) >> 24);
+  for (size_t i = 1000; i < garbage.size(); i += 997) garbage.replace(i, 5, "<SYNC");
+  garbage[0] = 'x';
+  std::replace(garbage.begin(), garbage.end(), '\0', ' ');
+  document.LoadBytes(garbage);
+  EXPECT_GT(KoreanCount() + EnglishCount(), 1000);
+  for (int i = 0; i < KoreanCount(); ++i) ASSERT_TRUE(IsValidUtf8(Korean(i).text));
 }
 
 TEST_F(SamiDocumentTest, LanguageAfterLoad) {
