@@ -109,10 +109,12 @@ void TPlayList::LoadList(const std::string& path) {
   if (!files_.FileExists(path)) {
     return;
   }
-  if (std::find(listsLoading_.begin(), listsLoading_.end(), path) != listsLoading_.end()) {
+  // Loading a list again within the same expansion could only add entries
+  // that are already there.
+  if (!listsLoaded_.insert(path).second) {
     return;
   }
-  listsLoading_.push_back(path);
+  ++listDepth_;
   const std::filesystem::path file = files_.ToFsPath(path);
   const ProfileFile list(file);
   const int num = ParseProfileInteger(list.ReadString("NUM", "NUM", "0")).value_or(0);
@@ -126,7 +128,9 @@ void TPlayList::LoadList(const std::string& path) {
       Add(entry);
     }
   }
-  listsLoading_.pop_back();
+  if (--listDepth_ == 0) {
+    listsLoaded_.clear();
+  }
 }
 
 void TPlayList::SaveList(const std::string& path) const {

@@ -6,6 +6,7 @@
 // list's rules are testable without Windows.
 #include <filesystem>
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -100,9 +101,12 @@ class TPlayList : public IPlayListPosition {
   // in O(n) instead of a full sort per entry.
   std::vector<std::string> entries_;
   int current_ = 0;
-  // The `.list` files being expanded right now: a list that names itself, or
-  // two lists naming each other, would otherwise recurse without end.
-  std::vector<std::string> listsLoading_;
+  // The `.list` files loaded by the outermost LoadList in progress, each
+  // loaded once: lists that name themselves or each other would otherwise
+  // recurse without end, and lists naming many others in a web would
+  // expand exponentially often.
+  std::set<std::string> listsLoaded_;
+  int listDepth_ = 0;
 };
 
 }  // namespace orves

@@ -134,6 +134,25 @@ TEST_F(PlayListTest, ListsNamingThemselvesOrEachOtherEndWithoutRecursing) {
   EXPECT_EQ(Entries(*list), (std::vector<std::string>{"C:\\movie.avi"}));
 }
 
+TEST_F(PlayListTest, AWebOfListsNamingEachOtherLoadsEachListOnce) {
+  // Twelve lists, each naming all twelve and one movie of its own: expanding
+  // every path through the web would take 12! loads.
+  constexpr int kLists = 12;
+  for (int i = 0; i < kLists; ++i) {
+    std::string text = "[NUM]\nNUM=" + std::to_string(kLists + 1) + "\n";
+    for (int j = 0; j < kLists; ++j) {
+      text += "[" + std::to_string(j) + "]\nFileName=C:\\l" + std::to_string(j) + ".list\n";
+    }
+    text += "[" + std::to_string(kLists) + "]\nFileName=C:\\m" + std::to_string(i) + ".avi\n";
+    WriteList("C:\\l" + std::to_string(i) + ".list", text);
+  }
+  auto list = MakeList();
+  list->Add("C:\\l0.list");
+  EXPECT_EQ(list->Count(), kLists);
+  list->Add("C:\\l5.list");  // a later, separate expansion works the same
+  EXPECT_EQ(list->Count(), kLists);
+}
+
 TEST_F(PlayListTest, HugeOrGarbageNumIsBoundedByTheCapacity) {
   WriteList("C:\\huge.list", "[NUM]\nNUM=2147483647\n[0]\nFileName=C:\\a.avi\n");
   WriteList("C:\\junk.list", "[NUM]\nNUM=lots\n[0]\nFileName=C:\\b.avi\n");
