@@ -96,9 +96,8 @@ void TfrmMain::Destroy() {
 
 void TfrmMain::FormCreate() {
   const std::wstring executable = ExecutablePath();
-  programFolder_ = executable.substr(0, executable.find_last_of(L'\\') == std::wstring::npos
-                                            ? 0
-                                            : executable.find_last_of(L'\\'));
+  const size_t slash = executable.find_last_of(L'\\');
+  programFolder_ = slash == std::wstring::npos ? std::wstring() : executable.substr(0, slash);
   SetWindowTextW(hwnd_, kApplicationTitleW);
   CreateControls();
   ConstructObjects();
@@ -110,6 +109,7 @@ void TfrmMain::FormCreate() {
   // Keys go straight to the shortcuts: no input-method composition here.
   ImmAssociateContext(hwnd_, nullptr);
   main_ = MainSettings::Read(*setup_);
+  mainRead_ = true;
   PlaceWindow();
   DragAcceptFiles(hwnd_, TRUE);
   CarryOutStartWord(ClassifyFirstArgument(WideToAnsi(firstArgument_)));
@@ -232,6 +232,9 @@ void TfrmMain::EditConfig() {
 // ---- closing and destruction ---------------------------------------------
 
 void TfrmMain::FormClose() {
+  if (media_ == nullptr || layout_ == nullptr) {
+    return;
+  }
   media_->Close();
   if (layout_->FullScreen()) {
     layout_->LeaveFullScreen(*this);
@@ -247,7 +250,10 @@ void TfrmMain::FormDestroy() {
     main_.width = bounds.right - bounds.left;
     main_.height = bounds.bottom - bounds.top;
   }
-  main_.Write(*setup_);
+  // A start that failed before reading the section must not overwrite it.
+  if (mainRead_) {
+    main_.Write(*setup_);
+  }
   DestroyObjects();
 }
 
@@ -259,7 +265,9 @@ void TfrmMain::DestroyObjects() {
   captionView_.reset();
   media_.reset();
   movie_.reset();
-  stateTextRelay_->target = nullptr;
+  if (stateTextRelay_ != nullptr) {
+    stateTextRelay_->target = nullptr;
+  }
   stateText_.reset();
   setup_.reset();
 }

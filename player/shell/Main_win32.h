@@ -94,6 +94,7 @@ class TfrmMain final : private ILayoutWindow, private IPlayListMedia, private IM
   std::wstring programFolder_;
   PlatformFiles files_;
   MainSettings main_;
+  bool mainRead_ = false;
 
   // Controls: pnlMedia inside the skin margins, pnlMovie filling it,
   // pnlInnerMovie holding the media player control, and the state text line.
