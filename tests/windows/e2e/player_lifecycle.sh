@@ -71,7 +71,7 @@ wait_player() {
 dismiss_options() {
   local id
   id=$(find_window "환경 설정" "$1") || return 1
-  xdotool windowfocus --sync "$id" key --clearmodifiers Escape
+  timeout 10 xdotool windowfocus --sync "$id" key --clearmodifiers Escape
   return 0
 }
 
@@ -79,7 +79,7 @@ dismiss_options() {
 close_player() {
   local what="$1" id code
   id=$(find_window "Orve's MP" 10) || { fail "$what: no main window to close"; wait_player 1; return 1; }
-  xdotool windowfocus --sync "$id" key --clearmodifiers alt+F4
+  timeout 10 xdotool windowfocus --sync "$id" key --clearmodifiers alt+F4
   wait_player 30
   code=$?
   if [ "$code" -eq 0 ]; then pass "$what: closed normally"; else fail "$what: exit code $code"; fi
@@ -108,8 +108,16 @@ expected_sections="Orve's MP,Main,Skin,PlayList,Layout,OrveCaption,Media,Movie,S
 start_player "$(orves_winpath "$movie")"
 if dismiss_options 20; then pass "first start opens the options dialog"; else fail "first start: no options dialog"; fi
 main=$(find_window "Orve's MP" 20) || fail "first start: no main window"
-sleep 4
-if [ -n "${main:-}" ] && shows_picture "$main" "$shots/first-start.png"; then
+# Opening the movie and its first frame take a second or two; allow a slow machine more.
+picture=""
+for attempt in 1 2 3 4 5 6; do
+  sleep 2
+  if [ -n "${main:-}" ] && shows_picture "$main" "$shots/first-start.png"; then
+    picture=yes
+    break
+  fi
+done
+if [ -n "$picture" ]; then
   pass "the movie's picture is on screen"
 else
   fail "no picture on screen (see $shots/first-start.png)"
