@@ -6,6 +6,7 @@
 
 namespace orves {
 
+class ITextCodec;
 class TSetup;
 
 struct TCaptionSettings {
@@ -28,9 +29,10 @@ struct TCaptionSettings {
 
   static constexpr const char* Section = "OrveCaption";
 
-  // Reads every key, the current value serving as its default.
-  void Read(const TSetup& setup);
-  void Write(TSetup& setup) const;
+  // Reads every key, the current value serving as its default. The settings
+  // file keeps texts in CP949 like the rest of its bytes; here they are UTF-8.
+  void Read(const TSetup& setup, ITextCodec& codec);
+  void Write(TSetup& setup, ITextCodec& codec) const;
 };
 
 }  // namespace orves

@@ -67,10 +67,10 @@ int CaptionBandFor(int width, int height, int position, int size) {
 
 TCaptionView::TCaptionView(TSetup& setup, ITextCodec& codec, IStateText& stateText)
     : setup_(setup), codec_(codec), stateText_(stateText), document_(codec) {
-  settings_.Read(setup_);
+  settings_.Read(setup_, codec_);
 }
 
-TCaptionView::~TCaptionView() { settings_.Write(setup_); }
+TCaptionView::~TCaptionView() { settings_.Write(setup_, codec_); }
 
 void TCaptionView::Start(const TCaptionViewLinks& links) { links_ = links; }
 

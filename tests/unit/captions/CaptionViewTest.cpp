@@ -283,6 +283,19 @@ TEST_F(CaptionViewTest, SettingsAreReadAndWrittenInTableOrder) {
   EXPECT_TRUE(view->Settings().fontBold);
   EXPECT_EQ(view->Settings().shadowRate, 2);
   EXPECT_EQ(view->Settings().fontWidthRate, 90);
+  EXPECT_EQ(view->Settings().fontName2, "MD개성체");
+}
+
+TEST_F(CaptionViewTest, FontNameIsKeptInTheSettingsFileAsCp949) {
+  view.reset();
+  setup.reset();
+  EXPECT_NE(ReadBytes(folder / "OrvesMP20.ini").find("FontName2=MD\xB0\xB3\xBC\xBA\xC3\xBC"), std::string::npos);
+  WriteBytes(folder / "OrvesMP20.ini", "[OrveCaption]\r\nFontName2=\xB1\xBC\xB8\xB2\r\n");  // 굴림
+  MakeView();
+  EXPECT_EQ(view->Settings().fontName2, "굴림");
+  view->Settings().fontName2 = "Noto ก";  // no CP949 form: kept as UTF-8
+  MakeView();
+  EXPECT_EQ(view->Settings().fontName2, "Noto ก");
 }
 
 TEST_F(CaptionViewTest, CaptionBlockExtent) {
