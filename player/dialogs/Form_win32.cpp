@@ -81,7 +81,8 @@ ModalResult Form::ShowModal() {
   ShowWindow(hwnd_, SW_SHOW);
   SetForegroundWindow(hwnd_);
   MSG msg;
-  while (result_ == ModalResult::None) {
+  // The form ends with its owner too, so a vanished window ends the loop.
+  while (result_ == ModalResult::None && hwnd_ != nullptr) {
     const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
     if (got == 0) {
       // The application is ending: keep the quit for the main loop.
@@ -98,15 +99,17 @@ ModalResult Form::ShowModal() {
       DispatchMessageW(&msg);
     }
   }
-  if (ownerWasEnabled) {
+  if (ownerWasEnabled && IsWindow(owner)) {
     EnableWindow(owner, TRUE);
   }
-  ShowWindow(hwnd_, SW_HIDE);
-  if (owner != nullptr) {
+  if (hwnd_ != nullptr) {
+    ShowWindow(hwnd_, SW_HIDE);
+  }
+  if (owner != nullptr && IsWindow(owner)) {
     SetForegroundWindow(owner);
   }
   modal_ = false;
-  return result_;
+  return result_ == ModalResult::None ? ModalResult::Cancel : result_;
 }
 
 void Form::CloseWith(ModalResult result) {

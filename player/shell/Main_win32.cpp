@@ -211,6 +211,11 @@ void TfrmMain::FormShow() {
   if (IsFirstStartOfVersion(ReadLastVersion(*setup_), kVersionText)) {
     main_.checkNewVersion = true;
     EditConfig();
+    // The window may have been closed (and the objects destroyed) while the
+    // dialog was open.
+    if (setup_ == nullptr) {
+      return;
+    }
   }
   WriteLastVersion(*setup_, kVersionText);
   if (!firstArgument_.empty()) {
