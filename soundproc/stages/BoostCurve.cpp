@@ -1,6 +1,7 @@
 #include "soundproc/stages/BoostCurve.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <new>
 
