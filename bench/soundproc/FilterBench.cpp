@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/soundproc/BenchBuffers.h"
 #include "soundproc/frame/Guids.h"
 #include "soundproc/frame/SettingsStore.h"
 #include "soundproc/frame/SoundProcessorFilter.h"
@@ -22,7 +23,7 @@
 namespace zmsp {
 namespace {
 
-constexpr std::size_t kBufferBytes = 557056;
+using bench::kBufferBytes;
 constexpr CLSID kBenchDecoder = {0x5A4D5350, 0x0B00, 0x4000, {0x80, 0, 0, 0, 0, 0, 0, 1}};
 constexpr CLSID kBenchRenderer = {0x5A4D5350, 0x0B00, 0x4000, {0x80, 0, 0, 0, 0, 0, 0, 2}};
 
@@ -69,47 +70,9 @@ class DiscardingPin final : public host::HostPin, public IMemInputPin {
   IMemAllocator* notified_ = nullptr;
 };
 
-struct Format {
-  std::uint16_t channels;
-  std::uint16_t bits;
-  std::uint32_t mask;  // 0: plain PCM
-};
-constexpr Format kStereo16{2, 16, 0};
-constexpr Format kSurround32{6, 32, 0x3F};
-
-std::vector<std::uint8_t> makeSignal(const Format& f) {
-  std::vector<std::uint8_t> bytes(kBufferBytes);
-  const std::size_t samples = kBufferBytes / (f.bits / 8);
-  for (std::size_t i = 0; i < samples; ++i) {
-    const double v = 0.25 * std::sin(2 * M_PI * 220 * static_cast<double>(i / f.channels) / 48000.0 + i % f.channels);
-    if (f.bits == 16) {
-      const auto s = static_cast<std::int16_t>(v * 32767);
-      std::memcpy(&bytes[i * 2], &s, 2);
-    } else {
-      const auto s = static_cast<std::int32_t>(v * 2147483647.0);
-      std::memcpy(&bytes[i * 4], &s, 4);
-    }
-  }
-  return bytes;
-}
-
-double memcpySeconds() {
-  static const double seconds = [] {
-    std::vector<std::uint8_t> from(kBufferBytes, 1), to(kBufferBytes);
-    std::vector<double> runs;
-    for (int i = 0; i < 301; ++i) {
-      const auto start = std::chrono::steady_clock::now();
-      for (int k = 0; k < 20; ++k) {
-        std::memcpy(to.data(), from.data(), kBufferBytes);
-        benchmark::ClobberMemory();
-      }
-      runs.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / 20);
-    }
-    std::nth_element(runs.begin(), runs.begin() + runs.size() / 2, runs.end());
-    return runs[runs.size() / 2];
-  }();
-  return seconds;
-}
+using bench::Format;
+using bench::kStereo16;
+using bench::kSurround32;
 
 // ops: 0 nothing but the meter; 1 every channel-control operation (soft boost).
 template <const Format& F>
@@ -154,7 +117,7 @@ void BM_FilterReceive(benchmark::State& state) {
   ComPtr<IMemInputPin> input;
   decoderOut.Allocator()->GetBuffer(sample.Put(), nullptr, nullptr, 0);
   filter->InputPin().QueryInterface(IID_IMemInputPin, input.PutVoid());
-  const std::vector<std::uint8_t> signal = makeSignal(F);
+  const std::vector<std::uint8_t> signal = bench::makeSignal(F);
   BYTE* data = nullptr;
   sample->GetPointer(&data);
   std::memcpy(data, signal.data(), kBufferBytes);
@@ -165,10 +128,7 @@ void BM_FilterReceive(benchmark::State& state) {
   for (auto _ : state) {
     benchmark::DoNotOptimize(input->Receive(sample.Get()));
   }
-  const double samples = static_cast<double>(kBufferBytes / (F.channels * F.bits / 8) * F.channels);
-  state.counters["samples/s"] = benchmark::Counter(samples, benchmark::Counter::kIsIterationInvariantRate);
-  state.counters["x_memcpy"] = benchmark::Counter(
-      memcpySeconds(), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+  bench::reportThroughput(state, F);
   if (sink.received < static_cast<std::int64_t>(state.iterations())) state.SkipWithError("samples went missing");
 
   sample.Reset();

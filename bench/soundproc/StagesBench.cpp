@@ -13,6 +13,7 @@
 #include <cstring>
 #include <vector>
 
+#include "bench/soundproc/BenchBuffers.h"
 #include "soundproc/frame/SettingsStore.h"
 #include "soundproc/stages/ChannelControl.h"
 #include "soundproc/stages/ChannelControlStage.h"
@@ -25,15 +26,11 @@
 namespace zmsp {
 namespace {
 
-constexpr std::size_t kBufferBytes = 557056;
-
-struct Format {
-  std::uint16_t channels;
-  std::uint16_t bits;
-  std::uint32_t mask;  // 0: plain PCM
-};
-constexpr Format kStereo16{2, 16, 0};
-constexpr Format kSurround32{6, 32, 0x3F};
+using bench::Format;
+using bench::kBufferBytes;
+using bench::kStereo16;
+using bench::kSurround32;
+using bench::makeSignal;
 
 PcmLayout layoutOf(const Format& f) {
   PcmLayout layout;
@@ -46,60 +43,11 @@ PcmLayout layoutOf(const Format& f) {
   return layout;
 }
 
-// Music-like content: two sines and a little noise at about -10 dBFS.
-std::vector<std::byte> makeSignal(const Format& f) {
-  std::vector<std::byte> bytes(kBufferBytes);
-  const std::size_t samples = kBufferBytes / (f.bits / 8);
-  std::uint32_t noise = 12345;
-  for (std::size_t i = 0; i < samples; ++i) {
-    noise = noise * 1664525u + 1013904223u;
-    const double t = static_cast<double>(i / f.channels) / 48000.0;
-    const double v = 0.25 * std::sin(2 * M_PI * 220 * t + i % f.channels) + 0.05 * std::sin(2 * M_PI * 3100 * t) +
-                     0.02 * (static_cast<double>(noise >> 8) / 16777216.0 - 0.5);
-    if (f.bits == 16) {
-      const auto s = static_cast<std::int16_t>(v * 32767);
-      std::memcpy(&bytes[i * 2], &s, 2);
-    } else {
-      const auto s = static_cast<std::int32_t>(v * 2147483647.0);
-      std::memcpy(&bytes[i * 4], &s, 4);
-    }
-  }
-  return bytes;
-}
-
-std::size_t samplesIn(const Format& f) {
-  return (kBufferBytes / (f.channels * f.bits / 8)) * f.channels;
-}
-
-// Median time of one memcpy of the buffer, measured once per run.
-double memcpySeconds() {
-  static const double seconds = [] {
-    std::vector<std::byte> from = makeSignal(kStereo16), to(kBufferBytes);
-    std::vector<double> runs;
-    for (int i = 0; i < 301; ++i) {
-      const auto start = std::chrono::steady_clock::now();
-      for (int k = 0; k < 20; ++k) {
-        std::memcpy(to.data(), from.data(), kBufferBytes);
-        benchmark::ClobberMemory();
-      }
-      runs.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / 20);
-    }
-    std::nth_element(runs.begin(), runs.begin() + runs.size() / 2, runs.end());
-    return runs[runs.size() / 2];
-  }();
-  return seconds;
-}
-
-void report(benchmark::State& state, const Format& f) {
-  state.counters["samples/s"] =
-      benchmark::Counter(static_cast<double>(samplesIn(f)), benchmark::Counter::kIsIterationInvariantRate);
-  // seconds per iteration / seconds per memcpy
-  state.counters["x_memcpy"] = benchmark::Counter(
-      memcpySeconds(), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
-}
+void report(benchmark::State& state, const Format& f) { bench::reportThroughput(state, f); }
 
 void BM_Memcpy(benchmark::State& state) {
-  std::vector<std::byte> from = makeSignal(kStereo16), to(kBufferBytes);
+  const std::vector<std::uint8_t> from = makeSignal(kStereo16);
+  std::vector<std::uint8_t> to(kBufferBytes);
   for (auto _ : state) {
     std::memcpy(to.data(), from.data(), kBufferBytes);
     benchmark::ClobberMemory();
@@ -110,11 +58,11 @@ BENCHMARK(BM_Memcpy);
 
 template <const Format& F>
 void BM_MeterLevels(benchmark::State& state) {
-  const std::vector<std::byte> signal = makeSignal(F);
+  const std::vector<std::uint8_t> signal = makeSignal(F);
   const PcmLayout layout = layoutOf(F);
   MeterLevels levels{};
   for (auto _ : state) {
-    benchmark::DoNotOptimize(measureLevels(signal, layout, levels));
+    benchmark::DoNotOptimize(measureLevels(std::as_bytes(std::span(signal)), layout, levels));
     benchmark::DoNotOptimize(levels);
   }
   report(state, F);
@@ -145,8 +93,9 @@ ChannelControlSettings settingsFor(int ops) {
 
 template <const Format& F>
 void BM_ChannelControl(benchmark::State& state) {
-  const std::vector<std::byte> signal = makeSignal(F);
-  std::vector<std::byte> work = signal;
+  const std::vector<std::uint8_t> signal = makeSignal(F);
+  std::vector<std::byte> work(kBufferBytes);
+  std::memcpy(work.data(), signal.data(), kBufferBytes);
   ChannelControl control;
   control.setSettings(settingsFor(static_cast<int>(state.range(0))));
   control.setHasLfe(true);
@@ -233,8 +182,7 @@ void BM_StageChain(benchmark::State& state) {
   control.hasLfe = F.mask != 0;
 
   test::TestSample* input = test::TestSample::Create(kBufferBytes);
-  const std::vector<std::byte> signal = makeSignal(F);
-  input->Fill(signal);
+  input->Fill(makeSignal(F));
   const MediaType type = test::WaveType(F.channels, F.bits, F.mask != 0, F.mask);
   input->SetMediaType(const_cast<AM_MEDIA_TYPE*>(&type.Get()));
   if (expander.Receive(input, true) != S_OK) state.SkipWithError("chain failed");

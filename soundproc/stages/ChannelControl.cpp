@@ -193,7 +193,9 @@ void ChannelControl::preparePlainGainMap() {
 }
 
 void ChannelControl::prepareBalance() {
-  const int level = settings_.frBalanceLevel;
+  // The getters keep the level within -100..100; holding it there keeps every
+  // scaled sample within its range whatever the caller passes.
+  const int level = std::clamp(settings_.frBalanceLevel, -100, 100);
   balanceFactor_ = 100 - std::abs(level);
   balanceFlags_ = {};
   std::size_t position = 0;
@@ -286,7 +288,8 @@ void ChannelControl::processBlock(Sample* samples, std::size_t frames, bool boos
 
   if (s.lfeMixer && applies_.lfeMixer) {
     const auto lfe = static_cast<std::size_t>(positions_.lowFrequency);
-    const double share = s.lfeMixerLevel;
+    // Within 0..100 (as the getters give it), the mixed sums stay in range.
+    const double share = std::clamp(s.lfeMixerLevel, 0, 100);
     if (s.lfeCorrectSignalLevel) {
       // Scaling every channel by 100 / (100 + L) first leaves room for the
       // added LFE share, so the sums below cannot leave the sample range.
