@@ -1,0 +1,49 @@
+// ZmSoundProcessor.ax: the in-process COM server's exports.
+#include "soundproc/frame/DirectShowApi.h"
+
+#include <new>
+
+#include "soundproc/frame/Guids.h"
+#include "soundproc/frame/base/ServerObjects.h"
+#include "soundproc/frame/server/ClassFactory.h"
+#include "soundproc/frame/server/Registration.h"
+#include "soundproc/frame/server/RegistrySettingsStore.h"
+
+namespace {
+
+HINSTANCE g_module = nullptr;
+zmsp::RegistrySettingsStore g_registry;
+
+}  // namespace
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+  if (reason == DLL_PROCESS_ATTACH) {
+    g_module = instance;
+    DisableThreadLibraryCalls(instance);
+    zmsp::InstallSettingsStore(&g_registry);
+  }
+  return TRUE;
+}
+
+STDAPI DllGetClassObject(REFCLSID classId, REFIID riid, LPVOID* object) {
+  if (object == nullptr) return E_POINTER;
+  *object = nullptr;
+  // The property pages are not served yet; only the filter is.
+  if (!zmsp::guids::Same(classId, zmsp::guids::kSoundProcessorFilter)) return CLASS_E_CLASSNOTAVAILABLE;
+  auto* factory = new (std::nothrow) zmsp::FilterClassFactory();
+  if (factory == nullptr) return E_OUTOFMEMORY;
+  const HRESULT hr = factory->QueryInterface(riid, object);
+  factory->Release();
+  return hr;
+}
+
+STDAPI DllCanUnloadNow() { return zmsp::ServerObjects::CanUnload() ? S_OK : S_FALSE; }
+
+STDAPI DllRegisterServer() {
+  wchar_t path[MAX_PATH] = {};
+  const DWORD length = GetModuleFileNameW(g_module, path, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return E_FAIL;
+  return zmsp::RegisterServer(path);
+}
+
+STDAPI DllUnregisterServer() { return zmsp::UnregisterServer(); }

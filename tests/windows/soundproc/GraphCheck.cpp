@@ -1,0 +1,106 @@
+// Builds a playback graph for a file with RenderFile, reports whether the
+// sound processor was inserted (by merit) and whether playing advances.
+// Usage: zmsp_graph_check.exe MOVIE [PLAY_MS]
+// Prints "processor=0|1", "connected=0|1", "position_ms=N"; exit 0 when the
+// graph rendered and played, 1 otherwise.
+#include <windows.h>
+#include <ole2.h>
+#include <dshow.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+constexpr CLSID kSoundProcessor = {0x3335371D, 0xAF73, 0x426D, {0x90, 0xCD, 0x59, 0x17, 0x95, 0xFA, 0x65, 0x7A}};
+
+template <typename T>
+void SafeRelease(T*& p) {
+  if (p != nullptr) p->Release();
+  p = nullptr;
+}
+
+// True when every pin of the filter is connected.
+bool AllPinsConnected(IBaseFilter* filter) {
+  IEnumPins* pins = nullptr;
+  if (FAILED(filter->EnumPins(&pins))) return false;
+  bool all = true;
+  int count = 0;
+  IPin* pin = nullptr;
+  while (pins->Next(1, &pin, nullptr) == S_OK) {
+    IPin* peer = nullptr;
+    if (FAILED(pin->ConnectedTo(&peer))) all = false;
+    SafeRelease(peer);
+    SafeRelease(pin);
+    ++count;
+  }
+  pins->Release();
+  return all && count == 2;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: zmsp_graph_check MOVIE [PLAY_MS]\n");
+    return 2;
+  }
+  const DWORD playMs = argc > 2 ? static_cast<DWORD>(_wtoi(argv[2])) : 1500;
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  IGraphBuilder* graph = nullptr;
+  HRESULT hr = CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
+                                reinterpret_cast<void**>(&graph));
+  if (FAILED(hr)) {
+    std::printf("create_hr=0x%08lX\n", static_cast<unsigned long>(hr));
+    return 1;
+  }
+  hr = graph->RenderFile(argv[1], nullptr);
+  std::printf("render_hr=0x%08lX\n", static_cast<unsigned long>(hr));
+  int status = FAILED(hr) ? 1 : 0;
+
+  bool present = false, connected = false;
+  IEnumFilters* filters = nullptr;
+  if (SUCCEEDED(graph->EnumFilters(&filters))) {
+    IBaseFilter* filter = nullptr;
+    while (filters->Next(1, &filter, nullptr) == S_OK) {
+      CLSID classId{};
+      FILTER_INFO info{};
+      if (SUCCEEDED(filter->QueryFilterInfo(&info))) {
+        std::printf("filter=%ls\n", info.achName);
+        SafeRelease(info.pGraph);
+      }
+      if (SUCCEEDED(filter->GetClassID(&classId)) && IsEqualCLSID(classId, kSoundProcessor)) {
+        present = true;
+        connected = AllPinsConnected(filter);
+      }
+      SafeRelease(filter);
+    }
+    filters->Release();
+  }
+  std::printf("processor=%d\nconnected=%d\n", present ? 1 : 0, connected ? 1 : 0);
+
+  IMediaControl* control = nullptr;
+  IMediaSeeking* seeking = nullptr;
+  graph->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(&control));
+  graph->QueryInterface(IID_IMediaSeeking, reinterpret_cast<void**>(&seeking));
+  LONGLONG position = 0, duration = 0;
+  if (status == 0 && control != nullptr) {
+    hr = control->Run();
+    if (FAILED(hr)) status = 1;
+    Sleep(playMs);
+    if (seeking != nullptr) {
+      seeking->GetCurrentPosition(&position);
+      seeking->GetDuration(&duration);
+    }
+    control->Stop();
+  }
+  std::printf("run_hr=0x%08lX\nposition_ms=%lld\nduration_ms=%lld\n", static_cast<unsigned long>(hr),
+              position / 10000, duration / 10000);
+  if (position <= 0) status = 1;
+  SafeRelease(seeking);
+  SafeRelease(control);
+  SafeRelease(graph);
+  CoUninitialize();
+  return status;
+}

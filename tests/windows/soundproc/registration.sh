@@ -1,0 +1,89 @@
+#!/usr/bin/env bash
+# ZmSoundProcessor.ax under Wine: regsvr32 registers the three classes and the
+# filter's mapper entry; with a stage switched on, RenderFile of a movie with
+# PCM audio inserts the filter by its merit and plays; with every stage off
+# the graph plays without it; LogLastFileName writes the movie's path; and
+# regsvr32 /u removes every key it wrote.
+set -u
+: "${ORVES_SOURCE_DIR:?}" "${ORVES_BIN_DIR:?}" "${ORVES_BUILD_DIR:?}"
+export ORVES_WIN_BUILD="$ORVES_BUILD_DIR"
+source "$ORVES_SOURCE_DIR/scripts/wine-env.sh"
+trap orves_wine_end EXIT
+orves_wine_begin || exit 1
+
+failures=0
+fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+pass() { echo "ok: $*"; }
+
+# One Wine program; output through a file, since Wine's helpers inherit pipes.
+wrun() {
+  local log rc
+  log=$(mktemp)
+  timeout -k 5 120 wine "$@" >"$log" 2>/dev/null </dev/null
+  rc=$?
+  tr -d '\r' <"$log"
+  rm -f "$log"
+  return $rc
+}
+
+key_exists() { wrun reg query "$1" >/dev/null 2>&1; }
+
+FILTER='{3335371D-AF73-426D-90CD-591795FA657A}'
+PAGE='{302BDFDC-CFF3-40E1-9294-A85598D1CAC2}'
+ABOUT='{3430E9B3-F16E-495B-AC15-D4A16595BE7E}'
+CATEGORY='{083863F1-70DE-11D0-BD40-00A0C911CE86}'
+ROOT='HKLM\SOFTWARE\AC3_zembra'
+
+media="$ORVES_BUILD_DIR/media"
+"$ORVES_SOURCE_DIR/scripts/make-media.sh" "$media" || { echo "cannot make test media" >&2; exit 1; }
+movie=$(orves_winpath "$media/test-mpeg4-pcm.avi")
+ax=$(orves_winpath "$ORVES_BIN_DIR/ZmSoundProcessor.ax")
+check="$ORVES_BIN_DIR/zmsp_graph_check.exe"
+
+set_dword() { wrun reg add "$ROOT\\$1" /v "$2" /t REG_DWORD /d "$3" /f >/dev/null; }
+wrun reg delete "$ROOT" /f >/dev/null 2>&1
+
+# --- registration -------------------------------------------------------------
+wrun regsvr32 /s "$ax" || fail "regsvr32 /s failed"
+for class in "$FILTER" "$PAGE" "$ABOUT"; do
+  out=$(wrun reg query "HKCR\\CLSID\\$class\\InprocServer32" /v ThreadingModel)
+  echo "$out" | grep -q "Both" && pass "$class registered, ThreadingModel Both" || fail "$class ThreadingModel: $out"
+done
+out=$(wrun reg query "HKCR\\CLSID\\$FILTER\\InprocServer32" /ve)
+echo "$out" | grep -qi "ZmSoundProcessor.ax" && pass "server path" || fail "server path: $out"
+key_exists "HKCR\\CLSID\\$CATEGORY\\Instance\\$FILTER" && pass "filter mapper entry" || fail "no filter mapper entry"
+
+# --- inserted by merit when a stage is on ----------------------------------------
+set_dword "Channel Control" Enable 1
+set_dword "Sound Processor" LogLastFileName 1
+out=$(wrun "$check" "$movie" 1500)
+rc=$?
+echo "$out" | sed 's/^/  /'
+[ $rc -eq 0 ] && pass "graph with a stage on plays" || fail "graph with a stage on did not play"
+echo "$out" | grep -q "^processor=1" && pass "filter inserted by merit" || fail "filter not in the graph"
+echo "$out" | grep -q "^connected=1" && pass "both pins connected" || fail "filter pins not connected"
+out=$(wrun reg query "$ROOT\\Sound Processor" /v LastFileName)
+echo "$out" | grep -qi "test-mpeg4-pcm.avi" && pass "LastFileName written" || fail "LastFileName: $out"
+
+# --- passed by with every stage off ---------------------------------------------
+set_dword "Channel Control" Enable 0
+set_dword "Channel Expander" Enable 0
+set_dword "Time Stretcher" Enable 0
+out=$(wrun "$check" "$movie" 1500)
+rc=$?
+echo "$out" | sed 's/^/  /'
+[ $rc -eq 0 ] && pass "graph with every stage off plays" || fail "graph with every stage off did not play"
+echo "$out" | grep -q "^processor=0" && pass "filter passed by" || fail "filter in the graph although switched off"
+
+# --- unregistration -----------------------------------------------------------------
+wrun regsvr32 /u /s "$ax" || fail "regsvr32 /u failed"
+for key in "HKCR\\CLSID\\$FILTER" "HKCR\\CLSID\\$PAGE" "HKCR\\CLSID\\$ABOUT" \
+           "HKCR\\CLSID\\$CATEGORY\\Instance\\$FILTER"; do
+  key_exists "$key" && fail "$key left behind" || pass "$key removed"
+done
+out=$(wrun reg query "HKCR\\CLSID\\$CATEGORY\\Instance" /s)
+echo "$out" | grep -qi "${FILTER:1:8}" && fail "a mapper entry still names the filter" || pass "no mapper entry names the filter"
+
+wrun reg delete "$ROOT" /f >/dev/null 2>&1
+[ $failures -eq 0 ] && echo "all checks passed" || echo "$failures check(s) failed" >&2
+exit $((failures > 0))
