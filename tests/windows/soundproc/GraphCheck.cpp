@@ -1,8 +1,10 @@
 // Builds a playback graph for a file with RenderFile, reports whether the
 // sound processor was inserted (by merit) and whether playing advances.
 // Usage: zmsp_graph_check.exe MOVIE [PLAY_MS]
-// Prints "processor=0|1", "connected=0|1", "position_ms=N"; exit 0 when the
-// graph rendered and played, 1 otherwise.
+// Prints "processor=0|1", "connected=0|1", "position_ms=N" and any error
+// event; exit 0 when the graph rendered and played without an error event.
+//        zmsp_graph_check.exe --version FILE
+// Prints the version resource's fixed version and the self-registration strings.
 #include <windows.h>
 #include <ole2.h>
 #include <dshow.h>
@@ -10,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -41,7 +44,43 @@ bool AllPinsConnected(IBaseFilter* filter) {
 
 }  // namespace
 
+// Reads one string of the version resource's first translation.
+std::wstring VersionString(const std::vector<BYTE>& block, const wchar_t* name) {
+  struct Translation {
+    WORD language, codePage;
+  }* translations = nullptr;
+  UINT size = 0;
+  if (!VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translations), &size) ||
+      size < sizeof(Translation)) {
+    return L"";
+  }
+  wchar_t path[128];
+  swprintf(path, 128, L"\\StringFileInfo\\%04x%04x\\%ls", translations->language, translations->codePage, name);
+  wchar_t* value = nullptr;
+  if (!VerQueryValueW(block.data(), path, reinterpret_cast<void**>(&value), &size) || value == nullptr) return L"";
+  return value;
+}
+
+int PrintVersion(const wchar_t* file) {
+  DWORD handle = 0;
+  const DWORD size = GetFileVersionInfoSizeW(file, &handle);
+  if (size == 0) return 1;
+  std::vector<BYTE> block(size);
+  if (!GetFileVersionInfoW(file, 0, size, block.data())) return 1;
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT length = 0;
+  if (!VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) || fixed == nullptr) return 1;
+  std::printf("file_version=%lu.%lu.%lu.%lu\n", fixed->dwFileVersionMS >> 16, fixed->dwFileVersionMS & 0xFFFF,
+              fixed->dwFileVersionLS >> 16, fixed->dwFileVersionLS & 0xFFFF);
+  for (const wchar_t* name : {L"FileDescription", L"ProductName", L"InternalName", L"OriginalFilename",
+                              L"OLESelfRegister", L"ActiveMovie"}) {
+    std::printf("%ls=%ls\n", name, VersionString(block, name).c_str());
+  }
+  return 0;
+}
+
 int wmain(int argc, wchar_t** argv) {
+  if (argc == 3 && std::wstring(argv[1]) == L"--version") return PrintVersion(argv[2]);
   if (argc < 2) {
     std::fprintf(stderr, "usage: zmsp_graph_check MOVIE [PLAY_MS]\n");
     return 2;
@@ -94,6 +133,21 @@ int wmain(int argc, wchar_t** argv) {
       seeking->GetDuration(&duration);
     }
     control->Stop();
+  }
+  // Errors a filter reported while playing (EC_ERRORABORT, EC_STREAM_ERROR_*).
+  IMediaEventEx* events = nullptr;
+  if (SUCCEEDED(graph->QueryInterface(IID_IMediaEventEx, reinterpret_cast<void**>(&events)))) {
+    long code = 0;
+    LONG_PTR param1 = 0, param2 = 0;
+    while (events->GetEvent(&code, &param1, &param2, 0) == S_OK) {
+      if (code == EC_ERRORABORT || code == EC_STREAM_ERROR_STOPPED || code == EC_STREAM_ERROR_STILLPLAYING) {
+        std::printf("error_event=0x%02lX hr=0x%08lX\n", static_cast<unsigned long>(code),
+                    static_cast<unsigned long>(param1));
+        status = 1;
+      }
+      events->FreeEventParams(code, param1, param2);
+    }
+    events->Release();
   }
   std::printf("run_hr=0x%08lX\nposition_ms=%lld\nduration_ms=%lld\n", static_cast<unsigned long>(hr),
               position / 10000, duration / 10000);

@@ -43,6 +43,14 @@ check="$ORVES_BIN_DIR/zmsp_graph_check.exe"
 set_dword() { wrun reg add "$ROOT\\$1" /v "$2" /t REG_DWORD /d "$3" /f >/dev/null; }
 wrun reg delete "$ROOT" /f >/dev/null 2>&1
 
+# --- version resource ------------------------------------------------------------
+out=$(wrun "$check" --version "$ax")
+for line in "file_version=1.1.2.1" "FileDescription=Zembra's Sound Processor" "ProductName=Zembra's Sound Processor" \
+            "InternalName=ZmSoundProcessor.ax" "OriginalFilename=ZmSoundProcessor.ax" "OLESelfRegister=AM20" \
+            "ActiveMovie=Filter dll"; do
+  echo "$out" | grep -qxF "$line" && pass "$line" || fail "version resource lacks $line: $out"
+done
+
 # --- registration -------------------------------------------------------------
 wrun regsvr32 /s "$ax" || fail "regsvr32 /s failed"
 for class in "$FILTER" "$PAGE" "$ABOUT"; do
