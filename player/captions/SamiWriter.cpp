@@ -1,5 +1,6 @@
 #include "player/captions/SamiWriter.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
@@ -22,12 +23,15 @@ bool StartsWithNoCase(std::string_view text, size_t at, std::string_view lowerNe
   return FindNoCase(text.substr(at, lowerNeedle.size()), lowerNeedle) == 0;
 }
 
+bool IsBlankByte(char c) { return static_cast<unsigned char>(c) <= 32; }
+
 // Characters that would mean something to the reader are written as numeric
 // references, which the reader decodes after it has used the markup: "<" and
 // ">" (tags), "&" that starts an entity the reader knows, the "E" of a class
 // marker (EGCC/ENCC in a Korean text would move the entry to English), the
-// "=" of "color=" (a colour), and blanks at either end (the reader trims them).
-bool NeedsReference(std::string_view text, size_t i) {
+// "=" of "color=" (a colour), and the blanks and line feeds at either end
+// (the reader trims them).
+bool NeedsReference(std::string_view text, size_t i, size_t firstVisible, size_t lastVisible) {
   const char c = text[i];
   if (c == '<' || c == '>') return true;
   if (c == '&') {
@@ -36,15 +40,17 @@ bool NeedsReference(std::string_view text, size_t i) {
   }
   if (c == 'E') return text.substr(i, 4) == "EGCC" || text.substr(i, 4) == "ENCC";
   if (c == '=') return i >= 5 && StartsWithNoCase(text, i - 5, "color=");
-  if (static_cast<unsigned char>(c) <= 32 && c != '\n') return i == 0 || i + 1 == text.size();
-  return false;
+  return IsBlankByte(c) && (i < firstVisible || i > lastVisible);
 }
 
+// `utf8` holds at least one byte above 32.
 std::string EscapeMarkup(std::string_view utf8) {
+  const size_t firstVisible = std::find_if_not(utf8.begin(), utf8.end(), IsBlankByte) - utf8.begin();
+  const size_t lastVisible = utf8.rend() - std::find_if_not(utf8.rbegin(), utf8.rend(), IsBlankByte) - 1;
   std::string out;
   out.reserve(utf8.size());
   for (size_t i = 0; i < utf8.size(); ++i) {
-    if (NeedsReference(utf8, i)) {
+    if (NeedsReference(utf8, i, firstVisible, lastVisible)) {
       out += NumericReference(static_cast<unsigned char>(utf8[i]));
     } else {
       out += utf8[i];
@@ -76,12 +82,7 @@ std::string ToCp949(std::string_view utf8, ITextCodec& codec) {
   return out;
 }
 
-bool IsBlank(std::string_view text) {
-  for (const char c : text) {
-    if (static_cast<unsigned char>(c) > 32) return false;
-  }
-  return true;
-}
+bool IsBlank(std::string_view text) { return std::all_of(text.begin(), text.end(), IsBlankByte); }
 
 void AppendEntries(std::string& out, const TSamiDocument& document, TCaptionLanguage language,
                    double syncOffset, ITextCodec& codec) {

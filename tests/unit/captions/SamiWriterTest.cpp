@@ -115,13 +115,15 @@ TEST_F(SamiWriterTest, TextsThatLookLikeMarkupReadBackUnchanged) {
       "<SYNC Start=2000><P Class=KRCC>&#69;GCC and &#69;NCC in a Korean line"
       "<SYNC Start=3000><P Class=KRCC>color&#61;red &amp;nbsp; &#38;quot; &#38;#65;"
       "<SYNC Start=4000><P Class=KRCC>&#32;edges&#9;"
+      "<SYNC Start=4500><P Class=KRCC>&#10; line feeds at the ends &#10;&#10;"
       "<SYNC Start=5000><P Class=KRCC>ก 😀 ♥ 日本"
       "<SYNC Start=6000><P Class=KRCC>last &#62;");
-  ASSERT_EQ(document.Count(TCaptionLanguage::Korean), 6);
+  ASSERT_EQ(document.Count(TCaptionLanguage::Korean), 7);
   ASSERT_EQ(document.Entry(TCaptionLanguage::Korean, 3).text, " edges\t");
   RoundTrip(0);
   ExpectSameEntries(TCaptionLanguage::Korean, 0);
   EXPECT_EQ(reread.Count(TCaptionLanguage::English), 0);
+  EXPECT_EQ(reread.Entry(TCaptionLanguage::Korean, 4).text, "\n line feeds at the ends \n\n");
   EXPECT_EQ(reread.Entry(TCaptionLanguage::Korean, 2).text, "color=red &amp;nbsp; &quot; &#65;");
   EXPECT_FALSE(reread.Entry(TCaptionLanguage::Korean, 2).hasColour[0]);
 }
