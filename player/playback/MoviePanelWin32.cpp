@@ -109,3 +109,21 @@ void MoviePanels::RepaintInner() {
 }
 
 }  // namespace orves
+
+namespace orves {
+
+namespace {
+void PlaceChild(HWND child, int left, int top, int width, int height) {
+  if (child) SetWindowPos(child, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+}  // namespace
+
+void MediaPanels::SetCaptionBounds(int left, int top, int width, int height) {
+  PlaceChild(caption_, left, top, width, height);
+}
+
+void MediaPanels::SetStateTextBounds(int left, int top, int width, int height) {
+  PlaceChild(stateText_, left, top, width, height);
+}
+
+}  // namespace orves

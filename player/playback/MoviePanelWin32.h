@@ -5,6 +5,8 @@
 // which is how the movie panel cuts the two sides of a cropped picture.
 //
 // MoviePanels: the two panels as TMovie sees them (IMoviePanels).
+// MediaPanels: `pnlMedia` and the three panels TMedia places inside it
+// (IMediaPanels).
 #include <windows.h>
 
 #include <functional>
@@ -65,6 +67,31 @@ class MoviePanels final : public IMoviePanels {
   MoviePanel& movie_;
   MoviePanel& inner_;
   DirectShowPlayer* player_;
+};
+
+class MediaPanels final : public IMediaPanels {
+ public:
+  // `caption` and `stateText` may be null while those panels do not exist.
+  MediaPanels(MoviePanel& media, MoviePanel& movie, HWND caption, HWND stateText)
+      : media_(media), movie_(movie), caption_(caption), stateText_(stateText) {}
+
+  int MediaPanelWidth() const override { return media_.Width(); }
+  int MediaPanelHeight() const override { return media_.Height(); }
+  // The panel's own visibility, whatever its parent's.
+  bool MovieVisible() const override {
+    return movie_.Handle() && (GetWindowLongW(movie_.Handle(), GWL_STYLE) & WS_VISIBLE) != 0;
+  }
+  void SetMovieBounds(int left, int top, int width, int height) override {
+    movie_.SetBounds(left, top, width, height);
+  }
+  void SetCaptionBounds(int left, int top, int width, int height) override;
+  void SetStateTextBounds(int left, int top, int width, int height) override;
+
+ private:
+  MoviePanel& media_;
+  MoviePanel& movie_;
+  HWND caption_;
+  HWND stateText_;
 };
 
 }  // namespace orves

@@ -7,8 +7,12 @@
 //   ISkinThumbs   - TSkin (player/window)
 //   IMediaView    - TMedia (Media.h)
 //   IPlayListPosition - TPlayList (player/window)
+//   IMediaCaptions - TCaptionView (adapter in CaptionViewLink.h)
+//   IMediaPanels  - the Windows side, MediaPanels (MoviePanelWin32.h)
+//   IMediaLayout  - TLayout, TSkin and TPlayList together (the main window)
 // A link that is not set (nullptr) is skipped, so the objects work while they
 // are being created in the main window's order.
+#include <string>
 
 namespace orves {
 
@@ -63,6 +67,52 @@ class IPlayListPosition {
   virtual ~IPlayListPosition() = default;
   virtual int ItemIndex() const = 0;  // current entry, -1 when none
   virtual int Count() const = 0;
+};
+
+// The caption view as the media object uses it. File names are UTF-8.
+class IMediaCaptions {
+ public:
+  virtual ~IMediaCaptions() = default;
+  // Loads the caption document from a file (an unreadable file leaves it empty).
+  virtual void LoadCaptionFile(const std::string& fileName) = 0;
+  virtual void ClearCaptions() = 0;
+  // The file the document was loaded from, empty when none.
+  virtual std::string CaptionFileName() const = 0;
+  virtual bool HasCaptions() const = 0;
+  // The caption block's extent above and below the picture's lower edge, in
+  // source pixels.
+  virtual int CaptionRise() const = 0;
+  virtual int CaptionBand() const = 0;
+  // Shows the caption of the current position (or hides it).
+  virtual void UpdateCaption() = 0;
+};
+
+// The panels the media object lays out inside the media panel `pnlMedia`:
+// `pnlMovie` (the picture), `pnlCaption` and `pnlStateText`.
+class IMediaPanels {
+ public:
+  virtual ~IMediaPanels() = default;
+  virtual int MediaPanelWidth() const = 0;
+  virtual int MediaPanelHeight() const = 0;
+  virtual bool MovieVisible() const = 0;
+  virtual void SetMovieBounds(int left, int top, int width, int height) = 0;
+  virtual void SetCaptionBounds(int left, int top, int width, int height) = 0;
+  virtual void SetStateTextBounds(int left, int top, int width, int height) = 0;
+};
+
+// What the media object needs of the window layout, the skin and the
+// playlist panel when it places the picture.
+class IMediaLayout {
+ public:
+  virtual ~IMediaLayout() = default;
+  virtual bool IsFullScreen() const = 0;
+  // The skin's full-screen bar, and whether it is shown all the time.
+  virtual int FullScreenBarHeight() const = 0;
+  virtual bool FullScreenBarAlwaysShown() const = 0;
+  // ResizeKeepingAspect with the window's current size, then Arrange.
+  virtual void ResizeKeepingAspect() = 0;
+  // TPlayList ArrangePanel.
+  virtual void ArrangePlayListPanel() = 0;
 };
 
 }  // namespace orves

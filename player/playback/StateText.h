@@ -6,6 +6,7 @@
 // permanently. Section `StateText`: Korean, Enabled, ShowTime.
 //
 // Drawing goes through IStateTextView, so the rules here run without a window.
+#include <cstdint>
 #include <string>
 
 #include "player/playback/PlaybackLinks.h"
@@ -14,6 +15,15 @@
 namespace orves {
 
 class TSetup;
+
+// The state text's colours (0x00BBGGRR). The panel's colour is the one left
+// out of the letter-shaped region; the letters take the skin's colour, except
+// on a black panel, where they are light grey.
+inline constexpr uint32_t kStateTextPanelColour = 0x000000;
+inline constexpr uint32_t kStateTextGrey = 0xCCCCCC;
+constexpr uint32_t StateTextInk(uint32_t panelColour, uint32_t skinTextColour) {
+  return panelColour == 0 ? kStateTextGrey : skinTextColour;
+}
 
 // The panel `pnlStateText` with its paint box.
 class IStateTextView {

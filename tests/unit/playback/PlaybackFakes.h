@@ -136,6 +136,70 @@ class FakeStateText : public IStateText {
   std::vector<std::pair<std::string, std::string>> shown;
 };
 
+class FakeCaptions : public IMediaCaptions {
+ public:
+  explicit FakeCaptions(Log& log) : log_(log) {}
+  void LoadCaptionFile(const std::string& name) override {
+    log_.push_back("LoadCaption=" + name);
+    fileName = name;
+    has = true;
+  }
+  void ClearCaptions() override {
+    log_.push_back("ClearCaptions");
+    fileName.clear();
+    has = false;
+  }
+  std::string CaptionFileName() const override { return fileName; }
+  bool HasCaptions() const override { return has; }
+  int CaptionRise() const override { return rise; }
+  int CaptionBand() const override { return band; }
+  void UpdateCaption() override { log_.push_back("UpdateCaption"); }
+
+  std::string fileName;
+  bool has = false;
+  int rise = 0, band = 0;
+
+ private:
+  Log& log_;
+};
+
+class FakeMediaPanels : public IMediaPanels {
+ public:
+  explicit FakeMediaPanels(Log& log) : log_(log) {}
+  int MediaPanelWidth() const override { return width; }
+  int MediaPanelHeight() const override { return height; }
+  bool MovieVisible() const override { return movieVisible; }
+  void SetMovieBounds(int l, int t, int w, int h) override { Place("Movie", l, t, w, h); }
+  void SetCaptionBounds(int l, int t, int w, int h) override { Place("Caption", l, t, w, h); }
+  void SetStateTextBounds(int l, int t, int w, int h) override { Place("StateText", l, t, w, h); }
+
+  int width = 0, height = 0;
+  bool movieVisible = true;
+
+ private:
+  void Place(const std::string& what, int l, int t, int w, int h) {
+    log_.push_back(what + "=" + std::to_string(l) + "," + std::to_string(t) + "," + std::to_string(w) + "," +
+                   std::to_string(h));
+  }
+  Log& log_;
+};
+
+class FakeMediaLayout : public IMediaLayout {
+ public:
+  explicit FakeMediaLayout(Log& log) : log_(log) {}
+  bool IsFullScreen() const override { return fullScreen; }
+  int FullScreenBarHeight() const override { return barHeight; }
+  bool FullScreenBarAlwaysShown() const override { return barAlwaysShown; }
+  void ResizeKeepingAspect() override { log_.push_back("ResizeKeepingAspect"); }
+  void ArrangePlayListPanel() override { log_.push_back("ArrangePlayList"); }
+  bool fullScreen = false;
+  int barHeight = 0;
+  bool barAlwaysShown = false;
+
+ private:
+  Log& log_;
+};
+
 // A settings file in a fresh folder of its own.
 class TempSettings {
  public:
@@ -150,6 +214,7 @@ class TempSettings {
     std::filesystem::remove_all(dir_, ec);
   }
   std::filesystem::path Path() const { return dir_ / "OrvesMP20.ini"; }
+  std::filesystem::path Folder() const { return dir_; }
   void Put(const std::string& text) const { std::ofstream(Path(), std::ios::binary) << text; }
   std::string Text() const {
     std::ifstream in(Path(), std::ios::binary);

@@ -125,6 +125,19 @@ TEST_F(StateTextTest, TimeWithoutPictureIsZero) {
   EXPECT_EQ(state_->CurrentText(), "00:00:00 / 00:00:00");
 }
 
+TEST_F(StateTextTest, TimeDisplayWrapsHoursAtNinetyNine) {
+  Make("[StateText]\nShowTime=1\n");
+  clock_.position = 100 * 3600 + 59.9;
+  clock_.duration = 101 * 3600;
+  state_->Tick();
+  EXPECT_EQ(state_->CurrentText(), "01:00:59 / 02:00:00");
+}
+
+TEST(StateTextInkTest, SkinColourOnAColouredPanelGreyOnBlack) {
+  EXPECT_EQ(StateTextInk(0x000000, 0x00FF00), 0xCCCCCCu);
+  EXPECT_EQ(StateTextInk(0x102030, 0x00FF00), 0x00FF00u);
+}
+
 TEST_F(StateTextTest, SettingsWrittenInOrder) {
   Make("[StateText]\r\nShowTime=1\r\nKorean=1\r\n");
   EXPECT_TRUE(state_->Korean());

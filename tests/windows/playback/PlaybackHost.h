@@ -3,6 +3,7 @@
 // top-level window to host the control, a message pump with a deadline, and
 // the generated test media.
 #include <windows.h>
+#include <objbase.h>
 
 #include <functional>
 #include <string>
