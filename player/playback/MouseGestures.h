@@ -1,0 +1,113 @@
+#pragma once
+// TMouseGestures: the main window's mouse handling. A left press starts one
+// gesture (the mouse action): dragging a bar thumb ("Bar"), resizing from the
+// lower right corner ("Resize") or moving the window ("WindowDrag"); a click
+// area may set "Minimize", a double click "DoubleClick". Moves carry the
+// gesture on, the release finishes it. Every panel, paint box, thumb and the
+// control's window report here, with the cursor in screen pixels.
+#include <string>
+
+namespace orves {
+
+inline constexpr const char* kMouseNone = "";
+inline constexpr const char* kMouseBar = "Bar";
+inline constexpr const char* kMouseResize = "Resize";
+inline constexpr const char* kMouseWindowDrag = "WindowDrag";
+inline constexpr const char* kMouseMinimize = "Minimize";
+inline constexpr const char* kMouseDoubleClick = "DoubleClick";
+
+// A dragged window snaps to the screen's edges within this distance.
+inline constexpr int kSnapDistance = 15;
+// The lower right corner zone that starts a resize.
+inline constexpr int kResizeCorner = 20;
+
+// The shown coordinate of a dragged window edge: 0 when within the snap
+// distance of 0, `farEdge` when within it of that, else `value` itself.
+int SnapCoordinate(int value, int farEdge);
+
+struct WindowPoint {
+  int left = 0;
+  int top = 0;
+  bool operator==(const WindowPoint&) const = default;
+};
+// The far snap values are the maximised size less the window's size less 8
+// (the frame a maximised window would hide).
+WindowPoint SnapWindow(WindowPoint unsnapped, int width, int height, int maxWidth, int maxHeight);
+
+enum class MouseButton { Left, Right, Middle };
+// What the press is on.
+enum class MouseTarget { Window, Thumb, MovieControl, PlayListView };
+
+struct MouseEvent {
+  int x = 0;  // screen pixels
+  int y = 0;
+  MouseTarget target = MouseTarget::Window;
+  int thumb = -1;  // which bar thumb, for MouseTarget::Thumb
+};
+
+struct WindowBounds {
+  int left = 0;
+  int top = 0;
+  int width = 0;
+  int height = 0;
+};
+
+// What the gestures need of the window, the layout and the skin's thumbs.
+class IGestureWindow {
+ public:
+  virtual ~IGestureWindow() = default;
+  virtual WindowBounds Bounds() const = 0;
+  virtual bool IsFullScreen() const = 0;
+  virtual bool HasPicture() const = 0;
+  virtual void PopupMain(int screenX, int screenY) = 0;
+  virtual void PopupPlayList(int screenX, int screenY) = 0;
+  // Window coordinates; true when a click area or bar took the point.
+  virtual bool HitTest(int x, int y) = 0;
+  virtual void RunAction(const char* action) = 0;
+  // Bar thumbs: the left edge, its limits while dragging, moving it, and the
+  // point (window coordinates) that hit-tests it on release.
+  virtual int ThumbLeft(int thumb) const = 0;
+  virtual void ThumbLimits(int thumb, int& minLeft, int& maxLeft) const = 0;
+  virtual void MoveThumb(int thumb, int left) = 0;
+  virtual void ThumbReleasePoint(int thumb, int& x, int& y) const = 0;
+  virtual void HideMovieForResize() = 0;
+  virtual void ShowMovieAfterResize() = 0;
+  virtual void ResizeKeepingAspect(int width, int height) = 0;
+  virtual void MinimizeWindow() = 0;
+  virtual void MoveWindow(int left, int top) = 0;
+  // The usable screen as a maximised window would have it.
+  virtual void MaximizedSize(int& width, int& height) const = 0;
+  virtual void RepaintControl() = 0;
+  virtual void SetSizingCursor(bool sizing) = 0;
+};
+
+class TMouseGestures {
+ public:
+  explicit TMouseGestures(IGestureWindow& window) : w_(window) {}
+
+  void Press(MouseButton button, const MouseEvent& event);
+  // `leftDown`: whether the left button is still held.
+  void Move(const MouseEvent& event, bool leftDown);
+  void Release(const MouseEvent& event);
+  void DoubleClick();
+
+  const std::string& MouseAction() const { return action_; }
+  // Set by the click areas ("Minimize").
+  void SetMouseAction(const std::string& action) { action_ = action; }
+  bool PressUnderWay() const { return pressX_ != -1; }
+
+ private:
+  bool InResizeCorner(const MouseEvent& event) const;
+  void DragThumb(const MouseEvent& event);
+  void DragWindow(const MouseEvent& event);
+
+  IGestureWindow& w_;
+  std::string action_;
+  int pressX_ = -1;
+  int pressY_ = 0;
+  int thumb_ = -1;
+  int startA_ = 0;  // thumb left, window width or unsnapped window left
+  int startB_ = 0;  // window height or unsnapped window top
+};
+
+}  // namespace orves

@@ -1,0 +1,183 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "player/playback/MouseGestures.h"
+
+namespace orves {
+namespace {
+
+TEST(WindowSnap, FourteenPixelsFromAnEdgeSnapFifteenDoNot) {
+  EXPECT_EQ(SnapCoordinate(14, 500), 0);
+  EXPECT_EQ(SnapCoordinate(-14, 500), 0);
+  EXPECT_EQ(SnapCoordinate(15, 500), 15);
+  EXPECT_EQ(SnapCoordinate(-15, 500), -15);
+  EXPECT_EQ(SnapCoordinate(486, 500), 500);
+  EXPECT_EQ(SnapCoordinate(514, 500), 500);
+  EXPECT_EQ(SnapCoordinate(485, 500), 485);
+  EXPECT_EQ(SnapCoordinate(515, 500), 515);
+}
+
+TEST(WindowSnap, FarValuesAreTheMaximisedSizeLessWindowLessEight) {
+  // 1024 x 738 usable; a 400 x 300 window: right snap 616, bottom snap 430.
+  EXPECT_EQ(SnapWindow({610, 425}, 400, 300, 1024, 738), (WindowPoint{616, 430}));
+  EXPECT_EQ(SnapWindow({10, 14}, 400, 300, 1024, 738), (WindowPoint{0, 0}));
+  EXPECT_EQ(SnapWindow({200, 15}, 400, 300, 1024, 738), (WindowPoint{200, 15}));
+}
+
+// A window at (100, 100), 400 x 300, on a 1024 x 768 screen; records what
+// the gestures ask of it.
+struct FakeGestureWindow final : IGestureWindow {
+  WindowBounds bounds{100, 100, 400, 300};
+  bool fullScreen = false;
+  bool hasPicture = false;
+  bool hitTakes = false;
+  bool sizing = false;
+  int thumbLeft = 50;
+  std::vector<std::string> calls;
+
+  WindowBounds Bounds() const override { return bounds; }
+  bool IsFullScreen() const override { return fullScreen; }
+  bool HasPicture() const override { return hasPicture; }
+  void PopupMain(int, int) override { calls.push_back("popMain"); }
+  void PopupPlayList(int, int) override { calls.push_back("popPlayList"); }
+  bool HitTest(int x, int y) override {
+    calls.push_back("hit " + std::to_string(x) + "," + std::to_string(y));
+    return hitTakes;
+  }
+  void RunAction(const char* a) override { calls.push_back(a); }
+  int ThumbLeft(int) const override { return thumbLeft; }
+  void ThumbLimits(int, int& lo, int& hi) const override { lo = 10; hi = 200; }
+  void MoveThumb(int, int left) override { thumbLeft = left; }
+  void ThumbReleasePoint(int, int& x, int& y) const override { x = thumbLeft + 5; y = 7; }
+  void HideMovieForResize() override { calls.push_back("hide"); }
+  void ShowMovieAfterResize() override { calls.push_back("show"); }
+  void ResizeKeepingAspect(int w, int h) override {
+    calls.push_back("resize " + std::to_string(w) + "x" + std::to_string(h));
+  }
+  void MinimizeWindow() override { calls.push_back("minimize"); }
+  void MoveWindow(int l, int t) override {
+    bounds.left = l;
+    bounds.top = t;
+    calls.push_back("move " + std::to_string(l) + "," + std::to_string(t));
+  }
+  void MaximizedSize(int& w, int& h) const override { w = 1024; h = 738; }
+  void RepaintControl() override {}
+  void SetSizingCursor(bool s) override { sizing = s; }
+};
+
+MouseEvent At(int x, int y, MouseTarget target = MouseTarget::Window) { return MouseEvent{x, y, target, -1}; }
+
+struct GestureTest : ::testing::Test {
+  FakeGestureWindow w;
+  TMouseGestures g{w};
+};
+
+TEST_F(GestureTest, DraggingTheWindowNearTheTopSnapsItThereAndReleaseShowsThePicture) {
+  g.Press(MouseButton::Left, At(200, 120));
+  EXPECT_EQ(g.MouseAction(), "WindowDrag");
+  g.Move(At(200, 34), true);  // top 100 - 86 = 14
+  EXPECT_EQ(w.bounds.top, 0);
+  g.Move(At(200, 35), true);  // unsnapped top 15
+  EXPECT_EQ(w.bounds.top, 15);
+  EXPECT_EQ(w.bounds.left, 100);
+  g.Release(At(200, 35));
+  EXPECT_EQ(g.MouseAction(), "");
+  EXPECT_FALSE(g.PressUnderWay());
+  EXPECT_EQ(w.calls.back(), "show");
+}
+
+TEST_F(GestureTest, TheUnsnappedPlaceKeepsMovingWhileTheShownOneSticks) {
+  g.Press(MouseButton::Left, At(200, 120));
+  g.Move(At(200, 30), true);  // unsnapped top 10: shown at 0
+  g.Move(At(200, 40), true);  // unsnapped 20: free again
+  EXPECT_EQ(w.bounds.top, 20);
+}
+
+TEST_F(GestureTest, ACornerPressResizesKeepingAspect) {
+  g.Press(MouseButton::Left, At(495, 395));
+  EXPECT_EQ(g.MouseAction(), "Resize");
+  g.Move(At(515, 405), true);
+  EXPECT_EQ(w.calls, (std::vector<std::string>{"hide", "resize 420x310"}));
+  g.Release(At(515, 405));
+  EXPECT_EQ(w.calls.back(), "show");
+}
+
+TEST_F(GestureTest, NoCornerResizeInFullScreenOrOnTheControl) {
+  g.Press(MouseButton::Left, At(495, 395, MouseTarget::MovieControl));
+  EXPECT_EQ(g.MouseAction(), "WindowDrag");
+  g.Release(At(495, 395));
+  w.fullScreen = true;
+  g.Press(MouseButton::Left, At(495, 395, MouseTarget::MovieControl));
+  EXPECT_EQ(g.MouseAction(), "");
+  EXPECT_EQ(w.calls.back(), "actPlayPause");  // full screen: the picture toggles playing
+}
+
+TEST_F(GestureTest, SizingCursorOnlyOverTheCorner) {
+  g.Move(At(495, 395), false);
+  EXPECT_TRUE(w.sizing);
+  g.Move(At(470, 395), false);
+  EXPECT_FALSE(w.sizing);
+  g.Move(At(495, 395, MouseTarget::MovieControl), false);
+  EXPECT_FALSE(w.sizing);
+}
+
+TEST_F(GestureTest, AClickAreaTakesThePressInWindowCoordinates) {
+  w.hitTakes = true;
+  g.Press(MouseButton::Left, At(130, 140));
+  EXPECT_EQ(w.calls, (std::vector<std::string>{"hit 30,40"}));
+  EXPECT_EQ(g.MouseAction(), "");
+}
+
+TEST_F(GestureTest, ThumbDragStopsAtTheTrackEndsAndSeeksOnlyOnRelease) {
+  MouseEvent e{300, 110, MouseTarget::Thumb, 0};
+  g.Press(MouseButton::Left, e);
+  EXPECT_EQ(g.MouseAction(), "Bar");
+  g.Move(MouseEvent{1000, 110, MouseTarget::Window, -1}, true);
+  EXPECT_EQ(w.thumbLeft, 200);
+  g.Move(MouseEvent{0, 110, MouseTarget::Window, -1}, true);
+  EXPECT_EQ(w.thumbLeft, 10);
+  g.Move(MouseEvent{320, 110, MouseTarget::Window, -1}, true);
+  EXPECT_EQ(w.thumbLeft, 70);
+  EXPECT_TRUE(w.calls.empty());  // nothing seeks while dragging
+  g.Release(MouseEvent{320, 110, MouseTarget::Window, -1});
+  EXPECT_EQ(w.calls, (std::vector<std::string>{"hit 75,7"}));
+}
+
+TEST_F(GestureTest, AReleaseOutsideTheWindowIsCaughtByTheNextMove) {
+  g.Press(MouseButton::Left, At(200, 120));
+  g.Move(At(900, 700), false);  // button found up
+  EXPECT_EQ(g.MouseAction(), "");
+  EXPECT_EQ(w.calls.back(), "show");
+}
+
+TEST_F(GestureTest, ANewPressStartsNothingWhileAGestureIsUnderWay) {
+  g.SetMouseAction("Minimize");
+  g.Press(MouseButton::Left, At(200, 120));
+  EXPECT_EQ(g.MouseAction(), "Minimize");
+  EXPECT_TRUE(w.calls.empty());
+  g.Release(At(200, 120));
+  EXPECT_EQ(w.calls, (std::vector<std::string>{"minimize"}));
+}
+
+TEST_F(GestureTest, DoubleClickPlaysOrOpens) {
+  g.DoubleClick();
+  g.Release(At(200, 120));
+  w.hasPicture = true;
+  g.DoubleClick();
+  g.Press(MouseButton::Left, At(200, 120));  // the double click's own press
+  g.Release(At(200, 120));
+  EXPECT_EQ(w.calls, (std::vector<std::string>{"actOpen", "actPlayPause"}));
+}
+
+TEST_F(GestureTest, RightButtonPopsUpTheMenuOfWhereItIs) {
+  g.Press(MouseButton::Right, At(200, 120, MouseTarget::PlayListView));
+  g.Press(MouseButton::Right, At(200, 120));
+  EXPECT_EQ(w.calls, (std::vector<std::string>{"popPlayList", "popMain"}));
+  EXPECT_EQ(g.MouseAction(), "");
+  EXPECT_FALSE(g.PressUnderWay());
+}
+
+}  // namespace
+}  // namespace orves
