@@ -6,6 +6,7 @@
 
 #include "soundproc/frame/DirectShowApi.h"
 #include "soundproc/frame/Guids.h"
+#include "soundproc/frame/base/ServerObjects.h"
 
 namespace zmsp {
 
@@ -73,6 +74,7 @@ class SampleMediaBuffer final : public IMediaBuffer {
     if (ownsMemory_) CoTaskMemFree(data_);
   }
 
+  CountedObject counted_;  // handed to DMOs, which may hold it longer than we do
   DWORD length_;
   DWORD maxLength_;
   LONG references_ = 1;

@@ -83,8 +83,9 @@ HRESULT BasePin::TryMediaTypes(IPin* receivePin, const AM_MEDIA_TYPE* partial, I
   }
 }
 
-HRESULT BasePin::AttemptConnection(IPin* receivePin, const AM_MEDIA_TYPE* type) {
-  HRESULT hr = CheckConnect(receivePin);
+// Checks the peer and the type, then takes both; on failure nothing is kept.
+HRESULT BasePin::TakeConnection(IPin* peer, const AM_MEDIA_TYPE* type) {
+  HRESULT hr = CheckConnect(peer);
   if (FAILED(hr)) {
     BreakConnect();
     return hr;
@@ -93,16 +94,21 @@ HRESULT BasePin::AttemptConnection(IPin* receivePin, const AM_MEDIA_TYPE* type) 
     BreakConnect();
     return VFW_E_TYPE_NOT_ACCEPTED;
   }
-  connected_ = receivePin;
+  connected_ = peer;
   connected_->AddRef();
   hr = SetMediaType(*type);
+  if (FAILED(hr)) DropConnection();
+  return hr;
+}
+
+HRESULT BasePin::AttemptConnection(IPin* receivePin, const AM_MEDIA_TYPE* type) {
+  HRESULT hr = TakeConnection(receivePin, type);
+  if (FAILED(hr)) return hr;
+  hr = receivePin->ReceiveConnection(this, type);
   if (SUCCEEDED(hr)) {
-    hr = receivePin->ReceiveConnection(this, type);
-    if (SUCCEEDED(hr)) {
-      hr = CompleteConnect(receivePin);
-      if (SUCCEEDED(hr)) return S_OK;
-      receivePin->Disconnect();
-    }
+    hr = CompleteConnect(receivePin);
+    if (SUCCEEDED(hr)) return S_OK;
+    receivePin->Disconnect();
   }
   DropConnection();
   return FAILED(hr) ? hr : E_FAIL;
@@ -113,22 +119,11 @@ HRESULT BasePin::ReceiveConnection(IPin* connector, const AM_MEDIA_TYPE* type) {
   std::lock_guard lock(filter_.FilterLock());
   if (connected_ != nullptr) return VFW_E_ALREADY_CONNECTED;
   if (filter_.State() != State_Stopped) return VFW_E_NOT_STOPPED;
-  HRESULT hr = CheckConnect(connector);
-  if (FAILED(hr)) {
-    BreakConnect();
-    return hr;
-  }
-  if (CheckMediaType(type) != S_OK) {
-    BreakConnect();
-    return VFW_E_TYPE_NOT_ACCEPTED;
-  }
-  connected_ = connector;
-  connected_->AddRef();
-  hr = SetMediaType(*type);
-  if (SUCCEEDED(hr)) hr = CompleteConnect(connector);
-  if (SUCCEEDED(hr)) return S_OK;
-  DropConnection();
-  return hr;
+  HRESULT hr = TakeConnection(connector, type);
+  if (FAILED(hr)) return hr;
+  hr = CompleteConnect(connector);
+  if (FAILED(hr)) DropConnection();
+  return FAILED(hr) ? hr : S_OK;
 }
 
 void BasePin::DropConnection() {

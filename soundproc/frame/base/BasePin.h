@@ -65,6 +65,7 @@ class BasePin : public IPin {
   static bool IsCompleteType(const AM_MEDIA_TYPE* type);
   HRESULT AgreeMediaType(IPin* receivePin, const AM_MEDIA_TYPE* partial);
   HRESULT TryMediaTypes(IPin* receivePin, const AM_MEDIA_TYPE* partial, IEnumMediaTypes* types);
+  HRESULT TakeConnection(IPin* peer, const AM_MEDIA_TYPE* type);
   HRESULT AttemptConnection(IPin* receivePin, const AM_MEDIA_TYPE* type);
   void DropConnection();
 

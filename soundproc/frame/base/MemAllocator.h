@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "soundproc/frame/DirectShowApi.h"
+#include "soundproc/frame/base/ServerObjects.h"
 
 namespace zmsp {
 
@@ -95,6 +96,7 @@ class MemAllocator final : public IMemAllocator {
   ~MemAllocator();
   void FreeBuffersLocked();
 
+  CountedObject counted_;  // may outlive the filter in another filter's hands
   LONG references_ = 1;
   mutable std::mutex mutex_;
   std::condition_variable returned_;

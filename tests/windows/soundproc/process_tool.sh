@@ -2,27 +2,7 @@
 # zmsp-process.exe under Wine: the Windows build of the tool runs a WAV file
 # through the filter with in-memory settings and keeps its exit codes.
 set -u
-: "${ORVES_SOURCE_DIR:?}" "${ORVES_BIN_DIR:?}" "${ORVES_BUILD_DIR:?}"
-export ORVES_WIN_BUILD="$ORVES_BUILD_DIR"
-source "$ORVES_SOURCE_DIR/scripts/wine-env.sh"
-trap orves_wine_end EXIT
-orves_wine_begin || exit 1
-
-failures=0
-fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
-pass() { echo "ok: $*"; }
-wrun() {
-  local log rc
-  log=$(mktemp)
-  timeout -k 5 120 wine "$@" >"$log" 2>/dev/null </dev/null
-  rc=$?
-  tr -d '\r' <"$log"
-  rm -f "$log"
-  return $rc
-}
-
-media="$ORVES_BUILD_DIR/media"
-"$ORVES_SOURCE_DIR/scripts/make-media.sh" "$media" || { echo "cannot make test media" >&2; exit 1; }
+source "$(dirname "${BASH_SOURCE[0]}")/wine-common.sh"
 work=$(mktemp -d)
 trap 'rm -rf "$work"; orves_wine_end' EXIT
 tool="$ORVES_BIN_DIR/zmsp-process.exe"
@@ -56,5 +36,4 @@ wrun "$tool" "$(orves_winpath "$work")\\missing.wav" "$(orves_winpath "$work")\\
 rc=$?
 [ $rc -eq 1 ] && pass "unreadable input: exit 1" || fail "unreadable input: exit $rc"
 
-[ $failures -eq 0 ] && echo "all checks passed" || echo "$failures check(s) failed" >&2
-exit $((failures > 0))
+finish

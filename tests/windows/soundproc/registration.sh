@@ -5,26 +5,7 @@
 # the graph plays without it; LogLastFileName writes the movie's path; and
 # regsvr32 /u removes every key it wrote.
 set -u
-: "${ORVES_SOURCE_DIR:?}" "${ORVES_BIN_DIR:?}" "${ORVES_BUILD_DIR:?}"
-export ORVES_WIN_BUILD="$ORVES_BUILD_DIR"
-source "$ORVES_SOURCE_DIR/scripts/wine-env.sh"
-trap orves_wine_end EXIT
-orves_wine_begin || exit 1
-
-failures=0
-fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
-pass() { echo "ok: $*"; }
-
-# One Wine program; output through a file, since Wine's helpers inherit pipes.
-wrun() {
-  local log rc
-  log=$(mktemp)
-  timeout -k 5 120 wine "$@" >"$log" 2>/dev/null </dev/null
-  rc=$?
-  tr -d '\r' <"$log"
-  rm -f "$log"
-  return $rc
-}
+source "$(dirname "${BASH_SOURCE[0]}")/wine-common.sh"
 
 key_exists() { wrun reg query "$1" >/dev/null 2>&1; }
 
@@ -34,8 +15,6 @@ ABOUT='{3430E9B3-F16E-495B-AC15-D4A16595BE7E}'
 CATEGORY='{083863F1-70DE-11D0-BD40-00A0C911CE86}'
 ROOT='HKLM\SOFTWARE\AC3_zembra'
 
-media="$ORVES_BUILD_DIR/media"
-"$ORVES_SOURCE_DIR/scripts/make-media.sh" "$media" || { echo "cannot make test media" >&2; exit 1; }
 movie=$(orves_winpath "$media/test-mpeg4-pcm.avi")
 ax=$(orves_winpath "$ORVES_BIN_DIR/ZmSoundProcessor.ax")
 check="$ORVES_BIN_DIR/zmsp_graph_check.exe"
@@ -93,5 +72,4 @@ out=$(wrun reg query "HKCR\\CLSID\\$CATEGORY\\Instance" /s)
 echo "$out" | grep -qi "${FILTER:1:8}" && fail "a mapper entry still names the filter" || pass "no mapper entry names the filter"
 
 wrun reg delete "$ROOT" /f >/dev/null 2>&1
-[ $failures -eq 0 ] && echo "all checks passed" || echo "$failures check(s) failed" >&2
-exit $((failures > 0))
+finish
