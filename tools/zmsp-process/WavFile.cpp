@@ -31,6 +31,7 @@ bool ParseFormat(const std::uint8_t* chunk, std::size_t size, Format& format, st
     error = "the fmt chunk is too short";
     return false;
   }
+  format = Format{};  // a second fmt chunk replaces the first one entirely
   format.formatTag = Le16(chunk);
   format.channels = Le16(chunk + 2);
   format.sampleRate = Le32(chunk + 4);
