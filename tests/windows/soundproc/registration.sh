@@ -53,7 +53,8 @@ out=$(wrun reg query "$ROOT\\Sound Processor" /v LastFileName)
 echo "$out" | grep -qi "test-mpeg4-pcm.avi" && pass "LastFileName written" || fail "LastFileName: $out"
 
 # --- passed by with every stage off ---------------------------------------------
-set_dword "Channel Control" Enable 0
+# "1" stored as text is not a DWORD: it reads as the default, off.
+wrun reg add "$ROOT\\Channel Control" /v Enable /t REG_SZ /d 1 /f >/dev/null
 set_dword "Channel Expander" Enable 0
 set_dword "Time Stretcher" Enable 0
 out=$(wrun "$check" "$movie" 1500)
