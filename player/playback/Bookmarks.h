@@ -5,7 +5,13 @@
 // by the first write. A read-only file is never written (checked at every
 // write, so a user can protect the file while the player runs); reading
 // still works from it.
+//
+// Movie names arrive as UTF-8; the file keeps its keys in the system's ANSI
+// code page like every profile file of the player, through a key encoder the
+// Windows side supplies. A name the code page cannot hold keeps its UTF-8
+// bytes, so two such movies never share one entry.
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -22,7 +28,14 @@ class TBookmarks {
   static constexpr const char* FileName = "Bookmark.ini";
   static constexpr const char* Section = "Bookmark";
 
+  // The key for a UTF-8 movie name; an empty result means "not representable".
+  using KeyEncoder = std::function<std::string(const std::string& utf8)>;
+
   explicit TBookmarks(std::filesystem::path path) : path_(std::move(path)) {}
+
+  void SetPath(std::filesystem::path path) { path_ = std::move(path); }
+  void SetKeyEncoder(KeyEncoder encoder) { encoder_ = std::move(encoder); }
+  std::string KeyOf(const std::string& movie) const;
 
   const std::filesystem::path& Path() const { return path_; }
   bool Exists() const;
@@ -37,6 +50,7 @@ class TBookmarks {
 
  private:
   std::filesystem::path path_;
+  KeyEncoder encoder_;
 };
 
 }  // namespace orves

@@ -50,7 +50,10 @@ class TMedia : public IMediaView {
   void SetLinks(const MediaLinks& links) { links_ = links; }
   // The bookmark file; by default "Bookmark.ini" beside the settings file
   // (both live in the program folder).
-  void SetBookmarkFile(std::filesystem::path path) { bookmarks_ = TBookmarks(std::move(path)); }
+  void SetBookmarkFile(std::filesystem::path path) { bookmarks_.SetPath(std::move(path)); }
+  // How movie names become bookmark keys (see TBookmarks; ExactAnsiFromUtf8 on
+  // Windows).
+  void SetBookmarkKeyEncoder(TBookmarks::KeyEncoder encoder) { bookmarks_.SetKeyEncoder(std::move(encoder)); }
   const TBookmarks& Bookmarks() const { return bookmarks_; }
 
   // Called once when the main window is created: fits the (empty) picture.

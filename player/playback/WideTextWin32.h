@@ -27,4 +27,18 @@ inline std::string Utf8FromWide(const wchar_t* text, size_t length) {
 
 inline std::string Utf8FromWide(const std::wstring& text) { return Utf8FromWide(text.data(), text.size()); }
 
+// A UTF-8 text in the system's ANSI code page, or empty when the code page
+// cannot hold every character (no best-fit look-alikes, no '?').
+inline std::string ExactAnsiFromUtf8(const std::string& text) {
+  const std::wstring wide = WideFromUtf8(text);
+  if (wide.empty()) return {};
+  BOOL lossy = FALSE;
+  const int length = static_cast<int>(wide.size());
+  int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), length, nullptr, 0, nullptr, &lossy);
+  if (n <= 0 || lossy) return {};
+  std::string out(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), length, out.data(), n, nullptr, &lossy);
+  return lossy ? std::string() : out;
+}
+
 }  // namespace orves

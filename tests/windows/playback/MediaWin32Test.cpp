@@ -14,6 +14,7 @@
 #include "player/playback/MoviePanelWin32.h"
 #include "player/playback/StateText.h"
 #include "player/playback/StateTextPanelWin32.h"
+#include "player/playback/WideTextWin32.h"
 #include "player/shell/Setup.h"
 #include "tests/windows/playback/PlaybackHost.h"
 
@@ -106,7 +107,13 @@ TEST_F(MediaWin32Test, CloseStoresTheRunningPositionAndResumeGoesBackFiveSeconds
   media_.Open(file);
   ASSERT_TRUE(PumpUntil([&] { return media_.CurrentPosition() > 0.3; }, 10000));
   media_.Close();
-  ASSERT_TRUE(std::filesystem::exists(bookmarks_));
+  // Written while the movie still ran, not after it was stopped at 0.
+  const std::string stored = ReadAll(bookmarks_);
+  ASSERT_NE(stored.find('='), std::string::npos) << stored;
+  EXPECT_GT(ParseBookmarkValue(stored.substr(stored.find('=') + 1, stored.find('\r', stored.find('=')) -
+                                                                      stored.find('=') - 1)),
+            0.3)
+      << stored;
   std::ofstream(bookmarks_, std::ios::binary) << "[Bookmark]\r\n" << file << "=8.5\r\n";
   media_.Open(file);
   PumpFor(300);
@@ -152,6 +159,14 @@ TEST_F(MediaWin32Test, CommandsWithNothingOpenDoNothing) {
   EXPECT_EQ(state_.CurrentText().rfind("PLAYING : ", 0), 0u);
   media_.Close();
   EXPECT_FALSE(std::filesystem::exists(bookmarks_));
+}
+
+TEST(BookmarkKeyTest, AnsiKeysOnlyWhenTheCodePageHoldsTheName) {
+  EXPECT_EQ(ExactAnsiFromUtf8("c:\\movies\\a.avi"), "c:\\movies\\a.avi");
+  const UINT acp = GetACP();
+  EXPECT_EQ(ExactAnsiFromUtf8("가.avi"), acp == 949 ? std::string("\xB0\xA1.avi") : std::string());
+  EXPECT_EQ(ExactAnsiFromUtf8("é.avi"), acp == 1252 ? std::string("\xE9.avi") : std::string());
+  EXPECT_EQ(ExactAnsiFromUtf8("\xE2\x82"), std::string());  // a cut UTF-8 sequence
 }
 
 }  // namespace
