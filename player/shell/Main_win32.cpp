@@ -1,6 +1,7 @@
 #include "player/shell/Main_win32.h"
 
 #include <imm.h>
+#include <windowsx.h>
 #include <shellapi.h>
 
 #include <filesystem>
@@ -30,7 +31,6 @@ constexpr int kIdMedia = 100;
 constexpr int kIdMovie = 101;
 constexpr int kIdInnerMovie = 102;
 constexpr int kIdStateText = 103;
-constexpr int kStateTextHeight = 18;
 // The window's colour until a skin sets its own (the skin's FormColor default).
 constexpr COLORREF kFormColor = 0xEBEBEB;
 
@@ -123,8 +123,11 @@ void TfrmMain::CreateControls() {
   pnlInnerMovie_.Create(pnlMovie_.Handle(), kIdInnerMovie, /*fillChildren=*/true);
   mpMovie_.Create(pnlInnerMovie_.Handle());
   mpMovie_.SetEvents(this);
+  mpMovie_.SetWindowEvents(this);
   moviePanels_ = std::make_unique<MoviePanels>(pnlMovie_, pnlInnerMovie_, &mpMovie_);
   pnlStateText_.Create(pnlMedia_.Handle(), kIdStateText);
+  // The caption panel arrives with the caption renderer.
+  mediaPanels_ = std::make_unique<MediaPanels>(pnlMedia_, pnlMovie_, nullptr, pnlStateText_.Handle());
   // Over the picture, not under it.
   SetWindowPos(pnlStateText_.Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
@@ -140,6 +143,7 @@ void TfrmMain::ConstructObjects() {
   playList_ = std::make_unique<TPlayList>(*setup_, files_, defaultList);
   layout_ = std::make_unique<TLayout>(*setup_, *skin_);
   captionView_ = std::make_unique<TCaptionView>(*setup_, *codec_, *stateTextRelay_);
+  captionLink_ = std::make_unique<CaptionViewLink>(*captionView_);
   media_ = std::make_unique<TMedia>(*setup_);
   movie_ = std::make_unique<TMovie>(*setup_);
   stateText_ = std::make_unique<TStateText>(*setup_);
@@ -162,11 +166,39 @@ void TfrmMain::LinkObjects() {
   media.movie = movie_.get();
   media.playList = playList_.get();
   media.stateText = stateText_.get();
+  media.captions = captionLink_.get();
+  media.panels = mediaPanels_.get();
   media_->SetLinks(media);
 
   stateText_->SetView(&pnlStateText_);
   stateText_->SetMedia(media_.get());
   pnlMovie_.SetOnResize([this](int, int) { movie_->FitInnerPanel(); });
+  LinkController();
+}
+
+void TfrmMain::LinkController() {
+  MainObjects o;
+  o.window = hwnd_;
+  o.programFolder = WideToAnsi(programFolder_);
+  o.media = media_.get();
+  o.movie = movie_.get();
+  o.player = &mpMovie_;
+  o.playList = playList_.get();
+  o.layout = layout_.get();
+  o.skin = skin_.get();
+  o.captions = captionView_.get();
+  o.stateText = stateText_.get();
+  o.main = &main_;
+  o.files = &files_;
+  o.editConfig = [this] { EditConfig(); };
+  o.refitPicture = [this] { RefitPicture(); };
+  o.runAction = [this](const char* action) { RunAction(action); };
+  o.popupMain = [this](int x, int y) { PopupMain(x, y); };
+  o.popupPlayList = [this](int x, int y) { PopupPlayList(x, y); };
+  links_ = std::make_unique<ControllerLinks>(std::move(o));
+  ControllerLinks* l = links_.get();
+  controller_ = std::make_unique<TMainController>(ControllerPorts{l, l, l, l, l, l, l, l});
+  gestures_ = std::make_unique<TMouseGestures>(*l);
 }
 
 void TfrmMain::StartObjects() {
@@ -248,6 +280,9 @@ void TfrmMain::FormClose() {
 
 void TfrmMain::FormDestroy() {
   KillTimer(hwnd_, kTimerMain);
+  gestures_.reset();
+  controller_.reset();
+  links_.reset();
   RECT bounds;
   if (GetWindowRect(hwnd_, &bounds)) {
     main_.left = bounds.left;
@@ -296,20 +331,31 @@ void TfrmMain::OnDropFiles(HDROP drop) {
   DragFinish(drop);
 }
 
-void TfrmMain::OnTimer() { stateText_->Tick(); }
+void TfrmMain::OnTimer() {
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  controller_->OnTimer(TickInput{cursor.x, cursor.y, GetForegroundWindow() == hwnd_});
+}
 
+// The playlist's names are ANSI; the media object takes UTF-8.
 void TfrmMain::OpenMovie(const std::string& movie, const std::string& caption) {
-  // The caption file goes to the caption view once the media object loads it.
-  (void)caption;
-  media_->Open(WideToUtf8(AnsiToWide(movie)));
+  media_->Open(WideToUtf8(AnsiToWide(movie)), caption.empty() ? std::string() : WideToUtf8(AnsiToWide(caption)));
   RefitPicture();
 }
 
 void TfrmMain::CloseMedia() { media_->Close(); }
 
-void TfrmMain::OnPlayStateChange(int oldState, int newState) { RefitPicture(); }
+void TfrmMain::OnPlayStateChange(int oldState, int newState) {
+  if (controller_ != nullptr) {
+    controller_->OnPlayStateChange(oldState, newState);
+  }
+}
 
-void TfrmMain::OnBuffering(bool start) {}
+void TfrmMain::OnBuffering(bool start) {
+  if (controller_ != nullptr) {
+    controller_->OnBuffering(start);
+  }
+}
 
 // ---- layout --------------------------------------------------------------
 
@@ -326,15 +372,11 @@ void TfrmMain::PlaceMediaPanel(const PanelRect& rect) {
   pnlMedia_.SetBounds(rect.left, rect.top, rect.width, rect.height);
 }
 
-// The picture fills the media panel; the movie object places the control
-// inside it by the picture's aspect and cropping.
+// The media object places the picture and the state text inside the media
+// panel by the picture's aspect and cropping.
 void TfrmMain::RefitPicture() {
-  const int width = pnlMedia_.Width();
-  const int height = pnlMedia_.Height();
-  pnlMovie_.SetBounds(0, 0, width, height);
-  pnlStateText_.SetBounds(0, 0, width, kStateTextHeight);
-  if (movie_ != nullptr) {
-    movie_->FitInnerPanel();
+  if (media_ != nullptr) {
+    media_->FitPicture();
   }
 }
 
@@ -357,6 +399,20 @@ LRESULT CALLBACK TfrmMain::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LP
 LRESULT TfrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (application_.Filters(message, wParam)) {
     return 0;
+  }
+  if (controller_ != nullptr) {
+    if (OnKey(message, wParam, lParam)) {
+      return 0;
+    }
+    if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) {
+      POINT screen{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+      if (message != WM_MOUSEWHEEL && message != WM_MOUSEHWHEEL) {
+        ClientToScreen(hwnd_, &screen);
+      }
+      if (OnMouse(message, wParam, screen, MouseTarget::Window)) {
+        return 0;
+      }
+    }
   }
   switch (message) {
     case WM_DROPFILES:

@@ -5,16 +5,22 @@
 // in that order again (the settings object last) when it is destroyed, so each
 // reads its settings section first and writes it back last. It also carries
 // out the command line, plays dropped files and keeps the screen saver off.
+// Keys, menus, mouse gestures and the main timer go to the controller
+// (MainController.h, MouseGestures.h) through ControllerLinks.
 #include <windows.h>
 #include <shellapi.h>
 
 #include <memory>
 #include <string>
 
+#include "player/playback/CaptionViewLink.h"
 #include "player/playback/DirectShowPlayer.h"
+#include "player/playback/MainController.h"
+#include "player/playback/MouseGestures.h"
 #include "player/playback/MoviePanelWin32.h"
 #include "player/playback/StateTextLineWin32.h"
 #include "player/shell/CommandLine.h"
+#include "player/shell/ControllerLinks_win32.h"
 #include "player/shell/MainSettings.h"
 #include "player/shell/PlatformFiles_win32.h"
 #include "player/window/Layout.h"
@@ -32,7 +38,10 @@ class TSetup;
 class TSkin;
 class TStateText;
 
-class TfrmMain final : private ILayoutWindow, private IPlayListMedia, private IMediaPlayerEvents {
+class TfrmMain final : private ILayoutWindow,
+                       private IPlayListMedia,
+                       private IMediaPlayerEvents,
+                       private IMovieWindowEvents {
  public:
   // `firstArgument` is the first command-line argument ("" when none).
   TfrmMain(TApplication& application, std::wstring firstArgument);
@@ -69,8 +78,16 @@ class TfrmMain final : private ILayoutWindow, private IPlayListMedia, private IM
   void PlaceWindow();
   void CarryOutStartWord(StartWord word);
   void EditConfig();
+  void LinkController();
   void OnDropFiles(HDROP drop);
   void OnTimer();
+
+  // Keys, menus and the mouse (MainInput_win32.cpp).
+  bool OnKey(UINT message, WPARAM key, LPARAM flags);
+  bool OnMouse(UINT message, WPARAM keys, POINT screen, MouseTarget target);
+  void PopupMain(int screenX, int screenY);
+  void PopupPlayList(int screenX, int screenY);
+  void RunAction(const char* action);
 
   // ILayoutWindow
   void ClientSize(int& width, int& height) const override;
@@ -83,6 +100,9 @@ class TfrmMain final : private ILayoutWindow, private IPlayListMedia, private IM
   // IMediaPlayerEvents
   void OnPlayStateChange(int oldState, int newState) override;
   void OnBuffering(bool start) override;
+  // IMovieWindowEvents
+  void OnMovieMouse(UINT message, WPARAM keys, POINT screen) override;
+  void OnMovieFocus() override;
 
   class StateTextRelay;
 
@@ -104,6 +124,8 @@ class TfrmMain final : private ILayoutWindow, private IPlayListMedia, private IM
   DirectShowPlayer mpMovie_;
   StateTextLine pnlStateText_;
   std::unique_ptr<MoviePanels> moviePanels_;
+  std::unique_ptr<MediaPanels> mediaPanels_;
+  std::unique_ptr<CaptionViewLink> captionLink_;
   std::unique_ptr<ITextCodec> codec_;
   // The caption view reports through the state text, which is made after it.
   std::unique_ptr<StateTextRelay> stateTextRelay_;
@@ -117,6 +139,13 @@ class TfrmMain final : private ILayoutWindow, private IPlayListMedia, private IM
   std::unique_ptr<TMedia> media_;
   std::unique_ptr<TMovie> movie_;
   std::unique_ptr<TStateText> stateText_;
+
+  // The controller over the objects above; made after them, gone before them.
+  std::unique_ptr<ControllerLinks> links_;
+  std::unique_ptr<TMainController> controller_;
+  std::unique_ptr<TMouseGestures> gestures_;
+  // An Alt key that ran an action also sends a character, which must not beep.
+  bool swallowSysChar_ = false;
 };
 
 }  // namespace orves

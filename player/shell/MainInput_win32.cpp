@@ -1,0 +1,124 @@
+// TfrmMain's keys, popup menus and mouse: each goes to the controller, the
+// mouse gestures or the menus' data; nothing here decides what a command does.
+#include "player/shell/Main_win32.h"
+
+#include "player/shell/MainMenus_win32.h"
+#include "player/shell/TextConvert_win32.h"
+
+namespace orves {
+
+namespace {
+
+uint8_t HeldModifiers(UINT message, LPARAM flags) {
+  uint8_t modifiers = kModNone;
+  if (GetKeyState(VK_SHIFT) < 0) modifiers |= kModShift;
+  if (GetKeyState(VK_CONTROL) < 0) modifiers |= kModCtrl;
+  // Bit 29 of a system key message: Alt is down.
+  if (GetKeyState(VK_MENU) < 0 || (message == WM_SYSKEYDOWN && (flags & (1 << 29)) != 0)) modifiers |= kModAlt;
+  return modifiers;
+}
+
+}  // namespace
+
+// A key of the command table runs its action; any other key goes on to the
+// system (Alt+F4 still closes the window).
+bool TfrmMain::OnKey(UINT message, WPARAM key, LPARAM flags) {
+  if (message == WM_SYSCHAR && swallowSysChar_) {
+    swallowSysChar_ = false;
+    return true;
+  }
+  if (message != WM_KEYDOWN && message != WM_SYSKEYDOWN) {
+    return false;
+  }
+  const KeyStroke stroke{HeldModifiers(message, flags), static_cast<uint16_t>(key)};
+  if (!controller_->ExecuteKey(stroke)) {
+    return false;
+  }
+  swallowSysChar_ = message == WM_SYSKEYDOWN;
+  return true;
+}
+
+bool TfrmMain::OnMouse(UINT message, WPARAM keys, POINT screen, MouseTarget target) {
+  const MouseEvent event{screen.x, screen.y, target, -1};
+  switch (message) {
+    case WM_LBUTTONDBLCLK:
+      gestures_->DoubleClick();
+      [[fallthrough]];
+    case WM_LBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+      // Moves and the release reach the window wherever the cursor goes.
+      SetCapture(hwnd_);
+      gestures_->Press(message == WM_MBUTTONDOWN ? MouseButton::Middle : MouseButton::Left, event);
+      return true;
+    case WM_RBUTTONDOWN:
+      gestures_->Press(MouseButton::Right, event);
+      return true;
+    case WM_MOUSEMOVE:
+      gestures_->Move(event, (keys & MK_LBUTTON) != 0 || GetKeyState(VK_LBUTTON) < 0);
+      return true;
+    case WM_LBUTTONUP:
+    case WM_MBUTTONUP:
+      if (GetCapture() == hwnd_) {
+        ReleaseCapture();
+      }
+      gestures_->Release(event);
+      return true;
+    case WM_MOUSEWHEEL:
+      // The playlist view, once it takes the focus, scrolls instead.
+      controller_->Execute(GET_WHEEL_DELTA_WPARAM(keys) > 0 ? "actVolumeUp" : "actVolumeDown");
+      return true;
+    default:
+      return false;
+  }
+}
+
+void TfrmMain::OnMovieMouse(UINT message, WPARAM keys, POINT screen) {
+  if (controller_ != nullptr) {
+    OnMouse(message, keys, screen, MouseTarget::MovieControl);
+  }
+}
+
+// The keys must keep reaching the window's shortcuts.
+void TfrmMain::OnMovieFocus() { SetFocus(hwnd_); }
+
+void TfrmMain::PopupMain(int screenX, int screenY) {
+  ControllerLinks* l = links_.get();
+  const MainMenuState state = PrepareMainMenu(ControllerPorts{l, l, l, l, l, l, l, l});
+  // Skin names are folder names in the system's code page; menus show UTF-8.
+  MainMenuState shown = state;
+  for (FilledItem& skin : shown.skins) {
+    skin.caption = WideToUtf8(AnsiToWide(skin.caption));
+  }
+  const MenuChoice choice = TrackMainMenu(hwnd_, screenX, screenY, shown);
+  // The window may have gone while the menu was open.
+  if (controller_ == nullptr) {
+    return;
+  }
+  switch (choice.kind) {
+    case MenuChoice::Kind::Action:
+      controller_->Execute(choice.action);
+      break;
+    case MenuChoice::Kind::Stream:
+      controller_->SelectStream(choice.index);
+      break;
+    case MenuChoice::Kind::Skin:
+      controller_->SelectSkin(state.skins.at(static_cast<size_t>(choice.index)).caption);
+      break;
+    case MenuChoice::Kind::Entry:
+      playList_->PlayIndex(choice.index);
+      break;
+    case MenuChoice::Kind::None:
+      break;
+  }
+}
+
+void TfrmMain::PopupPlayList(int screenX, int screenY) {
+  const MenuChoice choice = TrackPlayListMenu(hwnd_, screenX, screenY, playList_->autoSort);
+  if (controller_ != nullptr && choice.kind == MenuChoice::Kind::Action) {
+    controller_->Execute(choice.action);
+  }
+}
+
+void TfrmMain::RunAction(const char* action) { controller_->Execute(action); }
+
+}  // namespace orves

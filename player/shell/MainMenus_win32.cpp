@@ -1,0 +1,169 @@
+#include "player/shell/MainMenus_win32.h"
+
+#include <vector>
+
+#include "player/shell/TextConvert_win32.h"
+
+namespace orves {
+
+namespace {
+
+// Command ids: fixed items by their place in `actions`, filled items by base.
+constexpr UINT kFirstActionId = 1;
+constexpr UINT kStreamBase = 2000;
+constexpr UINT kSkinBase = 3000;
+constexpr UINT kEntryBase = 4000;
+constexpr UINT kEntryLimit = kEntryBase + 20000;
+
+// A filled-in text shows every "&" (no accelerator letters).
+std::wstring Literal(const std::string& utf8) {
+  std::wstring out;
+  for (wchar_t c : Utf8ToWide(utf8)) {
+    out.push_back(c);
+    if (c == L'&') out.push_back(L'&');
+  }
+  return out;
+}
+
+void AppendItem(HMENU menu, UINT id, const std::wstring& caption, bool checked, bool enabled, bool radio) {
+  MENUITEMINFOW item{};
+  item.cbSize = sizeof(item);
+  item.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_STRING;
+  item.fType = MFT_STRING | (radio ? MFT_RADIOCHECK : 0);
+  item.fState = (checked ? MFS_CHECKED : 0) | (enabled ? MFS_ENABLED : MFS_DISABLED);
+  item.wID = id;
+  item.dwTypeData = const_cast<wchar_t*>(caption.c_str());
+  InsertMenuItemW(menu, GetMenuItemCount(menu), TRUE, &item);
+}
+
+void AppendFilled(HMENU menu, UINT base, const std::vector<FilledItem>& items) {
+  for (size_t i = 0; i < items.size(); ++i) {
+    AppendItem(menu, base + static_cast<UINT>(i), Literal(items[i].caption), items[i].checked, true, true);
+  }
+}
+
+class MenuBuilder {
+ public:
+  // `state` is null for the playlist menu, which only marks its auto-sort item.
+  MenuBuilder(const MainMenuState* state, bool autoSort) : state_(state), autoSort_(autoSort) {}
+
+  HMENU Build(const std::vector<MenuNode>& nodes) {
+    HMENU menu = CreatePopupMenu();
+    for (const MenuNode& node : nodes) {
+      Append(menu, node);
+    }
+    return menu;
+  }
+
+  std::vector<std::string> actions;  // by id - kFirstActionId
+
+ private:
+  void Append(HMENU menu, const MenuNode& node) {
+    if (node.IsSeparator()) {
+      AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    } else if (node.action.empty()) {
+      AppendMenuW(menu, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(Build(node.children)),
+                  Utf8ToWide(node.caption).c_str());
+    } else {
+      actions.push_back(node.action);
+      const UINT id = kFirstActionId + static_cast<UINT>(actions.size() - 1);
+      AppendItem(menu, id, Utf8ToWide(Caption(node)), Checked(node.name), Enabled(node.name), false);
+    }
+  }
+
+  std::string Caption(const MenuNode& node) const {
+    if (state_ == nullptr) return node.caption;
+    if (node.name == "mnuRewind") return state_->rewind;
+    if (node.name == "mnuFastFind") return state_->fastFind;
+    if (node.name == "mnuRewind2") return state_->rewind2;
+    if (node.name == "mnuFastFind2") return state_->fastFind2;
+    return node.caption;
+  }
+
+  bool Checked(const std::string& name) const {
+    if (state_ == nullptr) return name == "mnuAutoSort" && autoSort_;
+    if (name == "mnuToggleFullScreen") return state_->fullScreen;
+    if (name == "mnuShowCaptionToggle") return state_->captionsOn;
+    if (name == "mnuTogglePlayList") return state_->playListPanel;
+    if (name == "mnuAntiAliase") return state_->antiAliase;
+    if (name == "mnuToggleShowTime") return state_->showTime;
+    if (name == "mnuToggleFullScreenBar") return state_->alwaysShowFullScreenBar;
+    if (name == "actToggleFontBold") return state_->fontBold;
+    return false;
+  }
+
+  bool Enabled(const std::string& name) const {
+    if (state_ == nullptr) return true;
+    if (name == "mnuOpenCaption") return state_->openCaptionEnabled;
+    if (name == "mnuChangeStream") return state_->changeStreamEnabled;
+    return true;
+  }
+
+  const MainMenuState* state_;
+  bool autoSort_;
+};
+
+// The submenu of `menu` whose caption is `caption`.
+HMENU SubMenuByCaption(HMENU menu, const std::string& caption) {
+  const std::wstring wanted = Utf8ToWide(caption);
+  for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+    wchar_t text[128] = {};
+    GetMenuStringW(menu, static_cast<UINT>(i), text, 128, MF_BYPOSITION);
+    if (wanted == text) return GetSubMenu(menu, i);
+  }
+  return nullptr;
+}
+
+MenuChoice Track(HWND owner, HMENU menu, int x, int y, const std::vector<std::string>& actions) {
+  // The owner must be the foreground window for the menu to close when the
+  // user clicks elsewhere.
+  SetForegroundWindow(owner);
+  const UINT id = static_cast<UINT>(
+      TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN, x, y, 0, owner, nullptr));
+  PostMessageW(owner, WM_NULL, 0, 0);
+  DestroyMenu(menu);
+  MenuChoice choice;
+  if (id >= kFirstActionId && id < kFirstActionId + actions.size()) {
+    choice.kind = MenuChoice::Kind::Action;
+    choice.action = actions[id - kFirstActionId];
+  } else if (id >= kEntryBase && id < kEntryLimit) {
+    choice.kind = MenuChoice::Kind::Entry;
+    choice.index = static_cast<int>(id - kEntryBase);
+  } else if (id >= kSkinBase && id < kEntryBase) {
+    choice.kind = MenuChoice::Kind::Skin;
+    choice.index = static_cast<int>(id - kSkinBase);
+  } else if (id >= kStreamBase && id < kSkinBase) {
+    choice.kind = MenuChoice::Kind::Stream;
+    choice.index = static_cast<int>(id - kStreamBase);
+  }
+  return choice;
+}
+
+}  // namespace
+
+MenuChoice TrackMainMenu(HWND owner, int screenX, int screenY, const MainMenuState& state) {
+  MenuBuilder builder(&state, false);
+  HMENU menu = builder.Build(MainMenuItems());
+  // The filled items go after the fixed items of their submenus.
+  if (HMENU sound = SubMenuByCaption(menu, "음향 설정")) AppendFilled(sound, kStreamBase, state.streams);
+  if (HMENU skin = SubMenuByCaption(menu, "스킨 설정")) {
+    // At most as many skins as their id range holds.
+    std::vector<FilledItem> skins = state.skins;
+    if (skins.size() > kEntryBase - kSkinBase) skins.resize(kEntryBase - kSkinBase);
+    AppendFilled(skin, kSkinBase, skins);
+  }
+  if (HMENU list = SubMenuByCaption(menu, "플레이 리스트")) {
+    std::vector<FilledItem> entries = state.entries;
+    if (entries.size() > kEntryLimit - kEntryBase) entries.resize(kEntryLimit - kEntryBase);
+    AppendFilled(list, kEntryBase, entries);
+  }
+  return Track(owner, menu, screenX, screenY, builder.actions);
+}
+
+MenuChoice TrackPlayListMenu(HWND owner, int screenX, int screenY, bool autoSort) {
+  MenuBuilder builder(nullptr, autoSort);
+  HMENU menu = builder.Build(PlayListMenuItems());
+  return Track(owner, menu, screenX, screenY, builder.actions);
+}
+
+}  // namespace orves

@@ -1,0 +1,23 @@
+#pragma once
+// The two popup menus built from their data (PopupMenus.h) each time they
+// open, shown at a screen point; the choice comes back to the caller rather
+// than as a window message, so the caller runs it through the controller.
+#include <windows.h>
+
+#include <string>
+
+#include "player/playback/PopupMenus.h"
+
+namespace orves {
+
+struct MenuChoice {
+  enum class Kind { None, Action, Stream, Skin, Entry };
+  Kind kind = Kind::None;
+  std::string action;  // Kind::Action
+  int index = -1;      // stream number, skin index or playlist entry
+};
+
+MenuChoice TrackMainMenu(HWND owner, int screenX, int screenY, const MainMenuState& state);
+MenuChoice TrackPlayListMenu(HWND owner, int screenX, int screenY, bool autoSort);
+
+}  // namespace orves
