@@ -113,17 +113,19 @@ void MoviePanels::RepaintInner() {
 namespace orves {
 
 namespace {
-void PlaceChild(HWND child, int left, int top, int width, int height) {
-  if (child) SetWindowPos(child, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+// Caption and state text lie over the picture; placed in that order, the
+// state text ends up on top of both.
+void PlaceOnTop(HWND child, int left, int top, int width, int height) {
+  if (child) SetWindowPos(child, HWND_TOP, left, top, width, height, SWP_NOACTIVATE);
 }
 }  // namespace
 
 void MediaPanels::SetCaptionBounds(int left, int top, int width, int height) {
-  PlaceChild(caption_, left, top, width, height);
+  PlaceOnTop(caption_, left, top, width, height);
 }
 
 void MediaPanels::SetStateTextBounds(int left, int top, int width, int height) {
-  PlaceChild(stateText_, left, top, width, height);
+  PlaceOnTop(stateText_, left, top, width, height);
 }
 
 }  // namespace orves

@@ -44,11 +44,13 @@ bool StateTextPanel::Create(HWND parent, int id) {
   }
   hwnd_ = CreateWindowExW(0, kPanelClass, L"", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0, parent,
                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), this);
+  // A new child starts below its older siblings; the text belongs over the picture.
+  if (hwnd_) SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   return hwnd_ != nullptr;
 }
 
 void StateTextPanel::SetBounds(int left, int top, int width, int height) {
-  if (hwnd_) SetWindowPos(hwnd_, nullptr, left, top, width, height, SWP_NOACTIVATE | SWP_NOZORDER);
+  if (hwnd_) SetWindowPos(hwnd_, HWND_TOP, left, top, width, height, SWP_NOACTIVATE);
 }
 
 void StateTextPanel::SetColours(COLORREF panelColour, COLORREF skinTextColour) {

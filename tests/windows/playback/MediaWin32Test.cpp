@@ -98,6 +98,8 @@ TEST_F(MediaWin32Test, PictureFillsTheMediaPanelInsideTheMargin) {
   EXPECT_EQ(text.top, 3);
   EXPECT_EQ(text.bottom - text.top, 20);
   EXPECT_TRUE(pnlStateText_.IsVisible());  // the playing message
+  // Over the picture, although created after it (new children start below).
+  EXPECT_EQ(GetTopWindow(pnlMedia_.Handle()), pnlStateText_.Handle());
   media_.Close();
   EXPECT_EQ(ChildRect(pnlMovie_.Handle()).right, 3 + 1);  // one pixel without a picture
 }
