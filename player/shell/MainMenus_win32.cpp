@@ -114,14 +114,20 @@ HMENU SubMenuByCaption(HMENU menu, const std::string& caption) {
   return nullptr;
 }
 
-MenuChoice Track(HWND owner, HMENU menu, int x, int y, const std::vector<std::string>& actions) {
+MenuChoice Track(HWND owner, const BuiltMenu& built, int x, int y) {
   // The owner must be the foreground window for the menu to close when the
   // user clicks elsewhere.
   SetForegroundWindow(owner);
   const UINT id = static_cast<UINT>(
-      TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN, x, y, 0, owner, nullptr));
+      TrackPopupMenu(built.menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN, x, y, 0, owner, nullptr));
   PostMessageW(owner, WM_NULL, 0, 0);
-  DestroyMenu(menu);
+  DestroyMenu(built.menu);
+  return ChoiceOf(id, built.actions);
+}
+
+}  // namespace
+
+MenuChoice ChoiceOf(UINT id, const std::vector<std::string>& actions) {
   MenuChoice choice;
   if (id >= kFirstActionId && id < kFirstActionId + actions.size()) {
     choice.kind = MenuChoice::Kind::Action;
@@ -139,31 +145,37 @@ MenuChoice Track(HWND owner, HMENU menu, int x, int y, const std::vector<std::st
   return choice;
 }
 
-}  // namespace
+BuiltMenu BuildMainMenu(const MainMenuState& state) {
+  MenuBuilder builder(&state, false);
+  BuiltMenu built;
+  built.menu = builder.Build(MainMenuItems());
+  built.actions = std::move(builder.actions);
+  // The filled items go after the fixed items of their submenus, each list
+  // cut to its id range.
+  auto fill = [&](const char* caption, UINT base, UINT limit, std::vector<FilledItem> items) {
+    if (items.size() > limit - base) items.resize(limit - base);
+    if (HMENU sub = SubMenuByCaption(built.menu, caption)) AppendFilled(sub, base, items);
+  };
+  fill("음향 설정", kStreamBase, kSkinBase, state.streams);
+  fill("스킨 설정", kSkinBase, kEntryBase, state.skins);
+  fill("플레이 리스트", kEntryBase, kEntryLimit, state.entries);
+  return built;
+}
+
+BuiltMenu BuildPlayListMenu(bool autoSort) {
+  MenuBuilder builder(nullptr, autoSort);
+  BuiltMenu built;
+  built.menu = builder.Build(PlayListMenuItems());
+  built.actions = std::move(builder.actions);
+  return built;
+}
 
 MenuChoice TrackMainMenu(HWND owner, int screenX, int screenY, const MainMenuState& state) {
-  MenuBuilder builder(&state, false);
-  HMENU menu = builder.Build(MainMenuItems());
-  // The filled items go after the fixed items of their submenus.
-  if (HMENU sound = SubMenuByCaption(menu, "음향 설정")) AppendFilled(sound, kStreamBase, state.streams);
-  if (HMENU skin = SubMenuByCaption(menu, "스킨 설정")) {
-    // At most as many skins as their id range holds.
-    std::vector<FilledItem> skins = state.skins;
-    if (skins.size() > kEntryBase - kSkinBase) skins.resize(kEntryBase - kSkinBase);
-    AppendFilled(skin, kSkinBase, skins);
-  }
-  if (HMENU list = SubMenuByCaption(menu, "플레이 리스트")) {
-    std::vector<FilledItem> entries = state.entries;
-    if (entries.size() > kEntryLimit - kEntryBase) entries.resize(kEntryLimit - kEntryBase);
-    AppendFilled(list, kEntryBase, entries);
-  }
-  return Track(owner, menu, screenX, screenY, builder.actions);
+  return Track(owner, BuildMainMenu(state), screenX, screenY);
 }
 
 MenuChoice TrackPlayListMenu(HWND owner, int screenX, int screenY, bool autoSort) {
-  MenuBuilder builder(nullptr, autoSort);
-  HMENU menu = builder.Build(PlayListMenuItems());
-  return Track(owner, menu, screenX, screenY, builder.actions);
+  return Track(owner, BuildPlayListMenu(autoSort), screenX, screenY);
 }
 
 }  // namespace orves

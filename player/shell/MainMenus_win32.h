@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "player/playback/PopupMenus.h"
 
@@ -19,5 +20,15 @@ struct MenuChoice {
 
 MenuChoice TrackMainMenu(HWND owner, int screenX, int screenY, const MainMenuState& state);
 MenuChoice TrackPlayListMenu(HWND owner, int screenX, int screenY, bool autoSort);
+
+// The steps of the two above, apart: a built menu (the caller destroys it)
+// with the action of each command id, and the choice a command id makes.
+struct BuiltMenu {
+  HMENU menu = nullptr;
+  std::vector<std::string> actions;
+};
+BuiltMenu BuildMainMenu(const MainMenuState& state);
+BuiltMenu BuildPlayListMenu(bool autoSort);
+MenuChoice ChoiceOf(UINT id, const std::vector<std::string>& actions);
 
 }  // namespace orves
