@@ -297,16 +297,18 @@ void TMainController::OnTimer(const TickInput& input) {
 
 // A position equal to the duration is the end of the movie. With nothing
 // open both read 0, which is no end: without this test the playlist would
-// be started again on every tick.
+// be started again on every tick. The end is handled once when it is
+// reached, not on every tick it lasts: at the end of the last entry the
+// bookmark would otherwise be written five times a second for as long as the
+// player stays there.
 void TMainController::EndOfMovie() {
-  if (!p_.media->HasPicture()) {
-    return;
-  }
-  const double duration = p_.media->Duration();
-  if (duration > 0 && p_.media->CurrentPosition() == duration) {
+  const double duration = p_.media->HasPicture() ? p_.media->Duration() : 0;
+  const bool atEnd = duration > 0 && p_.media->CurrentPosition() == duration;
+  if (atEnd && !atEnd_) {
     p_.media->SaveBookmark();
     p_.playList->PlayNext();
   }
+  atEnd_ = atEnd;
 }
 
 void TMainController::TickFullScreenBar(const TickInput& input) {

@@ -84,6 +84,7 @@ class TMainController {
 
   ControllerPorts p_;
   bool newlyOpened_ = true;
+  bool atEnd_ = false;  // the end of the movie was seen at the last tick
   int idleTicks_ = 0;
   int lastCursorX_ = -1;
   int lastCursorY_ = -1;

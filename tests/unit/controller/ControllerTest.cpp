@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "player/playback/MainController.h"
 #include "player/playback/PopupMenus.h"
 #include "tests/unit/controller/ControllerFakes.h"
@@ -195,6 +197,20 @@ TEST_F(ControllerTest, TimerDutiesRunInOrder) {
   EXPECT_EQ(world.calls, (Calls{"media.SaveBookmark", "playList.PlayNext", "stateText.Tick",
                                 "captions.UpdateCaption", "skin.PaintTexts", "skin.PlaceThumbs",
                                 "playList.TickPanel 100,200", "layout.HideFullScreenBar"}));
+}
+
+TEST_F(ControllerTest, TheEndIsHandledOnceUntilThePositionLeavesIt) {
+  world.hasPicture = true;
+  world.duration = 24;
+  world.position = 24;
+  controller.OnTimer({});
+  controller.OnTimer({});  // the last entry: still at the end
+  EXPECT_EQ(std::count(world.calls.begin(), world.calls.end(), "media.SaveBookmark"), 1);
+  world.position = 20;  // rewound
+  controller.OnTimer({});
+  world.position = 24;  // and played to the end again
+  controller.OnTimer({});
+  EXPECT_EQ(std::count(world.calls.begin(), world.calls.end(), "playList.PlayNext"), 2);
 }
 
 TEST_F(ControllerTest, TimerSeesNoEndBeforeTheEndOrWithNothingOpen) {

@@ -6,7 +6,9 @@
 #   - while a movie plays, Space pauses it and shows "PAUSED", Up shows the
 #     volume message, Right seeks 10 s forward (seen in the resume position
 #     written at close);
-#   - opening the same movie again resumes 5 s before where it was closed.
+#   - opening the same movie again resumes 5 s before where it was closed;
+#   - the window drag snaps to the screen's top within 14 pixels, not 15;
+#   - at the end of a movie the next entry of the list plays.
 # The state text is light grey (#CCCCCC) letters at the top left of the
 # picture, over the black band above it: its width tells the messages apart.
 # Usage: player_keys.sh   (env ORVES_BUILD_DIR: the mingw build tree)
@@ -98,6 +100,19 @@ dismiss() {
 
 press() { timeout 10 xdotool windowfocus --sync "$main" key --clearmodifiers "$@"; }
 
+# Drags with the left button from ($1, $2) by $3 pixels down, in steps.
+drag() {
+  local x="$1" y="$2" dy="$3"
+  timeout 10 xdotool mousemove "$x" "$y" mousedown 1
+  sleep 0.2
+  timeout 10 xdotool mousemove "$x" "$((y + dy / 2))"
+  sleep 0.2
+  timeout 10 xdotool mousemove "$x" "$((y + dy))"
+  sleep 0.2
+  timeout 10 xdotool mouseup 1
+  sleep 0.5
+}
+
 close_player() {
   local what="$1" code
   press alt+F4
@@ -160,6 +175,17 @@ if main=$(find_window "Orve's MP" 30); then
       fail "$key: \"$title\" did not open, or Escape left it open"
     fi
   done
+  # Mouse: dragging the window to 14 pixels below the screen's top snaps it
+  # there; 15 pixels stay 15. A double click with nothing open opens a movie.
+  eval "$(xdotool getwindowgeometry --shell "$main")"
+  drag "$((X + WIDTH / 2))" "$((Y + HEIGHT / 2))" "$((14 - Y))"
+  eval "$(xdotool getwindowgeometry --shell "$main")"
+  [ "$Y" -eq 0 ] && pass "a window dragged to 14 px from the top snaps to 0" || fail "dragged to 14 px: top $Y"
+  drag "$((X + WIDTH / 2))" "$((Y + HEIGHT / 2))" 15
+  eval "$(xdotool getwindowgeometry --shell "$main")"
+  [ "$Y" -eq 15 ] && pass "a window dragged to 15 px from the top stays there" || fail "dragged to 15 px: top $Y"
+  timeout 10 xdotool mousemove "$((X + WIDTH / 2))" "$((Y + HEIGHT / 2))" click --repeat 2 --delay 80 1
+  if dismiss "동영상 파일 열기"; then pass "a double click with nothing open opens a movie"; else fail "double click: no open dialog"; fi
   press alt+x
   wait_player 30
   code=$?
@@ -233,6 +259,34 @@ if [ -n "${b1:-}" ]; then
     fail "resume: no main window"
     wait_player 1
   fi
+fi
+
+# 4. The end of a movie plays the next entry of the list: seeking past the
+#    end stops at it, the timer sees the end, stores 0 for the movie and
+#    plays the next one, whose position is stored at close.
+fresh_settings
+list="$work/two.list"
+second="$bin/demo/test-mpeg4-pcm.avi"
+printf '[NUM]\r\nNUM=2\r\n[0]\r\nFileName=%s\r\n[1]\r\nFileName=%s\r\n' \
+  "$(orves_winpath "$movie")" "$(orves_winpath "$second")" >"$list"
+rm -f "$bookmarks"
+start_player "$(orves_winpath "$list")"
+if main=$(find_window "Orve's MP" 30); then
+  sleep 5
+  press Right Right Right
+  sleep 4
+  close_player "list of two movies"
+  first_mark=$(bookmark)
+  second_mark=$(grep -F 'test-mpeg4-pcm.avi=' "$bookmarks" 2>/dev/null | head -n 1 | cut -d= -f2 | tr -d '\r')
+  echo "positions stored: first ${first_mark:-none}, second ${second_mark:-none}"
+  if [ "${first_mark:-}" = "0" ] && awk -v b="${second_mark:-0}" 'BEGIN { exit !(b > 0.5) }'; then
+    pass "the end of the first movie played the second"
+  else
+    fail "end of movie: first ${first_mark:-none}, second ${second_mark:-none}"
+  fi
+else
+  fail "list: no main window"
+  wait_player 1
 fi
 
 echo "$passed passed, $failed failed"
