@@ -23,30 +23,32 @@ MenuNode Sub(const char* name, const char* caption, std::vector<MenuNode> childr
 }
 
 MenuNode CaptionMenu() {
-  return Sub("mnuCaption", "자막 설정",
-             {Act("actShowCaptionToggle", "mnuShowCaptionToggle"), Act("actToggleAntiAliase", "mnuAntiAliase"),
-              Sub("mnuCaptionPlace", "위치 조절",
-                  {Act("actUpHeightRateShortCut1"), Act("actUpHeightRateShortCut2"), Act("actUpHeightRateShortCut3"),
-                   Act("actCaptionMoveUp"), Act("actCaptionMoveDown")}),
-              Sub("mnuCaptionFont", "폰트 조절",
-                  {Act("actCaptionSizeUp", nullptr, "크게"), Act("actCaptionSizeDown", nullptr, "작게"),
-                   Act("actToggleFontBold"), Act("actOutLineRatePlus"), Act("actOutLineRateMinus"),
-                   Act("actShadowRatePlus"), Act("actShadowRateMinus")}),
-              Sub("mnuCaptionLanguage", "언어 설정",
-                  {Act("actChangeLanguage"), Act("actChangeLanguageAndPlayPause")}),
-              Sub("mnuCaptionSync", "싱크(타이밍) 조절",
-                  {Act("actSyncPlusZero"), Act("actMinusSyncPlus1s"), Act("actAddSyncPlus1s"),
-                   Act("actMinusSyncPlus1cs"), Act("actAddSyncPlus1cs")}),
-              Act("actSaveCaption")});
+  return Sub(
+      "mnuCaption", "자막 설정",
+      {Act("actShowCaptionToggle", "mnuShowCaptionToggle"), Act("actToggleAntiAliase", "mnuAntiAliase"),
+       Sub("mnuCaptionPlace", "위치 조절",
+           {Act("actUpHeightRateShortCut1"), Act("actUpHeightRateShortCut2"), Act("actUpHeightRateShortCut3"),
+            Act("actCaptionMoveUp"), Act("actCaptionMoveDown")}),
+       Sub("mnuCaptionFont", "폰트 조절",
+           {Act("actCaptionSizeUp", nullptr, "크게"), Act("actCaptionSizeDown", nullptr, "작게"),
+            Act("actToggleFontBold"), Act("actOutLineRatePlus"), Act("actOutLineRateMinus"),
+            Act("actShadowRatePlus"), Act("actShadowRateMinus")}),
+       Sub("mnuCaptionLanguage", "언어 설정",
+           {Act("actChangeLanguage"), Act("actChangeLanguageAndPlayPause")}),
+       Sub("mnuCaptionSync", "싱크(타이밍) 조절",
+           {Act("actSyncPlusZero"), Act("actMinusSyncPlus1s"), Act("actAddSyncPlus1s"),
+            Act("actMinusSyncPlus1cs"), Act("actAddSyncPlus1cs")}),
+       Act("actSaveCaption")});
 }
 
 MenuNode ScreenMenu() {
-  return Sub("mnuScreen", "화면 설정",
-             {Act("actToggleFullScreen", "mnuToggleFullScreen"), Act("actMinimize"),
-              Act("actToggleFullScreenBar", "mnuToggleFullScreenBar"), Act("actToggleShowTime", "mnuToggleShowTime"),
-              Act("actMinusCuttingBlock", nullptr, "양쪽 자르기 (팬스캔) 감소"),
-              Act("actAddCuttingBlock", nullptr, "양쪽 자르기 (팬스캔) 증가"), Act("actScreenHalf"),
-              Act("actScreenOne"), Act("actScreenOneHalf"), Act("actScreenTwo")});
+  return Sub(
+      "mnuScreen", "화면 설정",
+      {Act("actToggleFullScreen", "mnuToggleFullScreen"), Act("actMinimize"),
+       Act("actToggleFullScreenBar", "mnuToggleFullScreenBar"), Act("actToggleShowTime", "mnuToggleShowTime"),
+       Act("actMinusCuttingBlock", nullptr, "양쪽 자르기 (팬스캔) 감소"),
+       Act("actAddCuttingBlock", nullptr, "양쪽 자르기 (팬스캔) 증가"), Act("actScreenHalf"),
+       Act("actScreenOne"), Act("actScreenOneHalf"), Act("actScreenTwo")});
 }
 
 }  // namespace
@@ -59,9 +61,9 @@ std::vector<MenuNode> MainMenuItems() {
       Act("actClose"),
       Separator(),
       Sub("mnuMovie", "동영상 제어",
-          {Act("actPlayPause"), Act("actStop"), Act("actRewind", "mnuRewind"), Act("actFastFind", "mnuFastFind"),
-           Act("actRewind2", "mnuRewind2"), Act("actFastFind2", "mnuFastFind2"), Separator(), Act("actSpeedUp"),
-           Act("actSpeedDown")}),
+          {Act("actPlayPause"), Act("actStop"), Act("actRewind", "mnuRewind"),
+           Act("actFastFind", "mnuFastFind"), Act("actRewind2", "mnuRewind2"),
+           Act("actFastFind2", "mnuFastFind2"), Separator(), Act("actSpeedUp"), Act("actSpeedDown")}),
       Sub("mnuPlayList", "플레이 리스트",
           {Act("actTogglePlayList", "mnuTogglePlayList"), Act("actPlayPre"), Act("actPlayNext")}),
       Separator(),
@@ -81,8 +83,9 @@ std::vector<MenuNode> MainMenuItems() {
 }
 
 std::vector<MenuNode> PlayListMenuItems() {
-  return {Act("actPlayListAdd"),    Act("actPlayListDelete"),        Act("actClear"), Act("actDeleteNotExist"),
-          Act("actAutoSort", "mnuAutoSort"), Separator(), Act("actSavePlayList")};
+  return {Act("actPlayListAdd"),    Act("actPlayListDelete"),          Act("actClear"),
+          Act("actDeleteNotExist"), Act("actAutoSort", "mnuAutoSort"), Separator(),
+          Act("actSavePlayList")};
 }
 
 std::string SeekCaption(int seconds, bool forward) {
@@ -107,14 +110,16 @@ MainMenuState PrepareMainMenu(const ControllerPorts& p) {
   const int streams = p.movie->StreamCount();
   s.changeStreamEnabled = streams != 0;
   for (int n = 0; n < streams && n < kMaxStreamItems; ++n) {
-    s.streams.push_back({"언어" + std::to_string(n + 1) + " : " + p.movie->StreamName(n), p.movie->StreamSelected(n)});
+    s.streams.push_back(
+        {"언어" + std::to_string(n + 1) + " : " + p.movie->StreamName(n), p.movie->StreamSelected(n)});
   }
   const std::string currentSkin = p.skin->CurrentSkin();
   for (const std::string& name : p.skin->SkinNames()) {
     s.skins.push_back({name, name == currentSkin});
   }
   for (int j = 0; j < p.playList->Count(); ++j) {
-    s.entries.push_back({std::to_string(j + 1) + " : " + p.playList->DisplayName(j), j == p.playList->Current()});
+    s.entries.push_back(
+        {std::to_string(j + 1) + " : " + p.playList->DisplayName(j), j == p.playList->Current()});
   }
   return s;
 }

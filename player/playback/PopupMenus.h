@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "player/playback/ControllerPorts.h"
-
 namespace orves {
+
+struct ControllerPorts;  // MainController.h
 
 struct MenuNode {
   std::string name;     // "mnuRewind", or the action's name; "-" for a separator
@@ -30,19 +30,19 @@ struct FilledItem {
 };
 
 struct MainMenuState {
-  bool fullScreen = false;            // mnuToggleFullScreen
-  bool captionsOn = false;            // mnuShowCaptionToggle
-  bool openCaptionEnabled = false;    // mnuOpenCaption
-  bool playListPanel = false;         // mnuTogglePlayList
-  bool antiAliase = false;            // mnuAntiAliase
-  bool showTime = false;              // mnuToggleShowTime
-  bool alwaysShowFullScreenBar = false;  // mnuToggleFullScreenBar
-  bool fontBold = false;              // actToggleFontBold
+  bool fullScreen = false;                           // mnuToggleFullScreen
+  bool captionsOn = false;                           // mnuShowCaptionToggle
+  bool openCaptionEnabled = false;                   // mnuOpenCaption
+  bool playListPanel = false;                        // mnuTogglePlayList
+  bool antiAliase = false;                           // mnuAntiAliase
+  bool showTime = false;                             // mnuToggleShowTime
+  bool alwaysShowFullScreenBar = false;              // mnuToggleFullScreenBar
+  bool fontBold = false;                             // actToggleFontBold
   std::string rewind, fastFind, rewind2, fastFind2;  // seek captions
-  bool changeStreamEnabled = false;   // mnuChangeStream
-  std::vector<FilledItem> streams;    // after the first four items of mnuSound
-  std::vector<FilledItem> skins;      // after the first three items of mnuSkin
-  std::vector<FilledItem> entries;    // after the first three items of mnuPlayList
+  bool changeStreamEnabled = false;                  // mnuChangeStream
+  std::vector<FilledItem> streams;                   // after the first four items of mnuSound
+  std::vector<FilledItem> skins;                     // after the first three items of mnuSkin
+  std::vector<FilledItem> entries;                   // after the first three items of mnuPlayList
 };
 
 // Fixed items kept at the top of the filled submenus.
@@ -57,7 +57,6 @@ std::string SeekCaption(int seconds, bool forward);
 
 // Everything the main menu shows at this moment. Every port of `ports` but
 // window must be set.
-struct ControllerPorts;
 MainMenuState PrepareMainMenu(const ControllerPorts& ports);
 
 }  // namespace orves

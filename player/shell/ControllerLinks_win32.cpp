@@ -62,7 +62,9 @@ int ControllerLinks::LongStep() const { return o_.media->LongStep(); }
 void ControllerLinks::ResumeBookmark() { o_.media->ResumeBookmark(); }
 void ControllerLinks::SaveBookmark() { o_.media->SaveBookmark(); }
 void ControllerLinks::ShowPlayingMessage() { o_.media->ShowPlayingMessage(); }
-void ControllerLinks::OpenAddress(const std::string& address) { o_.media->Open(AnsiToUtf8(address), std::string()); }
+void ControllerLinks::OpenAddress(const std::string& address) {
+  o_.media->Open(AnsiToUtf8(address), std::string());
+}
 
 // ---- movie -------------------------------------------------------------------
 
@@ -91,7 +93,9 @@ void ControllerLinks::SaveList(const std::string& path) { o_.playList->SaveList(
 int ControllerLinks::Count() const { return o_.playList->Count(); }
 int ControllerLinks::Current() const { return o_.playList->Current(); }
 // Menu captions are UTF-8; the list holds ANSI paths.
-std::string ControllerLinks::DisplayName(int index) const { return AnsiToUtf8(o_.playList->DisplayName(index)); }
+std::string ControllerLinks::DisplayName(int index) const {
+  return AnsiToUtf8(o_.playList->DisplayName(index));
+}
 bool ControllerLinks::AutoSort() const { return o_.playList->autoSort; }
 bool ControllerLinks::PanelEnabled() const { return o_.playList->enabled; }
 
@@ -128,11 +132,19 @@ void ControllerLinks::CaptionMoveUp() { o_.captions->CaptionMoveUp(); }
 void ControllerLinks::CaptionMoveDown() { o_.captions->CaptionMoveDown(); }
 void ControllerLinks::ApplyPositionPreset(int preset) { o_.captions->ApplyPositionPreset(preset); }
 void ControllerLinks::CaptionSizeUp() { o_.captions->SetCaptionSize(o_.captions->Settings().heightRate + 5); }
-void ControllerLinks::CaptionSizeDown() { o_.captions->SetCaptionSize(o_.captions->Settings().heightRate - 5); }
-void ControllerLinks::OutLineRatePlus() { o_.captions->SetOutLineRate(o_.captions->Settings().outLineRate + 1); }
-void ControllerLinks::OutLineRateMinus() { o_.captions->SetOutLineRate(o_.captions->Settings().outLineRate - 1); }
+void ControllerLinks::CaptionSizeDown() {
+  o_.captions->SetCaptionSize(o_.captions->Settings().heightRate - 5);
+}
+void ControllerLinks::OutLineRatePlus() {
+  o_.captions->SetOutLineRate(o_.captions->Settings().outLineRate + 1);
+}
+void ControllerLinks::OutLineRateMinus() {
+  o_.captions->SetOutLineRate(o_.captions->Settings().outLineRate - 1);
+}
 void ControllerLinks::ShadowRatePlus() { o_.captions->SetShadowRate(o_.captions->Settings().shadowRate + 1); }
-void ControllerLinks::ShadowRateMinus() { o_.captions->SetShadowRate(o_.captions->Settings().shadowRate - 1); }
+void ControllerLinks::ShadowRateMinus() {
+  o_.captions->SetShadowRate(o_.captions->Settings().shadowRate - 1);
+}
 void ControllerLinks::ToggleAntiAliase() { o_.captions->ToggleAntiAliase(); }
 void ControllerLinks::ToggleFontBold() { o_.captions->ToggleFontBold(); }
 bool ControllerLinks::AntiAliase() const { return o_.captions->Settings().antiAliase; }
@@ -208,8 +220,12 @@ std::optional<std::string> ControllerLinks::AskAddress() {
   return ToAnsi(ShowInputBox(o_.window, L"실시간 파일 열기", L"URL"));
 }
 
-void ControllerLinks::SetDefaultMovieFolder(const std::string& folder) { o_.main->defaultFolderOfMovie = folder; }
-void ControllerLinks::SetDefaultCaptionFolder(const std::string& folder) { o_.main->defaultFolderOfCaption = folder; }
+void ControllerLinks::SetDefaultMovieFolder(const std::string& folder) {
+  o_.main->defaultFolderOfMovie = folder;
+}
+void ControllerLinks::SetDefaultCaptionFolder(const std::string& folder) {
+  o_.main->defaultFolderOfCaption = folder;
+}
 
 void ControllerLinks::LoadCaptionFile(const std::string& path) {
   o_.captions->LoadCaptionFile(std::filesystem::path(AnsiToWide(path)));

@@ -7,10 +7,12 @@
 namespace orves {
 
 const wchar_t* const kMovieFilter =
-    L"모든 비디오 파일 (여러개 선택 가능!)|*.avi;*.asx;*.asf;*.wm;*.wmv;*.wmx;*.mpeg;*.mpg;*.mpe;*.mpa;*.dat;*.ivf;"
+    L"모든 비디오 파일 (여러개 선택 "
+    L"가능!)|*.avi;*.asx;*.asf;*.wm;*.wmv;*.wmx;*.mpeg;*.mpg;*.mpe;*.mpa;*.dat;*.ivf;"
     L"*.divx;*.vob;*.m1v;*.m2v;*.list;*.ogm;|비디오 파일 (avi)|*.avi|윈도우 미디어 파일 (asf,asx,wm,wmv,wmx)|"
     L"*.asx;*.asf;*.wm;*.wmv;*.wmx|MPEG 파일 (mpeg,mpe,mpe,mpa)|*.mpeg;*.mpg;*.mpe;*.mpa;*.m1v;*.m2v|"
-    L"비디오 씨디 (dat)|*.dat|DivX 파일 (divx)|*.divx|DVD 파일 (vob)|*.vob|오그보비스 (ogm)|*.ogm|모든파일|*.*";
+    L"비디오 씨디 (dat)|*.dat|DivX 파일 (divx)|*.divx|DVD 파일 (vob)|*.vob|오그보비스 "
+    L"(ogm)|*.ogm|모든파일|*.*";
 
 namespace {
 
@@ -111,7 +113,8 @@ class TemplateWriter {
   void Align() {
     if (words_.size() % 2 != 0) Word(0);
   }
-  void Item(DWORD style, short x, short y, short cx, short cy, WORD id, WORD classAtom, const std::wstring& text) {
+  void Item(DWORD style, short x, short y, short cx, short cy, WORD id, WORD classAtom,
+            const std::wstring& text) {
     Align();
     DWord(style | WS_CHILD | WS_VISIBLE);
     DWord(0);
@@ -169,9 +172,9 @@ std::optional<std::wstring> ShowInputBox(HWND owner, const std::wstring& title, 
   t.Item(BS_DEFPUSHBUTTON | WS_TABSTOP, 127, 40, 50, 14, IDOK, 0x0080, L"OK");
   t.Item(BS_PUSHBUTTON | WS_TABSTOP, 183, 40, 50, 14, IDCANCEL, 0x0080, L"Cancel");
   InputBoxState state;
-  const INT_PTR result = DialogBoxIndirectParamW(GetModuleHandleW(nullptr),
-                                                 reinterpret_cast<LPCDLGTEMPLATEW>(t.Data()), owner,
-                                                 &InputBoxProc, reinterpret_cast<LPARAM>(&state));
+  const INT_PTR result =
+      DialogBoxIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(t.Data()), owner,
+                              &InputBoxProc, reinterpret_cast<LPARAM>(&state));
   if (result != IDOK) {
     return std::nullopt;
   }

@@ -12,8 +12,8 @@ namespace orves {
 
 struct FileDialogSpec {
   std::wstring title;
-  std::wstring filter;  // "|"-separated pairs
-  std::wstring folder;  // where the dialog starts
+  std::wstring filter;    // "|"-separated pairs
+  std::wstring folder;    // where the dialog starts
   std::wstring fileName;  // filled in at the start (save dialogs)
   std::wstring defaultExtension;
   DWORD flags = 0;  // OFN_ options

@@ -1,8 +1,7 @@
 // TfrmMain's keys, popup menus and mouse: each goes to the controller, the
 // mouse gestures or the menus' data; nothing here decides what a command does.
-#include "player/shell/Main_win32.h"
-
 #include "player/shell/MainMenus_win32.h"
+#include "player/shell/Main_win32.h"
 #include "player/shell/TextConvert_win32.h"
 
 namespace orves {
@@ -14,7 +13,8 @@ uint8_t HeldModifiers(UINT message, LPARAM flags) {
   if (GetKeyState(VK_SHIFT) < 0) modifiers |= kModShift;
   if (GetKeyState(VK_CONTROL) < 0) modifiers |= kModCtrl;
   // Bit 29 of a system key message: Alt is down.
-  if (GetKeyState(VK_MENU) < 0 || (message == WM_SYSKEYDOWN && (flags & (1 << 29)) != 0)) modifiers |= kModAlt;
+  if (GetKeyState(VK_MENU) < 0 || (message == WM_SYSKEYDOWN && (flags & (1 << 29)) != 0))
+    modifiers |= kModAlt;
   return modifiers;
 }
 

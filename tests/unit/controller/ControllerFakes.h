@@ -28,9 +28,7 @@ class FakeWorld final : public IControllerMedia,
     return false;
   }
 
-  ControllerPorts Ports() {
-    return ControllerPorts{this, this, this, this, this, this, this, this};
-  }
+  ControllerPorts Ports() { return ControllerPorts{this, this, this, this, this, this, this, this}; }
 
   // Situation.
   bool hasPicture = false;
@@ -116,7 +114,9 @@ class FakeWorld final : public IControllerMedia,
   std::string DisplayName(int i) const override { return entries.at(static_cast<size_t>(i)); }
   bool AutoSort() const override { return autoSort; }
   bool PanelEnabled() const override { return panelEnabled; }
-  void TickPanel(int x, int y) override { Log("playList.TickPanel " + std::to_string(x) + "," + std::to_string(y)); }
+  void TickPanel(int x, int y) override {
+    Log("playList.TickPanel " + std::to_string(x) + "," + std::to_string(y));
+  }
 
   // IControllerLayout
   bool IsFullScreen() const override { return fullScreen; }
@@ -178,10 +178,22 @@ class FakeWorld final : public IControllerMedia,
     Log(d == MovieDialog::Open ? "window.ChooseMovies open" : "window.ChooseMovies add");
     return chosenMovies;
   }
-  std::optional<std::string> ChooseCaptionToOpen() override { Log("window.ChooseCaptionToOpen"); return chosenFile; }
-  std::optional<std::string> ChoosePlayListToSave() override { Log("window.ChoosePlayListToSave"); return chosenFile; }
-  std::optional<std::string> ChooseCaptionToSave() override { Log("window.ChooseCaptionToSave"); return chosenFile; }
-  std::optional<std::string> AskAddress() override { Log("window.AskAddress"); return chosenFile; }
+  std::optional<std::string> ChooseCaptionToOpen() override {
+    Log("window.ChooseCaptionToOpen");
+    return chosenFile;
+  }
+  std::optional<std::string> ChoosePlayListToSave() override {
+    Log("window.ChoosePlayListToSave");
+    return chosenFile;
+  }
+  std::optional<std::string> ChooseCaptionToSave() override {
+    Log("window.ChooseCaptionToSave");
+    return chosenFile;
+  }
+  std::optional<std::string> AskAddress() override {
+    Log("window.AskAddress");
+    return chosenFile;
+  }
   void SetDefaultMovieFolder(const std::string& f) override { Log("window.MovieFolder " + f); }
   void SetDefaultCaptionFolder(const std::string& f) override { Log("window.CaptionFolder " + f); }
   void LoadCaptionFile(const std::string& p) override { Log("window.LoadCaptionFile " + p); }
@@ -191,7 +203,10 @@ class FakeWorld final : public IControllerMedia,
   void ApplyPreset(int n) override { Log("window.ApplyPreset " + std::to_string(n)); }
   void CloseWindow() override { Log("window.CloseWindow"); }
   void NotifyDesktopOfSkinChange() override { Log("window.NotifyDesktop"); }
-  void WindowSize(int& w, int& h) const override { w = windowWidth; h = windowHeight; }
+  void WindowSize(int& w, int& h) const override {
+    w = windowWidth;
+    h = windowHeight;
+  }
   bool PlayListHasFocus() const override { return playListFocus; }
   bool PlayListVisible() const override { return playListVisible; }
   std::vector<int> SelectedPlayListRows() const override { return selectedRows; }

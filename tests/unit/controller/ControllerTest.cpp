@@ -45,23 +45,23 @@ TEST_F(ControllerTest, ActionsWithoutHandlerDoNothing) {
 
 TEST_F(ControllerTest, KeysReachTheirActionsThroughTheTable) {
   world.hasPicture = true;
-  EXPECT_EQ(Key(kModNone, 0x27), Calls{"media.FastFind"});        // Right
-  EXPECT_EQ(Key(kModNone, 0x25), Calls{"media.Rewind"});          // Left
-  EXPECT_EQ(Key(kModAlt, 0x27), Calls{"media.FastFind2"});        // Alt+Right
+  EXPECT_EQ(Key(kModNone, 0x27), Calls{"media.FastFind"});            // Right
+  EXPECT_EQ(Key(kModNone, 0x25), Calls{"media.Rewind"});              // Left
+  EXPECT_EQ(Key(kModAlt, 0x27), Calls{"media.FastFind2"});            // Alt+Right
   EXPECT_EQ(Key(kModShift, 0x27), Calls{"captions.ShiftSync 0.10"});  // Shift+Right
-  EXPECT_EQ(Key(kModCtrl, 0x27), Calls{"playList.PlayNext"});     // Ctrl+Right
-  EXPECT_EQ(Key(kModNone, 0x26), Calls{"movie.VolumeUp"});        // Up
+  EXPECT_EQ(Key(kModCtrl, 0x27), Calls{"playList.PlayNext"});         // Ctrl+Right
+  EXPECT_EQ(Key(kModNone, 0x26), Calls{"movie.VolumeUp"});            // Up
   EXPECT_EQ(Key(kModAlt, 0x26), Calls{"movie.BrightnessUp"});
-  EXPECT_EQ(Key(kModNone, 187), Calls{"media.SpeedUp"});          // =
-  EXPECT_EQ(Key(kModNone, 189), Calls{"media.SpeedDown"});        // -
-  EXPECT_EQ(Key(kModNone, 192), Calls{"layout.Zoom 0.5"});        // grave accent
+  EXPECT_EQ(Key(kModNone, 187), Calls{"media.SpeedUp"});    // =
+  EXPECT_EQ(Key(kModNone, 189), Calls{"media.SpeedDown"});  // -
+  EXPECT_EQ(Key(kModNone, 192), Calls{"layout.Zoom 0.5"});  // grave accent
   EXPECT_EQ(Key(kModNone, '3'), Calls{"layout.Zoom 2.0"});
   EXPECT_EQ(Key(kModNone, 219), Calls{"movie.MinusCuttingBlock"});  // [
   EXPECT_EQ(Key(kModCtrl, '3'), Calls{"window.ApplyPreset 3"});
   EXPECT_EQ(Key(kModNone, 'Q'), Calls{"captions.ApplyPositionPreset 1"});
-  EXPECT_EQ(Key(kModAlt, 0x21), Calls{"captions.ShadowRatePlus"});  // Alt+PgUp
-  EXPECT_EQ(Key(kModNone, 0x1B), Calls{"layout.ToggleFullScreen"});  // Esc
-  EXPECT_EQ(Key(kModAlt, 0x0D), Calls{"layout.ToggleFullScreen"});   // Alt+Enter
+  EXPECT_EQ(Key(kModAlt, 0x21), Calls{"captions.ShadowRatePlus"});                       // Alt+PgUp
+  EXPECT_EQ(Key(kModNone, 0x1B), Calls{"layout.ToggleFullScreen"});                      // Esc
+  EXPECT_EQ(Key(kModAlt, 0x0D), Calls{"layout.ToggleFullScreen"});                       // Alt+Enter
   EXPECT_EQ(Key(kModNone, 0x70), Calls{"window.OpenWebPage /program/orvesmphelp.php"});  // F1
   EXPECT_EQ(Key(kModAlt, 'X'), Calls{"window.CloseWindow"});
   EXPECT_EQ(Key(kModNone, 'Y'), Calls{});  // no action: nothing runs
@@ -157,8 +157,9 @@ TEST_F(ControllerTest, ChangeStreamSelectsTheOneAfterTheSelectedWrappingRound) {
 TEST_F(ControllerTest, NextSkinFollowsTheCurrentOneAndWraps) {
   world.skins = {"Blue", "Default", "Green"};
   world.currentSkin = "Green";
-  EXPECT_EQ(Run("actChangeSkin"), (Calls{"window.NotifyDesktop", "skin.LoadSkin Blue",
-                                         "layout.ResizeKeepingAspect 400x300", "state 스킨 적용 / SKIN CHANGED"}));
+  EXPECT_EQ(Run("actChangeSkin"),
+            (Calls{"window.NotifyDesktop", "skin.LoadSkin Blue", "layout.ResizeKeepingAspect 400x300",
+                   "state 스킨 적용 / SKIN CHANGED"}));
   world.currentSkin = "Missing";  // not in the folder: counts as the first
   EXPECT_EQ(Run("actChangeSkin")[1], "skin.LoadSkin Default");
   world.skins.clear();

@@ -48,9 +48,15 @@ struct FakeGestureWindow final : IGestureWindow {
   }
   void RunAction(const char* a) override { calls.push_back(a); }
   int ThumbLeft(int) const override { return thumbLeft; }
-  void ThumbLimits(int, int& lo, int& hi) const override { lo = 10; hi = 200; }
+  void ThumbLimits(int, int& lo, int& hi) const override {
+    lo = 10;
+    hi = 200;
+  }
   void MoveThumb(int, int left) override { thumbLeft = left; }
-  void ThumbReleasePoint(int, int& x, int& y) const override { x = thumbLeft + 5; y = 7; }
+  void ThumbReleasePoint(int, int& x, int& y) const override {
+    x = thumbLeft + 5;
+    y = 7;
+  }
   void HideMovieForResize() override { calls.push_back("hide"); }
   void ShowMovieAfterResize() override { calls.push_back("show"); }
   void ResizeKeepingAspect(int w, int h) override {
@@ -62,7 +68,10 @@ struct FakeGestureWindow final : IGestureWindow {
     bounds.top = t;
     calls.push_back("move " + std::to_string(l) + "," + std::to_string(t));
   }
-  void MaximizedSize(int& w, int& h) const override { w = 1024; h = 738; }
+  void MaximizedSize(int& w, int& h) const override {
+    w = 1024;
+    h = 738;
+  }
   void RepaintControl() override {}
   void SetSizingCursor(bool s) override { sizing = s; }
 };
