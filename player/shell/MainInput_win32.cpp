@@ -20,6 +20,15 @@ uint8_t HeldModifiers(UINT message, LPARAM flags) {
 
 }  // namespace
 
+TfrmMain::InputScope::InputScope(TfrmMain& form) : form_(form) { ++form_.inputDepth_; }
+
+TfrmMain::InputScope::~InputScope() {
+  if (--form_.inputDepth_ == 0 && form_.closePending_ && form_.hwnd_ != nullptr) {
+    form_.closePending_ = false;
+    PostMessageW(form_.hwnd_, WM_CLOSE, 0, 0);
+  }
+}
+
 // A key of the command table runs its action; any other key goes on to the
 // system (Alt+F4 still closes the window).
 bool TfrmMain::OnKey(UINT message, WPARAM key, LPARAM flags) {
@@ -74,6 +83,7 @@ bool TfrmMain::OnMouse(UINT message, WPARAM keys, POINT screen, MouseTarget targ
 
 void TfrmMain::OnMovieMouse(UINT message, WPARAM keys, POINT screen) {
   if (controller_ != nullptr) {
+    const InputScope input(*this);
     OnMouse(message, keys, screen, MouseTarget::MovieControl);
   }
 }

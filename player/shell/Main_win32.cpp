@@ -401,6 +401,7 @@ LRESULT TfrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return 0;
   }
   if (controller_ != nullptr) {
+    const InputScope input(*this);
     if (OnKey(message, wParam, lParam)) {
       return 0;
     }
@@ -430,6 +431,12 @@ LRESULT TfrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       break;
     case WM_CLOSE:
+      // A command waiting in a dialog or menu still works on the objects a
+      // close destroys: the close comes once the command has ended.
+      if (inputDepth_ > 0) {
+        closePending_ = true;
+        return 0;
+      }
       FormClose();
       DestroyWindow(hwnd_);
       return 0;

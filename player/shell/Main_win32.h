@@ -146,6 +146,20 @@ class TfrmMain final : private ILayoutWindow,
   std::unique_ptr<TMouseGestures> gestures_;
   // An Alt key that ran an action also sends a character, which must not beep.
   bool swallowSysChar_ = false;
+  // Input being handled (nested while a command waits in a dialog or menu),
+  // and a close that arrived meanwhile and waits for the command to end.
+  int inputDepth_ = 0;
+  bool closePending_ = false;
+  class InputScope {
+   public:
+    explicit InputScope(TfrmMain& form);
+    ~InputScope();
+    InputScope(const InputScope&) = delete;
+    InputScope& operator=(const InputScope&) = delete;
+
+   private:
+    TfrmMain& form_;
+  };
 };
 
 }  // namespace orves

@@ -8,7 +8,8 @@
 #     written at close);
 #   - opening the same movie again resumes 5 s before where it was closed;
 #   - the window drag snaps to the screen's top within 14 pixels, not 15;
-#   - at the end of a movie the next entry of the list plays.
+#   - at the end of a movie the next entry of the list plays;
+#   - a close asked for while a dialog is open ends the program normally.
 # The state text is light grey (#CCCCCC) letters at the top left of the
 # picture, over the black band above it: its width tells the messages apart.
 # Usage: player_keys.sh   (env ORVES_BUILD_DIR: the mingw build tree)
@@ -286,6 +287,30 @@ if main=$(find_window "Orve's MP" 30); then
   fi
 else
   fail "list: no main window"
+  wait_player 1
+fi
+
+# 5. A close asked for from outside while a command waits in its dialog ends
+#    the program normally once the dialog has gone.
+fresh_settings
+start_player
+if main=$(find_window "Orve's MP" 30); then
+  press F3
+  if find_window "동영상 파일 열기" 10 >/dev/null; then
+    sleep 1
+    timeout 20 wine taskkill /IM OrvesMP.exe >/dev/null 2>&1
+    sleep 1
+    dismiss "동영상 파일 열기" >/dev/null 2>&1
+    wait_player 30
+    code=$?
+    if [ "$code" -eq 0 ]; then pass "a close during the open dialog ends normally"; else fail "close during a dialog: exit code $code"; fi
+  else
+    fail "close during a dialog: no open dialog"
+    press alt+x
+    wait_player 10
+  fi
+else
+  fail "close during a dialog: no main window"
   wait_player 1
 fi
 
