@@ -9,7 +9,8 @@
 #   - opening the same movie again resumes 5 s before where it was closed;
 #   - the window drag snaps to the screen's top within 14 pixels, not 15;
 #   - at the end of a movie the next entry of the list plays;
-#   - a close asked for while a dialog is open ends the program normally.
+#   - a close asked for while a dialog is open ends the program normally;
+#   - an address typed into the address box plays outside the playlist.
 # The state text is light grey (#CCCCCC) letters at the top left of the
 # picture, over the black band above it: its width tells the messages apart.
 # Usage: player_keys.sh   (env ORVES_BUILD_DIR: the mingw build tree)
@@ -145,6 +146,15 @@ picture_change() {
   eval "$geometry"
   compare -metric AE -fuzz 2% "$a" "$b" -crop "$((WIDTH - 20))x$((HEIGHT - 60))+$((X + 10))+$((Y + 40))" null: 2>&1 |
     awk '{ print int($1) }'
+}
+
+# True when the window shows a picture: many colours, not one flat colour.
+shows_picture() {
+  local shot="$1" stats
+  eval "$(xdotool getwindowgeometry --shell "$main")"
+  import -window root "$shot"
+  stats=$(convert "$shot" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage -format '%k %[fx:standard_deviation]' info:)
+  awk -v s="$stats" 'BEGIN { split(s, a, " "); exit !(a[1] >= 50 && a[2] >= 0.15) }'
 }
 
 bookmark() { grep -F 'OrvesDemo.avi=' "$bookmarks" 2>/dev/null | head -n 1 | cut -d= -f2 | tr -d '\r'; }
@@ -311,6 +321,32 @@ if main=$(find_window "Orve's MP" 30); then
   fi
 else
   fail "close during a dialog: no main window"
+  wait_player 1
+fi
+
+# 6. An address typed into Ctrl+F3's box opens outside the playlist, so F4
+#    (clear the playlist) leaves it playing. The list starts empty (the runs
+#    above left entries in the default list, whose current one F4 would close).
+fresh_settings
+rm -f "$work/OrvesMP.list"
+start_player
+if main=$(find_window "Orve's MP" 30); then
+  press ctrl+F3
+  if box=$(find_window "실시간 파일 열기" 10); then
+    sleep 1
+    timeout 20 xdotool windowfocus --sync "$box" type --delay 20 "$(orves_winpath "$movie")"
+    timeout 10 xdotool windowfocus --sync "$box" key Return
+    sleep 6
+    if shows_picture "$shots/keys-address.png"; then pass "the typed address plays"; else fail "the typed address shows no picture"; fi
+    press F4
+    sleep 2
+    if shows_picture "$shots/keys-address-f4.png"; then pass "F4 leaves the address open"; else fail "F4 closed the address"; fi
+  else
+    fail "Ctrl+F3: no address box"
+  fi
+  close_player "address"
+else
+  fail "address: no main window"
   wait_player 1
 fi
 
