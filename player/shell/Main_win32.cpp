@@ -13,6 +13,7 @@
 #include "player/playback/Media.h"
 #include "player/playback/Movie.h"
 #include "player/playback/StateText.h"
+#include "player/playback/WideTextWin32.h"
 #include "player/shell/AppInfo.h"
 #include "player/shell/Application_win32.h"
 #include "player/shell/Paths.h"
@@ -169,6 +170,9 @@ void TfrmMain::LinkObjects() {
   media.captions = captionLink_.get();
   media.panels = mediaPanels_.get();
   media_->SetLinks(media);
+  // Bookmark.ini is an ANSI profile file like the settings: keys in the
+  // system's code page when it holds the name, else the name's UTF-8 bytes.
+  media_->SetBookmarkKeyEncoder(ExactAnsiFromUtf8);
 
   stateText_->SetView(&pnlStateText_);
   stateText_->SetMedia(media_.get());
