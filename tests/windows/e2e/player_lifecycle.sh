@@ -11,61 +11,7 @@
 # Usage: player_lifecycle.sh   (env ORVES_BUILD_DIR: the mingw build tree)
 set -uo pipefail
 root="${ORVES_SOURCE_DIR:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)}"
-export ORVES_WIN_BUILD="${ORVES_BUILD_DIR:-$root/build/win64}"
-bin="${ORVES_BIN_DIR:-$ORVES_WIN_BUILD/bin}"
-source "$root/scripts/wine-env.sh"
-
-movie="$bin/demo/OrvesDemo.avi"
-for f in "$bin/OrvesMP.exe" "$movie"; do
-  [ -f "$f" ] || { echo "missing $f (build the OrvesMP and orves_demo_media targets)" >&2; exit 1; }
-done
-
-[ -n "${DISPLAY:-}" ] || trap orves_wine_end EXIT
-orves_wine_begin || exit 1
-
-work=$(mktemp -d "$ORVES_WIN_BUILD/e2e-shell.XXXXXX")
-shots="$ORVES_WIN_BUILD/e2e-shots"
-mkdir -p "$shots"
-cp "$bin/OrvesMP.exe" "$work/"
-ini="$work/OrvesMP20.ini"
-player_pid=""
-passed=0
-failed=0
-
-pass() { echo "ok: $*"; passed=$((passed + 1)); }
-fail() { echo "FAIL: $*"; failed=$((failed + 1)); }
-
-start_player() {
-  timeout -k 5 120 wine "$work/OrvesMP.exe" "$@" >>"$work/wine.log" 2>&1 &
-  player_pid=$!
-}
-
-# Id of the visible window whose title is exactly $1, waiting up to $2 seconds.
-find_window() {
-  local title="$1" wait="$2" id="" i
-  for ((i = 0; i < wait * 4; i++)); do
-    id=$(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null | head -n 1)
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    kill -0 "$player_pid" 2>/dev/null || return 1
-    sleep 0.25
-  done
-  return 1
-}
-
-# Waits up to $1 seconds for the player to end; its exit code, or 124.
-wait_player() {
-  local i
-  for ((i = 0; i < $1 * 4; i++)); do
-    if ! kill -0 "$player_pid" 2>/dev/null; then
-      wait "$player_pid"
-      return $?
-    fi
-    sleep 0.25
-  done
-  kill "$player_pid" 2>/dev/null
-  wait "$player_pid" 2>/dev/null
-  return 124
-}
+source "$root/tests/windows/e2e_common.sh" e2e-shell
 
 # The options dialog "환경 설정", dismissed with Escape when it shows.
 dismiss_options() {

@@ -16,31 +16,9 @@
 # Usage: player_keys.sh   (env ORVES_BUILD_DIR: the mingw build tree)
 set -uo pipefail
 root="${ORVES_SOURCE_DIR:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)}"
-export ORVES_WIN_BUILD="${ORVES_BUILD_DIR:-$root/build/win64}"
-bin="${ORVES_BIN_DIR:-$ORVES_WIN_BUILD/bin}"
-source "$root/scripts/wine-env.sh"
-
-movie="$bin/demo/OrvesDemo.avi"
-for f in "$bin/OrvesMP.exe" "$movie"; do
-  [ -f "$f" ] || { echo "missing $f (build the OrvesMP and orves_demo_media targets)" >&2; exit 1; }
-done
-
-[ -n "${DISPLAY:-}" ] || trap orves_wine_end EXIT
-orves_wine_begin || exit 1
-
-work=$(mktemp -d "$ORVES_WIN_BUILD/e2e-keys.XXXXXX")
-shots="$ORVES_WIN_BUILD/e2e-shots"
-mkdir -p "$shots"
-cp "$bin/OrvesMP.exe" "$work/"
-ini="$work/OrvesMP20.ini"
+source "$root/tests/windows/e2e_common.sh" e2e-keys
 bookmarks="$work/Bookmark.ini"
-player_pid=""
 main=""
-passed=0
-failed=0
-
-pass() { echo "ok: $*"; passed=$((passed + 1)); }
-fail() { echo "FAIL: $*"; failed=$((failed + 1)); }
 
 # This version has run before (no options dialog), and the window is large
 # enough that the picture leaves a black band above it for the state text.
@@ -48,43 +26,6 @@ fresh_settings() {
   printf "[Orve's MP]\r\nVersion=2.33\r\n[Main]\r\nLeft=100\r\nTop=100\r\nWidth=640\r\nHeight=520\r\n" >"$ini"
 }
 fresh_settings
-
-start_player() {
-  timeout -k 5 120 wine "$work/OrvesMP.exe" "$@" >>"$work/wine.log" 2>&1 &
-  player_pid=$!
-}
-
-alive() { kill -0 "$player_pid" 2>/dev/null; }
-
-# The search pattern of a window title taken literally.
-title_pattern() { printf '^%s$' "$(printf '%s' "$1" | sed 's/[][\.*^$()+?{}|]/\\&/g')"; }
-
-# Id of the visible window whose title is exactly $1, waiting up to $2 seconds.
-find_window() {
-  local title="$1" wait="$2" id="" i
-  for ((i = 0; i < wait * 4; i++)); do
-    id=$(xdotool search --onlyvisible --name "$(title_pattern "$title")" 2>/dev/null | head -n 1)
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    alive || return 1
-    sleep 0.25
-  done
-  return 1
-}
-
-# Waits up to $1 seconds for the player to end; its exit code, or 124.
-wait_player() {
-  local i
-  for ((i = 0; i < $1 * 4; i++)); do
-    if ! alive; then
-      wait "$player_pid"
-      return $?
-    fi
-    sleep 0.25
-  done
-  kill "$player_pid" 2>/dev/null
-  wait "$player_pid" 2>/dev/null
-  return 124
-}
 
 # Waits for the dialog titled $1 and cancels it with Escape; a dialog still
 # filling itself may miss the first Escape, so it is pressed until it closes.
