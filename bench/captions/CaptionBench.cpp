@@ -7,7 +7,7 @@
 
 #include "player/captions/CaptionView.h"
 #include "player/captions/SamiDocument.h"
-#include "player/captions/TextCodec.h"
+#include "player/core/TextCodec.h"
 
 namespace orves {
 namespace {

@@ -9,7 +9,7 @@
 #include "player/captions/CaptionView.h"
 #include "player/captions/SamiDocument.h"
 #include "player/captions/SamiWriter.h"
-#include "player/captions/UnicodeText.h"
+#include "player/core/UnicodeText.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "player/shell/Paths.h"
-#include "player/shell/Setup.h"
+#include "player/core/Paths.h"
+#include "player/core/Setup.h"
 #include "player/window/PlayList.h"
 
 namespace {
@@ -27,7 +27,7 @@ const fs::path& Folder() {
   return folder;
 }
 
-class OneListFile : public orves::IPlayListFiles {
+class OneListFile : public orves::IFileSystem {
  public:
   bool FileExists(const std::string& path) const override {
     return orves::LowerAscii(orves::ExtensionOf(path)) == "list";
@@ -35,6 +35,7 @@ class OneListFile : public orves::IPlayListFiles {
   std::vector<std::string> ListFolder(const std::string&) const override { return {}; }
   int CompareNoCase(const std::string& a, const std::string& b) const override { return a.compare(b); }
   fs::path ToFsPath(const std::string&) const override { return Folder() / "fuzz.list"; }
+  std::string ToUtf8(const std::string& ansi) const override { return ansi; }
 };
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include <string>
 #include <unistd.h>
 
-#include "player/shell/ProfileFile.h"
+#include "player/core/ProfileFile.h"
 
 namespace {
 

@@ -1,8 +1,7 @@
 #pragma once
-// What the caption view needs from the rest of the player, as small
-// interfaces, so that the view runs (and is tested) without a window. The
-// Windows layer implements them over the caption panel, the layout, the
-// media player control and the message box.
+// The caption view's two services of the platform: the caption panel it
+// draws into and the message box it informs through. The Windows layer
+// implements them; tests use fakes.
 #include <string>
 
 namespace orves {
@@ -18,26 +17,6 @@ class ICaptionRenderer {
   // Forgets the panel width of the last drawing, so the next RenderCaption
   // draws even an unchanged text (settings that change the look).
   virtual void ForgetLastWidth() = 0;
-};
-
-// The window layout around the movie and the caption panel.
-class ICaptionLayout {
- public:
-  virtual ~ICaptionLayout() = default;
-  virtual bool CaptionPanelVisible() const = 0;
-  virtual void HideMovieForResize() = 0;
-  virtual void ResizeKeepingAspect() = 0;    // with the current window size
-  virtual void ShowMovieAfterResize() = 0;   // relayouts and runs UpdateCaption
-};
-
-// The movie being played.
-class ICaptionMedia {
- public:
-  virtual ~ICaptionMedia() = default;
-  virtual int SourceWidth() const = 0;   // effective width; 0 while no video is open
-  virtual int SourceHeight() const = 0;
-  virtual double CurrentPosition() const = 0;  // seconds
-  virtual bool CaptionEnabled() const = 0;     // the Media setting CaptionEnabled
 };
 
 // An information box owned by the main window; texts are UTF-8.

@@ -1,87 +1,29 @@
 #include "player/captions/CaptionSettings.h"
 
-#include <array>
-#include <variant>
-
-#include "player/captions/TextCodec.h"
-#include "player/captions/UnicodeText.h"
-#include "player/shell/Setup.h"
-
 namespace orves {
-namespace {
 
-using Field = std::variant<int32_t TCaptionSettings::*, bool TCaptionSettings::*, std::string TCaptionSettings::*>;
-
-struct Key {
-  const char* name;
-  Field field;
-};
-
-// The order in which the keys are read and written.
-const std::array<Key, 16> kKeys = {{
-    {"UpHeightRate", &TCaptionSettings::upHeightRate},
-    {"UpHeightRateShortCut1", &TCaptionSettings::upHeightRateShortCut1},
-    {"UpHeightRateShortCut2", &TCaptionSettings::upHeightRateShortCut2},
-    {"UpHeightRateShortCut3", &TCaptionSettings::upHeightRateShortCut3},
-    {"HeightRate", &TCaptionSettings::heightRate},
-    {"OutLineRate", &TCaptionSettings::outLineRate},
-    {"ShadowRate", &TCaptionSettings::shadowRate},
-    {"LineHeightRate", &TCaptionSettings::lineHeightRate},
-    {"FontWidthRate", &TCaptionSettings::fontWidthRate},
-    {"FontName2", &TCaptionSettings::fontName2},
-    {"FontBold", &TCaptionSettings::fontBold},
-    {"FontColor", &TCaptionSettings::fontColor},
-    {"WarnedJapaness", &TCaptionSettings::warnedJapaness},
-    {"AntiAliase", &TCaptionSettings::antiAliase},
-    {"ParseColorTag", &TCaptionSettings::parseColorTag},
-    {"SmartCaptionFinding", &TCaptionSettings::smartCaptionFinding},
-}};
-
-template <class... F>
-struct Overloaded : F... {
-  using F::operator()...;
-};
-template <class... F>
-Overloaded(F...) -> Overloaded<F...>;
-
-// A text of the settings file: CP949 as the file was always written, or
-// UTF-8 where it already is (CP949 Hangul is never valid UTF-8).
-std::string FromProfileText(const std::string& bytes, ITextCodec& codec) {
-  return IsValidUtf8(bytes) ? bytes : codec.Cp949ToUtf8(bytes);
-}
-
-// CP949 when it holds the text; UTF-8 rather than losing characters.
-std::string ToProfileText(const std::string& utf8, ITextCodec& codec) {
-  return codec.Utf8ToCp949(utf8).value_or(utf8);
-}
-
-}  // namespace
-
-void TCaptionSettings::Read(const TSetup& setup, ITextCodec& codec) {
-  for (const Key& key : kKeys) {
-    std::visit(Overloaded{
-                   [&](int32_t TCaptionSettings::*p) { this->*p = setup.ReadInteger(Section, key.name, this->*p); },
-                   [&](bool TCaptionSettings::*p) { this->*p = setup.ReadFlag(Section, key.name, this->*p); },
-                   [&](std::string TCaptionSettings::*p) {
-                     const std::string def = ToProfileText(this->*p, codec);
-                     this->*p = FromProfileText(setup.ReadString(Section, key.name, def), codec);
-                   },
-               },
-               key.field);
-  }
-}
-
-void TCaptionSettings::Write(TSetup& setup, ITextCodec& codec) const {
-  for (const Key& key : kKeys) {
-    std::visit(Overloaded{
-                   [&](int32_t TCaptionSettings::*p) { setup.WriteInteger(Section, key.name, this->*p); },
-                   [&](bool TCaptionSettings::*p) { setup.WriteFlag(Section, key.name, this->*p); },
-                   [&](std::string TCaptionSettings::*p) {
-                     setup.WriteString(Section, key.name, ToProfileText(this->*p, codec));
-                   },
-               },
-               key.field);
-  }
+const SettingsTable<TCaptionSettings>& TCaptionSettings::SettingsKeys() {
+  using S = TCaptionSettings;
+  static constexpr SettingKey<S> keys[] = {
+      IntegerKey("UpHeightRate", &S::upHeightRate, 120),
+      IntegerKey("UpHeightRateShortCut1", &S::upHeightRateShortCut1, 120),
+      IntegerKey("UpHeightRateShortCut2", &S::upHeightRateShortCut2, 25),
+      IntegerKey("UpHeightRateShortCut3", &S::upHeightRateShortCut3, 0),
+      IntegerKey("HeightRate", &S::heightRate, 100),
+      IntegerKey("OutLineRate", &S::outLineRate, 4),
+      IntegerKey("ShadowRate", &S::shadowRate, 2),
+      IntegerKey("LineHeightRate", &S::lineHeightRate, 20),
+      IntegerKey("FontWidthRate", &S::fontWidthRate, 90),
+      TextKey("FontName2", &S::fontName2, "MD개성체", TextForm::Cp949),
+      FlagKey("FontBold", &S::fontBold, false),
+      IntegerKey("FontColor", &S::fontColor, 14737632),  // light grey
+      FlagKey("WarnedJapaness", &S::warnedJapaness, false),
+      FlagKey("AntiAliase", &S::antiAliase, true),
+      FlagKey("ParseColorTag", &S::parseColorTag, true),
+      FlagKey("SmartCaptionFinding", &S::smartCaptionFinding, true),
+  };
+  static constexpr SettingsTable<S> table("OrveCaption", keys);
+  return table;
 }
 
 }  // namespace orves

@@ -4,8 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "player/playback/StateTextSink.h"
-#include "player/shell/Setup.h"
+#include "player/core/Setup.h"
 
 namespace orves {
 namespace {
@@ -65,26 +64,24 @@ int CaptionBandFor(int width, int height, int position, int size) {
   return static_cast<int>(s * size * (100 - position) / kSizeBase / 1000);
 }
 
-TCaptionView::TCaptionView(TSetup& setup, ITextCodec& codec, IStateText& stateText)
-    : setup_(setup), codec_(codec), stateText_(stateText), document_(codec) {
+TCaptionView::TCaptionView(TSetup& setup, ITextCodec& codec, const TCaptionViewServices& services)
+    : setup_(setup), codec_(codec), services_(services), document_(codec) {
   settings_.Read(setup_, codec_);
 }
 
 TCaptionView::~TCaptionView() { settings_.Write(setup_, codec_); }
 
-void TCaptionView::Start(const TCaptionViewLinks& links) { links_ = links; }
-
 void TCaptionView::LoadCaptionFile(const std::filesystem::path& path) {
   const TSamiDocument::TLoadResult result = document_.LoadCaptionFile(path);
   if (!result.loaded) return;
   if (result.japanese && !settings_.warnedJapaness) {
-    if (links_.messageBox) links_.messageBox->ShowInformation(kJapaneseTitle, kJapaneseNotice);
+    services_.messageBox.ShowInformation(kJapaneseTitle, kJapaneseNotice);
     settings_.warnedJapaness = true;
   }
   language_ = ChooseLoadLanguage(document_.Count(TCaptionLanguage::Korean),
                                  document_.Count(TCaptionLanguage::English));
   UpdateCaption();
-  if (links_.layout) links_.layout->ResizeKeepingAspect();
+  services_.layout.ResizeKeepingAspect();
 }
 
 void TCaptionView::ClearCaptions() {
@@ -93,6 +90,11 @@ void TCaptionView::ClearCaptions() {
 }
 
 TSaveResult TCaptionView::SaveCaptionFile(const std::filesystem::path& path) const {
+  std::error_code error;
+  if (!HasCaptions() && std::filesystem::exists(path, error)) {
+    const std::u8string name = path.u8string();
+    return {false, "No captions to save over " + std::string(name.begin(), name.end())};
+  }
   return orves::SaveCaptionFile(document_, syncOffset_, codec_, path);
 }
 
@@ -100,28 +102,25 @@ bool TCaptionView::HasCaptions() const {
   return document_.Count(TCaptionLanguage::Korean) + document_.Count(TCaptionLanguage::English) != 0;
 }
 
-void TCaptionView::Hide() {
-  if (links_.renderer) links_.renderer->HideCaption();
-}
+void TCaptionView::Hide() { services_.renderer.HideCaption(); }
 
 void TCaptionView::UpdateCaption() {
-  const ICaptionMedia* media = links_.media;
-  if (!media || media->SourceWidth() == 0 || !links_.layout || !links_.layout->CaptionPanelVisible() ||
-      !media->CaptionEnabled()) {
+  const IMediaView& media = services_.media;
+  if (media.PictureWidth() == 0 || !services_.layout.CaptionPanelVisible() || !media.CaptionsOn()) {
     Hide();
     return;
   }
   const auto& table = document_.Table(language_);
-  const int current = FindCurrentEntry(table, media->CurrentPosition(), syncOffset_);
+  const int current = FindCurrentEntry(table, media.CurrentPosition(), syncOffset_);
   if (current < 0) {
     Hide();
-  } else if (links_.renderer) {
-    links_.renderer->RenderCaption(table[current]);
+  } else {
+    services_.renderer.RenderCaption(table[current]);
   }
 }
 
 void TCaptionView::ForceRedraw() {
-  if (links_.renderer) links_.renderer->ForgetLastWidth();
+  services_.renderer.ForgetLastWidth();
   UpdateCaption();
 }
 
@@ -136,14 +135,14 @@ void TCaptionView::ShiftSync(double seconds) { SetSyncOffset(syncOffset_ + secon
 
 void TCaptionView::ShowSyncMessage() {
   if (syncOffset_ > -0.05 && syncOffset_ < 0.05) {
-    stateText_.ShowState("싱크이동 : 그대로", "SYNC MOVE : NO");
+    services_.stateText.ShowState("싱크이동 : 그대로", "SYNC MOVE : NO");
     return;
   }
   const std::string amount = Format("%.1f", std::fabs(syncOffset_));
   if (syncOffset_ < 0) {
-    stateText_.ShowState("싱크이동 : " + amount + "초 일찍", "SYNC MOVE : " + amount + "s EARLIER");
+    services_.stateText.ShowState("싱크이동 : " + amount + "초 일찍", "SYNC MOVE : " + amount + "s EARLIER");
   } else {
-    stateText_.ShowState("싱크이동 : " + amount + "초 늦게", "SYNC MOVE : " + amount + "s LATER");
+    services_.stateText.ShowState("싱크이동 : " + amount + "초 늦게", "SYNC MOVE : " + amount + "s LATER");
   }
 }
 
@@ -155,19 +154,17 @@ void TCaptionView::SwitchLanguage() {
   }
   UpdateCaption();
   const std::string name = LanguageName(language_);
-  stateText_.ShowState("자막언어설정 : " + name, "CAPTION LANGUAGE : " + name);
+  services_.stateText.ShowState("자막언어설정 : " + name, "CAPTION LANGUAGE : " + name);
 }
 
 // Position and size change the caption panel's place: the movie is hidden,
 // the window keeps its aspect and the layout shows everything again.
 void TCaptionView::ResizeAround(int& field, int value, const char* korean, const char* english) {
-  if (links_.layout) links_.layout->HideMovieForResize();
+  services_.layout.HideMovieForResize();
   field = std::clamp(value, 0, 200);
-  stateText_.ShowState(Percent(korean, field), Percent(english, field));
-  if (links_.layout) {
-    links_.layout->ResizeKeepingAspect();
-    links_.layout->ShowMovieAfterResize();
-  }
+  services_.stateText.ShowState(Percent(korean, field), Percent(english, field));
+  services_.layout.ResizeKeepingAspect();
+  services_.layout.ShowMovieAfterResize();
 }
 
 void TCaptionView::SetCaptionPosition(int position) {
@@ -186,15 +183,15 @@ void TCaptionView::ApplyPositionPreset(int preset) {
   switch (preset) {
     case 1:
       SetCaptionPosition(settings_.upHeightRateShortCut1);
-      stateText_.ShowState("자막위치 : 겹치게", "CAPTION POSITION 1");
+      services_.stateText.ShowState("자막위치 : 겹치게", "CAPTION POSITION 1");
       break;
     case 2:
       SetCaptionPosition(settings_.upHeightRateShortCut2);
-      stateText_.ShowState("자막위치 : 반 걸치게", "CAPTION POSITION 2");
+      services_.stateText.ShowState("자막위치 : 반 걸치게", "CAPTION POSITION 2");
       break;
     case 3:
       SetCaptionPosition(settings_.upHeightRateShortCut3);
-      stateText_.ShowState("자막위치 : 아래로", "CAPTION POSITION 3");
+      services_.stateText.ShowState("자막위치 : 아래로", "CAPTION POSITION 3");
       break;
     default:
       break;
@@ -203,40 +200,38 @@ void TCaptionView::ApplyPositionPreset(int preset) {
 
 void TCaptionView::SetOutLineRate(int rate) {
   settings_.outLineRate = std::clamp(rate, 0, 100);
-  stateText_.ShowState(Percent("자막 외각선 굵기 : ", settings_.outLineRate),
+  services_.stateText.ShowState(Percent("자막 외각선 굵기 : ", settings_.outLineRate),
                        Percent("OUTLINE : ", settings_.outLineRate));
   ForceRedraw();
 }
 
 void TCaptionView::SetShadowRate(int rate) {
   settings_.shadowRate = std::clamp(rate, 0, 100);
-  stateText_.ShowState(Percent("자막 그림자 : ", settings_.shadowRate), Percent("SHADOW : ", settings_.shadowRate));
+  services_.stateText.ShowState(Percent("자막 그림자 : ", settings_.shadowRate), Percent("SHADOW : ", settings_.shadowRate));
   ForceRedraw();
 }
 
 void TCaptionView::ToggleAntiAliase() {
   settings_.antiAliase = !settings_.antiAliase;
   ForceRedraw();
-  stateText_.ShowState(std::string("자막 가장자리 다듭기 : ") + OnOff(settings_.antiAliase),
+  services_.stateText.ShowState(std::string("자막 가장자리 다듭기 : ") + OnOff(settings_.antiAliase),
                        std::string("CAPTION ANTIALIASE : ") + OnOff(settings_.antiAliase));
 }
 
 void TCaptionView::ToggleFontBold() {
   settings_.fontBold = !settings_.fontBold;
-  stateText_.ShowState(std::string("자막 굵게 : ") + OnOff(settings_.fontBold),
+  services_.stateText.ShowState(std::string("자막 굵게 : ") + OnOff(settings_.fontBold),
                        std::string("CAPTION BOLD : ") + OnOff(settings_.fontBold));
   ForceRedraw();
 }
 
 int TCaptionView::CaptionRise() const {
-  if (!links_.media) return 0;
-  return CaptionRiseFor(links_.media->SourceWidth(), links_.media->SourceHeight(), settings_.upHeightRate,
+  return CaptionRiseFor(services_.media.PictureWidth(), services_.media.PictureHeight(), settings_.upHeightRate,
                         settings_.heightRate);
 }
 
 int TCaptionView::CaptionBand() const {
-  if (!links_.media) return 0;
-  return CaptionBandFor(links_.media->SourceWidth(), links_.media->SourceHeight(), settings_.upHeightRate,
+  return CaptionBandFor(services_.media.PictureWidth(), services_.media.PictureHeight(), settings_.upHeightRate,
                         settings_.heightRate);
 }
 

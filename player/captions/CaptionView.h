@@ -9,13 +9,13 @@
 #include <vector>
 
 #include "player/captions/CaptionPorts.h"
+#include "player/core/Services.h"
 #include "player/captions/CaptionSettings.h"
 #include "player/captions/SamiDocument.h"
 #include "player/captions/SamiWriter.h"
 
 namespace orves {
 
-class IStateText;
 class TSetup;
 
 // Captions are shown this long before their start time.
@@ -35,51 +35,61 @@ int FindCurrentEntry(const std::vector<TCaptionEntry>& table, double position, d
 int CaptionRiseFor(int width, int height, int position, int size);
 int CaptionBandFor(int width, int height, int position, int size);
 
-struct TCaptionViewLinks {
-  ICaptionRenderer* renderer = nullptr;
-  ICaptionLayout* layout = nullptr;
-  ICaptionMedia* media = nullptr;
-  IMessageBox* messageBox = nullptr;
+// The services of the caption view.
+struct TCaptionViewServices {
+  IStateText& stateText;
+  ICaptionRenderer& renderer;
+  ILayout& layout;
+  const IMediaView& media;
+  IMessageBox& messageBox;
 };
 
-class TCaptionView {
+class TCaptionView final : public ICaptions {
  public:
-  static constexpr int PositionStep = 5;  // the two position commands; the size commands use 5 too
+  static constexpr int PositionStep = 5;  // the two position commands
+  static constexpr int SizeStep = 5;      // the two size commands
 
   // Reads section OrveCaption.
-  TCaptionView(TSetup& setup, ITextCodec& codec, IStateText& stateText);
+  TCaptionView(TSetup& setup, ITextCodec& codec, const TCaptionViewServices& services);
   // Writes section OrveCaption.
-  ~TCaptionView();
+  ~TCaptionView() override;
   TCaptionView(const TCaptionView&) = delete;
   TCaptionView& operator=(const TCaptionView&) = delete;
 
-  // Called once every object of the main window exists.
-  void Start(const TCaptionViewLinks& links);
-
   // Document.
-  void LoadCaptionFile(const std::filesystem::path& path);
-  void ClearCaptions();
+  void LoadCaptionFile(const std::filesystem::path& path) override;
+  void ClearCaptions() override;
+  std::filesystem::path CaptionFileName() const override { return document_.FileName(); }
+  // An empty document is never written over an existing file.
   TSaveResult SaveCaptionFile(const std::filesystem::path& path) const;
   const TSamiDocument& Document() const { return document_; }
-  bool HasCaptions() const;
+  bool HasCaptions() const override;
 
   // Timing: shows the entry of the current position, or hides the caption.
-  void UpdateCaption();
+  void UpdateCaption() override;
   void ForceRedraw();
 
   // Commands, each reporting its effect through the state text.
-  void SetSyncOffset(double seconds);
-  void ShiftSync(double seconds);
-  void SwitchLanguage();
+  void SetSyncOffset(double seconds) override;
+  void ShiftSync(double seconds) override;
+  void SwitchLanguage() override;
   void SetCaptionPosition(int position);
-  void CaptionMoveUp();    // position + PositionStep
-  void CaptionMoveDown();  // position - PositionStep
-  void ApplyPositionPreset(int preset);  // 1, 2 or 3
+  void CaptionMoveUp() override;    // position + PositionStep
+  void CaptionMoveDown() override;  // position - PositionStep
+  void ApplyPositionPreset(int preset) override;  // 1, 2 or 3
   void SetCaptionSize(int size);
+  void CaptionSizeUp() override { SetCaptionSize(settings_.heightRate + SizeStep); }
+  void CaptionSizeDown() override { SetCaptionSize(settings_.heightRate - SizeStep); }
   void SetOutLineRate(int rate);
+  void OutLineRatePlus() override { SetOutLineRate(settings_.outLineRate + 1); }
+  void OutLineRateMinus() override { SetOutLineRate(settings_.outLineRate - 1); }
   void SetShadowRate(int rate);
-  void ToggleAntiAliase();
-  void ToggleFontBold();
+  void ShadowRatePlus() override { SetShadowRate(settings_.shadowRate + 1); }
+  void ShadowRateMinus() override { SetShadowRate(settings_.shadowRate - 1); }
+  void ToggleAntiAliase() override;
+  void ToggleFontBold() override;
+  bool AntiAliase() const override { return settings_.antiAliase; }
+  bool FontBold() const override { return settings_.fontBold; }
 
   double SyncOffset() const { return syncOffset_; }
   TCaptionLanguage Language() const { return language_; }
@@ -88,8 +98,8 @@ class TCaptionView {
   const TCaptionSettings& Settings() const { return settings_; }
 
   // Placement of the caption panel for the open movie (Layout).
-  int CaptionRise() const;
-  int CaptionBand() const;
+  int CaptionRise() const override;
+  int CaptionBand() const override;
 
  private:
   void ShowSyncMessage();
@@ -98,8 +108,7 @@ class TCaptionView {
 
   TSetup& setup_;
   ITextCodec& codec_;
-  IStateText& stateText_;
-  TCaptionViewLinks links_;
+  TCaptionViewServices services_;
   TCaptionSettings settings_;
   TSamiDocument document_;
   TCaptionLanguage language_ = TCaptionLanguage::Korean;

@@ -3,7 +3,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "player/captions/UnicodeText.h"
+#include "player/core/UnicodeText.h"
 
 namespace orves {
 namespace {
@@ -48,6 +48,7 @@ void TSamiDocument::Clear() {
   korean_.clear();
   english_.clear();
   droppedKorean_ = droppedEnglish_ = 0;
+  fileName_.clear();
 }
 
 TSamiDocument::TLoadResult TSamiDocument::LoadCaptionFile(const std::filesystem::path& path) {
@@ -57,8 +58,9 @@ TSamiDocument::TLoadResult TSamiDocument::LoadCaptionFile(const std::filesystem:
   if (!in || std::filesystem::is_directory(path, ec)) return {};
   const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   if (in.bad()) return {};
+  const bool japanese = LoadBytes(bytes);
   fileName_ = path;
-  return {true, LoadBytes(bytes)};
+  return {true, japanese};
 }
 
 bool TSamiDocument::LoadBytes(std::string_view fileBytes) {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "player/captions/SamiMarkup.h"
-#include "player/captions/TextCodec.h"
+#include "player/core/TextCodec.h"
 
 namespace orves {
 
@@ -47,11 +47,12 @@ class TSamiDocument {
   };
 
   // Empties both tables, then reads `path` when it can be read. A missing or
-  // unreadable file leaves the tables empty and the file name unchanged.
+  // unreadable file leaves the tables empty and no file name.
   TLoadResult LoadCaptionFile(const std::filesystem::path& path);
   // Parses the whole content of a caption file (any of the four encodings).
   // Returns whether it contains "の".
   bool LoadBytes(std::string_view fileBytes);
+  // Empties both tables and forgets the file name.
   void Clear();
 
   int Count(TCaptionLanguage language) const { return static_cast<int>(Table(language).size()); }

@@ -6,7 +6,7 @@
 #include <fstream>
 #include <random>
 
-#include "player/captions/UnicodeText.h"
+#include "player/core/UnicodeText.h"
 
 namespace orves {
 namespace {

@@ -42,14 +42,15 @@ void TWindow::Destroy() {
   }
 }
 
-bool TWindow::CreateWindowOf(const WindowClassSpec& windowClass, DWORD exStyle, DWORD style, const wchar_t* title,
-                             const RECT& bounds, HWND parent, int id) {
+bool TWindow::CreateWindowOf(const WindowClassSpec& windowClass, DWORD exStyle, DWORD style,
+                             const wchar_t* title, const RECT& bounds, HWND parent, int id) {
   if (hwnd_ != nullptr || !RegisterOnce(windowClass, &TWindow::WindowProc)) {
     return false;
   }
-  HWND created = CreateWindowExW(exStyle, windowClass.name, title != nullptr ? title : L"", style, bounds.left,
-                                 bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), this);
+  HWND created =
+      CreateWindowExW(exStyle, windowClass.name, title != nullptr ? title : L"", style, bounds.left,
+                      bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
+                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), this);
   return created != nullptr;
 }
 

@@ -27,8 +27,8 @@ namespace orves {
 // How a window class is registered. The cursor is always the arrow.
 struct WindowClassSpec {
   const wchar_t* name = nullptr;
-  UINT style = 0;                // CS_* flags, e.g. CS_DBLCLKS
-  HBRUSH background = nullptr;   // null: the window paints its whole background
+  UINT style = 0;               // CS_* flags, e.g. CS_DBLCLKS
+  HBRUSH background = nullptr;  // null: the window paints its whole background
   HICON icon = nullptr;
 };
 

@@ -6,19 +6,10 @@ namespace {
 
 constexpr const wchar_t* kClassName = L"OrvesMPForm";
 
-void RegisterFormClass(WNDPROC proc) {
-  WNDCLASSEXW wc = {};
-  wc.cbSize = sizeof(wc);
-  if (GetClassInfoExW(GetModuleHandleW(nullptr), kClassName, &wc)) {
-    return;
-  }
-  wc.lpfnWndProc = proc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
-  wc.lpszClassName = kClassName;
-  RegisterClassExW(&wc);
+// The dialog face colour and the program's icon.
+WindowClassSpec FormClass() {
+  return WindowClassSpec{kClassName, 0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
+                         LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1))};
 }
 
 }  // namespace
@@ -27,16 +18,14 @@ Form::Form(std::wstring caption, int clientWidth, int clientHeight, bool stayOnT
     : caption_(std::move(caption)), clientWidth_(clientWidth), clientHeight_(clientHeight), stayOnTop_(stayOnTop) {}
 
 Form::~Form() {
-  if (hwnd_ != nullptr) {
-    DestroyWindow(hwnd_);
-  }
+  // The buttons go before the font they show.
+  Destroy();
   if (font_ != nullptr) {
     DeleteObject(font_);
   }
 }
 
 bool Form::Create(HWND owner) {
-  RegisterFormClass(&Form::WindowProc);
   const DWORD style = WS_CAPTION | WS_SYSMENU | WS_POPUP | WS_CLIPCHILDREN;
   const DWORD exStyle = WS_EX_DLGMODALFRAME | (stayOnTop_ ? WS_EX_TOPMOST : 0);
   RECT frame = {0, 0, clientWidth_, clientHeight_};
@@ -45,9 +34,8 @@ bool Form::Create(HWND owner) {
   const int height = frame.bottom - frame.top;
   const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
   const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-  hwnd_ = CreateWindowExW(exStyle, kClassName, caption_.c_str(), style, left, top, width, height, owner, nullptr,
-                          GetModuleHandleW(nullptr), this);
-  if (hwnd_ == nullptr) {
+  const RECT bounds{left, top, left + width, top + height};
+  if (!CreateWindowOf(FormClass(), exStyle, style, caption_.c_str(), bounds, owner)) {
     return false;
   }
   font_ = CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, HANGUL_CHARSET, OUT_DEFAULT_PRECIS,
@@ -59,7 +47,7 @@ bool Form::Create(HWND owner) {
 HWND Form::AddButton(const wchar_t* caption, WORD id, int left, int top, int width, int height, bool isDefault) {
   HWND button = CreateWindowExW(0, L"BUTTON", caption,
                                 WS_CHILD | WS_VISIBLE | WS_TABSTOP | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON),
-                                left, top, width, height, hwnd_, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
+                                left, top, width, height, Handle(), reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
                                 GetModuleHandleW(nullptr), nullptr);
   if (button != nullptr && font_ != nullptr) {
     SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
@@ -68,21 +56,21 @@ HWND Form::AddButton(const wchar_t* caption, WORD id, int left, int top, int wid
 }
 
 ModalResult Form::ShowModal() {
-  if (hwnd_ == nullptr || modal_) {
+  if (Handle() == nullptr || modal_) {
     return ModalResult::Cancel;
   }
-  HWND owner = GetWindow(hwnd_, GW_OWNER);
+  HWND owner = GetWindow(Handle(), GW_OWNER);
   const bool ownerWasEnabled = owner != nullptr && IsWindowEnabled(owner);
   if (ownerWasEnabled) {
     EnableWindow(owner, FALSE);
   }
   modal_ = true;
   result_ = ModalResult::None;
-  ShowWindow(hwnd_, SW_SHOW);
-  SetForegroundWindow(hwnd_);
+  ShowWindow(Handle(), SW_SHOW);
+  SetForegroundWindow(Handle());
   MSG msg;
   // The form ends with its owner too, so a vanished window ends the loop.
-  while (result_ == ModalResult::None && hwnd_ != nullptr) {
+  while (result_ == ModalResult::None && Handle() != nullptr) {
     const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
     if (got == 0) {
       // The application is ending: keep the quit for the main loop.
@@ -94,7 +82,7 @@ ModalResult Form::ShowModal() {
       result_ = ModalResult::Cancel;
       break;
     }
-    if (!IsDialogMessageW(hwnd_, &msg)) {
+    if (!IsDialogMessageW(Handle(), &msg)) {
       TranslateMessage(&msg);
       DispatchMessageW(&msg);
     }
@@ -102,8 +90,8 @@ ModalResult Form::ShowModal() {
   if (ownerWasEnabled && IsWindow(owner)) {
     EnableWindow(owner, TRUE);
   }
-  if (hwnd_ != nullptr) {
-    ShowWindow(hwnd_, SW_HIDE);
+  if (Handle() != nullptr) {
+    ShowWindow(Handle(), SW_HIDE);
   }
   if (owner != nullptr && IsWindow(owner)) {
     SetForegroundWindow(owner);
@@ -116,7 +104,7 @@ void Form::CloseWith(ModalResult result) {
   if (modal_) {
     result_ = result;
   } else {
-    ShowWindow(hwnd_, SW_HIDE);
+    ShowWindow(Handle(), SW_HIDE);
   }
 }
 
@@ -132,18 +120,6 @@ bool Form::OnCommand(WORD id) {
   return false;
 }
 
-LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
-  auto* form = reinterpret_cast<Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (form == nullptr || form->hwnd_ == nullptr) {
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-  }
-  return form->HandleMessage(message, wParam, lParam);
-}
-
 LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND:
@@ -155,14 +131,10 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       // The frame's close box hides the form; it lives as long as the process.
       CloseWith(ModalResult::Cancel);
       return 0;
-    case WM_NCDESTROY:
-      SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-      hwnd_ = nullptr;
-      return 0;
     default:
       break;
   }
-  return DefWindowProcW(hwnd_, message, wParam, lParam);
+  return TWindow::HandleMessage(message, wParam, lParam);
 }
 
 }  // namespace orves

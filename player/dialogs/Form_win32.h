@@ -6,20 +6,19 @@
 
 #include <string>
 
+#include "player/core/Window_win32.h"
+
 namespace orves {
 
 enum class ModalResult { None, Ok, Cancel };
 
-class Form {
+class Form : public TWindow {
  public:
   Form(std::wstring caption, int clientWidth, int clientHeight, bool stayOnTop);
-  virtual ~Form();
-  Form(const Form&) = delete;
-  Form& operator=(const Form&) = delete;
+  ~Form() override;
 
   // Creates the hidden window, centred on the desktop.
   bool Create(HWND owner);
-  HWND Handle() const { return hwnd_; }
 
   // Shows the form, disables its owner and runs the messages until the form
   // is closed; closing it by its frame counts as Cancel.
@@ -34,14 +33,12 @@ class Form {
   HWND AddButton(const wchar_t* caption, WORD id, int left, int top, int width, int height, bool isDefault);
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   std::wstring caption_;
   int clientWidth_;
   int clientHeight_;
   bool stayOnTop_;
-  HWND hwnd_ = nullptr;
   HFONT font_ = nullptr;
   ModalResult result_ = ModalResult::None;
   bool modal_ = false;

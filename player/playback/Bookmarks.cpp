@@ -4,7 +4,7 @@
 #include <cmath>
 #include <system_error>
 
-#include "player/shell/ProfileFile.h"
+#include "player/core/ProfileFile.h"
 
 namespace orves {
 

@@ -4,8 +4,8 @@
 
 #include "player/playback/Movie.h"
 #include "player/playback/PictureFit.h"
-#include "player/playback/TimeText.h"
-#include "player/shell/Setup.h"
+#include "player/core/TimeText.h"
+#include "player/core/SettingsTable.h"
 
 namespace orves {
 
@@ -25,82 +25,84 @@ std::string ShortName(const std::string& fileName) {
 }
 }  // namespace
 
-TMedia::TMedia(TSetup& setup)
-    : setup_(setup), bookmarks_(setup.Path().parent_path() / TBookmarks::FileName) {
-  shortStep_ = setup_.ReadInteger(Section, "FFSpaceTime", 10);
-  longStep_ = setup_.ReadInteger(Section, "FFSpaceTime2", 60);
-  useBookmarks_ = setup_.ReadFlag(Section, "DoBookMark", true);
-  captionsOn_ = setup_.ReadFlag(Section, "CaptionEnabled", true);
-  addToRecent_ = setup_.ReadFlag(Section, "AddToRecent", true);
+const SettingsTable<TMedia>& TMedia::SettingsKeys() {
+  using M = TMedia;
+  static constexpr SettingKey<M> keys[] = {
+      IntegerKey("FFSpaceTime", &M::shortStep_, 10),
+      IntegerKey("FFSpaceTime2", &M::longStep_, 60),
+      FlagKey("DoBookMark", &M::useBookmarks_, true),
+      FlagKey("CaptionEnabled", &M::captionsOn_, true),
+      FlagKey("AddToRecent", &M::addToRecent_, true),
+  };
+  static constexpr SettingsTable<M> table("Media", keys);
+  return table;
 }
 
-TMedia::~TMedia() {
-  setup_.WriteInteger(Section, "FFSpaceTime", shortStep_);
-  setup_.WriteInteger(Section, "FFSpaceTime2", longStep_);
-  setup_.WriteFlag(Section, "DoBookMark", useBookmarks_);
-  setup_.WriteFlag(Section, "CaptionEnabled", captionsOn_);
-  setup_.WriteFlag(Section, "AddToRecent", addToRecent_);
+TMedia::TMedia(TSetup& setup, const TMediaServices& services)
+    : setup_(setup), services_(services), bookmarks_(setup.Path().parent_path() / TBookmarks::FileName) {
+  SettingsKeys().Read(setup_, *this);
 }
+
+TMedia::~TMedia() { SettingsKeys().Write(setup_, *this); }
 
 void TMedia::Start() { FitPicture(); }
 
-void TMedia::Open(const std::string& fileName, const std::string& captionFileName) {
+void TMedia::Open(const std::string& fileName, const std::filesystem::path& captionFile) {
   Close();
-  if (links_.captions && !captionFileName.empty()) links_.captions->LoadCaptionFile(captionFileName);
-  if (links_.movie) links_.movie->SetFileName(fileName);
+  captionFile_ = captionFile;
+  if (!captionFile_.empty()) services_.captions.LoadCaptionFile(captionFile_);
+  movie_->SetFileName(fileName);
   Play();
 }
 
 void TMedia::Close() {
   // The bookmark is taken while the movie is still open, before anything stops it.
   SaveBookmark();
-  if (links_.movie) links_.movie->ClearFileName();
-  if (links_.captions) links_.captions->ClearCaptions();
+  movie_->ClearFileName();
+  captionFile_.clear();
+  services_.captions.ClearCaptions();
   FitPicture();
 }
 
 void TMedia::Play() {
-  if (!links_.movie || links_.movie->FileName().empty()) return;
-  links_.movie->Play();
+  if (movie_->FileName().empty()) return;
+  movie_->Play();
   ShowPlayingMessage();
 }
 
 void TMedia::ShowPlayingMessage() const {
-  if (!links_.movie) return;
-  const int index = links_.playList ? links_.playList->ItemIndex() + 1 : 1;
-  const int count = links_.playList ? links_.playList->Count() : 1;
+  const int index = services_.playList.ItemIndex() + 1;
+  const int count = services_.playList.Count();
   const std::string tail =
-      "(" + std::to_string(index) + "/" + std::to_string(count) + ") \"" + ShortName(links_.movie->FileName()) + "\"";
+      "(" + std::to_string(index) + "/" + std::to_string(count) + ") \"" + ShortName(movie_->FileName()) + "\"";
   ShowState("재생 : " + tail, "PLAYING : " + tail);
 }
 
 void TMedia::Pause() {
-  if (!HasPicture() || !links_.movie) return;
-  links_.movie->Pause();
+  if (!HasPicture()) return;
+  movie_->Pause();
   ShowState("일시정지", "PAUSED");
 }
 
-void TMedia::Stop() {
-  if (links_.movie) links_.movie->Stop();
-}
+void TMedia::Stop() { movie_->Stop(); }
 
 void TMedia::SeekTo(double seconds) {
-  if (!HasPicture() || !links_.movie) return;
+  if (!HasPicture()) return;
   const double duration = Duration();
   if (!(seconds > 0)) seconds = 0;  // NaN too
   if (seconds > duration) seconds = duration;
-  if (links_.skin) links_.skin->PlaceThumbs();
-  links_.movie->SetPosition(seconds);
-  if (links_.captions) links_.captions->UpdateCaption();
+  services_.skin.PlaceThumbs();
+  movie_->SetPosition(seconds);
+  services_.captions.UpdateCaption();
   const std::string where = PositionText(seconds) + " / " + PositionText(duration);
   ShowState("이동 : " + where, "MOVE TO : " + where);
 }
 
 void TMedia::ToggleCaption() {
   captionsOn_ = !captionsOn_;
-  if (links_.captions) links_.captions->UpdateCaption();
+  services_.captions.UpdateCaption();
   // The caption band below the picture comes or goes: the window follows.
-  if (links_.layout) links_.layout->ResizeKeepingAspect();
+  services_.layout.ResizeKeepingAspect();
   if (captionsOn_) {
     ShowState("자막 : ON", "CAPTION : ON");
   } else {
@@ -110,83 +112,83 @@ void TMedia::ToggleCaption() {
 
 void TMedia::SetSpeed(int percent) {
   speed_ = std::clamp(percent, kMinSpeed, kMaxSpeed);
-  if (links_.player) links_.player->SetRate(speed_ * 0.01);
+  services_.player.SetRate(speed_ * 0.01);
   const std::string value = std::to_string(speed_) + " %";
   ShowState("재생 속도 : " + value, "PLAYING SPEED : " + value);
 }
 
+// The caption file is the one opened with this movie: a caption file of an
+// earlier movie never follows the current one.
 void TMedia::Reload() {
-  if (!links_.movie) return;
   const double position = CurrentPosition();
-  const std::string fileName = links_.movie->FileName();
-  const std::string captionFileName = links_.captions ? links_.captions->CaptionFileName() : std::string();
+  const std::string fileName = movie_->FileName();
+  const std::filesystem::path captionFile = captionFile_;
   Close();
-  Open(fileName, captionFileName);
+  Open(fileName, captionFile);
   SeekTo(position);
 }
 
 void TMedia::ResumeBookmark() {
-  if (!useBookmarks_ || !links_.movie || !bookmarks_.Exists()) return;
-  SeekTo(bookmarks_.Read(links_.movie->FileName()) - kResumeLead);
+  if (!useBookmarks_ || !bookmarks_.Exists()) return;
+  SeekTo(bookmarks_.Read(movie_->FileName()) - kResumeLead);
 }
 
 void TMedia::SaveBookmark() {
-  if (!useBookmarks_ || !links_.movie || !HasPicture()) return;
+  if (!useBookmarks_ || !HasPicture()) return;
   const double position = CurrentPosition();
   // A movie watched to its end starts from the beginning next time.
-  bookmarks_.Write(links_.movie->FileName(), position == Duration() ? 0.0 : position);
+  bookmarks_.Write(movie_->FileName(), position == Duration() ? 0.0 : position);
 }
 
-int TMedia::DisplayWidth() const { return links_.movie ? links_.movie->VisibleWidth() : 1; }
+int TMedia::DisplayWidth() const { return movie_->VisibleWidth(); }
 
 int TMedia::DisplayHeight() const {
-  const int source = links_.movie ? links_.movie->SourceHeight() : 1;
-  return captionsOn_ && HasCaptions() ? source + links_.captions->CaptionBand() : source;
+  const int source = movie_->SourceHeight();
+  return captionsOn_ && HasCaptions() ? source + services_.captions.CaptionBand() : source;
 }
 
-bool TMedia::HasCaptions() const { return links_.captions && links_.captions->HasCaptions(); }
+bool TMedia::HasCaptions() const { return services_.captions.HasCaptions(); }
 
 void TMedia::FitPicture(bool force) {
-  IMediaPanels* panels = links_.panels;
-  if (!panels) {
-    // Not linked yet: only the control's own panel is refit.
-    if (links_.movie) links_.movie->FitInnerPanel();
-    return;
-  }
-  if (!panels->MovieVisible() && !force) return;
+  IMediaPanels& panels = services_.panels;
+  if (!panels.MovieVisible() && !force) return;
   PictureFitInput in;
-  in.mediaWidth = panels->MediaPanelWidth();
-  in.mediaHeight = panels->MediaPanelHeight();
+  in.mediaWidth = panels.MediaPanelWidth();
+  in.mediaHeight = panels.MediaPanelHeight();
   in.margin = kMargin;
-  in.fullScreen = links_.layout && links_.layout->IsFullScreen();
+  in.fullScreen = services_.layout.IsFullScreen();
   in.hasPicture = HasPicture();
   in.displayWidth = DisplayWidth();
   in.displayHeight = DisplayHeight();
-  in.sourceHeight = links_.movie ? links_.movie->SourceHeight() : 1;
-  in.captionRise = links_.captions ? links_.captions->CaptionRise() : 0;
-  in.captionBand = links_.captions ? links_.captions->CaptionBand() : 0;
-  if (in.fullScreen && !links_.layout->FullScreenBarAlwaysShown()) {
-    in.stateTextTop = links_.layout->FullScreenBarHeight();
+  in.sourceHeight = movie_->SourceHeight();
+  in.captionRise = services_.captions.CaptionRise();
+  in.captionBand = services_.captions.CaptionBand();
+  if (in.fullScreen && !services_.layout.AlwaysShowFullScreenBar()) {
+    in.stateTextTop = services_.skin.FullScreenBarHeight();
   }
   const PictureFit fit = FitPictureBounds(in);
-  panels->SetMovieBounds(fit.movie.left, fit.movie.top, fit.movie.width, fit.movie.height);
-  if (links_.movie) links_.movie->FitInnerPanel();
-  panels->SetCaptionBounds(fit.caption.left, fit.caption.top, fit.caption.width, fit.caption.height);
-  if (in.hasPicture && links_.captions) links_.captions->UpdateCaption();
-  panels->SetStateTextBounds(fit.stateText.left, fit.stateText.top, fit.stateText.width, fit.stateText.height);
-  if (links_.layout) links_.layout->ArrangePlayListPanel();
+  panels.SetMovieBounds(fit.movie.left, fit.movie.top, fit.movie.width, fit.movie.height);
+  movie_->FitInnerPanel();
+  panels.SetCaptionBounds(fit.caption.left, fit.caption.top, fit.caption.width, fit.caption.height);
+  if (in.hasPicture) services_.captions.UpdateCaption();
+  panels.SetStateTextBounds(fit.stateText.left, fit.stateText.top, fit.stateText.width, fit.stateText.height);
+  services_.playList.ArrangePanel();
 }
 
-bool TMedia::HasPicture() const { return links_.player && links_.player->ImageSourceWidth() != 0; }
+bool TMedia::HasPicture() const { return services_.player.ImageSourceWidth() != 0; }
 
-double TMedia::CurrentPosition() const { return links_.player ? links_.player->CurrentPosition() : 0.0; }
+double TMedia::CurrentPosition() const { return services_.player.CurrentPosition(); }
 
-double TMedia::Duration() const { return links_.player ? links_.player->Duration() : 0.0; }
+double TMedia::Duration() const { return services_.player.Duration(); }
 
-int TMedia::PlayState() const { return links_.player ? links_.player->PlayState() : kPlayStateStopped; }
+int TMedia::PlayState() const { return services_.player.PlayState(); }
+
+int TMedia::PictureWidth() const { return HasPicture() ? movie_->VisibleWidth() : 0; }
+
+int TMedia::PictureHeight() const { return movie_->SourceHeight(); }
 
 void TMedia::ShowState(const std::string& korean, const std::string& english) const {
-  if (links_.stateText) links_.stateText->ShowState(korean, english);
+  services_.stateText.ShowState(korean, english);
 }
 
 }  // namespace orves

@@ -5,49 +5,62 @@
 // keeps resume positions in "Bookmark.ini" beside the program, and lays the
 // picture, caption and state-text panels out inside the media panel. A movie
 // counts as open exactly when the control shows a picture. Section `Media` of
-// the settings file: read in the constructor, written in the destructor in
-// the order FFSpaceTime, FFSpaceTime2, DoBookMark, CaptionEnabled,
-// AddToRecent.
+// the settings file: read in the constructor, written in the destructor.
 #include <filesystem>
 #include <string>
 
+#include "player/core/MediaPlayer.h"
+#include "player/core/Services.h"
 #include "player/playback/Bookmarks.h"
-#include "player/playback/MediaPlayer.h"
-#include "player/playback/PlaybackLinks.h"
-#include "player/playback/StateTextSink.h"
 
 namespace orves {
 
 class TSetup;
 class TMovie;
+template <class Owner>
+class SettingsTable;
 
-// The objects TMedia talks to. Any of them may be null (skipped).
-struct MediaLinks {
-  IMediaPlayer* player = nullptr;  // mpMovie, read directly
-  TMovie* movie = nullptr;
-  ISkinThumbs* skin = nullptr;
-  IPlayListPosition* playList = nullptr;
-  IStateText* stateText = nullptr;
-  IMediaCaptions* captions = nullptr;  // TCaptionView
-  IMediaPanels* panels = nullptr;      // pnlMedia and the panels inside it
-  IMediaLayout* layout = nullptr;      // TLayout, TSkin, TPlayList
+// The panels the media object lays out inside the media panel `pnlMedia`:
+// `pnlMovie` (the picture), `pnlCaption` and `pnlStateText`.
+class IMediaPanels {
+ public:
+  virtual ~IMediaPanels() = default;
+  virtual int MediaPanelWidth() const = 0;
+  virtual int MediaPanelHeight() const = 0;
+  virtual bool MovieVisible() const = 0;
+  virtual void SetMovieBounds(int left, int top, int width, int height) = 0;
+  virtual void SetCaptionBounds(int left, int top, int width, int height) = 0;
+  virtual void SetStateTextBounds(int left, int top, int width, int height) = 0;
 };
 
-class TMedia : public IMediaView {
+// The services of the media object. TMovie is made after TMedia and bound
+// to it by BindMovie.
+struct TMediaServices {
+  IMediaPlayer& player;  // mpMovie, read directly
+  IStateText& stateText;
+  ICaptions& captions;
+  ISkin& skin;
+  IPlayList& playList;
+  ILayout& layout;
+  IMediaPanels& panels;  // pnlMedia and the panels inside it
+};
+
+class TMedia final : public IMedia {
  public:
-  explicit TMedia(TSetup& setup);
+  TMedia(TSetup& setup, const TMediaServices& services);
   ~TMedia() override;
   TMedia(const TMedia&) = delete;
   TMedia& operator=(const TMedia&) = delete;
 
-  static constexpr const char* Section = "Media";
+  static const SettingsTable<TMedia>& SettingsKeys();
   static constexpr int kMargin = 3;  // free pixels around the picture in a window
   static constexpr int kMinSpeed = 10;
   static constexpr int kMaxSpeed = 200;
   static constexpr int kSpeedStep = 5;
   static constexpr double kResumeLead = 5;  // resume this many seconds early
 
-  void SetLinks(const MediaLinks& links) { links_ = links; }
+  // The main window's bind step: the movie wrapper TMedia drives.
+  void BindMovie(TMovie& movie) { movie_ = &movie; }
   // The bookmark file; by default "Bookmark.ini" beside the settings file
   // (both live in the program folder).
   void SetBookmarkFile(std::filesystem::path path) { bookmarks_.SetPath(std::move(path)); }
@@ -60,39 +73,39 @@ class TMedia : public IMediaView {
   void Start();
 
   // Close, load the caption file (none when empty), hand the movie to TMovie
-  // and play it.
-  void Open(const std::string& fileName, const std::string& captionFileName);
-  void Open(const std::string& fileName) { Open(fileName, std::string()); }
+  // and play it. The caption file is remembered for Reload until Close.
+  void Open(const std::string& fileName, const std::filesystem::path& captionFile) override;
+  void Open(const std::string& fileName) { Open(fileName, {}); }
   // SaveBookmark, TMovie ClearFileName, clear the captions, refit.
-  void Close();
+  void Close() override;
   // Plays when a file name is set; shows "PLAYING : (i/n) "name"".
-  void Play();
+  void Play() override;
   // Only with a picture: pause and show "PAUSED".
-  void Pause();
+  void Pause() override;
   // Pause and go to 0; no message.
-  void Stop();
+  void Stop() override;
   // Only with a picture: clamp to 0 .. Duration, seek, "MOVE TO : t / d".
   void SeekTo(double seconds);
-  void FastFind() { SeekTo(CurrentPosition() + shortStep_); }
-  void Rewind() { SeekTo(CurrentPosition() - shortStep_); }
-  void FastFind2() { SeekTo(CurrentPosition() + longStep_); }
-  void Rewind2() { SeekTo(CurrentPosition() - longStep_); }
+  void FastFind() override { SeekTo(CurrentPosition() + shortStep_); }
+  void Rewind() override { SeekTo(CurrentPosition() - shortStep_); }
+  void FastFind2() override { SeekTo(CurrentPosition() + longStep_); }
+  void Rewind2() override { SeekTo(CurrentPosition() - longStep_); }
 
   // Captions on or off; the window takes the picture's new aspect.
-  void ToggleCaption();
+  void ToggleCaption() override;
 
   // Per cent, clamped to 10 .. 200; kept when another file is opened.
   void SetSpeed(int percent);
-  void SpeedUp() { SetSpeed(speed_ + kSpeedStep); }
-  void SpeedDown() { SetSpeed(speed_ - kSpeedStep); }
+  void SpeedUp() override { SetSpeed(speed_ + kSpeedStep); }
+  void SpeedDown() override { SetSpeed(speed_ - kSpeedStep); }
   int Speed() const { return speed_; }
 
   // Run when the control goes from stopped to playing: seek to 5 s before the
   // stored place (0 for a movie left at its end).
-  void ResumeBookmark();
+  void ResumeBookmark() override;
   // Run by Close and at the end of a movie: store the current position, or 0
   // when the movie is at its very end.
-  void SaveBookmark();
+  void SaveBookmark() override;
 
   // The picture's size in source pixels: cropped width, and the source height
   // plus the caption band when captions are on and there are any.
@@ -102,25 +115,27 @@ class TMedia : public IMediaView {
   // `force` nothing happens while pnlMovie is hidden.
   void FitPicture(bool force = false);
 
-  // IMediaView: the control's properties, read directly.
+  // The control's properties, read directly.
   bool HasPicture() const override;
   double CurrentPosition() const override;
   double Duration() const override;
+  int PlayState() const override;
+  int PictureWidth() const override;
+  int PictureHeight() const override;
   // Reopen the current movie and seek back to where it was.
   void Reload() override;
-  int PlayState() const;
 
   // The playing message of Play; also shown when buffering ends.
-  void ShowPlayingMessage() const;
+  void ShowPlayingMessage() const override;
 
   // Settings, read and set by the options dialog.
-  int ShortStep() const { return shortStep_; }
+  int ShortStep() const override { return shortStep_; }
   void SetShortStep(int seconds) { shortStep_ = seconds; }
-  int LongStep() const { return longStep_; }
+  int LongStep() const override { return longStep_; }
   void SetLongStep(int seconds) { longStep_ = seconds; }
   bool UseBookmarks() const { return useBookmarks_; }
   void SetUseBookmarks(bool on) { useBookmarks_ = on; }
-  bool CaptionsOn() const { return captionsOn_; }
+  bool CaptionsOn() const override { return captionsOn_; }
   void SetCaptionsOn(bool on) { captionsOn_ = on; }
   bool AddToRecent() const { return addToRecent_; }
   void SetAddToRecent(bool on) { addToRecent_ = on; }
@@ -130,14 +145,16 @@ class TMedia : public IMediaView {
   bool HasCaptions() const;
 
   TSetup& setup_;
-  MediaLinks links_;
+  TMediaServices services_;
+  TMovie* movie_ = nullptr;  // bound before anything runs
   TBookmarks bookmarks_;
+  std::filesystem::path captionFile_;  // of the open movie
   int speed_ = 100;
-  int shortStep_ = 10;
-  int longStep_ = 60;
-  bool useBookmarks_ = true;
-  bool captionsOn_ = true;
-  bool addToRecent_ = true;
+  int shortStep_{};
+  int longStep_{};
+  bool useBookmarks_{};
+  bool captionsOn_{};
+  bool addToRecent_{};
 };
 
 }  // namespace orves

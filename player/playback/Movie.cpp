@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "player/shell/Setup.h"
+#include "player/core/SettingsTable.h"
 
 namespace orves {
 
@@ -11,27 +11,28 @@ constexpr int kMinBrightness = -100;
 constexpr int kMaxBrightness = 100;
 constexpr int kMaxProcessing = 60;
 
-bool ValidFixRate(int rate) { return rate == 0 || rate == 43 || rate == 169; }
+constexpr bool ValidFixRate(int rate) { return rate == 0 || rate == 43 || rate == 169; }
 }  // namespace
 
-TMovie::TMovie(TSetup& setup) : setup_(setup) {
-  brightness_ = std::clamp(setup_.ReadInteger(Section, "DivxBrightness", 0), kMinBrightness, kMaxBrightness);
-  processing_ = std::clamp(setup_.ReadInteger(Section, "DivxProcess", 0), 0, kMaxProcessing);
-  volume_ = std::clamp(setup_.ReadInteger(Section, "Volume", 0), kMinVolume, kMaxVolume);
-  const int fixRate = setup_.ReadInteger(Section, "DoFixRate", 0);
-  fixRate_ = ValidFixRate(fixRate) ? fixRate : 0;
-  cutWhenWindow_ = setup_.ReadFlag(Section, "CutWhenWindow", false);
-  force43_ = setup_.ReadFlag(Section, "Force43", true);
+const SettingsTable<TMovie>& TMovie::SettingsKeys() {
+  using M = TMovie;
+  static constexpr SettingKey<M> keys[] = {
+      IntegerKey("DivxBrightness", &M::brightness_, 0, kMinBrightness, kMaxBrightness),
+      IntegerKey("DivxProcess", &M::processing_, 0, 0, kMaxProcessing),
+      IntegerKey("Volume", &M::volume_, 0, kMinVolume, kMaxVolume),
+      ChoiceKey("DoFixRate", &M::fixRate_, 0, &ValidFixRate),
+      FlagKey("CutWhenWindow", &M::cutWhenWindow_, false),
+      FlagKey("Force43", &M::force43_, true),
+  };
+  static constexpr SettingsTable<M> table("Movie", keys);
+  return table;
 }
 
-TMovie::~TMovie() {
-  setup_.WriteInteger(Section, "DivxBrightness", brightness_);
-  setup_.WriteInteger(Section, "DivxProcess", processing_);
-  setup_.WriteInteger(Section, "Volume", volume_);
-  setup_.WriteInteger(Section, "DoFixRate", fixRate_);
-  setup_.WriteFlag(Section, "CutWhenWindow", cutWhenWindow_);
-  setup_.WriteFlag(Section, "Force43", force43_);
+TMovie::TMovie(TSetup& setup, const TMovieServices& services) : setup_(setup), services_(services) {
+  SettingsKeys().Read(setup_, *this);
 }
+
+TMovie::~TMovie() { SettingsKeys().Write(setup_, *this); }
 
 void TMovie::Start() {
   ClearFileName();
@@ -40,18 +41,14 @@ void TMovie::Start() {
 
 void TMovie::SetFileName(const std::string& name) {
   fileName_ = name;
-  if (links_.player) links_.player->SetFileName(name);
+  services_.player.SetFileName(name);
 }
 
 void TMovie::ClearFileName() { SetFileName(std::string()); }
 
-void TMovie::Play() {
-  if (links_.player) links_.player->Play();
-}
+void TMovie::Play() { services_.player.Play(); }
 
-void TMovie::Pause() {
-  if (links_.player) links_.player->Pause();
-}
+void TMovie::Pause() { services_.player.Pause(); }
 
 void TMovie::Stop() {
   Pause();
@@ -59,21 +56,18 @@ void TMovie::Stop() {
 }
 
 void TMovie::SetPosition(double seconds) {
-  if (!links_.player) return;
-  const double duration = links_.player->Duration();
+  const double duration = services_.player.Duration();
   // NaN compares false everywhere: treat it as the start.
   if (!(seconds > 0)) seconds = 0;
   if (seconds > duration) seconds = duration > 0 ? duration : 0;
-  links_.player->SetCurrentPosition(seconds);
+  services_.player.SetCurrentPosition(seconds);
 }
 
 void TMovie::SetVolume(int volume) {
   volume_ = std::clamp(volume, kMinVolume, kMaxVolume);
-  if (links_.skin) links_.skin->PlaceThumbs();
-  if (links_.player) {
-    links_.player->SetVolume(volume_);
-    links_.player->SetMute(volume_ == kMinVolume);
-  }
+  services_.skin.PlaceThumbs();
+  services_.player.SetVolume(volume_);
+  services_.player.SetMute(volume_ == kMinVolume);
   const std::string percent = std::to_string((volume_ - kMinVolume) * 100 / (kMaxVolume - kMinVolume)) + "%";
   ShowState("소리크기 : " + percent, "VOLUME : " + percent);
 }
@@ -81,7 +75,7 @@ void TMovie::SetVolume(int volume) {
 void TMovie::SetBrightness(int brightness) {
   brightness_ = std::clamp(brightness, kMinBrightness, kMaxBrightness);
   // The video decoder takes the value when it is connected anew.
-  if (links_.media) links_.media->Reload();
+  services_.media.Reload();
   if (brightness_ == 0) {
     ShowState("밝기조절 : 기본값", "BRIGHTNESS : DEFAULT");
   } else if (brightness_ > 0) {
@@ -104,29 +98,28 @@ void TMovie::SetCuttingBlock(int blocks) {
     return;
   }
   if (blocks < 0) return;
-  if (links_.layout) links_.layout->HideMovieForResize();
+  services_.layout.HideMovieForResize();
   cuttingBlocks_ = blocks;
-  if (cutWhenWindow_ && links_.layout) links_.layout->ResizeFromCurrentHeight();
-  if (links_.layout) links_.layout->ShowMovieAfterResize();
+  if (cutWhenWindow_) services_.layout.ResizeFromCurrentHeight();
+  services_.layout.ShowMovieAfterResize();
   const std::string n = std::to_string(cuttingBlocks_);
   ShowState("양쪽 자르기 : " + n + " BLOCK", "CUTTINIG SIDE : " + n + " BLOCK");
 }
 
 void TMovie::SelectAudioStream(int stream) {
-  if (!links_.player) return;
-  links_.player->StreamSelect(stream);
-  const std::string name = links_.player->GetStreamName(stream);
+  services_.player.StreamSelect(stream);
+  const std::string name = services_.player.GetStreamName(stream);
   ShowState("오디오 언어 : " + name, "AUDIO LANGUAGE : " + name);
 }
 
 int TMovie::SourceHeight() const {
-  const int height = links_.player ? links_.player->ImageSourceHeight() : 0;
+  const int height = services_.player.ImageSourceHeight();
   return height > 0 ? height : 1;
 }
 
 int TMovie::VisibleWidth() const {
-  if (!HasPicture()) return 1;
-  const int width = links_.player->ImageSourceWidth();
+  if (!services_.media.HasPicture()) return 1;
+  const int width = services_.player.ImageSourceWidth();
   if (!CropApplies()) return width;
   const int height = SourceHeight();
   // The largest numbers of blocks that still leave a 4:3 or a 16:9 picture.
@@ -141,16 +134,15 @@ int TMovie::VisibleWidth() const {
 }
 
 void TMovie::FitInnerPanel() {
-  if (!links_.panels) return;
-  IMoviePanels& panels = *links_.panels;
+  IMoviePanels& panels = services_.panels;
   int left = -20, top = -20, width = 10, height = 10;  // out of sight
-  if (HasPicture()) {
+  if (services_.media.HasPicture()) {
     height = panels.MoviePanelHeight();
     top = 0;
     if ((cuttingBlocks_ != 0 || fixRate_ != 0) && CropApplies()) {
       // The whole source picture at the panel's height, centred: the movie
       // panel, narrower than that, clips the two sides.
-      width = static_cast<int>(static_cast<long long>(height) * links_.player->ImageSourceWidth() / SourceHeight());
+      width = static_cast<int>(static_cast<long long>(height) * services_.player.ImageSourceWidth() / SourceHeight());
       left = (panels.MoviePanelWidth() - width) / 2 - 2;
     } else {
       width = panels.MoviePanelWidth();
@@ -177,19 +169,10 @@ void TMovie::SetFixRate(int rate) {
   if (ValidFixRate(rate)) fixRate_ = rate;
 }
 
-bool TMovie::HasPicture() const {
-  if (!links_.player) return false;
-  if (links_.media) return links_.media->HasPicture();
-  return links_.player->ImageSourceWidth() != 0;
-}
-
-bool TMovie::CropApplies() const {
-  const bool fullScreen = links_.layout && links_.layout->IsFullScreen();
-  return fullScreen || cutWhenWindow_;
-}
+bool TMovie::CropApplies() const { return services_.layout.IsFullScreen() || cutWhenWindow_; }
 
 void TMovie::ShowState(const std::string& korean, const std::string& english) const {
-  if (links_.stateText) links_.stateText->ShowState(korean, english);
+  services_.stateText.ShowState(korean, english);
 }
 
 }  // namespace orves

@@ -6,38 +6,49 @@
 // the constructor, written in the destructor.
 #include <string>
 
-#include "player/playback/MediaPlayer.h"
-#include "player/playback/PlaybackLinks.h"
-#include "player/playback/StateTextSink.h"
+#include "player/core/MediaPlayer.h"
+#include "player/core/Services.h"
 
 namespace orves {
 
 class TSetup;
+template <class Owner>
+class SettingsTable;
 
-// The objects TMovie talks to. Any of them may be null (skipped).
-struct MovieLinks {
-  IMediaPlayer* player = nullptr;  // mpMovie
-  IMoviePanels* panels = nullptr;  // pnlMovie / pnlInnerMovie
-  IMovieLayout* layout = nullptr;  // TLayout
-  ISkinThumbs* skin = nullptr;     // TSkin
-  IMediaView* media = nullptr;     // TMedia
-  IStateText* stateText = nullptr;  // TStateText
+// Geometry of the movie panel `pnlMovie` and the inner panel `pnlInnerMovie`
+// that holds the media player control.
+class IMoviePanels {
+ public:
+  virtual ~IMoviePanels() = default;
+  virtual int MoviePanelWidth() const = 0;
+  virtual int MoviePanelHeight() const = 0;
+  // Position and size are separate so the caller decides their order.
+  virtual void SetInnerPosition(int left, int top) = 0;
+  virtual void SetInnerSize(int width, int height) = 0;
+  virtual void RepaintInner() = 0;
 };
 
-class TMovie {
+// The services of the movie wrapper.
+struct TMovieServices {
+  IMediaPlayer& player;  // mpMovie
+  IMoviePanels& panels;  // pnlMovie / pnlInnerMovie
+  ILayout& layout;
+  ISkin& skin;
+  IMedia& media;
+  IStateText& stateText;
+};
+
+class TMovie final : public IMovie {
  public:
-  explicit TMovie(TSetup& setup);
-  ~TMovie();
+  TMovie(TSetup& setup, const TMovieServices& services);
+  ~TMovie() override;
   TMovie(const TMovie&) = delete;
   TMovie& operator=(const TMovie&) = delete;
 
-  static constexpr const char* Section = "Movie";
+  static const SettingsTable<TMovie>& SettingsKeys();
   static constexpr int kMinVolume = -3200;  // silent
   static constexpr int kMaxVolume = 0;
   static constexpr int kBlockPixels = 32;   // one cutting block of source width
-
-  void SetLinks(const MovieLinks& links) { links_ = links; }
-  const MovieLinks& Links() const { return links_; }
 
   // ClearFileName, then SetVolume with the stored volume.
   void Start();
@@ -52,18 +63,18 @@ class TMovie {
   void SetPosition(double seconds);  // clamped to 0 .. Duration
 
   void SetVolume(int volume);  // clamped to -3200 .. 0; bars, control, message
-  void VolumeUp() { SetVolume(volume_ + 100); }
-  void VolumeDown() { SetVolume(volume_ - 100); }
+  void VolumeUp() override { SetVolume(volume_ + 100); }
+  void VolumeDown() override { SetVolume(volume_ - 100); }
 
   void SetBrightness(int brightness);  // clamped to -100 .. 100; reloads the media
-  void BrightnessUp() { SetBrightness(brightness_ + 10); }
-  void BrightnessDown() { SetBrightness(brightness_ - 10); }
+  void BrightnessUp() override { SetBrightness(brightness_ + 10); }
+  void BrightnessDown() override { SetBrightness(brightness_ - 10); }
 
   void SetCuttingBlock(int blocks);
-  void AddCuttingBlock() { SetCuttingBlock(cuttingBlocks_ + 1); }
-  void MinusCuttingBlock() { SetCuttingBlock(cuttingBlocks_ - 1); }
+  void AddCuttingBlock() override { SetCuttingBlock(cuttingBlocks_ + 1); }
+  void MinusCuttingBlock() override { SetCuttingBlock(cuttingBlocks_ - 1); }
 
-  void SelectAudioStream(int stream);
+  void SelectAudioStream(int stream) override;
 
   // ImageSourceHeight, or 1 when that is 0 (never a zero divisor).
   int SourceHeight() const;
@@ -87,20 +98,19 @@ class TMovie {
   int CuttingBlocks() const { return cuttingBlocks_; }
 
  private:
-  bool HasPicture() const;
   bool CropApplies() const;  // full screen, or crop in window
   void ShowState(const std::string& korean, const std::string& english) const;
 
   TSetup& setup_;
-  MovieLinks links_;
+  TMovieServices services_;
   std::string fileName_;
   int cuttingBlocks_ = 0;
-  int fixRate_ = 0;
-  int brightness_ = 0;
-  int processing_ = 0;
-  int volume_ = 0;
-  bool cutWhenWindow_ = false;
-  bool force43_ = true;
+  int fixRate_{};
+  int brightness_{};
+  int processing_{};
+  int volume_{};
+  bool cutWhenWindow_{};
+  bool force43_{};
 };
 
 }  // namespace orves

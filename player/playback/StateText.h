@@ -9,12 +9,13 @@
 #include <cstdint>
 #include <string>
 
-#include "player/playback/PlaybackLinks.h"
-#include "player/playback/StateTextSink.h"
+#include "player/core/Services.h"
 
 namespace orves {
 
 class TSetup;
+template <class Owner>
+class SettingsTable;
 
 // The state text's colours (0x00BBGGRR). The panel's colour is the one left
 // out of the letter-shaped region; the letters take the skin's colour, except
@@ -36,22 +37,20 @@ class IStateTextView {
   virtual bool IsVisible() const = 0;
 };
 
-class TStateText : public IStateText {
+class TStateText final : public IStateText {
  public:
-  explicit TStateText(TSetup& setup);
+  TStateText(TSetup& setup, IStateTextView& view, const IMediaView& media);
   ~TStateText() override;
   TStateText(const TStateText&) = delete;
   TStateText& operator=(const TStateText&) = delete;
 
-  static constexpr const char* Section = "StateText";
+  static const SettingsTable<TStateText>& SettingsKeys();
   static constexpr int kLifeTicks = 12;  // 2.4 s of the 200 ms main timer
 
-  void SetView(IStateTextView* view) { view_ = view; }
-  void SetMedia(const IMediaView* media) { media_ = media; }
 
   void ShowState(const std::string& korean, const std::string& english) override;
   // Called by the main timer every 200 ms: the countdown and the time display.
-  void Tick();
+  void Tick() override;
   void ResetCountdown() { countdown_ = 0; }
 
   const std::string& CurrentText() const { return currentText_; }
@@ -61,18 +60,18 @@ class TStateText : public IStateText {
   void SetKorean(bool on) { korean_ = on; }
   bool Enabled() const { return enabled_; }
   void SetEnabled(bool on) { enabled_ = on; }
-  bool ShowTime() const { return showTime_; }
-  void SetShowTime(bool on) { showTime_ = on; }
+  bool ShowTime() const override { return showTime_; }
+  void SetShowTime(bool on) override { showTime_ = on; }
 
  private:
   TSetup& setup_;
-  IStateTextView* view_ = nullptr;
-  const IMediaView* media_ = nullptr;
+  IStateTextView& view_;
+  const IMediaView& media_;
   std::string currentText_;
   int countdown_ = 0;
-  bool korean_ = false;
-  bool enabled_ = true;
-  bool showTime_ = false;
+  bool korean_{};
+  bool enabled_{};
+  bool showTime_{};
 };
 
 }  // namespace orves

@@ -1,6 +1,6 @@
 #include "player/shell/Application_win32.h"
 
-#include "player/shell/TextConvert_win32.h"
+#include "player/core/TextConvert_win32.h"
 
 namespace orves {
 

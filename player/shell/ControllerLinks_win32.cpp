@@ -6,16 +6,16 @@
 #include <algorithm>
 
 #include "player/captions/CaptionView.h"
-#include "player/playback/DirectShowPlayer.h"
+#include "player/playback/DirectShowPlayer_win32.h"
 #include "player/playback/Media.h"
 #include "player/playback/Movie.h"
 #include "player/playback/StateText.h"
-#include "player/shell/AppInfo.h"
+#include "player/core/AppInfo.h"
 #include "player/shell/MainDialogs_win32.h"
 #include "player/shell/MainSettings.h"
-#include "player/shell/Paths.h"
-#include "player/shell/PlatformFiles_win32.h"
-#include "player/shell/TextConvert_win32.h"
+#include "player/core/Paths.h"
+#include "player/window/FileSystem_win32.h"
+#include "player/core/TextConvert_win32.h"
 #include "player/window/Layout.h"
 #include "player/window/PlayList.h"
 #include "player/window/Skin.h"
@@ -30,7 +30,7 @@ constexpr WPARAM kDesktopSkinCommand = 106597;
 std::string AnsiToUtf8(const std::string& ansi) { return WideToUtf8(AnsiToWide(ansi)); }
 
 std::wstring StartFolder(const std::string& folder) {
-  return AnsiToWide(NearestExistingFolder(folder, &PlatformFiles::FolderExists));
+  return AnsiToWide(NearestExistingFolder(folder, &Win32FileSystem::FolderExists));
 }
 
 std::optional<std::string> ToAnsi(const std::optional<std::wstring>& wide) {

@@ -10,14 +10,14 @@
 #include <functional>
 #include <string>
 
-#include "player/playback/ControllerPorts.h"
-#include "player/playback/MouseGestures.h"
+#include "player/controller/ControllerWindow.h"
+#include "player/controller/MouseGestures.h"
 
 namespace orves {
 
 class DirectShowPlayer;
 class ITextCodec;
-class PlatformFiles;
+class Win32FileSystem;
 class TCaptionView;
 class TLayout;
 class TMedia;
@@ -40,7 +40,7 @@ struct MainObjects {
   TCaptionView* captions = nullptr;
   TStateText* stateText = nullptr;
   MainSettings* main = nullptr;
-  const PlatformFiles* files = nullptr;
+  const Win32FileSystem* files = nullptr;
   std::function<void()> editConfig;
   std::function<void()> refitPicture;
   std::function<void(const char*)> runAction;

@@ -2,7 +2,7 @@
 // mouse gestures or the menus' data; nothing here decides what a command does.
 #include "player/shell/MainMenus_win32.h"
 #include "player/shell/Main_win32.h"
-#include "player/shell/TextConvert_win32.h"
+#include "player/core/TextConvert_win32.h"
 
 namespace orves {
 

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "player/shell/TextConvert_win32.h"
+#include "player/core/TextConvert_win32.h"
 
 namespace orves {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "player/playback/PopupMenus.h"
+#include "player/controller/PopupMenus.h"
 
 namespace orves {
 

@@ -2,40 +2,39 @@
 
 #include <algorithm>
 
-#include "player/shell/Setup.h"
+#include "player/core/Setup.h"
 
 namespace orves {
 
 namespace {
-constexpr const char* kMain = "Main";
 constexpr const char* kVersionSection = "Orve's MP";
 constexpr const char* kVersionKey = "Version";
 }  // namespace
 
+const SettingsTable<MainSettings>& MainSettings::SettingsKeys() {
+  using S = MainSettings;
+  static constexpr SettingKey<S> keys[] = {
+      IntegerKey("Top", &S::top, 200),
+      IntegerKey("Left", &S::left, 200),
+      IntegerKey("Width", &S::width, 320),
+      IntegerKey("Height", &S::height, 200),
+      TextKey("DefaultFolderOfMovie", &S::defaultFolderOfMovie, "C:\\"),
+      TextKey("DefaultFolderOfCaption", &S::defaultFolderOfCaption, "C:\\"),
+      FlagKey("CheckNewVersion", &S::checkNewVersion, true),
+      FlagKey("CheckCaptionCodec", &S::checkCaptionCodec, true),
+      TextKey("WebHost", &S::webHost, ""),
+  };
+  static constexpr SettingsTable<S> table("Main", keys);
+  return table;
+}
+
 MainSettings MainSettings::Read(const TSetup& setup) {
-  const MainSettings defaults;
   MainSettings s;
-  s.top = setup.ReadInteger(kMain, "Top", defaults.top);
-  s.left = setup.ReadInteger(kMain, "Left", defaults.left);
-  s.width = setup.ReadInteger(kMain, "Width", defaults.width);
-  s.height = setup.ReadInteger(kMain, "Height", defaults.height);
-  s.defaultFolderOfMovie = setup.ReadString(kMain, "DefaultFolderOfMovie", defaults.defaultFolderOfMovie);
-  s.defaultFolderOfCaption = setup.ReadString(kMain, "DefaultFolderOfCaption", defaults.defaultFolderOfCaption);
-  s.checkNewVersion = setup.ReadFlag(kMain, "CheckNewVersion", defaults.checkNewVersion);
-  s.checkCaptionCodec = setup.ReadFlag(kMain, "CheckCaptionCodec", defaults.checkCaptionCodec);
+  SettingsKeys().Read(setup, s);
   return s;
 }
 
-void MainSettings::Write(TSetup& setup) const {
-  setup.WriteInteger(kMain, "Top", top);
-  setup.WriteInteger(kMain, "Left", left);
-  setup.WriteInteger(kMain, "Width", width);
-  setup.WriteInteger(kMain, "Height", height);
-  setup.WriteString(kMain, "DefaultFolderOfMovie", defaultFolderOfMovie);
-  setup.WriteString(kMain, "DefaultFolderOfCaption", defaultFolderOfCaption);
-  setup.WriteFlag(kMain, "CheckNewVersion", checkNewVersion);
-  setup.WriteFlag(kMain, "CheckCaptionCodec", checkCaptionCodec);
-}
+void MainSettings::Write(TSetup& setup) const { SettingsKeys().Write(setup, *this); }
 
 namespace {
 

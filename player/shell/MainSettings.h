@@ -1,26 +1,32 @@
 #pragma once
 // What the main window remembers between runs: section `Main` (window place,
-// the open dialogs' first folders, the two start-up checks) and the version
+// the open dialogs' first folders, the two start-up checks, the web host) and the version
 // text of the last run under `Orve's MP`/`Version`.
 #include <string>
 
+#include "player/core/SettingsTable.h"
+
 namespace orves {
 
-class TSetup;
-
 struct MainSettings {
-  int top = 200;
-  int left = 200;
-  int width = 320;
-  int height = 200;
-  std::string defaultFolderOfMovie = "C:\\";
-  std::string defaultFolderOfCaption = "C:\\";
-  bool checkNewVersion = true;
-  bool checkCaptionCodec = true;
+  // Every field at its default.
+  MainSettings() { SettingsKeys().SetDefaults(*this); }
 
+  static const SettingsTable<MainSettings>& SettingsKeys();
   static MainSettings Read(const TSetup& setup);
-  // Writes the eight keys in their fixed order.
   void Write(TSetup& setup) const;
+
+  int top;
+  int left;
+  int width;
+  int height;
+  std::string defaultFolderOfMovie;
+  std::string defaultFolderOfCaption;
+  bool checkNewVersion;
+  bool checkCaptionCodec;
+  // The host (optionally ":port") of the help, skin download and version
+  // pages; empty: no web host is set and nothing is fetched.
+  std::string webHost;
 };
 
 // The window place to use on a screen of the given size. Stored values are

@@ -8,17 +8,17 @@
 #include <vector>
 
 #include "player/captions/CaptionView.h"
-#include "player/captions/TextCodec.h"
+#include "player/core/TextCodec.h"
 #include "player/dialogs/Config_win32.h"
 #include "player/playback/Media.h"
 #include "player/playback/Movie.h"
 #include "player/playback/StateText.h"
-#include "player/playback/WideTextWin32.h"
-#include "player/shell/AppInfo.h"
+#include "player/core/WideText_win32.h"
+#include "player/core/AppInfo.h"
 #include "player/shell/Application_win32.h"
-#include "player/shell/Paths.h"
-#include "player/shell/Setup.h"
-#include "player/shell/TextConvert_win32.h"
+#include "player/core/Paths.h"
+#include "player/core/Setup.h"
+#include "player/core/TextConvert_win32.h"
 #include "player/window/Skin.h"
 
 namespace orves {
@@ -206,7 +206,6 @@ void TfrmMain::LinkController() {
 }
 
 void TfrmMain::StartObjects() {
-  setup_->Start();
   skin_->LoadSkinFromSettings();
   playList_->Start();
   layout_->Start(*this);

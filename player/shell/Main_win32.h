@@ -14,15 +14,14 @@
 #include <string>
 
 #include "player/playback/CaptionViewLink.h"
-#include "player/playback/DirectShowPlayer.h"
-#include "player/playback/MainController.h"
-#include "player/playback/MouseGestures.h"
-#include "player/playback/MoviePanelWin32.h"
-#include "player/playback/StateTextLineWin32.h"
+#include "player/playback/DirectShowPlayer_win32.h"
+#include "player/controller/MainController.h"
+#include "player/controller/MouseGestures.h"
+#include "player/playback/MoviePanel_win32.h"
 #include "player/shell/CommandLine.h"
 #include "player/shell/ControllerLinks_win32.h"
 #include "player/shell/MainSettings.h"
-#include "player/shell/PlatformFiles_win32.h"
+#include "player/window/FileSystem_win32.h"
 #include "player/window/Layout.h"
 #include "player/window/PlayList.h"
 
@@ -112,7 +111,7 @@ class TfrmMain final : private ILayoutWindow,
   HBRUSH formBrush_ = nullptr;
   TfrmConfig* config_ = nullptr;
   std::wstring programFolder_;
-  PlatformFiles files_;
+  Win32FileSystem files_;
   MainSettings main_;
   bool mainRead_ = false;
 
@@ -122,7 +121,7 @@ class TfrmMain final : private ILayoutWindow,
   MoviePanel pnlMovie_;
   MoviePanel pnlInnerMovie_;
   DirectShowPlayer mpMovie_;
-  StateTextLine pnlStateText_;
+  StateTextPanel pnlStateText_;
   std::unique_ptr<MoviePanels> moviePanels_;
   std::unique_ptr<MediaPanels> mediaPanels_;
   std::unique_ptr<CaptionViewLink> captionLink_;

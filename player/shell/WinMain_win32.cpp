@@ -10,7 +10,7 @@
 #include "player/dialogs/CheckCaptionCodec_win32.h"
 #include "player/dialogs/CheckNewVersion_win32.h"
 #include "player/dialogs/Config_win32.h"
-#include "player/shell/AppInfo.h"
+#include "player/core/AppInfo.h"
 #include "player/shell/Application_win32.h"
 #include "player/shell/Main_win32.h"
 

@@ -2,52 +2,47 @@
 
 #include <algorithm>
 
-#include "player/shell/Setup.h"
+#include "player/core/SettingsTable.h"
 
 namespace orves {
 
-namespace {
-constexpr const char* kSection = "Layout";
-constexpr int kLastStartMode = 5;
-}  // namespace
-
-TLayout::TLayout(TSetup& setup, const TSkin& skin) : setup_(setup), skin_(skin) {
-  showMovieWhenHide = setup_.ReadFlag(kSection, "ShowMovieWhenHide", true);
-  pauseAtMinimize = setup_.ReadFlag(kSection, "PauseAtMinimize", true);
-  alwaysTop = setup_.ReadFlag(kSection, "AlwaysTop", true);
-  alwaysShowFullScreenBar = setup_.ReadFlag(kSection, "AlwaysShowFullScreenBar", false);
-  fullScreenDpi = setup_.ReadInteger(kSection, "FullScreenDpi", 0);
-  fullScreenColor = setup_.ReadInteger(kSection, "FullScreenColor", 32);
-  // A start mode outside the six choices is clamped rather than refused.
-  startMode = std::clamp(setup_.ReadInteger(kSection, "StartMode", 2), 0, kLastStartMode);
+const SettingsTable<TLayout>& TLayout::SettingsKeys() {
+  using L = TLayout;
+  static constexpr SettingKey<L> keys[] = {
+      FlagKey("ShowMovieWhenHide", &L::showMovieWhenHide, true),
+      FlagKey("PauseAtMinimize", &L::pauseAtMinimize, true),
+      FlagKey("AlwaysTop", &L::alwaysTop, true),
+      FlagKey("AlwaysShowFullScreenBar", &L::alwaysShowFullScreenBar, false),
+      IntegerKey("FullScreenDpi", &L::fullScreenDpi, 0),
+      IntegerKey("FullScreenColor", &L::fullScreenColor, 32),
+      // A start mode outside the six choices is clamped rather than refused.
+      IntegerKey("StartMode", &L::startMode, 2, 0, 5),
+  };
+  static constexpr SettingsTable<L> table("Layout", keys);
+  return table;
 }
 
-TLayout::~TLayout() {
-  setup_.WriteFlag(kSection, "ShowMovieWhenHide", showMovieWhenHide);
-  setup_.WriteFlag(kSection, "PauseAtMinimize", pauseAtMinimize);
-  setup_.WriteFlag(kSection, "AlwaysTop", alwaysTop);
-  setup_.WriteFlag(kSection, "AlwaysShowFullScreenBar", alwaysShowFullScreenBar);
-  setup_.WriteInteger(kSection, "FullScreenDpi", fullScreenDpi);
-  setup_.WriteInteger(kSection, "FullScreenColor", fullScreenColor);
-  setup_.WriteInteger(kSection, "StartMode", startMode);
+TLayout::TLayout(TSetup& setup, const TSkin& skin, ILayoutWindow& window)
+    : setup_(setup), skin_(skin), window_(window) {
+  SettingsKeys().Read(setup_, *this);
 }
 
-void TLayout::Start(ILayoutWindow& window) { LeaveFullScreen(window); }
+TLayout::~TLayout() { SettingsKeys().Write(setup_, *this); }
 
-// Full screen is entered only by the full-screen command, which builds on
-// this class; leaving it here restores the windowed flag and arranges.
-void TLayout::LeaveFullScreen(ILayoutWindow& window) {
+// Full screen is entered only by the full-screen command; leaving it
+// restores the windowed flag and arranges.
+void TLayout::LeaveFullScreen() {
   fullScreen_ = false;
-  Arrange(window);
+  Arrange();
 }
 
-void TLayout::Arrange(ILayoutWindow& window) {
-  window.PaintSkin();
+void TLayout::Arrange() {
+  window_.PaintSkin();
   int width = 0;
   int height = 0;
-  window.ClientSize(width, height);
-  window.PlaceMediaPanel(MediaPanelRect(width, height));
-  window.RefitPicture();
+  window_.ClientSize(width, height);
+  window_.PlaceMediaPanel(MediaPanelRect(width, height));
+  window_.RefitPicture();
 }
 
 PanelRect TLayout::MediaPanelRect(int clientWidth, int clientHeight) const {
@@ -66,5 +61,30 @@ PanelRect TLayout::MediaPanelRect(int clientWidth, int clientHeight) const {
   r.height = std::max(r.height, 0);
   return r;
 }
+
+// ---- window size -------------------------------------------------------------
+// The window keeps the size the user gives it; every size rule fits the
+// picture again inside it.
+
+void TLayout::HideMovieForResize() {}
+void TLayout::ShowMovieAfterResize() { window_.RefitPicture(); }
+void TLayout::ResizeKeepingAspect(int, int) { window_.RefitPicture(); }
+void TLayout::ResizeKeepingAspect() { window_.RefitPicture(); }
+void TLayout::ResizeFromCurrentHeight() { window_.RefitPicture(); }
+void TLayout::ApplyStartSize(bool) { window_.RefitPicture(); }
+
+// ---- full screen, zoom, click areas ------------------------------------------
+// The window is always windowed, at the user's size, with no click areas:
+// these commands leave it as it is.
+
+bool TLayout::HitTest(int, int) { return false; }
+void TLayout::ToggleFullScreen() {}
+void TLayout::ToggleFullScreenBar() {}
+void TLayout::ShowFullScreenBar() {}
+void TLayout::HideFullScreenBar() {}
+void TLayout::ShowMouseCursor() {}
+void TLayout::HideMouseCursor() {}
+void TLayout::MinimizeWindow() {}
+void TLayout::Zoom(double) {}
 
 }  // namespace orves

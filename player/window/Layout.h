@@ -1,8 +1,9 @@
 #pragma once
 // TLayout: the geometry of the skinned main window and its options (section
-// `Layout`). This first part holds the seven settings, the full-screen flag
-// and the placement of the media panel inside the skin's margins; the window
-// itself is reached through ILayoutWindow so the arithmetic stays portable.
+// `Layout`): the seven settings, the full-screen flag and the placement of
+// the media panel inside the skin's margins. The window itself is reached
+// through ILayoutWindow so the arithmetic stays portable.
+#include "player/core/Services.h"
 #include "player/window/Skin.h"
 
 namespace orves {
@@ -26,37 +27,58 @@ class ILayoutWindow {
   virtual void PlaceMediaPanel(const PanelRect& rect) = 0;
   // Refits the picture inside the media panel after it moved or was resized.
   virtual void RefitPicture() = 0;
+  virtual bool CaptionPanelVisible() const = 0;
 };
 
-class TLayout {
+class TLayout final : public ILayout {
  public:
-  TLayout(TSetup& setup, const TSkin& skin);
-  ~TLayout();  // writes the seven Layout keys
+  TLayout(TSetup& setup, const TSkin& skin, ILayoutWindow& window);
+  ~TLayout() override;  // writes the seven Layout keys
   TLayout(const TLayout&) = delete;
   TLayout& operator=(const TLayout&) = delete;
 
-  // Start-up: leave full screen if set, then arrange.
-  void Start(ILayoutWindow& window);
-  void LeaveFullScreen(ILayoutWindow& window);
-  void Arrange(ILayoutWindow& window);
+  static const SettingsTable<TLayout>& SettingsKeys();
 
+  // Start-up: leave full screen if set, then arrange.
+  void Start() { LeaveFullScreen(); }
+  void LeaveFullScreen();
+  void Arrange();
   // pnlMedia inside the margins; in full screen it covers the window, below
   // the control bar when that bar is always shown.
   PanelRect MediaPanelRect(int clientWidth, int clientHeight) const;
 
-  bool FullScreen() const { return fullScreen_; }
+  // ILayout
+  bool IsFullScreen() const override { return fullScreen_; }
+  bool AlwaysShowFullScreenBar() const override { return alwaysShowFullScreenBar; }
+  bool HitTest(int x, int y) override;
+  bool CaptionPanelVisible() const override { return window_.CaptionPanelVisible(); }
+  void HideMovieForResize() override;
+  void ShowMovieAfterResize() override;
+  void ResizeKeepingAspect(int width, int height) override;
+  void ResizeKeepingAspect() override;
+  void ResizeFromCurrentHeight() override;
+  void ApplyStartSize(bool newlyOpened) override;
+  void ToggleFullScreen() override;
+  void ToggleFullScreenBar() override;
+  void ShowFullScreenBar() override;
+  void HideFullScreenBar() override;
+  void ShowMouseCursor() override;
+  void HideMouseCursor() override;
+  void MinimizeWindow() override;
+  void Zoom(double factor) override;
 
-  bool showMovieWhenHide = true;
-  bool pauseAtMinimize = true;
-  bool alwaysTop = true;  // applied when the main window is created
-  bool alwaysShowFullScreenBar = false;
-  int fullScreenDpi = 0;     // 0: keep the display mode in full screen
-  int fullScreenColor = 32;  // bits per pixel of the full-screen mode
-  int startMode = 2;         // 0..5, window size when a new movie starts
+  bool showMovieWhenHide{};
+  bool pauseAtMinimize{};
+  bool alwaysTop{};  // applied when the main window is created
+  bool alwaysShowFullScreenBar{};
+  int fullScreenDpi{};    // 0: keep the display mode in full screen
+  int fullScreenColor{};  // bits per pixel of the full-screen mode
+  int startMode{};        // 0..5, window size when a new movie starts
 
  private:
   TSetup& setup_;
   const TSkin& skin_;
+  ILayoutWindow& window_;
   bool fullScreen_ = false;
 };
 

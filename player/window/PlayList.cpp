@@ -3,15 +3,14 @@
 #include <algorithm>
 #include <fstream>
 
-#include "player/shell/Paths.h"
-#include "player/shell/ProfileFile.h"
-#include "player/shell/Setup.h"
+#include "player/core/Paths.h"
+#include "player/core/ProfileFile.h"
+#include "player/core/SettingsTable.h"
 
 namespace orves {
 
 namespace {
 
-constexpr const char* kSection = "PlayList";
 // The extension test of Add looks at no more than this many characters.
 constexpr size_t kExtensionLimit = 100;
 
@@ -55,24 +54,28 @@ std::vector<int> NumberedSections(const std::filesystem::path& path) {
 
 }  // namespace
 
-TPlayList::TPlayList(TSetup& setup, const IPlayListFiles& files, std::string defaultList)
-    : setup_(setup), files_(files), defaultList_(std::move(defaultList)) {
-  autoSort = setup_.ReadFlag(kSection, "AutoSort", true);
-  autoRewind = setup_.ReadFlag(kSection, "AutoRewind", false);
-  enabled = setup_.ReadFlag(kSection, "Enabled", false);
-  width = setup_.ReadInteger(kSection, "Width", 150);
-  useCaptionFolder = setup_.ReadFlag(kSection, "UseCaptionFolder", false);
-  captionFolder = setup_.ReadString(kSection, "CaptionFolder", "c:\\");
+const SettingsTable<TPlayList>& TPlayList::SettingsKeys() {
+  using P = TPlayList;
+  static constexpr SettingKey<P> keys[] = {
+      FlagKey("AutoSort", &P::autoSort, true),
+      FlagKey("AutoRewind", &P::autoRewind, false),
+      FlagKey("Enabled", &P::enabled, false),
+      IntegerKey("Width", &P::width, 150),
+      FlagKey("UseCaptionFolder", &P::useCaptionFolder, false),
+      TextKey("CaptionFolder", &P::captionFolder, "c:\\"),
+  };
+  static constexpr SettingsTable<P> table("PlayList", keys);
+  return table;
+}
+
+TPlayList::TPlayList(TSetup& setup, const IFileSystem& files, std::string defaultList, IPlayListMedia& media)
+    : setup_(setup), files_(files), defaultList_(std::move(defaultList)), media_(media) {
+  SettingsKeys().Read(setup_, *this);
 }
 
 TPlayList::~TPlayList() {
   SaveList(defaultList_);
-  setup_.WriteFlag(kSection, "AutoSort", autoSort);
-  setup_.WriteFlag(kSection, "AutoRewind", autoRewind);
-  setup_.WriteFlag(kSection, "Enabled", enabled);
-  setup_.WriteInteger(kSection, "Width", width);
-  setup_.WriteFlag(kSection, "UseCaptionFolder", useCaptionFolder);
-  setup_.WriteString(kSection, "CaptionFolder", captionFolder);
+  SettingsKeys().Write(setup_, *this);
 }
 
 void TPlayList::LoadDefaultList() {
@@ -152,8 +155,8 @@ void TPlayList::Delete(int index) {
   if (index < 0 || index >= Count()) {
     return;
   }
-  if (index == current_ && media_ != nullptr) {
-    media_->CloseMedia();
+  if (index == current_) {
+    media_.CloseMedia();
   }
   entries_.erase(entries_.begin() + index);
   if (index < current_) {
@@ -174,10 +177,7 @@ void TPlayList::PlayIndex(int index) {
     return;
   }
   current_ = index;
-  const std::string caption = FindCaption(Entry(index));
-  if (media_ != nullptr) {
-    media_->OpenMovie(Entry(index), caption);
-  }
+  media_.OpenMovie(Entry(index), FindCaption(Entry(index)));
 }
 
 void TPlayList::PlayNext() {
@@ -194,7 +194,7 @@ void TPlayList::PlayPrevious() {
   }
 }
 
-std::string TPlayList::DisplayName(int index) const { return FileNameOf(Entry(index)); }
+std::string TPlayList::DisplayName(int index) const { return files_.ToUtf8(FileNameOf(Entry(index))); }
 
 // A candidate that does not exist is tried again with "_" written as "-",
 // then with "-" written as "_", in its file name only.
@@ -230,7 +230,7 @@ std::string TPlayList::FindCaption(const std::string& moviePath) const {
   if (!files_.FileExists(candidate)) {
     candidate = TryCaption(candidate.substr(0, candidate.rfind('.')) + ".sami");
   }
-  if (!files_.FileExists(candidate) && (!smartCaptionFinding_ || smartCaptionFinding_())) {
+  if (!files_.FileExists(candidate) && media_.SmartCaptionFinding()) {
     const std::string paired = PairedCaption(moviePath);
     if (!paired.empty()) {
       candidate = paired;

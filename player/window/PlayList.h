@@ -5,52 +5,44 @@
 // system and the media object are reached through small interfaces so the
 // list's rules are testable without Windows.
 #include <filesystem>
-#include <functional>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "player/playback/PlaybackLinks.h"
+#include "player/core/Services.h"
+#include "player/window/FileSystem.h"
 
 namespace orves {
 
 class TSetup;
+template <class Owner>
+class SettingsTable;
 
-class IPlayListFiles {
- public:
-  virtual ~IPlayListFiles() = default;
-  virtual bool FileExists(const std::string& path) const = 0;
-  // Names (no folder) of the entries of `folder`, hidden and system ones left out.
-  virtual std::vector<std::string> ListFolder(const std::string& folder) const = 0;
-  // Case-insensitive comparison in the system's string order (<0, 0, >0).
-  virtual int CompareNoCase(const std::string& a, const std::string& b) const = 0;
-  // The same path as the file functions take it.
-  virtual std::filesystem::path ToFsPath(const std::string& path) const = 0;
-};
 
+// How the list plays its entries (ANSI paths), and the caption view's
+// SmartCaptionFinding: whether a folder's movies and captions are paired by
+// order.
 class IPlayListMedia {
  public:
   virtual ~IPlayListMedia() = default;
   virtual void OpenMovie(const std::string& movie, const std::string& caption) = 0;
   virtual void CloseMedia() = 0;
+  virtual bool SmartCaptionFinding() const = 0;
 };
 
-class TPlayList : public IPlayListPosition {
+class TPlayList final : public IPlayList {
  public:
   static constexpr int kCapacity = 10000;
   static constexpr const char* kDefaultListName = "OrvesMP.list";
 
   // `defaultList` is program folder + "\\OrvesMP.list".
-  TPlayList(TSetup& setup, const IPlayListFiles& files, std::string defaultList);
+  TPlayList(TSetup& setup, const IFileSystem& files, std::string defaultList, IPlayListMedia& media);
   ~TPlayList() override;  // saves the default list, then writes the six settings
+
+  static const SettingsTable<TPlayList>& SettingsKeys();
   TPlayList(const TPlayList&) = delete;
   TPlayList& operator=(const TPlayList&) = delete;
 
-  // The media object arrives after the list is constructed.
-  void SetMedia(IPlayListMedia* media) { media_ = media; }
-  // Asked at each caption search: whether a folder's movies and captions are
-  // paired by order (the caption view's SmartCaptionFinding; on when unset).
-  void SetSmartCaptionFinding(std::function<bool()> setting) { smartCaptionFinding_ = std::move(setting); }
 
   // Start-up: Clear, then load the default list.
   void Start() { LoadDefaultList(); }
@@ -60,7 +52,7 @@ class TPlayList : public IPlayListPosition {
   // already listed and anything past the capacity are skipped.
   void Add(const std::string& path);
   void LoadList(const std::string& path);
-  void SaveList(const std::string& path) const;
+  void SaveList(const std::string& path) const override;
   void Clear();
   void Delete(int index);
   void DeleteMissing();
@@ -76,26 +68,32 @@ class TPlayList : public IPlayListPosition {
 
   int Count() const override { return static_cast<int>(entries_.size()); }
   int ItemIndex() const override { return entries_.empty() ? -1 : current_; }
-  int Current() const { return current_; }
+  int Current() const override { return current_; }
   const std::string& Entry(int index) const { return entries_.at(static_cast<size_t>(index)); }
-  std::string DisplayName(int index) const;
+  std::string DisplayName(int index) const override;
+  bool AutoSort() const override { return autoSort; }
+  bool PanelEnabled() const override { return enabled; }
+  // The list has no panel on screen: these leave the window as it is.
+  void ToggleAutoSort() override {}
+  void TogglePanel() override {}
+  void TickPanel(int, int) override {}
+  void ArrangePanel() override {}
 
-  bool autoSort = true;
-  bool autoRewind = false;
-  bool enabled = false;
-  int width = 150;
-  bool useCaptionFolder = false;
-  std::string captionFolder = "c:\\";
+  bool autoSort{};
+  bool autoRewind{};
+  bool enabled{};
+  int width{};
+  bool useCaptionFolder{};
+  std::string captionFolder;
 
  private:
   std::string TryCaption(const std::string& candidate) const;
   std::string PairedCaption(const std::string& moviePath) const;
 
   TSetup& setup_;
-  const IPlayListFiles& files_;
+  const IFileSystem& files_;
   std::string defaultList_;
-  IPlayListMedia* media_ = nullptr;
-  std::function<bool()> smartCaptionFinding_;
+  IPlayListMedia& media_;
   // Kept in unsigned byte order at all times: every Add sorts the whole list
   // and nothing else reorders it, so inserting in place gives the same order
   // in O(n) instead of a full sort per entry.

@@ -1,25 +1,41 @@
 #include "player/window/Skin.h"
 
-#include "player/shell/Setup.h"
+#include <algorithm>
+
+#include "player/core/SettingsTable.h"
 
 namespace orves {
 
-namespace {
-constexpr const char* kSection = "Skin";
-constexpr const char* kNameKey = "Name";
-}  // namespace
+const SettingsTable<TSkin>& TSkin::SettingsKeys() {
+  static constexpr SettingKey<TSkin> keys[] = {
+      TextKey("Name", &TSkin::storedName_, kDefaultName),
+  };
+  static constexpr SettingsTable<TSkin> table("Skin", keys);
+  return table;
+}
 
-TSkin::TSkin(TSetup& setup) : setup_(setup) {}
+TSkin::TSkin(TSetup& setup, const IFileSystem& files, std::string skinFolder)
+    : setup_(setup), files_(files), skinFolder_(std::move(skinFolder)) {
+  SettingsKeys().Read(setup_, *this);
+}
 
 // The name written back is the one in use; with no skin loaded (a start that
 // ended before the skin was loaded) the stored name is kept as it was.
 TSkin::~TSkin() {
-  const std::string name = name_.empty() ? setup_.ReadString(kSection, kNameKey, kDefaultName) : name_;
-  setup_.WriteString(kSection, kNameKey, name);
+  if (!name_.empty()) storedName_ = name_;
+  SettingsKeys().Write(setup_, *this);
 }
 
-void TSkin::LoadSkinFromSettings() { LoadSkin(setup_.ReadString(kSection, kNameKey, kDefaultName)); }
+void TSkin::LoadSkinFromSettings() { LoadSkin(storedName_); }
 
 void TSkin::LoadSkin(const std::string& name) { name_ = name; }
+
+std::vector<std::string> TSkin::SkinNames() const {
+  std::vector<std::string> names = files_.ListFolder(skinFolder_);
+  std::erase_if(names, [](const std::string& n) { return n == "." || n == ".."; });
+  std::sort(names.begin(), names.end(),
+            [this](const std::string& a, const std::string& b) { return files_.CompareNoCase(a, b) < 0; });
+  return names;
+}
 
 }  // namespace orves

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "player/captions/TextCodec.h"
+#include "player/core/TextCodec.h"
 #include "tools/orvesmp-sami/SamiTool.h"
 
 #ifdef _WIN32

@@ -6,9 +6,9 @@
 #include <utility>
 #include <vector>
 
-#include "player/playback/StateTextSink.h"
-#include "player/shell/Setup.h"
+#include "player/core/Setup.h"
 #include "tests/unit/captions/CaptionTestSupport.h"
+#include "tests/unit/core/NullServices.h"
 
 namespace orves {
 namespace {
@@ -16,7 +16,7 @@ namespace {
 using test::ReadBytes;
 using test::WriteBytes;
 
-struct RecordingStateText : IStateText {
+struct RecordingStateText : testing::NullStateText {
   void ShowState(const std::string& korean, const std::string& english) override {
     messages.emplace_back(korean, english);
   }
@@ -33,18 +33,18 @@ struct FakeRenderer : ICaptionRenderer {
   int forgotten = 0;
 };
 
-struct FakeMedia : ICaptionMedia {
-  int SourceWidth() const override { return width; }
-  int SourceHeight() const override { return height; }
+struct FakeMedia : testing::NullMedia {
+  int PictureWidth() const override { return width; }
+  int PictureHeight() const override { return height; }
   double CurrentPosition() const override { return position; }
-  bool CaptionEnabled() const override { return enabled; }
+  bool CaptionsOn() const override { return enabled; }
   int width = 640;
   int height = 480;
   double position = 0;
   bool enabled = true;
 };
 
-struct FakeLayout : ICaptionLayout {
+struct FakeLayout : testing::NullLayout {
   bool CaptionPanelVisible() const override { return visible; }
   void HideMovieForResize() override { calls += "hide "; }
   void ResizeKeepingAspect() override { calls += "resize "; }
@@ -59,12 +59,16 @@ struct FakeLayout : ICaptionLayout {
 
 struct CountingMessageBox : IMessageBox {
   void ShowInformation(const std::string& title, const std::string& text) override {
+    // The notice is shown before it is marked as shown.
+    if (view != nullptr) warnedWhileShowing = view->Settings().warnedJapaness;
     ++shown;
     lastTitle = title;
     lastText = text;
   }
   int shown = 0;
   std::string lastTitle, lastText;
+  const TCaptionView* view = nullptr;
+  bool warnedWhileShowing = false;
 };
 
 class CaptionViewTest : public ::testing::Test {
@@ -75,9 +79,10 @@ class CaptionViewTest : public ::testing::Test {
     view.reset();
     setup.reset();
     setup = std::make_unique<TSetup>(folder / "OrvesMP20.ini");
-    view = std::make_unique<TCaptionView>(*setup, *codec, stateText);
+    view = std::make_unique<TCaptionView>(*setup, *codec,
+                                          TCaptionViewServices{stateText, renderer, layout, media, messageBox});
     layout.view = view.get();
-    view->Start({&renderer, &layout, &media, &messageBox});
+    messageBox.view = view.get();
   }
 
   void Load(const std::string& samiText) {
@@ -253,6 +258,8 @@ TEST_F(CaptionViewTest, OutlineShadowAndTogglesRedraw) {
 TEST_F(CaptionViewTest, JapaneseNoticeIsShownOncePerInstallation) {
   Load("<SAMI><SYNC Start=1><P>日本の");
   EXPECT_EQ(messageBox.shown, 1);
+  EXPECT_FALSE(messageBox.warnedWhileShowing);
+  EXPECT_TRUE(view->Settings().warnedJapaness);
   EXPECT_EQ(messageBox.lastTitle, "Orve's MP");
   EXPECT_EQ(messageBox.lastText.rfind("자막에서 일어를 발견하였습니다.\n\n일부글꼴의", 0), 0u);
   Load("<SAMI><SYNC Start=1><P>\xAA\xCE");  // の in CP949
@@ -263,27 +270,28 @@ TEST_F(CaptionViewTest, JapaneseNoticeIsShownOncePerInstallation) {
   EXPECT_EQ(messageBox.shown, 1);
 }
 
-TEST_F(CaptionViewTest, SettingsAreReadAndWrittenInTableOrder) {
-  view.reset();
-  setup.reset();
-  const std::string ini = ReadBytes(folder / "OrvesMP20.ini");
-  size_t at = 0;
-  for (const char* key : {"UpHeightRate=120", "UpHeightRateShortCut1=120", "UpHeightRateShortCut2=25",
-                          "UpHeightRateShortCut3=0", "HeightRate=100", "OutLineRate=4", "ShadowRate=2",
-                          "LineHeightRate=20", "FontWidthRate=90", "FontName2=", "FontBold=0",
-                          "FontColor=14737632", "WarnedJapaness=0", "AntiAliase=1", "ParseColorTag=1",
-                          "SmartCaptionFinding=1"}) {
-    const size_t found = ini.find(key, at);
-    ASSERT_NE(found, std::string::npos) << key << " after byte " << at << " in\n" << ini;
-    at = found;
-  }
-  WriteBytes(folder / "OrvesMP20.ini", "[OrveCaption]\r\nUpHeightRate=77\r\nFontBold=1\r\nShadowRate=junk\r\n");
-  MakeView();
-  EXPECT_EQ(view->Settings().upHeightRate, 77);
-  EXPECT_TRUE(view->Settings().fontBold);
-  EXPECT_EQ(view->Settings().shadowRate, 2);
-  EXPECT_EQ(view->Settings().fontWidthRate, 90);
-  EXPECT_EQ(view->Settings().fontName2, "MD개성체");
+TEST_F(CaptionViewTest, TheFileNameGoesWithTheDocument) {
+  const std::filesystem::path korean = folder.path() / std::filesystem::path(u8"영화 자막.smi");
+  WriteBytes(korean, Entries(2, 0));
+  view->LoadCaptionFile(korean);
+  EXPECT_TRUE(view->HasCaptions());
+  EXPECT_EQ(view->CaptionFileName(), korean);
+  view->ClearCaptions();
+  EXPECT_FALSE(view->HasCaptions());
+  EXPECT_TRUE(view->CaptionFileName().empty());
+  view->LoadCaptionFile(korean);
+  view->LoadCaptionFile(folder / "missing.smi");
+  EXPECT_FALSE(view->HasCaptions());
+  EXPECT_TRUE(view->CaptionFileName().empty());
+}
+
+TEST_F(CaptionViewTest, AnEmptyDocumentIsNeverSavedOverAFile) {
+  WriteBytes(folder / "a.smi", Entries(2, 0));
+  const TSaveResult refused = view->SaveCaptionFile(folder / "a.smi");
+  EXPECT_FALSE(refused.ok);
+  EXPECT_NE(refused.error.find("a.smi"), std::string::npos);
+  EXPECT_EQ(ReadBytes(folder / "a.smi"), Entries(2, 0));
+  EXPECT_TRUE(view->SaveCaptionFile(folder / "new.smi").ok);  // nothing there to lose
 }
 
 TEST_F(CaptionViewTest, FontNameIsKeptInTheSettingsFileAsCp949) {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "player/captions/TextCodec.h"
+#include "player/core/TextCodec.h"
 #include "tests/unit/captions/CaptionTestSupport.h"
 
 namespace orves {

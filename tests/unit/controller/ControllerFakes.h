@@ -6,17 +6,28 @@
 #include <string>
 #include <vector>
 
-#include "player/playback/MainController.h"
+#include "player/controller/MainController.h"
+#include "tests/unit/core/NullServices.h"
 
 namespace orves::test {
 
-class FakeWorld final : public IControllerMedia,
-                        public IControllerMovie,
-                        public IControllerPlayList,
-                        public IControllerLayout,
-                        public IControllerSkin,
-                        public IControllerCaptions,
-                        public IControllerStateText,
+// The control's audio streams.
+class FakeStreams final : public testing::NullMediaPlayer {
+ public:
+  int StreamCount() const override { return static_cast<int>(names.size()); }
+  std::string GetStreamName(int n) const override { return names.at(static_cast<size_t>(n)); }
+  bool GetStreamSelected(int n) const override { return n == selected; }
+  std::vector<std::string> names;
+  int selected = -1;
+};
+
+class FakeWorld final : public IMedia,
+                        public IMovie,
+                        public IPlayList,
+                        public ILayout,
+                        public ISkin,
+                        public ICaptions,
+                        public IStateText,
                         public IControllerWindow {
  public:
   std::vector<std::string> calls;
@@ -28,7 +39,8 @@ class FakeWorld final : public IControllerMedia,
     return false;
   }
 
-  ControllerPorts Ports() { return ControllerPorts{this, this, this, this, this, this, this, this}; }
+  ControllerServices Ports() { return ControllerServices{*this, *this, player, *this, *this, *this, *this, *this, *this}; }
+  FakeStreams player;
 
   // Situation.
   bool hasPicture = false;
@@ -38,8 +50,6 @@ class FakeWorld final : public IControllerMedia,
   bool captionsOn = true;
   int shortStep = 10;
   int longStep = 60;
-  std::vector<std::string> streams;
-  int selectedStream = -1;
   std::vector<std::string> entries;
   int current = 0;
   bool autoSort = true;
@@ -53,6 +63,7 @@ class FakeWorld final : public IControllerMedia,
   bool fontBold = false;
   bool showTime = false;
   std::string captionFile;
+  bool hasCaptions = true;
   std::vector<std::string> chosenMovies;
   std::optional<std::string> chosenFile;
   bool playListFocus = false;
@@ -62,8 +73,13 @@ class FakeWorld final : public IControllerMedia,
   int windowHeight = 300;
   bool cursorHidden = false;
 
-  // IControllerMedia
+  // IMedia
   bool HasPicture() const override { return hasPicture; }
+  int PictureWidth() const override { return hasPicture ? 640 : 0; }
+  int PictureHeight() const override { return 480; }
+  void Open(const std::string& name, const std::filesystem::path&) override { Log("media.Open " + name); }
+  void Close() override { Log("media.Close"); }
+  void Reload() override { Log("media.Reload"); }
   int PlayState() const override { return playState; }
   double CurrentPosition() const override { return position; }
   double Duration() const override { return duration; }
@@ -82,22 +98,18 @@ class FakeWorld final : public IControllerMedia,
   int LongStep() const override { return longStep; }
   void ResumeBookmark() override { Log("media.ResumeBookmark"); }
   void SaveBookmark() override { Log("media.SaveBookmark"); }
-  void ShowPlayingMessage() override { Log("media.ShowPlayingMessage"); }
-  void OpenAddress(const std::string& a) override { Log("media.OpenAddress " + a); }
+  void ShowPlayingMessage() const override { const_cast<FakeWorld*>(this)->Log("media.ShowPlayingMessage"); }
 
-  // IControllerMovie
+  // IMovie
   void VolumeUp() override { Log("movie.VolumeUp"); }
   void VolumeDown() override { Log("movie.VolumeDown"); }
   void BrightnessUp() override { Log("movie.BrightnessUp"); }
   void BrightnessDown() override { Log("movie.BrightnessDown"); }
   void AddCuttingBlock() override { Log("movie.AddCuttingBlock"); }
   void MinusCuttingBlock() override { Log("movie.MinusCuttingBlock"); }
-  int StreamCount() const override { return static_cast<int>(streams.size()); }
-  std::string StreamName(int n) const override { return streams.at(static_cast<size_t>(n)); }
-  bool StreamSelected(int n) const override { return n == selectedStream; }
   void SelectAudioStream(int n) override { Log("movie.SelectAudioStream " + std::to_string(n)); }
 
-  // IControllerPlayList
+  // IPlayList
   void Clear() override { Log("playList.Clear"); }
   void Add(const std::string& p) override { Log("playList.Add " + p); }
   void Delete(int i) override { Log("playList.Delete " + std::to_string(i)); }
@@ -108,7 +120,8 @@ class FakeWorld final : public IControllerMedia,
   void PlayPrevious() override { Log("playList.PlayPrevious"); }
   void ToggleAutoSort() override { Log("playList.ToggleAutoSort"); }
   void TogglePanel() override { Log("playList.TogglePanel"); }
-  void SaveList(const std::string& p) override { Log("playList.SaveList " + p); }
+  void SaveList(const std::string& p) const override { const_cast<FakeWorld*>(this)->Log("playList.SaveList " + p); }
+  int ItemIndex() const override { return entries.empty() ? -1 : current; }
   int Count() const override { return static_cast<int>(entries.size()); }
   int Current() const override { return current; }
   std::string DisplayName(int i) const override { return entries.at(static_cast<size_t>(i)); }
@@ -117,8 +130,9 @@ class FakeWorld final : public IControllerMedia,
   void TickPanel(int x, int y) override {
     Log("playList.TickPanel " + std::to_string(x) + "," + std::to_string(y));
   }
+  void ArrangePanel() override { Log("playList.ArrangePanel"); }
 
-  // IControllerLayout
+  // ILayout
   bool IsFullScreen() const override { return fullScreen; }
   bool AlwaysShowFullScreenBar() const override { return alwaysBar; }
   void ToggleFullScreen() override { Log("layout.ToggleFullScreen"); }
@@ -134,20 +148,27 @@ class FakeWorld final : public IControllerMedia,
   void ResizeKeepingAspect(int w, int h) override {
     Log("layout.ResizeKeepingAspect " + std::to_string(w) + "x" + std::to_string(h));
   }
+  void ResizeKeepingAspect() override { Log("layout.ResizeKeepingAspect"); }
+  void ResizeFromCurrentHeight() override { Log("layout.ResizeFromCurrentHeight"); }
   bool HitTest(int, int) override { return false; }
+  bool CaptionPanelVisible() const override { return true; }
   void ApplyStartSize(bool newlyOpened) override {
     Log(std::string("layout.ApplyStartSize ") + (newlyOpened ? "new" : "old"));
   }
 
-  // IControllerSkin
+  // ISkin
   std::vector<std::string> SkinNames() const override { return skins; }
   std::string CurrentSkin() const override { return currentSkin; }
   void LoadSkin(const std::string& n) override { Log("skin.LoadSkin " + n); }
   int FullScreenBarHeight() const override { return barHeight; }
   void PaintTexts() override { Log("skin.PaintTexts"); }
   void PlaceThumbs() override { Log("skin.PlaceThumbs"); }
+  int ThumbLeft(int) const override { return 0; }
+  void ThumbLimits(int, int& minLeft, int& maxLeft) const override { minLeft = maxLeft = 0; }
+  void MoveThumb(int, int) override {}
+  void ThumbReleasePoint(int, int& x, int& y) const override { x = y = 0; }
 
-  // IControllerCaptions
+  // ICaptions
   void ShiftSync(double s) override { Log("captions.ShiftSync " + std::to_string(s).substr(0, 4)); }
   void SetSyncOffset(double s) override { Log("captions.SetSyncOffset " + std::to_string(s).substr(0, 3)); }
   void SwitchLanguage() override { Log("captions.SwitchLanguage"); }
@@ -165,9 +186,14 @@ class FakeWorld final : public IControllerMedia,
   bool AntiAliase() const override { return antiAliase; }
   bool FontBold() const override { return fontBold; }
   void UpdateCaption() override { Log("captions.UpdateCaption"); }
-  std::string CaptionFileName() const override { return captionFile; }
+  void LoadCaptionFile(const std::filesystem::path& p) override { Log("captions.LoadCaptionFile " + p.string()); }
+  void ClearCaptions() override { Log("captions.ClearCaptions"); }
+  std::filesystem::path CaptionFileName() const override { return captionFile; }
+  bool HasCaptions() const override { return hasCaptions; }
+  int CaptionRise() const override { return 0; }
+  int CaptionBand() const override { return 0; }
 
-  // IControllerStateText
+  // IStateText
   void ShowState(const std::string& k, const std::string& e) override { Log("state " + k + " / " + e); }
   void Tick() override { Log("stateText.Tick"); }
   bool ShowTime() const override { return showTime; }

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "player/playback/MainController.h"
-#include "player/playback/PopupMenus.h"
+#include "player/controller/MainController.h"
+#include "player/controller/PopupMenus.h"
 #include "tests/unit/controller/ControllerFakes.h"
 
 namespace orves {
@@ -116,7 +116,7 @@ TEST_F(ControllerTest, AddKeepsTheListAndStartsNothing) {
 
 TEST_F(ControllerTest, AnAddressOpensOutsideThePlaylist) {
   world.chosenFile = "http://host/a.asf";
-  EXPECT_EQ(Run("actOpenInternetFile"), (Calls{"window.AskAddress", "media.OpenAddress http://host/a.asf"}));
+  EXPECT_EQ(Run("actOpenInternetFile"), (Calls{"window.AskAddress", "media.Open http://host/a.asf"}));
 }
 
 TEST_F(ControllerTest, CaptionOpenNeedsAPicture) {
@@ -146,11 +146,11 @@ TEST_F(ControllerTest, DeleteRemovesSelectedRowsFromTheLastOnlyWithFocusAndPanel
 }
 
 TEST_F(ControllerTest, ChangeStreamSelectsTheOneAfterTheSelectedWrappingRound) {
-  world.streams = {"a", "b", "c"};
+  world.player.names = {"a", "b", "c"};
   EXPECT_EQ(Run("actChangeStream"), Calls{});  // none selected
-  world.selectedStream = 1;
+  world.player.selected = 1;
   EXPECT_EQ(Run("actChangeStream"), Calls{"movie.SelectAudioStream 2"});
-  world.selectedStream = 2;
+  world.player.selected = 2;
   EXPECT_EQ(Run("actChangeStream"), Calls{"movie.SelectAudioStream 0"});
 }
 
@@ -277,8 +277,8 @@ TEST(PopupMenus, SeekCaptionsCarryTheSteps) {
 TEST(PopupMenus, StreamItemsAreAtMostTenAndMarkTheSelected) {
   FakeWorld world;
   EXPECT_FALSE(PrepareMainMenu(world.Ports()).changeStreamEnabled);
-  for (int i = 0; i < 12; ++i) world.streams.push_back("s" + std::to_string(i));
-  world.selectedStream = 3;
+  for (int i = 0; i < 12; ++i) world.player.names.push_back("s" + std::to_string(i));
+  world.player.selected = 3;
   const MainMenuState s = PrepareMainMenu(world.Ports());
   EXPECT_TRUE(s.changeStreamEnabled);
   ASSERT_EQ(s.streams.size(), 10u);

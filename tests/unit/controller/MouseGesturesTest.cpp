@@ -3,7 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "player/playback/MouseGestures.h"
+#include "player/controller/MouseGestures.h"
+#include "tests/unit/core/NullServices.h"
 
 namespace orves {
 namespace {
@@ -26,9 +27,9 @@ TEST(WindowSnap, FarValuesAreTheMaximisedSizeLessWindowLessEight) {
   EXPECT_EQ(SnapWindow({200, 15}, 400, 300, 1024, 738), (WindowPoint{200, 15}));
 }
 
-// A window at (100, 100), 400 x 300, on a 1024 x 768 screen; records what
-// the gestures ask of it.
-struct FakeGestureWindow final : IGestureWindow {
+// A window at (100, 100), 400 x 300, on a 1024 x 768 screen, with its
+// layout, skin thumbs and media; records what the gestures ask of them.
+struct FakeGestureWindow final : IGestureWindow, testing::NullLayout, testing::NullSkin, testing::NullMedia {
   WindowBounds bounds{100, 100, 400, 300};
   bool fullScreen = false;
   bool hasPicture = false;
@@ -80,7 +81,7 @@ MouseEvent At(int x, int y, MouseTarget target = MouseTarget::Window) { return M
 
 struct GestureTest : ::testing::Test {
   FakeGestureWindow w;
-  TMouseGestures g{w};
+  TMouseGestures g{w, w, w, w};
 };
 
 TEST_F(GestureTest, DraggingTheWindowNearTheTopSnapsItThereAndReleaseShowsThePicture) {

@@ -10,7 +10,7 @@
 #include "player/playback/Bookmarks.h"
 #include "player/playback/Media.h"
 #include "player/playback/Movie.h"
-#include "player/shell/Setup.h"
+#include "player/core/Setup.h"
 #include "tests/unit/playback/PlaybackFakes.h"
 
 namespace orves {
@@ -47,22 +47,17 @@ TEST(BookmarkValueTest, AnythingButANumberReadsAsZero) {
 
 class BookmarkTest : public ::testing::Test {
  protected:
-  BookmarkTest() {
-    movie_.SetLinks({&player_, &panels_, nullptr, nullptr, &media_, &state_});
-    media_.SetLinks({&player_, &movie_, nullptr, nullptr, &state_});
-    player_.Loaded(640, 360, 3600);
-  }
+  BookmarkTest() { player_.Loaded(640, 360, 3600); }
   std::filesystem::path BookmarkFile() const { return settings_.Folder() / "Bookmark.ini"; }
   void PutBookmarks(const std::string& text) const { std::ofstream(BookmarkFile(), std::ios::binary) << text; }
 
   Log log_;
   TempSettings settings_{"bookmark"};
   TSetup setup_{settings_.Path()};
-  FakePlayer player_{log_};
-  FakePanels panels_{log_};
-  FakeStateText state_;
-  TMovie movie_{setup_};
-  TMedia media_{setup_};
+  testing::MediaRig rig_{setup_, log_, log_};
+  FakePlayer& player_ = rig_.player;
+  FakeStateText& state_ = rig_.state;
+  TMedia& media_ = rig_.media;
 };
 
 TEST_F(BookmarkTest, ClosedAtTenMinutesResumesFiveSecondsEarlier) {

@@ -4,7 +4,7 @@
 
 #include "player/playback/Media.h"
 #include "player/playback/Movie.h"
-#include "player/shell/Setup.h"
+#include "player/core/Setup.h"
 #include "tests/unit/playback/PlaybackFakes.h"
 
 namespace orves {
@@ -18,39 +18,28 @@ using testing::Log;
 using testing::TempSettings;
 using Pair = std::pair<std::string, std::string>;
 
-class FakePlayList : public IPlayListPosition {
- public:
-  int ItemIndex() const override { return index; }
-  int Count() const override { return count; }
-  int index = 2;
-  int count = 5;
-};
-
 class MediaTest : public ::testing::Test {
  protected:
-  MediaTest() {
-    movie_.SetLinks({&player_, &panels_, nullptr, &skin_, &media_, &state_});
-    media_.SetLinks({&player_, &movie_, &skin_, nullptr, &state_});
-  }
+  MediaTest() { rig_.panels.movieVisible = false; }
 
   Log log_;
+  Log around_;
   TempSettings settings_{"media"};
   TSetup setup_{settings_.Path()};
-  FakePlayer player_{log_};
-  FakePanels panels_{log_};
-  FakeSkin skin_{log_};
-  FakeStateText state_;
-  TMovie movie_{setup_};
-  TMedia media_{setup_};
+  testing::MediaRig rig_{setup_, log_, around_};
+  FakePlayer& player_ = rig_.player;
+  FakeStateText& state_ = rig_.state;
+  TMovie& movie_ = rig_.movie;
+  TMedia& media_ = rig_.media;
 };
 
 TEST_F(MediaTest, OpenClosesThenPlaysWithThePlayingMessage) {
   player_.Loaded(320, 240, 10);
   media_.Open("c:\\movies\\a.avi");
-  EXPECT_EQ(log_, (Log{"FileName=", "InnerPosition", "InnerSize", "Repaint", "FileName=c:\\movies\\a.avi", "Play"}));
+  EXPECT_EQ(log_, (Log{"FileName=", "FileName=c:\\movies\\a.avi", "Play"}));
   EXPECT_EQ(state_.Last(), Pair("재생 : (1/1) \"a.avi\"", "PLAYING : (1/1) \"a.avi\""));
-  FakePlayList list;
-  media_.SetLinks({&player_, &movie_, &skin_, &list, &state_});
+  rig_.playList.index = 2;
+  rig_.playList.count = 5;
   media_.Play();
   EXPECT_EQ(state_.Last(), Pair("재생 : (3/5) \"a.avi\"", "PLAYING : (3/5) \"a.avi\""));
 }
@@ -105,8 +94,7 @@ TEST_F(MediaTest, ReloadReopensAtTheSamePlace) {
   media_.SeekTo(4.5);
   log_.clear();
   media_.Reload();
-  EXPECT_EQ(log_, (Log{"FileName=", "InnerPosition", "InnerSize", "Repaint", "FileName=", "InnerPosition",
-                       "InnerSize", "Repaint", "FileName=c:\\a.avi", "Play", "PlaceThumbs", "Position=4.500000"}));
+  EXPECT_EQ(log_, (Log{"FileName=", "FileName=", "FileName=c:\\a.avi", "Play", "PlaceThumbs", "Position=4.500000"}));
   EXPECT_EQ(movie_.FileName(), "c:\\a.avi");
 }
 
@@ -118,29 +106,6 @@ TEST_F(MediaTest, StopRewindsWithoutMessage) {
   media_.Stop();
   EXPECT_EQ(log_, (Log{"Pause", "Position=0.000000"}));
   EXPECT_TRUE(state_.shown.empty());
-}
-
-TEST(MediaSettingsTest, DefaultsReadAndWrittenInOrder) {
-  TempSettings settings("media-settings");
-  settings.Put("[Media]\nAddToRecent=0\nFFSpaceTime=5\n");
-  TSetup setup(settings.Path());
-  {
-    TMedia media(setup);
-    EXPECT_EQ(media.ShortStep(), 5);
-    EXPECT_EQ(media.LongStep(), 60);
-    EXPECT_TRUE(media.UseBookmarks());
-    EXPECT_TRUE(media.CaptionsOn());
-    EXPECT_FALSE(media.AddToRecent());
-    media.SetLongStep(30);
-    media.SetCaptionsOn(false);
-  }
-  settings.Put("");
-  {
-    TMedia media(setup);
-    media.SetShortStep(-7);  // the setter accepts any value
-  }
-  EXPECT_EQ(settings.Text(),
-            "[Media]\r\nFFSpaceTime=-7\r\nFFSpaceTime2=60\r\nDoBookMark=1\r\nCaptionEnabled=1\r\nAddToRecent=1\r\n");
 }
 
 }  // namespace

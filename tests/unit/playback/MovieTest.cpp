@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "player/playback/Movie.h"
-#include "player/shell/Setup.h"
+#include "player/core/Setup.h"
 #include "tests/unit/playback/PlaybackFakes.h"
 
 namespace orves {
@@ -18,7 +18,7 @@ using testing::Log;
 using testing::TempSettings;
 using Pair = std::pair<std::string, std::string>;
 
-class FakeMedia : public IMediaView {
+class FakeMedia : public testing::NullMedia {
  public:
   explicit FakeMedia(const FakePlayer& player) : player_(player) {}
   bool HasPicture() const override { return player_.ImageSourceWidth() != 0; }
@@ -39,8 +39,7 @@ class MovieTest : public ::testing::Test {
     movie_.reset();
     if (!ini.empty()) settings_.Put(ini);
     setup_ = std::make_unique<TSetup>(settings_.Path());
-    movie_ = std::make_unique<TMovie>(*setup_);
-    movie_->SetLinks({&player_, &panels_, &layout_, &skin_, &media_, &state_});
+    movie_ = std::make_unique<TMovie>(*setup_, TMovieServices{player_, panels_, layout_, skin_, media_, state_});
   }
 
   // A picture of the given size, in full screen, with `blocks` cut.
@@ -268,36 +267,6 @@ TEST_F(MovieTest, StopPausesAndRewinds) {
   EXPECT_EQ(player_.position_, 10);
   movie_->SetPosition(-3);
   EXPECT_EQ(player_.position_, 0);
-}
-
-TEST_F(MovieTest, WorksWithoutAnyLinks) {
-  movie_->SetLinks({});
-  movie_->Start();
-  movie_->SetVolume(-100);
-  movie_->SetBrightness(10);
-  movie_->SetCuttingBlock(2);
-  movie_->SelectAudioStream(0);
-  movie_->FitInnerPanel();
-  movie_->Stop();
-  EXPECT_EQ(movie_->VisibleWidth(), 1);
-  EXPECT_EQ(movie_->SourceHeight(), 1);
-}
-
-TEST_F(MovieTest, SettingsDefaultsAndWrittenOrder) {
-  EXPECT_EQ(movie_->Brightness(), 0);
-  EXPECT_EQ(movie_->Processing(), 0);
-  EXPECT_EQ(movie_->Volume(), 0);
-  EXPECT_EQ(movie_->FixRate(), 0);
-  EXPECT_FALSE(movie_->CutWhenWindow());
-  EXPECT_TRUE(movie_->Force43());
-  movie_->SetVolume(-300);
-  movie_->SetProcessing(30);
-  movie_->SetProcessing(61);  // outside 0 .. 60: ignored
-  movie_->SetFixRate(42);     // not 0, 43 or 169: ignored
-  movie_.reset();
-  EXPECT_EQ(settings_.Text(),
-            "[Movie]\r\nDivxBrightness=0\r\nDivxProcess=30\r\nVolume=-300\r\nDoFixRate=0\r\n"
-            "CutWhenWindow=0\r\nForce43=1\r\n");
 }
 
 TEST_F(MovieTest, StoredValuesAreReadBackAndClamped) {

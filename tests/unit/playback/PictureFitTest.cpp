@@ -7,14 +7,13 @@
 #include "player/playback/Media.h"
 #include "player/playback/Movie.h"
 #include "player/playback/PictureFit.h"
-#include "player/shell/Setup.h"
+#include "player/core/Setup.h"
 #include "tests/unit/playback/PlaybackFakes.h"
 
 namespace orves {
 namespace {
 
 using testing::FakeCaptions;
-using testing::FakeMediaLayout;
 using testing::FakeMediaPanels;
 using testing::FakePanels;
 using testing::FakePlayer;
@@ -90,12 +89,6 @@ TEST(PictureFitTest, DegenerateSizesGiveNoNegativeOrWrappedPanels) {
 class MediaLayoutTest : public ::testing::Test {
  protected:
   MediaLayoutTest() {
-    movie_.SetLinks({&player_, &innerPanels_, nullptr, nullptr, &media_, &state_});
-    MediaLinks links{&player_, &movie_, nullptr, nullptr, &state_};
-    links.captions = &captions_;
-    links.panels = &panels_;
-    links.layout = &layout_;
-    media_.SetLinks(links);
     panels_.width = 646;
     panels_.height = 486;
   }
@@ -103,14 +96,13 @@ class MediaLayoutTest : public ::testing::Test {
   Log log_;
   TempSettings settings_{"media-layout"};
   TSetup setup_{settings_.Path()};
-  FakePlayer player_{log_};
-  FakePanels innerPanels_{log_};
-  FakeMediaPanels panels_{log_};
-  FakeMediaLayout layout_{log_};
-  FakeCaptions captions_{log_};
-  FakeStateText state_;
-  TMovie movie_{setup_};
-  TMedia media_{setup_};
+  testing::MediaRig rig_{setup_, log_, log_};
+  FakePlayer& player_ = rig_.player;
+  testing::FakeMediaPanels& panels_ = rig_.panels;
+  testing::FakeLayout& layout_ = rig_.layout;
+  testing::FakeCaptions& captions_ = rig_.captions;
+  FakeStateText& state_ = rig_.state;
+  TMedia& media_ = rig_.media;
 };
 
 TEST_F(MediaLayoutTest, FitPicturePlacesThePanelsInOrder) {
@@ -137,7 +129,7 @@ TEST_F(MediaLayoutTest, FullScreenBarCoversTheStateTextUnlessAlwaysShown) {
   player_.Loaded(640, 360, 100);
   media_.Open("c:\\a.avi");
   layout_.fullScreen = true;
-  layout_.barHeight = 30;
+  rig_.skin.barHeight = 30;
   log_.clear();
   media_.FitPicture();
   EXPECT_EQ(log_[log_.size() - 2], "StateText=0,33,646,20");

@@ -5,15 +5,18 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "player/playback/MediaPlayer.h"
-#include "player/playback/PlaybackLinks.h"
-#include "player/playback/StateTextSink.h"
+#include "player/core/MediaPlayer.h"
+#include "player/core/Setup.h"
+#include "player/playback/Media.h"
+#include "player/playback/Movie.h"
+#include "tests/unit/core/NullServices.h"
 
 namespace orves::testing {
 
@@ -102,30 +105,35 @@ class FakePanels : public IMoviePanels {
   Log& log_;
 };
 
-class FakeLayout : public IMovieLayout {
+class FakeLayout : public NullLayout {
  public:
   explicit FakeLayout(Log& log) : log_(log) {}
   bool IsFullScreen() const override { return fullScreen; }
+  bool AlwaysShowFullScreenBar() const override { return barAlwaysShown; }
   void HideMovieForResize() override { log_.push_back("Hide"); }
   void ShowMovieAfterResize() override { log_.push_back("Show"); }
   void ResizeFromCurrentHeight() override { log_.push_back("ResizeFromHeight"); }
+  void ResizeKeepingAspect() override { log_.push_back("ResizeKeepingAspect"); }
   bool fullScreen = false;
+  bool barAlwaysShown = false;
 
  private:
   Log& log_;
 };
 
-class FakeSkin : public ISkinThumbs {
+class FakeSkin : public NullSkin {
  public:
   explicit FakeSkin(Log& log) : log_(log) {}
   void PlaceThumbs() override { log_.push_back("PlaceThumbs"); }
+  int FullScreenBarHeight() const override { return barHeight; }
+  int barHeight = 0;
 
  private:
   Log& log_;
 };
 
 // Records the pairs; the last one is what the user would see.
-class FakeStateText : public IStateText {
+class FakeStateText : public NullStateText {
  public:
   void ShowState(const std::string& korean, const std::string& english) override {
     shown.emplace_back(korean, english);
@@ -136,12 +144,12 @@ class FakeStateText : public IStateText {
   std::vector<std::pair<std::string, std::string>> shown;
 };
 
-class FakeCaptions : public IMediaCaptions {
+class FakeCaptions : public NullCaptions {
  public:
   explicit FakeCaptions(Log& log) : log_(log) {}
-  void LoadCaptionFile(const std::string& name) override {
-    log_.push_back("LoadCaption=" + name);
-    fileName = name;
+  void LoadCaptionFile(const std::filesystem::path& file) override {
+    log_.push_back("LoadCaption=" + file.string());
+    fileName = file;
     has = true;
   }
   void ClearCaptions() override {
@@ -149,15 +157,28 @@ class FakeCaptions : public IMediaCaptions {
     fileName.clear();
     has = false;
   }
-  std::string CaptionFileName() const override { return fileName; }
+  std::filesystem::path CaptionFileName() const override { return fileName; }
   bool HasCaptions() const override { return has; }
   int CaptionRise() const override { return rise; }
   int CaptionBand() const override { return band; }
   void UpdateCaption() override { log_.push_back("UpdateCaption"); }
 
-  std::string fileName;
+  std::filesystem::path fileName;
   bool has = false;
   int rise = 0, band = 0;
+
+ private:
+  Log& log_;
+};
+
+class FakePlayList : public NullPlayList {
+ public:
+  explicit FakePlayList(Log& log) : log_(log) {}
+  int ItemIndex() const override { return index; }
+  int Count() const override { return count; }
+  void ArrangePanel() override { log_.push_back("ArrangePlayList"); }
+  int index = 0;
+  int count = 1;
 
  private:
   Log& log_;
@@ -184,22 +205,6 @@ class FakeMediaPanels : public IMediaPanels {
   Log& log_;
 };
 
-class FakeMediaLayout : public IMediaLayout {
- public:
-  explicit FakeMediaLayout(Log& log) : log_(log) {}
-  bool IsFullScreen() const override { return fullScreen; }
-  int FullScreenBarHeight() const override { return barHeight; }
-  bool FullScreenBarAlwaysShown() const override { return barAlwaysShown; }
-  void ResizeKeepingAspect() override { log_.push_back("ResizeKeepingAspect"); }
-  void ArrangePlayListPanel() override { log_.push_back("ArrangePlayList"); }
-  bool fullScreen = false;
-  int barHeight = 0;
-  bool barAlwaysShown = false;
-
- private:
-  Log& log_;
-};
-
 // A settings file in a fresh folder of its own.
 class TempSettings {
  public:
@@ -223,6 +228,48 @@ class TempSettings {
 
  private:
   std::filesystem::path dir_;
+};
+
+// TMovie and TMedia over fakes, made and bound as the main window does, and
+// destroyed in the same order. The control, the inner panels and the skin
+// report to `log`; the media panels, the layout, the captions and the
+// playlist to `around`.
+struct MediaRig {
+  MediaRig(TSetup& setup, Log& log, Log& around)
+      : player(log),
+        innerPanels(log),
+        skin(log),
+        panels(around),
+        layout(around),
+        captions(around),
+        playList(around),
+        media_(std::in_place, setup, TMediaServices{player, state, captions, skin, playList, layout, panels}),
+        movie_(std::in_place, setup, TMovieServices{player, innerPanels, layout, skin, *media_, state}),
+        media(*media_),
+        movie(*movie_) {
+    media.BindMovie(movie);
+  }
+  ~MediaRig() {
+    media_.reset();
+    movie_.reset();
+  }
+
+  FakePlayer player;
+  FakePanels innerPanels;
+  FakeSkin skin;
+  FakeMediaPanels panels;
+  FakeLayout layout;
+  FakeCaptions captions;
+  FakePlayList playList;
+  FakeStateText state;
+
+ private:
+  std::optional<TMedia> media_;
+  std::optional<TMovie> movie_;
+
+ public:
+  TMedia& media;
+  TMovie& movie;
 };
 
 }  // namespace orves::testing

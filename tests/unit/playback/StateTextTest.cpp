@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "player/playback/StateText.h"
-#include "player/shell/Setup.h"
+#include "player/core/Setup.h"
 #include "tests/unit/playback/PlaybackFakes.h"
 
 namespace orves {
@@ -22,12 +22,11 @@ class FakeView : public IStateTextView {
   bool visible = false;
 };
 
-class FakeClock : public IMediaView {
+class FakeClock : public testing::NullMedia {
  public:
   bool HasPicture() const override { return picture; }
   double CurrentPosition() const override { return position; }
   double Duration() const override { return duration; }
-  void Reload() override {}
   bool picture = true;
   double position = 61.7;
   double duration = 3600;
@@ -40,9 +39,7 @@ class StateTextTest : public ::testing::Test {
     state_.reset();
     if (!ini.empty()) settings_.Put(ini);
     setup_ = std::make_unique<TSetup>(settings_.Path());
-    state_ = std::make_unique<TStateText>(*setup_);
-    state_->SetView(&view_);
-    state_->SetMedia(&clock_);
+    state_ = std::make_unique<TStateText>(*setup_, view_, clock_);
   }
   void Ticks(int n) {
     for (int i = 0; i < n; ++i) state_->Tick();
@@ -118,11 +115,6 @@ TEST_F(StateTextTest, TimeWithoutPictureIsZero) {
   clock_.picture = false;
   state_->Tick();
   EXPECT_EQ(state_->CurrentText(), "00:00:00 / 00:00:00");
-  state_->SetMedia(nullptr);
-  state_->SetView(nullptr);
-  state_->ResetCountdown();
-  state_->Tick();  // works without a view or a media object
-  EXPECT_EQ(state_->CurrentText(), "00:00:00 / 00:00:00");
 }
 
 TEST_F(StateTextTest, TimeDisplayWrapsHoursAtNinetyNine) {
@@ -136,21 +128,6 @@ TEST_F(StateTextTest, TimeDisplayWrapsHoursAtNinetyNine) {
 TEST(StateTextInkTest, SkinColourOnAColouredPanelGreyOnBlack) {
   EXPECT_EQ(StateTextInk(0x000000, 0x00FF00), 0xCCCCCCu);
   EXPECT_EQ(StateTextInk(0x102030, 0x00FF00), 0x00FF00u);
-}
-
-TEST_F(StateTextTest, SettingsWrittenInOrder) {
-  Make("[StateText]\r\nShowTime=1\r\nKorean=1\r\n");
-  EXPECT_TRUE(state_->Korean());
-  EXPECT_TRUE(state_->Enabled());
-  EXPECT_TRUE(state_->ShowTime());
-  state_->SetEnabled(false);
-  state_.reset();
-  const std::string text = settings_.Text();
-  EXPECT_NE(text.find("[StateText]\r\nShowTime=1\r\nKorean=1\r\nEnabled=0\r\n"), std::string::npos) << text;
-  settings_.Put("");
-  Make();
-  state_.reset();
-  EXPECT_NE(settings_.Text().find("[StateText]\r\nKorean=0\r\nEnabled=1\r\nShowTime=0\r\n"), std::string::npos);
 }
 
 }  // namespace

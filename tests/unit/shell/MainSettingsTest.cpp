@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "player/shell/Setup.h"
+#include "player/core/Setup.h"
 
 namespace orves {
 namespace {

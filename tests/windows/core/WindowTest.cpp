@@ -21,7 +21,8 @@ class RecordingWindow final : public TWindow {
 
   bool Create(HWND parent) {
     const DWORD style = parent != nullptr ? WS_CHILD | WS_VISIBLE : WS_POPUP;
-    return CreateWindowOf(kRecordingClass, 0, style, L"", RECT{0, 0, 60, 40}, parent, parent != nullptr ? 7 : 0);
+    const int id = parent != nullptr ? 7 : 0;
+    return CreateWindowOf(kRecordingClass, 0, style, L"", RECT{0, 0, 60, 40}, parent, id);
   }
 
   HWND handleAtNcCreate = nullptr;

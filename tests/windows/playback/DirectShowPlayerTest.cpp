@@ -6,8 +6,8 @@
 
 #include <gtest/gtest.h>
 
-#include "player/playback/ComPtr.h"
-#include "player/playback/DirectShowPlayer.h"
+#include "player/playback/ComPtr_win32.h"
+#include "player/playback/DirectShowPlayer_win32.h"
 #include "tests/windows/playback/PlaybackHost.h"
 
 namespace orves {

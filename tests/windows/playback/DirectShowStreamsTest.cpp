@@ -2,8 +2,8 @@
 // Wine's own splitter offers no stream selector.
 #include <gtest/gtest.h>
 
-#include "player/playback/ComPtr.h"
-#include "player/playback/DirectShowStreams.h"
+#include "player/playback/ComPtr_win32.h"
+#include "player/playback/DirectShowStreams_win32.h"
 #include "tests/windows/playback/PlaybackHost.h"
 #include "tests/windows/playback/StreamSelectFilter.h"
 

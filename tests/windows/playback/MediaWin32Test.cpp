@@ -8,14 +8,14 @@
 
 #include <gtest/gtest.h>
 
-#include "player/playback/DirectShowPlayer.h"
+#include "player/playback/DirectShowPlayer_win32.h"
 #include "player/playback/Media.h"
 #include "player/playback/Movie.h"
-#include "player/playback/MoviePanelWin32.h"
+#include "player/playback/MoviePanel_win32.h"
 #include "player/playback/StateText.h"
-#include "player/playback/StateTextPanelWin32.h"
-#include "player/playback/WideTextWin32.h"
-#include "player/shell/Setup.h"
+#include "player/playback/StateTextPanel_win32.h"
+#include "player/core/TextConvert_win32.h"
+#include "player/core/Setup.h"
 #include "tests/windows/playback/PlaybackHost.h"
 
 namespace orves {

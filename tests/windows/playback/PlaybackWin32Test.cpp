@@ -4,12 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include "player/playback/DirectShowPlayer.h"
+#include "player/playback/DirectShowPlayer_win32.h"
 #include "player/playback/Movie.h"
-#include "player/playback/MoviePanelWin32.h"
+#include "player/playback/MoviePanel_win32.h"
 #include "player/playback/StateText.h"
-#include "player/playback/StateTextLineWin32.h"
-#include "player/shell/Setup.h"
+#include "player/core/Setup.h"
 #include "tests/windows/playback/PlaybackHost.h"
 
 namespace orves {
@@ -90,7 +89,7 @@ TEST_F(PlaybackWin32Test, InnerPanelHidesWithoutPictureAndCropsInsideTheMoviePan
 }
 
 TEST_F(PlaybackWin32Test, StateTextLineShowsTheChosenText) {
-  StateTextLine line;
+  StateTextPanel line;
   ASSERT_TRUE(line.Create(host_.Handle(), 3));
   line.SetBounds(10, 10, 300, 20);
   TStateText state(setup_);

@@ -8,8 +8,8 @@
 #include <gtest/gtest.h>
 
 #include "player/playback/StateText.h"
-#include "player/playback/StateTextPanelWin32.h"
-#include "player/shell/Setup.h"
+#include "player/playback/StateTextPanel_win32.h"
+#include "player/core/Setup.h"
 #include "tests/windows/playback/PlaybackHost.h"
 
 namespace orves {

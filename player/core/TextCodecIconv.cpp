@@ -1,0 +1,78 @@
+// The native codec over iconv. Each direction keeps one conversion
+// descriptor open for the codec's lifetime: a caption file converts every
+// entry separately and opening a descriptor per entry would dominate loading.
+#include <errno.h>
+#include <iconv.h>
+
+#include <stdexcept>
+
+#include "player/core/TextCodec.h"
+
+namespace orves {
+namespace {
+
+class IconvDescriptor {
+ public:
+  IconvDescriptor(const char* to, const char* from) : cd_(iconv_open(to, from)) {
+    if (cd_ == reinterpret_cast<iconv_t>(-1)) {
+      throw std::runtime_error(std::string("iconv cannot convert from ") + from + " to " + to);
+    }
+  }
+  ~IconvDescriptor() { iconv_close(cd_); }
+  IconvDescriptor(const IconvDescriptor&) = delete;
+  IconvDescriptor& operator=(const IconvDescriptor&) = delete;
+
+  // Converts as far as possible. Returns false at an input sequence that has
+  // no conversion (EILSEQ) or is cut off at the end (EINVAL); `in` then
+  // points at it.
+  bool Convert(const char*& in, size_t& inLeft, std::string& out) {
+    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+    char buffer[4096];
+    while (inLeft > 0) {
+      char* outPtr = buffer;
+      size_t outLeft = sizeof buffer;
+      const size_t rc = iconv(cd_, const_cast<char**>(&in), &inLeft, &outPtr, &outLeft);
+      out.append(buffer, outPtr - buffer);
+      if (rc == static_cast<size_t>(-1) && errno != E2BIG) return false;
+    }
+    return true;
+  }
+
+ private:
+  iconv_t cd_;
+};
+
+class IconvTextCodec final : public ITextCodec {
+ public:
+  std::string Cp949ToUtf8(std::string_view cp949) override {
+    std::string out;
+    out.reserve(cp949.size() + cp949.size() / 2);
+    const char* in = cp949.data();
+    size_t left = cp949.size();
+    while (!toUtf8_.Convert(in, left, out)) {
+      out += "\xEF\xBF\xBD";  // U+FFFD for the byte that starts no character
+      ++in;
+      --left;
+    }
+    return out;
+  }
+
+  std::optional<std::string> Utf8ToCp949(std::string_view utf8) override {
+    std::string out;
+    out.reserve(utf8.size());
+    const char* in = utf8.data();
+    size_t left = utf8.size();
+    if (!toCp949_.Convert(in, left, out)) return std::nullopt;
+    return out;
+  }
+
+ private:
+  IconvDescriptor toUtf8_{"UTF-8", "CP949"};
+  IconvDescriptor toCp949_{"CP949", "UTF-8"};
+};
+
+}  // namespace
+
+std::unique_ptr<ITextCodec> MakeSystemTextCodec() { return std::make_unique<IconvTextCodec>(); }
+
+}  // namespace orves

@@ -1,0 +1,250 @@
+#include "player/window/PlayList.h"
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "player/core/Paths.h"
+#include "player/core/Setup.h"
+
+namespace orves {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Windows-style paths map to files below a temporary folder, so the list's
+// .list reading and writing run against real profile files.
+class FakeFiles : public IFileSystem {
+ public:
+  explicit FakeFiles(fs::path root) : root_(std::move(root)) {}
+  std::set<std::string> existing;
+  bool FileExists(const std::string& path) const override {
+    return existing.count(path) > 0 || fs::exists(ToFsPath(path));
+  }
+  std::vector<std::string> ListFolder(const std::string& folder) const override {
+    std::vector<std::string> names;
+    for (const auto& path : existing) {
+      if (FolderOf(path) == folder) {
+        names.push_back(FileNameOf(path));
+      }
+    }
+    return names;
+  }
+  int CompareNoCase(const std::string& a, const std::string& b) const override {
+    return LowerAscii(a).compare(LowerAscii(b));
+  }
+  std::string ToUtf8(const std::string& ansi) const override { return ansi; }
+  fs::path ToFsPath(const std::string& path) const override {
+    std::string flat = path;
+    for (char& c : flat) {
+      if (c == '\\' || c == ':') {
+        c = '_';
+      }
+    }
+    return root_ / flat;
+  }
+
+ private:
+  fs::path root_;
+};
+
+class RecordingMedia : public IPlayListMedia {
+ public:
+  std::vector<std::pair<std::string, std::string>> opened;
+  int closed = 0;
+  void OpenMovie(const std::string& movie, const std::string& caption) override { opened.emplace_back(movie, caption); }
+  void CloseMedia() override { ++closed; }
+  bool SmartCaptionFinding() const override { return smart; }
+  bool smart = true;
+};
+
+class PlayListTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    root_ = fs::temp_directory_path() / ("orves-playlist-" + std::string(::testing::UnitTest::GetInstance()
+                                                                             ->current_test_info()
+                                                                             ->name()));
+    fs::remove_all(root_);
+    fs::create_directories(root_);
+    files_ = std::make_unique<FakeFiles>(root_);
+    setup_ = std::make_unique<TSetup>(root_ / "OrvesMP20.ini");
+  }
+  void TearDown() override {
+    setup_.reset();
+    fs::remove_all(root_);
+  }
+  std::unique_ptr<TPlayList> MakeList() {
+    return std::make_unique<TPlayList>(*setup_, *files_, "Z:\\bin\\OrvesMP.list", media_);
+  }
+  void WriteList(const std::string& winPath, const std::string& text) {
+    std::ofstream(files_->ToFsPath(winPath), std::ios::binary) << text;
+  }
+  static std::vector<std::string> Entries(const TPlayList& list) {
+    std::vector<std::string> out;
+    for (int i = 0; i < list.Count(); ++i) {
+      out.push_back(list.Entry(i));
+    }
+    return out;
+  }
+
+  fs::path root_;
+  std::unique_ptr<FakeFiles> files_;
+  std::unique_ptr<TSetup> setup_;
+  RecordingMedia media_;
+};
+
+TEST_F(PlayListTest, AddKeepsByteOrderAndTheCurrentEntryFollows) {
+  auto list = MakeList();
+  EXPECT_EQ(list->ItemIndex(), -1);
+  list->Add("C:\\b.avi");
+  list->PlayIndex(0);
+  list->Add("C:\\a.avi");
+  EXPECT_EQ(Entries(*list), (std::vector<std::string>{"C:\\a.avi", "C:\\b.avi"}));
+  EXPECT_EQ(list->Current(), 1);
+  list->Add("C:\\A.avi");  // exact comparison: both kept, upper case first
+  list->Add("C:\\a.avi");  // already listed
+  list->Add("C:\\c.avi");
+  EXPECT_EQ(Entries(*list), (std::vector<std::string>{"C:\\A.avi", "C:\\a.avi", "C:\\b.avi", "C:\\c.avi"}));
+  EXPECT_EQ(list->Current(), 2);
+  // Bytes compare unsigned: a Korean (high-byte) name sorts after ASCII ones.
+  list->Add("C:\\\xB0\xA1.avi");
+  EXPECT_EQ(list->Entry(4), "C:\\\xB0\xA1.avi");
+}
+
+TEST_F(PlayListTest, CaptionFilesAreSkippedAndListsExpanded) {
+  auto list = MakeList();
+  list->Add("C:\\x.SMI");
+  EXPECT_EQ(list->Count(), 0);
+  WriteList("C:\\two.LIST", "[NUM]\nNUM=3\n[0]\nFileName=C:\\m\\b.avi\n[1]\nFileName=C:\\m\\a.avi\n[2]\n");
+  list->Add("C:\\two.LIST");
+  EXPECT_EQ(Entries(*list), (std::vector<std::string>{"C:\\m\\a.avi", "C:\\m\\b.avi"}));
+  list->Add("C:\\missing.list");
+  EXPECT_EQ(list->Count(), 2);
+}
+
+TEST_F(PlayListTest, ListsNamingThemselvesOrEachOtherEndWithoutRecursing) {
+  WriteList("C:\\self.list", "[NUM]\nNUM=2\n[0]\nFileName=C:\\self.list\n[1]\nFileName=C:\\other.list\n");
+  WriteList("C:\\other.list", "[NUM]\nNUM=2\n[0]\nFileName=C:\\self.list\n[1]\nFileName=C:\\movie.avi\n");
+  auto list = MakeList();
+  list->Add("C:\\self.list");
+  EXPECT_EQ(Entries(*list), (std::vector<std::string>{"C:\\movie.avi"}));
+}
+
+TEST_F(PlayListTest, AWebOfListsNamingEachOtherLoadsEachListOnce) {
+  // Twelve lists, each naming all twelve and one movie of its own: expanding
+  // every path through the web would take 12! loads.
+  constexpr int kLists = 12;
+  for (int i = 0; i < kLists; ++i) {
+    std::string text = "[NUM]\nNUM=" + std::to_string(kLists + 1) + "\n";
+    for (int j = 0; j < kLists; ++j) {
+      text += "[" + std::to_string(j) + "]\nFileName=C:\\l" + std::to_string(j) + ".list\n";
+    }
+    text += "[" + std::to_string(kLists) + "]\nFileName=C:\\m" + std::to_string(i) + ".avi\n";
+    WriteList("C:\\l" + std::to_string(i) + ".list", text);
+  }
+  auto list = MakeList();
+  list->Add("C:\\l0.list");
+  EXPECT_EQ(list->Count(), kLists);
+  list->Add("C:\\l5.list");  // a later, separate expansion works the same
+  EXPECT_EQ(list->Count(), kLists);
+}
+
+TEST_F(PlayListTest, HugeOrGarbageNumIsBoundedByTheCapacity) {
+  WriteList("C:\\huge.list", "[NUM]\nNUM=2147483647\n[0]\nFileName=C:\\a.avi\n");
+  WriteList("C:\\junk.list", "[NUM]\nNUM=lots\n[0]\nFileName=C:\\b.avi\n");
+  auto list = MakeList();
+  list->Add("C:\\huge.list");
+  list->Add("C:\\junk.list");
+  EXPECT_EQ(Entries(*list), (std::vector<std::string>{"C:\\a.avi"}));
+}
+
+TEST_F(PlayListTest, SaveAndLoadRoundTripThroughTheDefaultList) {
+  {
+    auto list = MakeList();
+    list->Add("C:\\m\\one.avi");
+    list->Add("C:\\m\\two.avi");
+  }  // destruction saves the default list
+  auto list = MakeList();
+  list->Start();
+  EXPECT_EQ(Entries(*list), (std::vector<std::string>{"C:\\m\\one.avi", "C:\\m\\two.avi"}));
+}
+
+TEST_F(PlayListTest, DeletingTheCurrentEntryClosesTheMovieWithoutPlayingTheNext) {
+  auto list = MakeList();
+  for (const char* p : {"C:\\a.avi", "C:\\b.avi", "C:\\c.avi"}) {
+    list->Add(p);
+  }
+  list->PlayIndex(1);
+  ASSERT_EQ(media_.opened.size(), 1u);
+  list->Delete(1);
+  EXPECT_EQ(media_.closed, 1);
+  EXPECT_EQ(list->Current(), 1);
+  EXPECT_EQ(list->Entry(1), "C:\\c.avi");
+  EXPECT_EQ(media_.opened.size(), 1u);
+  list->Delete(0);  // before the current one: current follows its entry
+  EXPECT_EQ(list->Current(), 0);
+  list->Delete(7);  // out of range: nothing
+  list->Clear();
+  EXPECT_EQ(list->Count(), 0);
+  EXPECT_EQ(list->Current(), 0);
+}
+
+TEST_F(PlayListTest, PlayNextStopsAtTheEndUnlessAutoRewind) {
+  auto list = MakeList();
+  list->Add("C:\\a.avi");
+  list->Add("C:\\b.avi");
+  list->PlayIndex(5);
+  EXPECT_TRUE(media_.opened.empty());
+  list->PlayIndex(1);
+  list->PlayNext();
+  EXPECT_EQ(media_.opened.size(), 1u);
+  list->autoRewind = true;
+  list->PlayNext();
+  ASSERT_EQ(media_.opened.size(), 2u);
+  EXPECT_EQ(media_.opened.back().first, "C:\\a.avi");
+  list->PlayPrevious();
+  EXPECT_EQ(media_.opened.size(), 2u);
+}
+
+TEST_F(PlayListTest, FindCaptionTriesTheEndingsAndTheDashVariants) {
+  auto list = MakeList();
+  files_->existing = {"C:\\m\\Film-01.smi"};
+  EXPECT_EQ(list->FindCaption("C:\\m\\Film_01.avi"), "C:\\m\\Film-01.smi");
+  files_->existing = {"C:\\m\\Film.sami"};
+  EXPECT_EQ(list->FindCaption("C:\\m\\Film.avi"), "C:\\m\\Film.sami");
+  files_->existing = {"C:\\m\\Film.smil", "C:\\m\\Film.sami"};
+  EXPECT_EQ(list->FindCaption("C:\\m\\Film.avi"), "C:\\m\\Film.smil");
+  files_->existing = {"C:\\subs\\Film.smi", "C:\\m\\Film.smi"};
+  list->useCaptionFolder = true;
+  list->captionFolder = "C:\\subs";
+  EXPECT_EQ(list->FindCaption("C:\\m\\Film.avi"), "C:\\subs\\Film.smi");
+}
+
+TEST_F(PlayListTest, SmartFindingPairsTheFoldersMoviesAndCaptionsByOrder) {
+  auto list = MakeList();
+  files_->existing = {"C:\\m\\a.avi", "C:\\m\\B.avi", "C:\\m\\x.smi", "C:\\m\\Y.SMI"};
+  EXPECT_EQ(list->FindCaption("C:\\m\\B.avi"), "C:\\m\\Y.SMI");
+  media_.smart = false;
+  EXPECT_EQ(list->FindCaption("C:\\m\\B.avi"), "C:\\m\\B.sami");
+  media_.smart = true;
+  files_->existing.insert("C:\\m\\c.avi");  // counts differ: no pairing
+  EXPECT_EQ(list->FindCaption("C:\\m\\B.avi"), "C:\\m\\B.sami");
+}
+
+TEST_F(PlayListTest, PlayIndexHandsTheFoundCaptionToTheMedia) {
+  files_->existing = {"C:\\m\\Film.smi"};
+  auto list = MakeList();
+  list->Add("C:\\m\\Film.avi");
+  list->PlayIndex(0);
+  ASSERT_EQ(media_.opened.size(), 1u);
+  EXPECT_EQ(media_.opened[0], (std::pair<std::string, std::string>{"C:\\m\\Film.avi", "C:\\m\\Film.smi"}));
+  EXPECT_EQ(list->DisplayName(0), "Film.avi");
+}
+
+}  // namespace
+}  // namespace orves
