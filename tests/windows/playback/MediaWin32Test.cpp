@@ -16,6 +16,7 @@
 #include "player/playback/StateTextPanel_win32.h"
 #include "player/core/TextConvert_win32.h"
 #include "player/core/Setup.h"
+#include "tests/unit/core/NullServices.h"
 #include "tests/windows/playback/PlaybackHost.h"
 
 namespace orves {
@@ -53,20 +54,20 @@ class MediaWin32Test : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(SUCCEEDED(com_.Result()));
-    ASSERT_TRUE(pnlMedia_.Create(host_.Handle(), 1));
-    ASSERT_TRUE(pnlMovie_.Create(pnlMedia_.Handle(), 2));
-    ASSERT_TRUE(pnlInnerMovie_.Create(pnlMovie_.Handle(), 3, true));
-    ASSERT_TRUE(mpMovie_.Create(pnlInnerMovie_.Handle()));
-    ASSERT_TRUE(pnlStateText_.Create(pnlMedia_.Handle(), 4));
-    pnlMedia_.SetBounds(0, 0, 646, 486);
-    mediaPanels_ = std::make_unique<MediaPanels>(pnlMedia_, pnlMovie_, nullptr, pnlStateText_.Handle());
-    movie_.SetLinks({&mpMovie_, &moviePanels_, nullptr, nullptr, &media_, &state_});
-    MediaLinks links{&mpMovie_, &movie_, nullptr, nullptr, &state_};
-    links.panels = mediaPanels_.get();
-    media_.SetLinks(links);
-    state_.SetView(&pnlStateText_);
+    ASSERT_TRUE(panelsCreated_);
+    media_.BindMovie(movie_);
   }
   void TearDown() override { media_.Close(); }
+
+  // Runs among the member initialisers: MediaPanels takes the state text's
+  // window when it is made.
+  bool CreatePanels() {
+    const bool created = pnlMedia_.Create(host_.Handle(), 1) && pnlMovie_.Create(pnlMedia_.Handle(), 2) &&
+                         pnlInnerMovie_.Create(pnlMovie_.Handle(), 3, true) &&
+                         mpMovie_.Create(pnlInnerMovie_.Handle()) && pnlStateText_.Create(pnlMedia_.Handle(), 4);
+    pnlMedia_.SetBounds(0, 0, 646, 486);
+    return created;
+  }
 
   ComApartment com_;
   HostWindow host_{660, 500};
@@ -75,14 +76,20 @@ class MediaWin32Test : public ::testing::Test {
   MoviePanel pnlInnerMovie_;
   DirectShowPlayer mpMovie_;
   StateTextPanel pnlStateText_;
+  bool panelsCreated_ = CreatePanels();
   MoviePanels moviePanels_{pnlMovie_, pnlInnerMovie_, &mpMovie_};
-  std::unique_ptr<MediaPanels> mediaPanels_;  // once the panels exist
+  MediaPanels mediaPanels_{pnlMedia_, pnlMovie_, nullptr, pnlStateText_.Handle()};
+  testing::NullLayout layout_;
+  testing::NullSkin skin_;
+  testing::NullCaptions captions_;
+  testing::NullPlayList playList_;
   std::filesystem::path folder_ = FreshFolder();
   std::filesystem::path bookmarks_ = folder_ / L"Bookmark.ini";
   TSetup setup_{folder_ / L"OrvesMP20.ini"};
-  TStateText state_{setup_};
-  TMovie movie_{setup_};
-  TMedia media_{setup_};
+  // Made in this order, taken apart the other way: TMedia goes first.
+  TStateText state_{setup_, pnlStateText_, media_};
+  TMovie movie_{setup_, {mpMovie_, moviePanels_, layout_, skin_, media_, state_}};
+  TMedia media_{setup_, {mpMovie_, state_, captions_, skin_, playList_, layout_, mediaPanels_}};
 };
 
 TEST_F(MediaWin32Test, PictureFillsTheMediaPanelInsideTheMargin) {

@@ -8,7 +8,9 @@
 #include "player/playback/Movie.h"
 #include "player/playback/MoviePanel_win32.h"
 #include "player/playback/StateText.h"
+#include "player/playback/StateTextPanel_win32.h"
 #include "player/core/Setup.h"
+#include "tests/unit/core/NullServices.h"
 #include "tests/windows/playback/PlaybackHost.h"
 
 namespace orves {
@@ -35,6 +37,16 @@ RECT ChildRect(HWND child) {
   return rc;
 }
 
+// TMedia's rule without TMedia: there is a picture when the control shows one.
+class ControlPicture final : public testing::NullMedia {
+ public:
+  explicit ControlPicture(const IMediaPlayer& player) : player_(player) {}
+  bool HasPicture() const override { return player_.ImageSourceWidth() != 0; }
+
+ private:
+  const IMediaPlayer& player_;
+};
+
 class PlaybackWin32Test : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -43,7 +55,6 @@ class PlaybackWin32Test : public ::testing::Test {
     ASSERT_TRUE(pnlInnerMovie_.Create(pnlMovie_.Handle(), 2, true));
     ASSERT_TRUE(mpMovie_.Create(pnlInnerMovie_.Handle()));
     pnlMovie_.SetBounds(20, 10, 400, 300);
-    movie_.SetLinks({&mpMovie_, &panels_, nullptr, nullptr, nullptr, nullptr});
   }
 
   ComApartment com_;
@@ -53,7 +64,11 @@ class PlaybackWin32Test : public ::testing::Test {
   DirectShowPlayer mpMovie_;
   MoviePanels panels_{pnlMovie_, pnlInnerMovie_, &mpMovie_};
   TSetup setup_{TempSettingsFile()};
-  TMovie movie_{setup_};
+  testing::NullLayout layout_;
+  testing::NullSkin skin_;
+  testing::NullStateText stateText_;
+  ControlPicture media_{mpMovie_};
+  TMovie movie_{setup_, {mpMovie_, panels_, layout_, skin_, media_, stateText_}};
 };
 
 TEST_F(PlaybackWin32Test, InnerPanelHidesWithoutPictureAndCropsInsideTheMoviePanel) {
@@ -92,8 +107,8 @@ TEST_F(PlaybackWin32Test, StateTextLineShowsTheChosenText) {
   StateTextPanel line;
   ASSERT_TRUE(line.Create(host_.Handle(), 3));
   line.SetBounds(10, 10, 300, 20);
-  TStateText state(setup_);
-  state.SetView(&line);
+  testing::NullMedia nothingOpen;
+  TStateText state(setup_, line, nothingOpen);
   EXPECT_FALSE(line.IsVisible());
   state.ShowState("소리크기 : 96%", "VOLUME : 96%");
   EXPECT_TRUE(line.IsVisible());

@@ -10,6 +10,7 @@
 #include "player/playback/StateText.h"
 #include "player/playback/StateTextPanel_win32.h"
 #include "player/core/Setup.h"
+#include "tests/unit/core/NullServices.h"
 #include "tests/windows/playback/PlaybackHost.h"
 
 namespace orves {
@@ -156,8 +157,8 @@ TEST_F(StateTextPanelTest, StateTextDrivesThePanel) {
   const std::filesystem::path ini = std::filesystem::path(dir) / L"orves-statetext-panel.ini";
   DeleteFileW(ini.c_str());
   TSetup setup(ini);
-  TStateText state(setup);
-  state.SetView(&panel_);
+  testing::NullMedia nothingOpen;
+  TStateText state(setup, panel_, nothingOpen);
   state.ShowState("일시정지", "PAUSED");
   EXPECT_TRUE(panel_.IsVisible());
   EXPECT_EQ(panel_.Text(), L"PAUSED");
