@@ -22,7 +22,7 @@ class ITextCodec {
   virtual std::optional<std::string> Utf8ToCp949(std::string_view utf8) = 0;
 };
 
-// The platform's codec (defined in TextCodecIconv.cpp or TextCodecWin32.cpp).
+// The platform's codec (defined in TextCodecIconv.cpp or TextCodec_win32.cpp).
 std::unique_ptr<ITextCodec> MakeSystemTextCodec();
 
 }  // namespace orves

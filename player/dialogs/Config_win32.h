@@ -1,6 +1,6 @@
 #pragma once
-// TfrmConfig ("환경 설정"): the modal options dialog. For now it offers only
-// its two closing buttons; its tabs arrive with the options themselves.
+// TfrmConfig ("환경 설정"): the modal options dialog with its OK and Cancel
+// buttons.
 #include "player/dialogs/Form_win32.h"
 
 namespace orves {

@@ -1,7 +1,7 @@
 #pragma once
 // Form: a fixed-size top-level window created hidden with the process and
-// shown on demand, modally when asked. The three auxiliary dialogs build on it;
-// what each shows arrives with its own code.
+// shown on demand, modally when asked. The three auxiliary dialogs build on
+// it; the window plumbing is TWindow's.
 #include <windows.h>
 
 #include <string>

@@ -3,7 +3,7 @@
 // DirectShow filter graph, offering exactly the members of IMediaPlayer.
 //
 // Hosting (what TfrmMain does):
-//   MoviePanel pnlMovie, pnlInnerMovie;                 // MoviePanelWin32.h
+//   MoviePanel pnlMovie, pnlInnerMovie;                 // MoviePanel_win32.h
 //   pnlMovie.Create(pnlMedia, kIdMovie);
 //   pnlInnerMovie.Create(pnlMovie.Handle(), kIdInnerMovie, /*fillChildren=*/true);
 //   DirectShowPlayer mpMovie;                          // COM initialised (STA)
