@@ -9,6 +9,7 @@
 
 #include "player/controller/CommandTable.h"
 #include "player/controller/ControllerWindow.h"
+#include "player/core/AppInfo.h"
 #include "player/core/MediaPlayer.h"
 #include "player/core/Services.h"
 
@@ -34,9 +35,6 @@ struct TickInput {
   bool windowActive = false;
 };
 
-// The pages below the web host opened by the help and skin download commands.
-inline constexpr const char* kHelpPage = "/program/orvesmphelp.php";
-inline constexpr const char* kSkinDownloadPage = "/program/orvesmpdownloadskin.php";
 
 class TMainController {
  public:

@@ -92,8 +92,7 @@ void TfrmMain::OnMovieMouse(UINT message, WPARAM keys, POINT screen) {
 void TfrmMain::OnMovieFocus() { SetFocus(hwnd_); }
 
 void TfrmMain::PopupMain(int screenX, int screenY) {
-  ControllerLinks* l = links_.get();
-  const MainMenuState state = PrepareMainMenu(ControllerPorts{l, l, l, l, l, l, l, l});
+  const MainMenuState state = PrepareMainMenu(Services());
   // Skin names are folder names in the system's code page; menus show UTF-8.
   MainMenuState shown = state;
   for (FilledItem& skin : shown.skins) {

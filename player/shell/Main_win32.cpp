@@ -13,7 +13,6 @@
 #include "player/playback/Media.h"
 #include "player/playback/Movie.h"
 #include "player/playback/StateText.h"
-#include "player/core/WideText_win32.h"
 #include "player/core/AppInfo.h"
 #include "player/shell/Application_win32.h"
 #include "player/core/Paths.h"
@@ -36,17 +35,6 @@ constexpr int kIdStateText = 103;
 constexpr COLORREF kFormColor = 0xEBEBEB;
 
 }  // namespace
-
-// Forwards the caption view's messages to the state text once it exists.
-class TfrmMain::StateTextRelay final : public IStateText {
- public:
-  IStateText* target = nullptr;
-  void ShowState(const std::string& korean, const std::string& english) override {
-    if (target != nullptr) {
-      target->ShowState(korean, english);
-    }
-  }
-};
 
 TfrmMain::TfrmMain(TApplication& application, std::wstring firstArgument)
     : application_(application), firstArgument_(std::move(firstArgument)) {}
@@ -102,7 +90,7 @@ void TfrmMain::FormCreate() {
   SetWindowTextW(hwnd_, kApplicationTitleW);
   CreateControls();
   ConstructObjects();
-  LinkObjects();
+  BindObjects();
   StartObjects();
   SetWindowPos(hwnd_, layout_->alwaysTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -127,7 +115,6 @@ void TfrmMain::CreateControls() {
   mpMovie_.SetWindowEvents(this);
   moviePanels_ = std::make_unique<MoviePanels>(pnlMovie_, pnlInnerMovie_, &mpMovie_);
   pnlStateText_.Create(pnlMedia_.Handle(), kIdStateText);
-  // The caption panel arrives with the caption renderer.
   mediaPanels_ = std::make_unique<MediaPanels>(pnlMedia_, pnlMovie_, nullptr, pnlStateText_.Handle());
   // Over the picture, not under it.
   SetWindowPos(pnlStateText_.Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -135,81 +122,58 @@ void TfrmMain::CreateControls() {
 
 void TfrmMain::ConstructObjects() {
   const std::wstring settingsFile = programFolder_ + L"\\" + AnsiToWide(TSetup::SettingsFileName);
-  const std::string defaultList = BesideProgram(WideToAnsi(programFolder_), TPlayList::kDefaultListName);
+  const std::string programFolder = WideToAnsi(programFolder_);
   codec_ = MakeSystemTextCodec();
-  stateTextRelay_ = std::make_unique<StateTextRelay>();
 
   setup_ = std::make_unique<TSetup>(std::filesystem::path(settingsFile));
-  skin_ = std::make_unique<TSkin>(*setup_);
-  playList_ = std::make_unique<TPlayList>(*setup_, files_, defaultList);
-  layout_ = std::make_unique<TLayout>(*setup_, *skin_);
-  captionView_ = std::make_unique<TCaptionView>(*setup_, *codec_, *stateTextRelay_);
-  captionLink_ = std::make_unique<CaptionViewLink>(*captionView_);
-  media_ = std::make_unique<TMedia>(*setup_);
-  movie_ = std::make_unique<TMovie>(*setup_);
-  stateText_ = std::make_unique<TStateText>(*setup_);
+  skin_ = std::make_unique<TSkin>(*setup_, files_, BesideProgram(programFolder, "Skin"));
+  IPlayListMedia& playListMedia = *this;
+  ILayoutWindow& layoutWindow = *this;
+  ICaptionRenderer& captionPanel = *this;
+  IMessageBox& messageBox = *this;
+  playList_ = std::make_unique<TPlayList>(*setup_, files_, BesideProgram(programFolder, TPlayList::kDefaultListName),
+                                          playListMedia);
+  layout_ = std::make_unique<TLayout>(*setup_, *skin_, layoutWindow);
+  captionView_ = std::make_unique<TCaptionView>(
+      *setup_, *codec_, TCaptionViewServices{lateStateText_, captionPanel, *layout_, lateMedia_, messageBox});
+  media_ = std::make_unique<TMedia>(*setup_, TMediaServices{mpMovie_, lateStateText_, *captionView_, *skin_,
+                                                            *playList_, *layout_, *mediaPanels_});
+  movie_ = std::make_unique<TMovie>(*setup_,
+                                    TMovieServices{mpMovie_, *moviePanels_, *layout_, *skin_, *media_, lateStateText_});
+  stateText_ = std::make_unique<TStateText>(*setup_, pnlStateText_, *media_);
 }
 
-void TfrmMain::LinkObjects() {
-  stateTextRelay_->target = stateText_.get();
-  playList_->SetMedia(this);
-  playList_->SetSmartCaptionFinding([this] { return captionView_->Settings().smartCaptionFinding; });
-
-  MovieLinks movie;
-  movie.player = &mpMovie_;
-  movie.panels = moviePanels_.get();
-  movie.media = media_.get();
-  movie.stateText = stateText_.get();
-  movie_->SetLinks(movie);
-
-  MediaLinks media;
-  media.player = &mpMovie_;
-  media.movie = movie_.get();
-  media.playList = playList_.get();
-  media.stateText = stateText_.get();
-  media.captions = captionLink_.get();
-  media.panels = mediaPanels_.get();
-  media_->SetLinks(media);
+// TStateText is made last and TMedia after the caption view, yet both serve
+// objects made before them; TMovie, made after TMedia, is what TMedia drives.
+void TfrmMain::BindObjects() {
+  lateStateText_.Bind(*stateText_);
+  lateMedia_.Bind(*media_);
+  media_->BindMovie(*movie_);
   // Bookmark.ini is an ANSI profile file like the settings: keys in the
   // system's code page when it holds the name, else the name's UTF-8 bytes.
   media_->SetBookmarkKeyEncoder(ExactAnsiFromUtf8);
-
-  stateText_->SetView(&pnlStateText_);
-  stateText_->SetMedia(media_.get());
   pnlMovie_.SetOnResize([this](int, int) { movie_->FitInnerPanel(); });
-  LinkController();
+  MakeController();
 }
 
-void TfrmMain::LinkController() {
-  MainObjects o;
-  o.window = hwnd_;
-  o.programFolder = WideToAnsi(programFolder_);
-  o.media = media_.get();
-  o.movie = movie_.get();
-  o.player = &mpMovie_;
-  o.playList = playList_.get();
-  o.layout = layout_.get();
-  o.skin = skin_.get();
-  o.captions = captionView_.get();
-  o.stateText = stateText_.get();
-  o.main = &main_;
-  o.files = &files_;
-  o.editConfig = [this] { EditConfig(); };
-  o.refitPicture = [this] { RefitPicture(); };
-  o.runAction = [this](const char* action) { RunAction(action); };
-  o.popupMain = [this](int x, int y) { PopupMain(x, y); };
-  o.popupPlayList = [this](int x, int y) { PopupPlayList(x, y); };
-  links_ = std::make_unique<ControllerLinks>(std::move(o));
-  ControllerLinks* l = links_.get();
-  controller_ = std::make_unique<TMainController>(ControllerPorts{l, l, l, l, l, l, l, l});
-  gestures_ = std::make_unique<TMouseGestures>(*l);
+ControllerServices TfrmMain::Services() {
+  return ControllerServices{*media_,  *movie_,       mpMovie_,    *playList_, *layout_,
+                            *skin_,   *captionView_, *stateText_, *ports_};
+}
+
+void TfrmMain::MakeController() {
+  ports_ = std::make_unique<MainWindowPorts>(MainWindowParts{
+      hwnd_, main_, *media_, *captionView_, *stateText_, mpMovie_, [this] { EditConfig(); },
+      [this](const char* action) { RunAction(action); }, [this](int x, int y) { PopupMain(x, y); },
+      [this](int x, int y) { PopupPlayList(x, y); }});
+  controller_ = std::make_unique<TMainController>(Services());
+  gestures_ = std::make_unique<TMouseGestures>(*ports_, *layout_, *skin_, *media_);
 }
 
 void TfrmMain::StartObjects() {
   skin_->LoadSkinFromSettings();
   playList_->Start();
-  layout_->Start(*this);
-  captionView_->Start(TCaptionViewLinks{});
+  layout_->Start();
   captionView_->ClearCaptions();
   media_->Start();
   movie_->Start();
@@ -222,15 +186,14 @@ void TfrmMain::PlaceWindow() {
   SetWindowPos(hwnd_, nullptr, place.left, place.top, place.width, place.height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-// The registry work of the install words comes with the association support;
-// each word still ends the program before the window is shown.
+// Each start word ends the program before the window is shown; "Help" opens
+// the help page of the web host first, when one is set.
 void TfrmMain::CarryOutStartWord(StartWord word) {
   if (!EndsProgram(word)) {
     return;
   }
   if (word == StartWord::Help) {
-    const std::wstring page = AnsiToWide(std::string("http://") + kMakerWebHost + kHelpPagePath);
-    ShellExecuteW(nullptr, L"open", page.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    OpenWebHostPage(main_.webHost, kHelpPage);
   }
   application_.Terminate();
 }
@@ -238,11 +201,8 @@ void TfrmMain::CarryOutStartWord(StartWord word) {
 // ---- showing -------------------------------------------------------------
 
 void TfrmMain::FormShow() {
-  // The bar thumbs are shaped by the skin once it draws them.
   SetTimer(hwnd_, kTimerMain, kTimerMainInterval, nullptr);
   SetForegroundWindow(hwnd_);
-  // The caption codec check (when main_.checkCaptionCodec) and the update
-  // check (when main_.checkNewVersion) run here once they exist.
   if (IsFirstStartOfVersion(ReadLastVersion(*setup_), kVersionText)) {
     main_.checkNewVersion = true;
     EditConfig();
@@ -276,8 +236,8 @@ void TfrmMain::FormClose() {
     return;
   }
   media_->Close();
-  if (layout_->FullScreen()) {
-    layout_->LeaveFullScreen(*this);
+  if (layout_->IsFullScreen()) {
+    layout_->LeaveFullScreen();
   }
 }
 
@@ -285,7 +245,7 @@ void TfrmMain::FormDestroy() {
   KillTimer(hwnd_, kTimerMain);
   gestures_.reset();
   controller_.reset();
-  links_.reset();
+  ports_.reset();
   RECT bounds;
   if (GetWindowRect(hwnd_, &bounds)) {
     main_.left = bounds.left;
@@ -308,9 +268,6 @@ void TfrmMain::DestroyObjects() {
   captionView_.reset();
   media_.reset();
   movie_.reset();
-  if (stateTextRelay_ != nullptr) {
-    stateTextRelay_->target = nullptr;
-  }
   stateText_.reset();
   setup_.reset();
 }
@@ -340,13 +297,20 @@ void TfrmMain::OnTimer() {
   controller_->OnTimer(TickInput{cursor.x, cursor.y, GetForegroundWindow() == hwnd_});
 }
 
-// The playlist's names are ANSI; the media object takes UTF-8.
+// The playlist's names are ANSI; the media object takes UTF-8 and paths.
 void TfrmMain::OpenMovie(const std::string& movie, const std::string& caption) {
-  media_->Open(WideToUtf8(AnsiToWide(movie)), caption.empty() ? std::string() : WideToUtf8(AnsiToWide(caption)));
+  media_->Open(WideToUtf8(AnsiToWide(movie)),
+               caption.empty() ? std::filesystem::path() : std::filesystem::path(AnsiToWide(caption)));
   RefitPicture();
 }
 
 void TfrmMain::CloseMedia() { media_->Close(); }
+
+bool TfrmMain::SmartCaptionFinding() const { return captionView_->Settings().smartCaptionFinding; }
+
+void TfrmMain::ShowInformation(const std::string& title, const std::string& text) {
+  MessageBoxW(hwnd_, Utf8ToWide(text).c_str(), Utf8ToWide(title).c_str(), MB_OK | MB_ICONINFORMATION);
+}
 
 void TfrmMain::OnPlayStateChange(int oldState, int newState) {
   if (controller_ != nullptr) {
@@ -430,7 +394,7 @@ LRESULT TfrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_SIZE:
       if (layout_ != nullptr && wParam != SIZE_MINIMIZED) {
-        layout_->Arrange(*this);
+        layout_->Arrange();
       }
       break;
     case WM_CLOSE:

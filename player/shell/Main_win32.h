@@ -6,20 +6,23 @@
 // reads its settings section first and writes it back last. It also carries
 // out the command line, plays dropped files and keeps the screen saver off.
 // Keys, menus, mouse gestures and the main timer go to the controller
-// (MainController.h, MouseGestures.h) through ControllerLinks.
+// (MainController.h, MouseGestures.h); what only the window can do for them
+// is MainWindowPorts.
 #include <windows.h>
 #include <shellapi.h>
 
 #include <memory>
 #include <string>
 
-#include "player/playback/CaptionViewLink.h"
+#include "player/captions/CaptionPorts.h"
+#include "player/core/LateServices.h"
 #include "player/playback/DirectShowPlayer_win32.h"
 #include "player/controller/MainController.h"
 #include "player/controller/MouseGestures.h"
 #include "player/playback/MoviePanel_win32.h"
+#include "player/playback/StateTextPanel_win32.h"
 #include "player/shell/CommandLine.h"
-#include "player/shell/ControllerLinks_win32.h"
+#include "player/shell/MainWindowPorts_win32.h"
 #include "player/shell/MainSettings.h"
 #include "player/window/FileSystem_win32.h"
 #include "player/window/Layout.h"
@@ -40,7 +43,9 @@ class TStateText;
 class TfrmMain final : private ILayoutWindow,
                        private IPlayListMedia,
                        private IMediaPlayerEvents,
-                       private IMovieWindowEvents {
+                       private IMovieWindowEvents,
+                       private ICaptionRenderer,
+                       private IMessageBox {
  public:
   // `firstArgument` is the first command-line argument ("" when none).
   TfrmMain(TApplication& application, std::wstring firstArgument);
@@ -71,13 +76,14 @@ class TfrmMain final : private ILayoutWindow,
 
   void CreateControls();
   void ConstructObjects();
-  void LinkObjects();
+  void BindObjects();
   void StartObjects();
   void DestroyObjects();
   void PlaceWindow();
   void CarryOutStartWord(StartWord word);
   void EditConfig();
-  void LinkController();
+  void MakeController();
+  ControllerServices Services();
   void OnDropFiles(HDROP drop);
   void OnTimer();
 
@@ -93,17 +99,24 @@ class TfrmMain final : private ILayoutWindow,
   void PaintSkin() override;
   void PlaceMediaPanel(const PanelRect& rect) override;
   void RefitPicture() override;
+  bool CaptionPanelVisible() const override { return false; }
   // IPlayListMedia
   void OpenMovie(const std::string& movie, const std::string& caption) override;
   void CloseMedia() override;
+  bool SmartCaptionFinding() const override;
   // IMediaPlayerEvents
   void OnPlayStateChange(int oldState, int newState) override;
   void OnBuffering(bool start) override;
   // IMovieWindowEvents
   void OnMovieMouse(UINT message, WPARAM keys, POINT screen) override;
   void OnMovieFocus() override;
-
-  class StateTextRelay;
+  // ICaptionRenderer: the window has no caption panel (CaptionPanelVisible
+  // is false), so there is nothing to draw or to hide.
+  void RenderCaption(const TCaptionEntry&) override {}
+  void HideCaption() override {}
+  void ForgetLastWidth() override {}
+  // IMessageBox
+  void ShowInformation(const std::string& title, const std::string& text) override;
 
   TApplication& application_;
   std::wstring firstArgument_;
@@ -124,10 +137,10 @@ class TfrmMain final : private ILayoutWindow,
   StateTextPanel pnlStateText_;
   std::unique_ptr<MoviePanels> moviePanels_;
   std::unique_ptr<MediaPanels> mediaPanels_;
-  std::unique_ptr<CaptionViewLink> captionLink_;
   std::unique_ptr<ITextCodec> codec_;
-  // The caption view reports through the state text, which is made after it.
-  std::unique_ptr<StateTextRelay> stateTextRelay_;
+  // Bound to TStateText and TMedia once they exist (BindObjects).
+  LateStateText lateStateText_;
+  LateMediaView lateMedia_;
 
   // The long-lived objects, in their order of construction.
   std::unique_ptr<TSetup> setup_;
@@ -140,7 +153,7 @@ class TfrmMain final : private ILayoutWindow,
   std::unique_ptr<TStateText> stateText_;
 
   // The controller over the objects above; made after them, gone before them.
-  std::unique_ptr<ControllerLinks> links_;
+  std::unique_ptr<MainWindowPorts> ports_;
   std::unique_ptr<TMainController> controller_;
   std::unique_ptr<TMouseGestures> gestures_;
   // An Alt key that ran an action also sends a character, which must not beep.

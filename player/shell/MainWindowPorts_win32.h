@@ -1,0 +1,79 @@
+#pragma once
+// MainWindowPorts: what only the main window can do for the controller and
+// the mouse gestures: its dialogs, the shell, the web host, focus, moving the
+// window and the cursor. Dialog and menu plumbing lives in
+// MainDialogs_win32.h and MainMenus_win32.h.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "player/controller/ControllerWindow.h"
+#include "player/controller/MouseGestures.h"
+
+namespace orves {
+
+class DirectShowPlayer;
+class IStateText;
+class TCaptionView;
+class TMedia;
+struct MainSettings;
+
+// The main window's parts the ports work with, and its own operations.
+struct MainWindowParts {
+  HWND window;
+  MainSettings& main;
+  TMedia& media;
+  TCaptionView& captions;
+  IStateText& stateText;
+  DirectShowPlayer& player;
+  std::function<void()> editConfig;
+  std::function<void(const char*)> runAction;
+  std::function<void(int, int)> popupMain;
+  std::function<void(int, int)> popupPlayList;
+};
+
+class MainWindowPorts final : public IControllerWindow, public IGestureWindow {
+ public:
+  explicit MainWindowPorts(MainWindowParts parts) : p_(std::move(parts)) {}
+
+  // IControllerWindow
+  std::vector<std::string> ChooseMovies(MovieDialog dialog) override;
+  std::optional<std::string> ChooseCaptionToOpen() override;
+  std::optional<std::string> ChoosePlayListToSave() override;
+  std::optional<std::string> ChooseCaptionToSave() override;
+  std::optional<std::string> AskAddress() override;
+  void SetDefaultMovieFolder(const std::string& folder) override;
+  void SetDefaultCaptionFolder(const std::string& folder) override;
+  void LoadCaptionFile(const std::string& path) override;
+  void SaveCaptionFile(const std::string& path) override;
+  void OpenWebPage(const std::string& path) override;
+  void EditConfig() override { p_.editConfig(); }
+  void ApplyPreset(int) override {}  // presets are the options dialog's
+  void CloseWindow() override;
+  void NotifyDesktopOfSkinChange() override;
+  void WindowSize(int& width, int& height) const override;
+  // The playlist has no view on screen: it never has the focus.
+  bool PlayListHasFocus() const override { return false; }
+  bool PlayListVisible() const override { return false; }
+  std::vector<int> SelectedPlayListRows() const override { return {}; }
+
+  // IGestureWindow
+  WindowBounds Bounds() const override;
+  void PopupMain(int screenX, int screenY) override { p_.popupMain(screenX, screenY); }
+  void PopupPlayList(int screenX, int screenY) override { p_.popupPlayList(screenX, screenY); }
+  void RunAction(const char* action) override { p_.runAction(action); }
+  void MoveWindow(int left, int top) override;
+  void MaximizedSize(int& width, int& height) const override;
+  void RepaintControl() override;
+  void SetSizingCursor(bool sizing) override;
+
+ private:
+  MainWindowParts p_;
+};
+
+// Opens `page` of the web host in the browser; false, with nothing opened,
+// when no web host is set.
+bool OpenWebHostPage(const std::string& webHost, const std::string& page);
+
+}  // namespace orves
