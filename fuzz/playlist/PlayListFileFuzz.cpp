@@ -38,12 +38,20 @@ class OneListFile : public orves::IFileSystem {
   std::string ToUtf8(const std::string& ansi) const override { return ansi; }
 };
 
+class NoMedia : public orves::IPlayListMedia {
+ public:
+  void OpenMovie(const std::string&, const std::string&) override {}
+  void CloseMedia() override {}
+  bool SmartCaptionFinding() const override { return true; }
+};
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static OneListFile files;
+  static NoMedia media;
   static orves::TSetup setup(Folder() / "OrvesMP20.ini");
-  static orves::TPlayList list(setup, files, "default.list");
+  static orves::TPlayList list(setup, files, "default.list", media);
   {
     std::ofstream out(files.ToFsPath(""), std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));

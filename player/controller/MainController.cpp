@@ -214,11 +214,7 @@ void TMainController::SavePlayList() {
   }
 }
 
-// An empty document is never offered for saving.
 void TMainController::SaveCaption() {
-  if (!p_.captions.HasCaptions()) {
-    return;
-  }
   if (const std::optional<std::string> file = p_.window.ChooseCaptionToSave()) {
     p_.window.SaveCaptionFile(*file);
   }

@@ -23,9 +23,9 @@ uint8_t HeldModifiers(UINT message, LPARAM flags) {
 TfrmMain::InputScope::InputScope(TfrmMain& form) : form_(form) { ++form_.inputDepth_; }
 
 TfrmMain::InputScope::~InputScope() {
-  if (--form_.inputDepth_ == 0 && form_.closePending_ && form_.hwnd_ != nullptr) {
+  if (--form_.inputDepth_ == 0 && form_.closePending_ && form_.Handle() != nullptr) {
     form_.closePending_ = false;
-    PostMessageW(form_.hwnd_, WM_CLOSE, 0, 0);
+    PostMessageW(form_.Handle(), WM_CLOSE, 0, 0);
   }
 }
 
@@ -56,7 +56,7 @@ bool TfrmMain::OnMouse(UINT message, WPARAM keys, POINT screen, MouseTarget targ
     case WM_LBUTTONDOWN:
     case WM_MBUTTONDOWN:
       // Moves and the release reach the window wherever the cursor goes.
-      SetCapture(hwnd_);
+      SetCapture(Handle());
       gestures_->Press(message == WM_MBUTTONDOWN ? MouseButton::Middle : MouseButton::Left, event);
       return true;
     case WM_RBUTTONDOWN:
@@ -67,7 +67,7 @@ bool TfrmMain::OnMouse(UINT message, WPARAM keys, POINT screen, MouseTarget targ
       return true;
     case WM_LBUTTONUP:
     case WM_MBUTTONUP:
-      if (GetCapture() == hwnd_) {
+      if (GetCapture() == Handle()) {
         ReleaseCapture();
       }
       gestures_->Release(event);
@@ -89,7 +89,7 @@ void TfrmMain::OnMovieMouse(UINT message, WPARAM keys, POINT screen) {
 }
 
 // The keys must keep reaching the window's shortcuts.
-void TfrmMain::OnMovieFocus() { SetFocus(hwnd_); }
+void TfrmMain::OnMovieFocus() { SetFocus(Handle()); }
 
 void TfrmMain::PopupMain(int screenX, int screenY) {
   const MainMenuState state = PrepareMainMenu(Services());
@@ -98,7 +98,7 @@ void TfrmMain::PopupMain(int screenX, int screenY) {
   for (FilledItem& skin : shown.skins) {
     skin.caption = WideToUtf8(AnsiToWide(skin.caption));
   }
-  const MenuChoice choice = TrackMainMenu(hwnd_, screenX, screenY, shown);
+  const MenuChoice choice = TrackMainMenu(Handle(), screenX, screenY, shown);
   // The window may have gone while the menu was open.
   if (controller_ == nullptr) {
     return;
@@ -122,7 +122,7 @@ void TfrmMain::PopupMain(int screenX, int screenY) {
 }
 
 void TfrmMain::PopupPlayList(int screenX, int screenY) {
-  const MenuChoice choice = TrackPlayListMenu(hwnd_, screenX, screenY, playList_->autoSort);
+  const MenuChoice choice = TrackPlayListMenu(Handle(), screenX, screenY, playList_->autoSort);
   if (controller_ != nullptr && choice.kind == MenuChoice::Kind::Action) {
     controller_->Execute(choice.action);
   }

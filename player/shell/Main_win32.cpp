@@ -48,22 +48,13 @@ TfrmMain::~TfrmMain() {
 
 bool TfrmMain::Create() {
   formBrush_ = CreateSolidBrush(kFormColor);
-  WNDCLASSEXW wc = {};
-  wc.cbSize = sizeof(wc);
-  wc.style = CS_DBLCLKS;
-  wc.lpfnWndProc = &TfrmMain::WindowProc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.hIcon = LoadIconW(wc.hInstance, MAKEINTRESOURCEW(1));
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = formBrush_;
-  wc.lpszClassName = kClassName;
-  RegisterClassExW(&wc);
+  const WindowClassSpec windowClass{kClassName, CS_DBLCLKS, formBrush_,
+                                    LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1))};
   // No frame of its own: the skin draws it. Created stay-on-top; the creation
   // steps make it a normal window when the layout says so.
-  hwnd_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_APPWINDOW, kClassName, L"",
-                          WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX, 200, 200, 320, 200, nullptr,
-                          nullptr, wc.hInstance, this);
-  if (hwnd_ == nullptr) {
+  if (!CreateWindowOf(windowClass, WS_EX_TOPMOST | WS_EX_APPWINDOW,
+                      WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX, L"", RECT{200, 200, 520, 400},
+                      nullptr)) {
     return false;
   }
   FormCreate();
@@ -71,14 +62,8 @@ bool TfrmMain::Create() {
 }
 
 void TfrmMain::Show() {
-  ShowWindow(hwnd_, SW_SHOW);
+  ShowWindow(Handle(), SW_SHOW);
   FormShow();
-}
-
-void TfrmMain::Destroy() {
-  if (hwnd_ != nullptr) {
-    DestroyWindow(hwnd_);
-  }
 }
 
 // ---- creation ------------------------------------------------------------
@@ -87,27 +72,27 @@ void TfrmMain::FormCreate() {
   const std::wstring executable = ExecutablePath();
   const size_t slash = executable.find_last_of(L'\\');
   programFolder_ = slash == std::wstring::npos ? std::wstring() : executable.substr(0, slash);
-  SetWindowTextW(hwnd_, kApplicationTitleW);
+  SetWindowTextW(Handle(), kApplicationTitleW);
   CreateControls();
   ConstructObjects();
   BindObjects();
   StartObjects();
-  SetWindowPos(hwnd_, layout_->alwaysTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+  SetWindowPos(Handle(), layout_->alwaysTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   application_.InstallScreenSaverFilter();
   // Keys go straight to the shortcuts: no input-method composition here.
-  ImmAssociateContext(hwnd_, nullptr);
+  ImmAssociateContext(Handle(), nullptr);
   main_ = MainSettings::Read(*setup_);
   mainRead_ = true;
   PlaceWindow();
-  DragAcceptFiles(hwnd_, TRUE);
+  DragAcceptFiles(Handle(), TRUE);
   CarryOutStartWord(ClassifyFirstArgument(WideToAnsi(firstArgument_)));
   const std::string start = std::string("Orve's MP v") + kVersionText;
   stateText_->ShowState(start, start);
 }
 
 void TfrmMain::CreateControls() {
-  pnlMedia_.Create(hwnd_, kIdMedia);
+  pnlMedia_.Create(Handle(), kIdMedia);
   pnlMovie_.Create(pnlMedia_.Handle(), kIdMovie);
   pnlInnerMovie_.Create(pnlMovie_.Handle(), kIdInnerMovie, /*fillChildren=*/true);
   mpMovie_.Create(pnlInnerMovie_.Handle());
@@ -163,7 +148,7 @@ ControllerServices TfrmMain::Services() {
 
 void TfrmMain::MakeController() {
   ports_ = std::make_unique<MainWindowPorts>(MainWindowParts{
-      hwnd_, main_, *media_, *captionView_, *stateText_, mpMovie_, [this] { EditConfig(); },
+      Handle(), main_, *media_, *captionView_, *stateText_, mpMovie_, [this] { EditConfig(); },
       [this](const char* action) { RunAction(action); }, [this](int x, int y) { PopupMain(x, y); },
       [this](int x, int y) { PopupPlayList(x, y); }});
   controller_ = std::make_unique<TMainController>(Services());
@@ -183,7 +168,7 @@ void TfrmMain::StartObjects() {
 void TfrmMain::PlaceWindow() {
   const WindowPlace place =
       ClampWindowPlace(main_, GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN));
-  SetWindowPos(hwnd_, nullptr, place.left, place.top, place.width, place.height, SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(Handle(), nullptr, place.left, place.top, place.width, place.height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // Each start word ends the program before the window is shown; "Help" opens
@@ -201,8 +186,8 @@ void TfrmMain::CarryOutStartWord(StartWord word) {
 // ---- showing -------------------------------------------------------------
 
 void TfrmMain::FormShow() {
-  SetTimer(hwnd_, kTimerMain, kTimerMainInterval, nullptr);
-  SetForegroundWindow(hwnd_);
+  SetTimer(Handle(), kTimerMain, kTimerMainInterval, nullptr);
+  SetForegroundWindow(Handle());
   if (IsFirstStartOfVersion(ReadLastVersion(*setup_), kVersionText)) {
     main_.checkNewVersion = true;
     EditConfig();
@@ -242,12 +227,12 @@ void TfrmMain::FormClose() {
 }
 
 void TfrmMain::FormDestroy() {
-  KillTimer(hwnd_, kTimerMain);
+  KillTimer(Handle(), kTimerMain);
   gestures_.reset();
   controller_.reset();
   ports_.reset();
   RECT bounds;
-  if (GetWindowRect(hwnd_, &bounds)) {
+  if (GetWindowRect(Handle(), &bounds)) {
     main_.left = bounds.left;
     main_.top = bounds.top;
     main_.width = bounds.right - bounds.left;
@@ -277,7 +262,7 @@ void TfrmMain::DestroyObjects() {
 void TfrmMain::OnDropFiles(HDROP drop) {
   const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
   if (count > 0) {
-    SetForegroundWindow(hwnd_);
+    SetForegroundWindow(Handle());
     playList_->Clear();
     for (UINT i = 0; i < count; ++i) {
       // The whole path, however long: a path cut at a fixed length would name
@@ -294,7 +279,7 @@ void TfrmMain::OnDropFiles(HDROP drop) {
 void TfrmMain::OnTimer() {
   POINT cursor{};
   GetCursorPos(&cursor);
-  controller_->OnTimer(TickInput{cursor.x, cursor.y, GetForegroundWindow() == hwnd_});
+  controller_->OnTimer(TickInput{cursor.x, cursor.y, GetForegroundWindow() == Handle()});
 }
 
 // The playlist's names are ANSI; the media object takes UTF-8 and paths.
@@ -309,7 +294,7 @@ void TfrmMain::CloseMedia() { media_->Close(); }
 bool TfrmMain::SmartCaptionFinding() const { return captionView_->Settings().smartCaptionFinding; }
 
 void TfrmMain::ShowInformation(const std::string& title, const std::string& text) {
-  MessageBoxW(hwnd_, Utf8ToWide(text).c_str(), Utf8ToWide(title).c_str(), MB_OK | MB_ICONINFORMATION);
+  MessageBoxW(Handle(), Utf8ToWide(text).c_str(), Utf8ToWide(title).c_str(), MB_OK | MB_ICONINFORMATION);
 }
 
 void TfrmMain::OnPlayStateChange(int oldState, int newState) {
@@ -328,12 +313,12 @@ void TfrmMain::OnBuffering(bool start) {
 
 void TfrmMain::ClientSize(int& width, int& height) const {
   RECT client = {};
-  GetClientRect(hwnd_, &client);
+  GetClientRect(Handle(), &client);
   width = client.right;
   height = client.bottom;
 }
 
-void TfrmMain::PaintSkin() { InvalidateRect(hwnd_, nullptr, TRUE); }
+void TfrmMain::PaintSkin() { InvalidateRect(Handle(), nullptr, TRUE); }
 
 void TfrmMain::PlaceMediaPanel(const PanelRect& rect) {
   pnlMedia_.SetBounds(rect.left, rect.top, rect.width, rect.height);
@@ -349,21 +334,14 @@ void TfrmMain::RefitPicture() {
 
 // ---- window procedure ----------------------------------------------------
 
-LRESULT CALLBACK TfrmMain::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
-  auto* form = reinterpret_cast<TfrmMain*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (form == nullptr || form->hwnd_ == nullptr) {
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-  }
+// Every message runs inside the application's guard.
+LRESULT TfrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   LRESULT result = 0;
-  form->application_.Guard([&] { result = form->HandleMessage(message, wParam, lParam); });
+  application_.Guard([&] { result = HandleFormMessage(message, wParam, lParam); });
   return result;
 }
 
-LRESULT TfrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT TfrmMain::HandleFormMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (application_.Filters(message, wParam)) {
     return 0;
   }
@@ -375,7 +353,7 @@ LRESULT TfrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) {
       POINT screen{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
       if (message != WM_MOUSEWHEEL && message != WM_MOUSEHWHEEL) {
-        ClientToScreen(hwnd_, &screen);
+        ClientToScreen(Handle(), &screen);
       }
       if (OnMouse(message, wParam, screen, MouseTarget::Window)) {
         return 0;
@@ -405,7 +383,7 @@ LRESULT TfrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
       }
       FormClose();
-      DestroyWindow(hwnd_);
+      DestroyWindow(Handle());
       return 0;
     case WM_DESTROY:
       if (setup_ != nullptr) {
@@ -413,14 +391,10 @@ LRESULT TfrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       PostQuitMessage(0);
       return 0;
-    case WM_NCDESTROY:
-      SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-      hwnd_ = nullptr;
-      return 0;
     default:
       break;
   }
-  return DefWindowProcW(hwnd_, message, wParam, lParam);
+  return TWindow::HandleMessage(message, wParam, lParam);
 }
 
 }  // namespace orves

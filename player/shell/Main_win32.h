@@ -16,6 +16,7 @@
 
 #include "player/captions/CaptionPorts.h"
 #include "player/core/LateServices.h"
+#include "player/core/Window_win32.h"
 #include "player/playback/DirectShowPlayer_win32.h"
 #include "player/controller/MainController.h"
 #include "player/controller/MouseGestures.h"
@@ -40,7 +41,8 @@ class TSetup;
 class TSkin;
 class TStateText;
 
-class TfrmMain final : private ILayoutWindow,
+class TfrmMain final : public TWindow,
+                       private ILayoutWindow,
                        private IPlayListMedia,
                        private IMediaPlayerEvents,
                        private IMovieWindowEvents,
@@ -58,16 +60,13 @@ class TfrmMain final : private ILayoutWindow,
   bool Create();
   // Shows the window and runs the showing steps.
   void Show();
-  // Ends the window when the program ends before it was shown.
-  void Destroy();
-  HWND Handle() const { return hwnd_; }
 
   // The options dialog, created after the main window.
   void SetConfigForm(TfrmConfig* config) { config_ = config; }
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  LRESULT HandleFormMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
   void FormCreate();
   void FormShow();
@@ -120,7 +119,6 @@ class TfrmMain final : private ILayoutWindow,
 
   TApplication& application_;
   std::wstring firstArgument_;
-  HWND hwnd_ = nullptr;
   HBRUSH formBrush_ = nullptr;
   TfrmConfig* config_ = nullptr;
   std::wstring programFolder_;
