@@ -171,6 +171,17 @@ TEST_F(MediaLayoutTest, OpenLoadsTheCaptionFileAndCloseClearsIt) {
   EXPECT_TRUE(captions_.fileName.empty());
 }
 
+TEST_F(MediaLayoutTest, ACaptionFileNeverFollowsTheNextMovie) {
+  player_.Loaded(640, 360, 100);
+  media_.Open("c:\\a.avi", "c:\\a.smi");
+  media_.Open("c:\\b.avi");
+  captions_.fileName = "c:\\a.smi";  // whatever the caption view may still name
+  log_.clear();
+  media_.Reload();  // as a brightness key does
+  EXPECT_EQ(std::count(log_.begin(), log_.end(), "LoadCaption=c:\\a.smi"), 0);
+  EXPECT_FALSE(captions_.has);
+}
+
 TEST_F(MediaLayoutTest, SpeedStopsAtItsLimitsAndSetsTheRate) {
   for (int i = 0; i < 25; ++i) media_.SpeedUp();
   EXPECT_EQ(media_.Speed(), 200);
