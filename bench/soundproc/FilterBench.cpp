@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "bench/soundproc/BenchBuffers.h"
-#include "soundproc/frame/Guids.h"
-#include "soundproc/frame/SettingsStore.h"
+#include "soundproc/contract/Guids.h"
+#include "soundproc/contract/SettingsStore.h"
 #include "soundproc/frame/SoundProcessorFilter.h"
 #include "tools/zmsp-process/HostFilters.h"
 

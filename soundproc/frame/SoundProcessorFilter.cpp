@@ -5,9 +5,9 @@
 #include <new>
 
 #include "soundproc/frame/AnsiText.h"
-#include "soundproc/frame/Guids.h"
-#include "soundproc/frame/SampleHelpers.h"
-#include "soundproc/frame/base/ComPtr.h"
+#include "soundproc/contract/Guids.h"
+#include "soundproc/contract/SampleHelpers.h"
+#include "soundproc/contract/ComPtr.h"
 
 namespace zmsp {
 

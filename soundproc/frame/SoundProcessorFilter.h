@@ -7,7 +7,7 @@
 #include <string>
 
 #include "soundproc/frame/ISoundProcessorInternals.h"
-#include "soundproc/frame/ProcessingStage.h"
+#include "soundproc/contract/ProcessingStage.h"
 #include "soundproc/frame/StageSet.h"
 #include "soundproc/frame/base/TransformFilter.h"
 

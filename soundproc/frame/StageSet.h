@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "soundproc/frame/ProcessingStage.h"
-#include "soundproc/frame/Settings.h"
+#include "soundproc/contract/ProcessingStage.h"
+#include "soundproc/contract/Settings.h"
 
 namespace zmsp {
 

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "soundproc/frame/Settings.h"
+#include "soundproc/contract/Settings.h"
 #include "soundproc/stages/StageSupport.h"
 
 namespace zmsp {

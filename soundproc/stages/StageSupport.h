@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "soundproc/frame/ProcessingStage.h"
+#include "soundproc/contract/ProcessingStage.h"
 #include "soundproc/stages/PcmLayout.h"
 
 namespace zmsp {

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <new>
 
-#include "soundproc/frame/Guids.h"
-#include "soundproc/frame/SampleHelpers.h"
+#include "soundproc/contract/Guids.h"
+#include "soundproc/contract/SampleHelpers.h"
 #include "soundproc/frame/base/MemAllocator.h"
 
 namespace zmsp::host {

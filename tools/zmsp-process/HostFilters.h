@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "soundproc/frame/DirectShowApi.h"
-#include "soundproc/frame/MediaTypes.h"
+#include "soundproc/contract/DirectShowApi.h"
+#include "soundproc/contract/MediaTypes.h"
 #include "soundproc/frame/base/BaseFilter.h"
 #include "soundproc/frame/base/BasePin.h"
-#include "soundproc/frame/base/ComPtr.h"
+#include "soundproc/contract/ComPtr.h"
 
 namespace zmsp::host {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "soundproc/frame/Guids.h"
+#include "soundproc/contract/Guids.h"
 #include "soundproc/frame/SoundProcessorFilter.h"
 #include "tools/zmsp-process/HostFilters.h"
 

@@ -8,8 +8,8 @@
 #include <optional>
 #include <string>
 
-#include "soundproc/frame/DirectShowApi.h"
-#include "soundproc/frame/SettingsStore.h"
+#include "soundproc/contract/DirectShowApi.h"
+#include "soundproc/contract/SettingsStore.h"
 #include "tools/zmsp-process/WavFile.h"
 
 namespace zmsp::process {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "soundproc/frame/Settings.h"
+#include "soundproc/contract/Settings.h"
 #include "tools/zmsp-process/ProcessRunner.h"
 #include "tools/zmsp-process/WavFile.h"
 

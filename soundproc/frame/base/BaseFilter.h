@@ -5,8 +5,8 @@
 #include <mutex>
 #include <string>
 
-#include "soundproc/frame/DirectShowApi.h"
-#include "soundproc/frame/base/ServerObjects.h"
+#include "soundproc/contract/DirectShowApi.h"
+#include "soundproc/contract/ServerObjects.h"
 
 namespace zmsp {
 

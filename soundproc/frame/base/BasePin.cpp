@@ -4,9 +4,9 @@
 #include <cwchar>
 #include <new>
 
-#include "soundproc/frame/Guids.h"
+#include "soundproc/contract/Guids.h"
 #include "soundproc/frame/base/BaseFilter.h"
-#include "soundproc/frame/base/ComPtr.h"
+#include "soundproc/contract/ComPtr.h"
 
 namespace zmsp {
 

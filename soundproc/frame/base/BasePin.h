@@ -6,9 +6,9 @@
 #include <mutex>
 #include <string>
 
-#include "soundproc/frame/DirectShowApi.h"
-#include "soundproc/frame/MediaTypes.h"
-#include "soundproc/frame/base/ServerObjects.h"
+#include "soundproc/contract/DirectShowApi.h"
+#include "soundproc/contract/MediaTypes.h"
+#include "soundproc/contract/ServerObjects.h"
 
 namespace zmsp {
 

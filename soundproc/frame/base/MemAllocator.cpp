@@ -7,8 +7,8 @@
 #include <cstring>
 #include <new>
 
-#include "soundproc/frame/Guids.h"
-#include "soundproc/frame/MediaTypes.h"
+#include "soundproc/contract/Guids.h"
+#include "soundproc/contract/MediaTypes.h"
 
 namespace zmsp {
 

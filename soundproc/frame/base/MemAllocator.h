@@ -7,8 +7,8 @@
 #include <mutex>
 #include <vector>
 
-#include "soundproc/frame/DirectShowApi.h"
-#include "soundproc/frame/base/ServerObjects.h"
+#include "soundproc/contract/DirectShowApi.h"
+#include "soundproc/contract/ServerObjects.h"
 
 namespace zmsp {
 

@@ -1,8 +1,8 @@
 #include "soundproc/frame/base/SeekingPassThrough.h"
 
-#include "soundproc/frame/Guids.h"
+#include "soundproc/contract/Guids.h"
 #include "soundproc/frame/base/BasePin.h"
-#include "soundproc/frame/base/ComPtr.h"
+#include "soundproc/contract/ComPtr.h"
 
 namespace zmsp {
 

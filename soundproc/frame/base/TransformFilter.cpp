@@ -1,8 +1,8 @@
 #include "soundproc/frame/base/TransformFilter.h"
 
-#include "soundproc/frame/Guids.h"
-#include "soundproc/frame/SampleHelpers.h"
-#include "soundproc/frame/base/ComPtr.h"
+#include "soundproc/contract/Guids.h"
+#include "soundproc/contract/SampleHelpers.h"
+#include "soundproc/contract/ComPtr.h"
 #include "soundproc/frame/base/MemAllocator.h"
 
 namespace zmsp {

@@ -6,7 +6,7 @@
 #include <memory>
 #include <mutex>
 
-#include "soundproc/frame/DirectShowApi.h"
+#include "soundproc/contract/DirectShowApi.h"
 #include "soundproc/frame/base/BaseFilter.h"
 #include "soundproc/frame/base/BasePin.h"
 #include "soundproc/frame/base/SeekingPassThrough.h"

@@ -1,6 +1,6 @@
 #include "soundproc/frame/server/ClassFactory.h"
 
-#include "soundproc/frame/Guids.h"
+#include "soundproc/contract/Guids.h"
 #include "soundproc/frame/SoundProcessorFilter.h"
 
 namespace zmsp {

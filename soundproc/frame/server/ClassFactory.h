@@ -1,9 +1,9 @@
 // The class factory the server hands out for the filter class.
 #pragma once
 
-#include "soundproc/frame/DirectShowApi.h"
+#include "soundproc/contract/DirectShowApi.h"
 
-#include "soundproc/frame/base/ServerObjects.h"
+#include "soundproc/contract/ServerObjects.h"
 
 namespace zmsp {
 

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "soundproc/frame/Guids.h"
-#include "soundproc/frame/base/ComPtr.h"
+#include "soundproc/contract/Guids.h"
+#include "soundproc/contract/ComPtr.h"
 
 namespace zmsp {
 

@@ -1,10 +1,10 @@
 // ZmSoundProcessor.ax: the in-process COM server's exports.
-#include "soundproc/frame/DirectShowApi.h"
+#include "soundproc/contract/DirectShowApi.h"
 
 #include <new>
 
-#include "soundproc/frame/Guids.h"
-#include "soundproc/frame/base/ServerObjects.h"
+#include "soundproc/contract/Guids.h"
+#include "soundproc/contract/ServerObjects.h"
 #include "soundproc/frame/server/ClassFactory.h"
 #include "soundproc/frame/server/Registration.h"
 #include "soundproc/frame/server/RegistrySettingsStore.h"

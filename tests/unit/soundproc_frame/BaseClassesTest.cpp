@@ -1,9 +1,9 @@
 // Allocator, media samples, the sample helpers and SampleMediaBuffer.
 #include <gtest/gtest.h>
 
-#include "soundproc/frame/SampleHelpers.h"
-#include "soundproc/frame/SampleMediaBuffer.h"
-#include "soundproc/frame/base/ComPtr.h"
+#include "soundproc/contract/SampleHelpers.h"
+#include "soundproc/contract/SampleMediaBuffer.h"
+#include "soundproc/contract/ComPtr.h"
 #include "soundproc/frame/base/MemAllocator.h"
 #include "tools/zmsp-process/HostFilters.h"
 

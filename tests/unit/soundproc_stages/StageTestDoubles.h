@@ -6,9 +6,9 @@
 #include <cstring>
 #include <vector>
 
-#include "soundproc/frame/Guids.h"
-#include "soundproc/frame/MediaTypes.h"
-#include "soundproc/frame/ProcessingStage.h"
+#include "soundproc/contract/Guids.h"
+#include "soundproc/contract/MediaTypes.h"
+#include "soundproc/contract/ProcessingStage.h"
 
 namespace zmsp::test {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "soundproc/frame/SettingsStore.h"
+#include "soundproc/contract/SettingsStore.h"
 #include "soundproc/stages/ChannelControlStage.h"
 #include "soundproc/stages/ChannelExpanderStage.h"
 #include "soundproc/stages/SoundMeterStage.h"

@@ -4,9 +4,9 @@
 
 #include <new>
 
-#include "soundproc/frame/DirectShowApi.h"
-#include "soundproc/frame/Guids.h"
-#include "soundproc/frame/base/ServerObjects.h"
+#include "soundproc/contract/DirectShowApi.h"
+#include "soundproc/contract/Guids.h"
+#include "soundproc/contract/ServerObjects.h"
 
 namespace zmsp {
 
