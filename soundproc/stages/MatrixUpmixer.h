@@ -93,14 +93,21 @@ class MatrixUpmixer {
   void reset();
 
  private:
-  struct Gains;
-  struct Decoder;
-  struct Surround;
+  // Steering values ramped over a block: centre and surround cancellation in
+  // the fronts, centre and surround output gains.
+  enum Steer : std::size_t { kCancelCenter, kCancelSurround, kCenterGain, kSurroundGain, kSteerCount };
+  using SteerGains = std::array<float, kSteerCount>;
 
   void prepare();
-  void runBlock(const std::int16_t* in, std::size_t frames, std::int16_t* out);
-  void finishSteeringBlock();
-  [[nodiscard]] Gains targetGains() const;
+  void processChunk(const std::int16_t* in, std::size_t frames, std::int16_t* out);
+  void readInput(const std::int16_t* in, std::size_t frames);
+  void decodeFronts(std::size_t frames);
+  void filterDerived(std::size_t frames);
+  void delaySurrounds(std::size_t frames);
+  void writeOutput(std::size_t frames, std::int16_t* out);
+  void endSteeringBlock();
+  [[nodiscard]] SteerGains targetGains() const;
+  [[nodiscard]] float* plane(std::size_t index) { return scratch_.data() + index * blockFrames_; }
 
   int inChannels_ = 0;
   int outChannels_ = 0;
@@ -108,28 +115,31 @@ class MatrixUpmixer {
   UpmixParams params_;
 
   // Derived from the parameters and the sample rate by prepare().
-  bool active_ = true;        // steered (false: passive matrix)
-  bool monoSurround_ = false; // one band-limited surround signal on both rears
-  float envelopeKeep_ = 0.0f; // per-steering-block decay of the dominance envelopes
+  bool active_ = true;          // steered (false: passive matrix)
+  bool monoSurround_ = false;   // one band-limited surround signal on both rears
+  std::size_t blockFrames_ = 1; // frames per steering block
+  float envelopeKeep_ = 0.0f;   // per-block decay of the dominance envelopes
   float surroundLowpass_ = 0.0f;
   float lfeLowpass_ = 0.0f;
-  float centerWidth_ = 0.0f;
+  std::array<float, 4> surroundMatrix_{};  // SL = a*l + b*r, SR = c*l + d*r
+  float widthToFronts_ = 0.0f;
+  float widthCenter_ = 1.0f;
   float frontScale_ = 1.0f;
   float rearScale_ = 1.0f;
   float panorama_ = 0.0f;
   std::size_t surroundDelay_ = 0;
 
   // Streaming state.
-  std::size_t blockPos_ = 0;  // frames into the current steering block
-  std::array<double, 4> blockEnergy_{};   // L, R, sum, difference of the block so far
+  std::size_t blockPos_ = 0;              // frames into the current steering block
+  std::array<double, 4> blockEnergy_{};   // left, right, sum, difference
   std::array<float, 4> envelope_{};
-  std::array<float, 4> gainsFrom_{};      // steering gains ramped over the block
-  std::array<float, 4> gainsTo_{};
-  float surroundLp_ = 0.0f;
-  std::array<float, 2> lfeLp_{};
-  std::vector<float> delayLine_;          // two surround channels, interleaved
+  SteerGains gainsFrom_{};
+  SteerGains gainsTo_{};
+  float surroundLp_[2] = {};
+  float lfeLp_[2] = {};
+  std::vector<float> delayLine_;  // the two surrounds, interleaved
   std::size_t delayPos_ = 0;
-  std::vector<float> scratch_;            // decoded channels of one block
+  std::vector<float> scratch_;    // one block of each decoded channel, planar
 };
 
 }  // namespace zmsp

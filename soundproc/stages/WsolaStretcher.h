@@ -101,7 +101,8 @@ class WsolaStretcher {
   std::int64_t inputEnd_ = 0;   // absolute frames pushed into this stream
   double nominal_ = 0.0;        // nominal input position of the next frame
   std::int64_t previous_ = -1;  // input position of the last placed frame
-  std::vector<float> overlap_;  // second half of the last frame, windowed
+  std::vector<float> overlap_;      // second half of the last frame, windowed
+  std::vector<float> pendingHalf_;  // the placed frame's second half until emitted
   std::vector<std::int16_t> output_;
   std::size_t outputRead_ = 0;  // frames of output_ already pulled
 };
