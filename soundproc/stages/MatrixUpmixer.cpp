@@ -10,8 +10,13 @@ namespace {
 constexpr float kSqrt2 = std::numbers::sqrt2_v<float>;
 constexpr float kHalfSqrt2 = kSqrt2 / 2;
 
-// Planes of the scratch block.
-enum Plane : std::size_t { kFL, kFR, kFC, kLFE, kSL, kSR, kExtra1, kExtra2, kPlaneCount };
+// Planes of the scratch block: the eight output channels, then the four
+// steering gains of each frame.
+constexpr std::size_t kFL = 0, kFR = 1, kFC = 2, kLFE = 3, kSL = 4, kSR = 5, kExtra1 = 6, kExtra2 = 7;
+constexpr std::size_t kSteerPlane = 8;
+constexpr std::size_t kPlaneCount = kSteerPlane + 4;
+// Frames converted per pass through the planes.
+constexpr std::size_t kChunkFrames = 256;
 
 // Steering gains are recomputed every half millisecond and ramped in between.
 constexpr double kSteeringBlockSeconds = 0.0005;
@@ -57,9 +62,20 @@ float onePole(double cutoffHz, int rate) {
   return static_cast<float>(std::exp(-2.0 * std::numbers::pi * std::min(cutoffHz, rate * 0.45) / rate));
 }
 
+// Rounds half up and saturates, in integers so that loops over it vectorise
+// (the values stay far inside the 32-bit range).
 std::int16_t saturate(float v) {
-  v = std::clamp(v, -32768.0f, 32767.0f);
-  return static_cast<std::int16_t>(v + (v >= 0.0f ? 0.5f : -0.5f));
+  const std::int32_t rounded = static_cast<std::int32_t>(v + 32768.5f) - 32768;
+  return static_cast<std::int16_t>(std::clamp(rounded, -32768, 32767));
+}
+
+template <std::size_t Channels>
+void interleave(const std::int16_t* const* planes, std::size_t frames, std::int16_t* out) {
+  for (std::size_t i = 0; i < frames; ++i) {
+    for (std::size_t k = 0; k < Channels; ++k) {
+      out[i * Channels + k] = planes[k][i];
+    }
+  }
 }
 
 }  // namespace
@@ -158,7 +174,8 @@ void MatrixUpmixer::prepare() {
   frontScale_ = static_cast<float>(std::sqrt(1.0 - 0.5 * dimension));
   rearScale_ = static_cast<float>(std::sqrt(1.0 + 0.5 * dimension));
   panorama_ = d.musicControls && params_.panorama ? 0.5f : 0.0f;
-  scratch_.assign(kPlaneCount * blockFrames_, 0.0f);
+  scratch_.assign(kPlaneCount * kChunkFrames, 0.0f);
+  samples_.assign(8 * kChunkFrames, 0);
 }
 
 void MatrixUpmixer::reset() {
@@ -182,23 +199,17 @@ std::size_t MatrixUpmixer::process(const std::int16_t* in, std::size_t frames, s
   const auto oc = static_cast<std::size_t>(outChannels_);
   std::size_t done = 0;
   while (done < total) {
-    const std::size_t n = std::min(total - done, blockFrames_ - blockPos_);
+    const std::size_t n = std::min(total - done, kChunkFrames);
     processChunk(in + done * ic, n, out + done * oc);
     done += n;
-    blockPos_ += n;
-    if (blockPos_ == blockFrames_) {
-      endSteeringBlock();
-    }
   }
   return total;
 }
 
-// One piece of a steering block: its gains ramp from gainsFrom_ to gainsTo_
-// by the frame's place in the block, so the cut into process() calls does not
-// change the result.
 void MatrixUpmixer::processChunk(const std::int16_t* in, std::size_t frames, std::int16_t* out) {
   readInput(in, frames);
   if (inChannels_ < 6) {
+    steer(frames);
     decodeFronts(frames);
     filterDerived(frames);
     if (inChannels_ == 2 && surroundDelay_ > 0) {
@@ -208,13 +219,23 @@ void MatrixUpmixer::processChunk(const std::int16_t* in, std::size_t frames, std
   writeOutput(frames, out);
 }
 
+float* MatrixUpmixer::plane(std::size_t index) { return scratch_.data() + index * kChunkFrames; }
+
 void MatrixUpmixer::readInput(const std::int16_t* in, std::size_t frames) {
+  if (inChannels_ == 2) {
+    float* fl = plane(kFL);
+    float* fr = plane(kFR);
+    for (std::size_t i = 0; i < frames; ++i) {
+      fl[i] = in[2 * i];
+      fr[i] = in[2 * i + 1];
+    }
+    return;
+  }
   const auto ic = static_cast<std::size_t>(inChannels_);
   // Input channel k goes to plane slot[k].
-  static constexpr std::size_t kSlots2[] = {kFL, kFR};
   static constexpr std::size_t kSlots4[] = {kFL, kFR, kSL, kSR};
   static constexpr std::size_t kSlots6[] = {kFL, kFR, kFC, kLFE, kSL, kSR};
-  const std::size_t* slots = ic == 2 ? kSlots2 : ic == 4 ? kSlots4 : kSlots6;
+  const std::size_t* slots = ic == 4 ? kSlots4 : kSlots6;
   for (std::size_t k = 0; k < ic; ++k) {
     float* dst = plane(slots[k]);
     for (std::size_t i = 0; i < frames; ++i) {
@@ -223,8 +244,44 @@ void MatrixUpmixer::readInput(const std::int16_t* in, std::size_t frames) {
   }
 }
 
+// Steering gains for each frame of the chunk: within a steering block they
+// ramp from gainsFrom_ to gainsTo_ by the frame's place in the block; at its
+// end the block's energies move the envelopes. Everything depends on the
+// frame's place in the stream only, so the cut into process() calls does not
+// change the result.
+void MatrixUpmixer::steer(std::size_t frames) {
+  const float* fl = plane(kFL);
+  const float* fr = plane(kFR);
+  const float step = 1.0f / static_cast<float>(blockFrames_);
+  for (std::size_t i = 0; i < frames;) {
+    const std::size_t n = std::min(frames - i, blockFrames_ - blockPos_);
+    auto [ll, rr, lr] = blockEnergy_;
+    for (std::size_t j = i; j < i + n; ++j) {
+      ll += fl[j] * fl[j];
+      rr += fr[j] * fr[j];
+      lr += fl[j] * fr[j];
+    }
+    blockEnergy_ = {ll, rr, lr};
+    const auto first = static_cast<int>(blockPos_) + 1;
+    const auto count = static_cast<int>(n);
+    for (std::size_t g = 0; g < kSteerCount; ++g) {
+      const float from = gainsFrom_[g];
+      const float delta = (gainsTo_[g] - from) * step;
+      float* gain = plane(kSteerPlane + g) + i;
+      for (int j = 0; j < count; ++j) {
+        gain[j] = from + delta * static_cast<float>(first + j);
+      }
+    }
+    blockPos_ += n;
+    i += n;
+    if (blockPos_ == blockFrames_) {
+      endSteeringBlock();
+    }
+  }
+}
+
 // The matrix decode of the front pair (Lt, Rt) into left, right, centre and
-// (for stereo input) the two surrounds, with the steering of this block.
+// (for stereo input) the two surrounds, with the steering of each frame.
 void MatrixUpmixer::decodeFronts(std::size_t frames) {
   float* fl = plane(kFL);
   float* fr = plane(kFR);
@@ -242,44 +299,34 @@ void MatrixUpmixer::decodeFronts(std::size_t frames) {
       lfe[i] = 0.5f * (fl[i] + fr[i]);
     }
   }
-  double energy[4] = {blockEnergy_[0], blockEnergy_[1], blockEnergy_[2], blockEnergy_[3]};
-  for (std::size_t i = 0; i < frames; ++i) {
-    const double l = fl[i];
-    const double r = fr[i];
-    energy[0] += l * l;
-    energy[1] += r * r;
-    energy[2] += 0.25 * (l + r) * (l + r);
-    energy[3] += 0.25 * (l - r) * (l - r);
-  }
-  std::copy_n(energy, 4, blockEnergy_.begin());
-
-  const bool decodeSurrounds = inChannels_ == 2;
-  const float step = 1.0f / static_cast<float>(blockFrames_);
-  SteerGains delta;
-  for (std::size_t g = 0; g < kSteerCount; ++g) {
-    delta[g] = (gainsTo_[g] - gainsFrom_[g]) * step;
-  }
-  const auto [sa, sb, sc, sd] = surroundMatrix_;
-  for (std::size_t i = 0; i < frames; ++i) {
-    const auto t = static_cast<float>(blockPos_ + i + 1);
-    const float cancelC = gainsFrom_[kCancelCenter] + delta[kCancelCenter] * t;
-    const float cancelS = gainsFrom_[kCancelSurround] + delta[kCancelSurround] * t;
-    const float gainC = gainsFrom_[kCenterGain] + delta[kCenterGain] * t;
-    const float gainS = gainsFrom_[kSurroundGain] + delta[kSurroundGain] * t;
-    const float l = fl[i];
-    const float r = fr[i];
+  const float* cancelCenter = plane(kSteerPlane + kCancelCenter);
+  const float* cancelSurround = plane(kSteerPlane + kCancelSurround);
+  const float* centerGain = plane(kSteerPlane + kCenterGain);
+  const float* surroundGain = plane(kSteerPlane + kSurroundGain);
+  // Each output's front part before the front scale (panorama wraps it onto
+  // the surrounds).
+  auto front = [&](std::size_t i, float l, float r, float sign) {
     const float m = 0.5f * (l + r);
     const float d = 0.5f * (l - r);
-    const float center = gainC * kSqrt2 * m;
-    const float left = l - cancelC * m - cancelS * d + widthToFronts_ * center;
-    const float right = r - cancelC * m + cancelS * d + widthToFronts_ * center;
-    fl[i] = frontScale_ * left;
-    fr[i] = frontScale_ * right;
-    fc[i] = frontScale_ * widthCenter_ * center;
-    if (decodeSurrounds) {
-      sl[i] = rearScale_ * (gainS * (sa * l + sb * r) + panorama_ * left);
-      sr[i] = rearScale_ * (gainS * (sc * l + sd * r) + panorama_ * right);
+    const float own = sign > 0 ? l : r;
+    return own - cancelCenter[i] * m - sign * cancelSurround[i] * d + widthToFronts_ * centerGain[i] * kSqrt2 * m;
+  };
+  if (inChannels_ == 2) {
+    const auto [sa, sb, sc, sd] = surroundMatrix_;
+    for (std::size_t i = 0; i < frames; ++i) {
+      const float l = fl[i];
+      const float r = fr[i];
+      sl[i] = rearScale_ * (surroundGain[i] * (sa * l + sb * r) + panorama_ * front(i, l, r, 1.0f));
+      sr[i] = rearScale_ * (surroundGain[i] * (sc * l + sd * r) + panorama_ * front(i, l, r, -1.0f));
     }
+  }
+  for (std::size_t i = 0; i < frames; ++i) {
+    const float l = fl[i];
+    const float r = fr[i];
+    const float center = centerGain[i] * kSqrt2 * 0.5f * (l + r);
+    fl[i] = frontScale_ * front(i, l, r, 1.0f);
+    fr[i] = frontScale_ * front(i, l, r, -1.0f);
+    fc[i] = frontScale_ * widthCenter_ * center;
   }
 }
 
@@ -363,22 +410,43 @@ void MatrixUpmixer::writeOutput(std::size_t frames, std::int16_t* out) {
     default:
       break;
   }
+  // Saturate plane by plane (contiguous, so it vectorises), then interleave.
   const auto oc = static_cast<std::size_t>(outChannels_);
+  const std::int16_t* planes[8];
   for (std::size_t k = 0; k < oc; ++k) {
     const float* src = plane(order[k]);
+    std::int16_t* dst = samples_.data() + k * kChunkFrames;
     for (std::size_t i = 0; i < frames; ++i) {
-      out[i * oc + k] = saturate(src[i]);
+      dst[i] = saturate(src[i]);
     }
+    planes[k] = dst;
+  }
+  switch (outChannels_) {
+    case 4:
+      interleave<4>(planes, frames, out);
+      break;
+    case 6:
+      interleave<6>(planes, frames, out);
+      break;
+    case 7:
+      interleave<7>(planes, frames, out);
+      break;
+    default:
+      interleave<8>(planes, frames, out);
+      break;
   }
 }
 
 // Folds the finished block's energies into the envelopes and sets the gains
 // the next block ramps to.
 void MatrixUpmixer::endSteeringBlock() {
-  const double perFrame = 1.0 / static_cast<double>(blockFrames_);
+  const float perFrame = 1.0f / static_cast<float>(blockFrames_);
+  const auto [ll, rr, lr] = blockEnergy_;
+  // Left, right, sum (l + r) / 2 and difference (l - r) / 2.
+  const float mean[4] = {ll * perFrame, rr * perFrame, 0.25f * (ll + 2 * lr + rr) * perFrame,
+                         0.25f * (ll - 2 * lr + rr) * perFrame};
   for (std::size_t k = 0; k < 4; ++k) {
-    const auto mean = static_cast<float>(blockEnergy_[k] * perFrame);
-    envelope_[k] = envelopeKeep_ * envelope_[k] + (1.0f - envelopeKeep_) * mean;
+    envelope_[k] = envelopeKeep_ * envelope_[k] + (1.0f - envelopeKeep_) * std::max(mean[k], 0.0f);
   }
   blockEnergy_ = {};
   blockPos_ = 0;

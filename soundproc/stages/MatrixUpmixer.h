@@ -101,13 +101,14 @@ class MatrixUpmixer {
   void prepare();
   void processChunk(const std::int16_t* in, std::size_t frames, std::int16_t* out);
   void readInput(const std::int16_t* in, std::size_t frames);
+  void steer(std::size_t frames);
   void decodeFronts(std::size_t frames);
   void filterDerived(std::size_t frames);
   void delaySurrounds(std::size_t frames);
   void writeOutput(std::size_t frames, std::int16_t* out);
   void endSteeringBlock();
   [[nodiscard]] SteerGains targetGains() const;
-  [[nodiscard]] float* plane(std::size_t index) { return scratch_.data() + index * blockFrames_; }
+  [[nodiscard]] float* plane(std::size_t index);
 
   int inChannels_ = 0;
   int outChannels_ = 0;
@@ -131,7 +132,7 @@ class MatrixUpmixer {
 
   // Streaming state.
   std::size_t blockPos_ = 0;              // frames into the current steering block
-  std::array<double, 4> blockEnergy_{};   // left, right, sum, difference
+  std::array<float, 3> blockEnergy_{};    // sums of left², right² and left x right
   std::array<float, 4> envelope_{};
   SteerGains gainsFrom_{};
   SteerGains gainsTo_{};
@@ -139,7 +140,8 @@ class MatrixUpmixer {
   float lfeLp_[2] = {};
   std::vector<float> delayLine_;  // the two surrounds, interleaved
   std::size_t delayPos_ = 0;
-  std::vector<float> scratch_;    // one block of each decoded channel, planar
+  std::vector<float> scratch_;           // one block of each decoded channel, planar
+  std::vector<std::int16_t> samples_;    // the same saturated, in output order
 };
 
 }  // namespace zmsp

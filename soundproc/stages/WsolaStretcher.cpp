@@ -75,9 +75,11 @@ std::size_t bestMatch(const float* reference, const float* cand, std::size_t cou
   return best;
 }
 
+// Rounds half up and saturates, in integers so that loops over it vectorise
+// (the values stay far inside the 32-bit range).
 std::int16_t toSample(float v) {
-  v = std::clamp(v, -32768.0f, 32767.0f);
-  return static_cast<std::int16_t>(v + (v >= 0.0f ? 0.5f : -0.5f));
+  const std::int32_t rounded = static_cast<std::int32_t>(v + 32768.5f) - 32768;
+  return static_cast<std::int16_t>(std::clamp(rounded, -32768, 32767));
 }
 
 }  // namespace
