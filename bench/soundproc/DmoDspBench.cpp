@@ -7,7 +7,8 @@
 //
 // The comparison reports seconds per whole run as counters: ffmpeg_s and ours_s
 // (read, process in allocator-sized pieces, write), and engine_s (processing
-// alone).
+// alone), all wall time; ffmpeg_cpu_s, ours_cpu_s and engine_cpu_s, the CPU
+// time of the same.
 
 #include <benchmark/benchmark.h>
 
@@ -20,6 +21,8 @@
 #include <functional>
 #include <string>
 #include <vector>
+
+#include <sys/resource.h>
 
 #include "bench/soundproc/BenchBuffers.h"
 #include "soundproc/stages/MatrixUpmixer.h"
@@ -121,6 +124,15 @@ double seconds(F&& run) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
+// User plus system CPU seconds of this process or of its finished children.
+// On a machine shared with other work, CPU time compares fairer than wall time.
+double cpuSeconds(int who) {
+  rusage usage{};
+  getrusage(who, &usage);
+  auto toSeconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+  return toSeconds(usage.ru_utime) + toSeconds(usage.ru_stime);
+}
+
 bool haveFfmpeg() { return std::system("command -v ffmpeg > /dev/null 2>&1") == 0; }
 
 bool makeInputWav() {
@@ -137,63 +149,82 @@ bool makeInputWav() {
   return std::system(command.c_str()) == 0;
 }
 
-// The samples of a 16-bit stereo PCM WAV file (the "data" chunk).
-bool readWav(const char* path, std::vector<std::int16_t>& pcm) {
-  std::ifstream file(path, std::ios::binary | std::ios::ate);
-  if (!file) {
-    return false;
+// Turns one piece of stereo input into output frames in `out`; `last` marks
+// the end of the stream.
+using PieceProcessor =
+    std::function<void(const std::int16_t* in, std::size_t frames, bool last, std::vector<std::int16_t>& out)>;
+
+// Positions `file` at the start of a WAV file's "data" chunk; its size in bytes.
+std::size_t findData(std::FILE* file) {
+  char riff[12];
+  if (std::fread(riff, 1, 12, file) != 12) {
+    return 0;
   }
-  std::vector<char> bytes(static_cast<std::size_t>(file.tellg()));
-  file.seekg(0);
-  if (!file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()))) {
-    return false;
-  }
-  for (std::size_t at = 12; at + 8 <= bytes.size();) {
+  char header[8];
+  while (std::fread(header, 1, 8, file) == 8) {
     std::uint32_t size = 0;
-    std::memcpy(&size, &bytes[at + 4], 4);
-    if (std::memcmp(&bytes[at], "data", 4) == 0) {
-      const std::size_t length = std::min<std::size_t>(size, bytes.size() - at - 8) / 2;
-      pcm.resize(length);
-      std::memcpy(pcm.data(), &bytes[at + 8], length * 2);
-      return true;
+    std::memcpy(&size, header + 4, 4);
+    if (std::memcmp(header, "data", 4) == 0) {
+      return size;
     }
-    at += 8 + size + (size & 1);
+    std::fseek(file, static_cast<long>(size + (size & 1)), SEEK_CUR);
   }
-  return false;
+  return 0;
 }
 
-bool writeWav(const char* path, const std::vector<std::int16_t>& pcm, int channels) {
-  const auto dataBytes = static_cast<std::uint32_t>(pcm.size() * 2);
+void writeHeader(std::FILE* file, std::uint32_t dataBytes, int channels) {
   const auto ch = static_cast<std::uint16_t>(channels);
-  const std::uint32_t rate = kRate;
-  const std::uint32_t byteRate = rate * ch * 2;
+  const std::uint32_t rate = kRate, byteRate = rate * ch * 2, riffSize = 36 + dataBytes, fmtSize = 16;
   const auto align = static_cast<std::uint16_t>(ch * 2);
   const std::uint16_t pcmTag = 1, bits = 16;
-  const std::uint32_t riffSize = 36 + dataBytes, fmtSize = 16;
-  std::FILE* f = std::fopen(path, "wb");
-  if (f == nullptr) {
-    return false;
+  std::fwrite("RIFF", 1, 4, file);
+  std::fwrite(&riffSize, 4, 1, file);
+  std::fwrite("WAVEfmt ", 1, 8, file);
+  std::fwrite(&fmtSize, 4, 1, file);
+  std::fwrite(&pcmTag, 2, 1, file);
+  std::fwrite(&ch, 2, 1, file);
+  std::fwrite(&rate, 4, 1, file);
+  std::fwrite(&byteRate, 4, 1, file);
+  std::fwrite(&align, 2, 1, file);
+  std::fwrite(&bits, 2, 1, file);
+  std::fwrite("data", 1, 4, file);
+  std::fwrite(&dataBytes, 4, 1, file);
+}
+
+// Streams the input WAV through `process` in allocator-sized pieces into a
+// WAV file, as a host does; adds the time spent in `process` to engineSeconds.
+bool processFile(const PieceProcessor& process, int outChannels, double& engineSeconds, double& engineCpu) {
+  std::FILE* in = std::fopen(kInputWav, "rb");
+  std::FILE* out = std::fopen(kOurOut, "wb");
+  bool ok = in != nullptr && out != nullptr;
+  std::size_t remaining = ok ? findData(in) / 4 : 0;
+  std::uint32_t written = 0;
+  if (ok) {
+    writeHeader(out, 0, outChannels);
   }
-  std::fwrite("RIFF", 1, 4, f);
-  std::fwrite(&riffSize, 4, 1, f);
-  std::fwrite("WAVEfmt ", 1, 8, f);
-  std::fwrite(&fmtSize, 4, 1, f);
-  std::fwrite(&pcmTag, 2, 1, f);
-  std::fwrite(&ch, 2, 1, f);
-  std::fwrite(&rate, 4, 1, f);
-  std::fwrite(&byteRate, 4, 1, f);
-  std::fwrite(&align, 2, 1, f);
-  std::fwrite(&bits, 2, 1, f);
-  std::fwrite("data", 1, 4, f);
-  std::fwrite(&dataBytes, 4, 1, f);
-  const bool ok = std::fwrite(pcm.data(), 2, pcm.size(), f) == pcm.size();
-  return std::fclose(f) == 0 && ok;
+  std::vector<std::int16_t> piece(2 * kPieceFrames);
+  std::vector<std::int16_t> result;
+  while (ok && remaining > 0) {
+    const std::size_t frames = std::fread(piece.data(), 4, std::min(kPieceFrames, remaining), in);
+    ok = frames > 0;
+    remaining = ok ? remaining - frames : 0;
+    const double cpu = cpuSeconds(RUSAGE_SELF);
+    engineSeconds += seconds([&] { process(piece.data(), frames, remaining == 0, result); });
+    engineCpu += cpuSeconds(RUSAGE_SELF) - cpu;
+    ok = ok && std::fwrite(result.data(), 2, result.size(), out) == result.size();
+    written += static_cast<std::uint32_t>(result.size() * 2);
+  }
+  if (ok) {
+    std::fseek(out, 0, SEEK_SET);
+    writeHeader(out, written, outChannels);
+  }
+  ok = (in != nullptr && std::fclose(in) == 0) && ok;
+  ok = (out != nullptr && std::fclose(out) == 0) && ok;
+  return ok;
 }
 
 // One comparison: ffmpeg with `filter`, then our engine file to file.
-void compare(benchmark::State& state, const char* filter,
-             const std::function<std::size_t(const std::vector<std::int16_t>&, std::vector<std::int16_t>&)>& ours,
-             int outChannels) {
+void compare(benchmark::State& state, const char* filter, const PieceProcessor& ours, int outChannels) {
   if (!haveFfmpeg()) {
     state.SkipWithError("ffmpeg is not installed");
     return;
@@ -202,22 +233,20 @@ void compare(benchmark::State& state, const char* filter,
     state.SkipWithError("ffmpeg could not write the input file");
     return;
   }
-  double ffmpegSeconds = 0, oursSeconds = 0, engineSeconds = 0;
+  double ffmpegSeconds = 0, oursSeconds = 0, engineSeconds = 0, ffmpegCpu = 0, oursCpu = 0, engineCpu = 0;
   for (auto _ : state) {
     const std::string command =
         std::string("ffmpeg -v error -y -i ") + kInputWav + " -af " + filter + " " + kFfmpegOut;
+    const double childCpu = cpuSeconds(RUSAGE_CHILDREN);
     ffmpegSeconds = seconds([&] { benchmark::DoNotOptimize(std::system(command.c_str())); });
+    ffmpegCpu = cpuSeconds(RUSAGE_CHILDREN) - childCpu;
+    const double ownCpu = cpuSeconds(RUSAGE_SELF);
     oursSeconds = seconds([&] {
-      std::vector<std::int16_t> in, out;
-      if (!readWav(kInputWav, in)) {
-        state.SkipWithError("input file unreadable");
-        return;
-      }
-      engineSeconds = seconds([&] { benchmark::DoNotOptimize(ours(in, out)); });
-      if (!writeWav(kOurOut, out, outChannels)) {
-        state.SkipWithError("output file unwritable");
+      if (!processFile(ours, outChannels, engineSeconds, engineCpu)) {
+        state.SkipWithError("input unreadable or output unwritable");
       }
     });
+    oursCpu = cpuSeconds(RUSAGE_SELF) - ownCpu;
   }
   std::remove(kFfmpegOut);
   std::remove(kOurOut);
@@ -225,32 +254,43 @@ void compare(benchmark::State& state, const char* filter,
   state.counters["ours_s"] = oursSeconds;
   state.counters["engine_s"] = engineSeconds;
   state.counters["ffmpeg_over_ours"] = oursSeconds > 0 ? ffmpegSeconds / oursSeconds : 0;
+  state.counters["ffmpeg_cpu_s"] = ffmpegCpu;
+  state.counters["ours_cpu_s"] = oursCpu;
+  state.counters["engine_cpu_s"] = engineCpu;
 }
 
 void BM_VersusFfmpegAtempo15(benchmark::State& state) {
+  WsolaStretcher stretcher;
+  if (!stretcher.configure(2, kRate)) {
+    state.SkipWithError("configure failed");
+    return;
+  }
+  stretcher.setSpeed(1.5);
   compare(
       state, "atempo=1.5",
-      [](const std::vector<std::int16_t>& in, std::vector<std::int16_t>& out) {
-        WsolaStretcher stretcher;
-        if (!stretcher.configure(2, kRate)) {
-          return std::size_t{0};
+      [&](const std::int16_t* in, std::size_t frames, bool last, std::vector<std::int16_t>& out) {
+        benchmark::DoNotOptimize(stretcher.push(in, frames));
+        if (last) {
+          stretcher.flush();
         }
-        stretcher.setSpeed(1.5);
-        return stretch(stretcher, in, out, true);
+        out.resize(2 * stretcher.available());
+        out.resize(2 * stretcher.pull(out.data(), stretcher.available()));
       },
       2);
 }
 BENCHMARK(BM_VersusFfmpegAtempo15)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
 
 void BM_VersusFfmpegSurround51(benchmark::State& state) {
+  MatrixUpmixer upmixer;
+  if (!upmixer.configure(2, 6, kRate)) {
+    state.SkipWithError("configure failed");
+    return;
+  }
   compare(
       state, "surround=chl_out=5.1",
-      [](const std::vector<std::int16_t>& in, std::vector<std::int16_t>& out) {
-        MatrixUpmixer upmixer;
-        if (!upmixer.configure(2, 6, kRate)) {
-          return std::size_t{0};
-        }
-        return upmix(upmixer, in, out);
+      [&](const std::int16_t* in, std::size_t frames, bool, std::vector<std::int16_t>& out) {
+        out.resize(6 * frames);
+        out.resize(6 * upmixer.process(in, frames, out.data(), frames));
       },
       6);
 }
