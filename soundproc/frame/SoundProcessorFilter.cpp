@@ -156,10 +156,12 @@ HRESULT SoundProcessorFilter::GetFilterObject(SoundProcessorFilter** filter) {
 
 HRESULT SoundProcessorFilter::GetPages(CAUUID* pages) {
   if (pages == nullptr) return E_POINTER;
-  // The status and about pages are not built yet: offer none rather than
-  // class ids that cannot be created.
   pages->cElems = 0;
-  pages->pElems = nullptr;
+  pages->pElems = static_cast<GUID*>(CoTaskMemAlloc(2 * sizeof(GUID)));
+  if (pages->pElems == nullptr) return E_OUTOFMEMORY;
+  pages->pElems[0] = guids::kSoundProcessorPage;
+  pages->pElems[1] = guids::kSoundProcessorAboutPage;
+  pages->cElems = 2;
   return S_OK;
 }
 
@@ -427,9 +429,10 @@ HRESULT SoundProcessorFilter::DriveSample(IMediaSample* sample) {
     stage->outputPin = &stagePin_;
   }
   stages_->SetHasLfe(format_.extensible && (format_.channelMask & 0x8) != 0);
-  HRESULT hr = LinkChain().Receive(sample, true);
-  // The attached property page refreshes here once the page issue lands.
-  return hr;
+  // The attached status page reads the stages on a timer of its own thread:
+  // refreshing its windows from here could wait for a user-interface thread
+  // that is itself waiting for streaming to stop.
+  return LinkChain().Receive(sample, true);
 }
 
 }  // namespace zmsp

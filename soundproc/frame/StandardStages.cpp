@@ -2,6 +2,7 @@
 #include <new>
 
 #include "soundproc/frame/StageSet.h"
+#include "soundproc/frame/pages/PageStatusReader.h"
 #include "soundproc/stages/ChannelControlStage.h"
 #include "soundproc/stages/ChannelExpanderStage.h"
 #include "soundproc/stages/SoundMeterStage.h"
@@ -51,7 +52,33 @@ class StandardStages final : public StageSet {
     return levels;
   }
 
+  void DescribeForPage(pages::PageStatus& status) override {
+    status.output = FormatFactsOf(soundMeter_.format);
+    status.levels = MeterLevels();
+    status.expander.enabled = channelExpander_.enabled;
+    status.stretcher.enabled = timeStretcher_.enabled;
+    status.stretcher.speed = timeStretcher_.speed;
+    DescribeChannelControl(status.channelControl);
+  }
+
  private:
+  void DescribeChannelControl(pages::ChannelControlFacts& facts) const {
+    const ChannelControlSettings& settings = channelControl_.CurrentSettings();
+    const ChannelControl::Applicability& applies = channelControl_.Control().applicability();
+    facts.enabled = channelControl_.enabled;
+    facts.volAdjust = settings.volAdjust && applies.volAdjust;
+    facts.centerLevel = settings.centerLevelDb;
+    facts.lfeLevel = settings.lfeLevelDb;
+    facts.frontLevel = settings.frontLevelDb;
+    facts.rearLevel = settings.rearLevelDb;
+    facts.balance = settings.frBalance && applies.balance;
+    facts.balanceLevel = settings.frBalanceLevel;
+    facts.lfeMixer = settings.lfeMixer && applies.lfeMixer;
+    facts.lfeMixLevel = settings.lfeMixerLevel;
+    facts.boost = settings.volBoost && applies.boost;
+    facts.boostLevel = settings.volBoostLevelDb;
+  }
+
   ChannelControlStage channelControl_;
   ChannelExpanderStage channelExpander_;
   TimeStretcherStage timeStretcher_;

@@ -6,6 +6,7 @@
 
 #include "soundproc/contract/Guids.h"
 #include "soundproc/contract/ComPtr.h"
+#include "soundproc/dmo/DmoGuids.h"
 
 namespace zmsp {
 
@@ -20,6 +21,8 @@ const ServedClass kClasses[] = {
     {&guids::kSoundProcessorFilter, L"ZEMBRA's Sound Processor"},
     {&guids::kSoundProcessorPage, L"ZEMBRA's Sound Processor Property Page"},
     {&guids::kSoundProcessorAboutPage, L"ZEMBRA's Sound Processor About Page"},
+    {&dmo::kUpmixerPage, L"ZEMBRA's Upmixer Property Page"},
+    {&dmo::kTimeStretcherPage, L"ZEMBRA's Time Stretcher Property Page"},
 };
 
 constexpr DWORD kMerit = 0x00800001;  // MERIT_PREFERRED + 1

@@ -41,8 +41,10 @@ TEST_F(FilterNegotiation, AnswersItsPrivateInterfacesAndTheBaseOnes) {
   ASSERT_EQ(filter->QueryInterface(IID_ISpecifyPropertyPages, pages.PutVoid()), S_OK);
   CAUUID ids{7, reinterpret_cast<GUID*>(0x1)};
   EXPECT_EQ(pages->GetPages(&ids), S_OK);
-  EXPECT_EQ(ids.cElems, 0u);
-  EXPECT_EQ(ids.pElems, nullptr);
+  ASSERT_EQ(ids.cElems, 2u) << "the status page, then the about page";
+  EXPECT_TRUE(guids::Same(ids.pElems[0], guids::kSoundProcessorPage));
+  EXPECT_TRUE(guids::Same(ids.pElems[1], guids::kSoundProcessorAboutPage));
+  CoTaskMemFree(ids.pElems);
 
   ComPtr<IBaseFilter> base;
   ASSERT_EQ(pages->QueryInterface(IID_IBaseFilter, base.PutVoid()), S_OK);
