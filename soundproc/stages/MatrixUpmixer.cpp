@@ -126,9 +126,10 @@ bool MatrixUpmixer::configure(int inChannels, int outChannels, int sampleRate) {
 
 void MatrixUpmixer::setParams(const UpmixParams& params) {
   UpmixParams p = params;
-  if (p.algorithm < UpmixParams::kAlgorithmIce || p.algorithm > UpmixParams::kAlgorithmProLogic2 ||
-      p.mode < UpmixParams::kModeProLogicEmulation || p.mode > UpmixParams::kModeCustom) {
+  if (p.algorithm < UpmixParams::kAlgorithmIce || p.algorithm > UpmixParams::kAlgorithmProLogic2) {
     p.algorithm = UpmixParams::kAlgorithmProLogic2;
+  }
+  if (p.mode < UpmixParams::kModeProLogicEmulation || p.mode > UpmixParams::kModeCustom) {
     p.mode = UpmixParams::kModeMovie;
   }
   p.centerWidth = std::clamp(p.centerWidth, 0, 7);

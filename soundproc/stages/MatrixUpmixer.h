@@ -77,8 +77,9 @@ class MatrixUpmixer {
   [[nodiscard]] int sampleRate() const { return sampleRate_; }
 
   // Takes effect with the next process() call; out-of-range values are
-  // clamped (an unknown algorithm or mode reads as Pro Logic II movie). The
-  // steering state is kept, so changing parameters while streaming is smooth.
+  // clamped (an unknown algorithm reads as Pro Logic II, an unknown mode as
+  // movie; the mode matters to Pro Logic II only). The steering state is
+  // kept, so changing parameters while streaming is smooth.
   void setParams(const UpmixParams& params);
   [[nodiscard]] const UpmixParams& params() const { return params_; }
 

@@ -198,6 +198,34 @@ TEST(Upmixer, KeepsTheChannelsTheInputHas) {
   }
 }
 
+// The steering follows a change of direction in the same time at any sample
+// rate: a left-only tone turning into a centre tone is in the centre within
+// 100 ms, and not before the envelopes could have followed.
+TEST(Upmixer, SteeringTimeIndependentOfSampleRate) {
+  for (const int rate : {8000, 44100, 96000}) {
+    SCOPED_TRACE(rate);
+    const auto frames = static_cast<std::size_t>(rate) / 2;
+    std::vector<std::int16_t> input(2 * frames);
+    for (std::size_t i = 0; i < frames; ++i) {
+      const double s = kAmplitude * std::sin(2 * std::numbers::pi * 200.0 * static_cast<double>(i) / rate);
+      input[2 * i] = static_cast<std::int16_t>(s);
+      input[2 * i + 1] = i < frames / 2 ? 0 : static_cast<std::int16_t>(s);
+    }
+    MatrixUpmixer upmixer;
+    ASSERT_TRUE(upmixer.configure(2, 6, rate));
+    const auto out = upmix(upmixer, input);
+    // RMS of channel c over [from, to) seconds after the change.
+    auto level = [&](int c, double from, double to) {
+      const std::vector<std::int16_t> piece(
+          out.begin() + static_cast<std::ptrdiff_t>(6 * (frames / 2 + static_cast<std::size_t>(from * rate))),
+          out.begin() + static_cast<std::ptrdiff_t>(6 * (frames / 2 + static_cast<std::size_t>(to * rate))));
+      return channelRms(piece, 6, 0)[static_cast<std::size_t>(c)];
+    };
+    EXPECT_GT(level(kFL, 0.0, 0.002), 0.3 * level(kFC, 0.0, 0.002));  // still steered to the left
+    EXPECT_LT(level(kFL, 0.1, 0.2), 0.1 * level(kFC, 0.1, 0.2));      // now in the centre
+  }
+}
+
 TEST(Upmixer, RefusesPairsItDoesNotConvert) {
   MatrixUpmixer upmixer;
   for (const auto [in, out] : {Shape{1, 6}, Shape{2, 2}, Shape{2, 5}, Shape{4, 4}, Shape{6, 6}, Shape{3, 6}}) {
