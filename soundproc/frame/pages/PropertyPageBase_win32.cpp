@@ -37,6 +37,17 @@ HINSTANCE PropertyPageBase::Module() {
   return module;
 }
 
+HRESULT PropertyPageBase::HandOut(PropertyPageBase* page, REFIID riid, void** object) {
+  if (page == nullptr) {
+    if (object == nullptr) return E_POINTER;
+    *object = nullptr;
+    return E_OUTOFMEMORY;
+  }
+  const HRESULT hr = page->QueryInterface(riid, object);
+  page->Release();
+  return hr;
+}
+
 PropertyPageBase::PropertyPageBase(int dialogId, const char* title) : dialogId_(dialogId), title_(Widen(title)) {}
 
 PropertyPageBase::~PropertyPageBase() {

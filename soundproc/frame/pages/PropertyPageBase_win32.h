@@ -42,6 +42,10 @@ class PropertyPageBase : public IPropertyPage {
   PropertyPageBase(int dialogId, const char* title);
   virtual ~PropertyPageBase();
 
+  // The creation functions' end: hands out the new page's `riid` (or the
+  // failure to allocate it) and drops the reference the page was born with.
+  static HRESULT HandOut(PropertyPageBase* page, REFIID riid, void** object);
+
   HWND Window() const { return window_; }
   HWND Control(int id) const { return GetDlgItem(window_, id); }
   bool Connected() const { return connected_; }

@@ -39,18 +39,6 @@ CLSID PageOfObject(IUnknown* object, const CLSID& ourObject, const CLSID& ourPag
   return outsidePage;
 }
 
-// Hands out the new page's `riid` and drops the reference it was born with.
-HRESULT HandOut(pages::PropertyPageBase* page, REFIID riid, void** object) {
-  if (page == nullptr) {
-    if (object == nullptr) return E_POINTER;
-    *object = nullptr;
-    return E_OUTOFMEMORY;
-  }
-  const HRESULT hr = page->QueryInterface(riid, object);
-  page->Release();
-  return hr;
-}
-
 }  // namespace
 
 // ------------------------------------------------------------ status page

@@ -2,6 +2,7 @@
 // states, meter row labels, and which form (language) a page takes.
 #include <gtest/gtest.h>
 
+#include "soundproc/frame/pages/ObjectPageText.h"
 #include "soundproc/frame/pages/PageForms.h"
 #include "soundproc/frame/pages/PageText.h"
 
@@ -131,6 +132,26 @@ TEST(PageText, MeterRowLabels) {
   EXPECT_EQ(MeterRowLabel(1, 0), "CH1 ") << "no mask";
   EXPECT_EQ(MeterRowLabel(1, 0x40001), "CH1 ") << "a bit beyond the named speakers";
   EXPECT_EQ(MeterRowLabel(2, 0x80000003), "CH2 ");
+}
+
+TEST(ObjectPageText, SpeedReadsBackAsShown) {
+  for (std::uint32_t speed : {563u, 1000u, 1588u, 10000u}) {
+    EXPECT_EQ(ParseSpeedEditText(SpeedEditText(speed)), speed);
+  }
+  EXPECT_EQ(SpeedEditText(563), "0.563");
+}
+
+TEST(ObjectPageText, TypedSpeeds) {
+  struct Case {
+    const char* text;
+    std::optional<std::uint32_t> speed;
+  };
+  const Case cases[] = {
+      {"1.5", 1500},   {" 2 ", 2000},     {".75", 750},     {"3.", 3000},   {"1.23456", 1234},
+      {"0.562", {}},   {"10.001", {}},    {"", {}},         {".", {}},      {"1,5", {}},
+      {"-1", {}},      {"1.5x", {}},      {"99999999999999999999", {}},      {"1..5", {}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ParseSpeedEditText(c.text), c.speed) << "'" << c.text << "'";
 }
 
 TEST(PageForms, LanguageFollowsTheSettingThenTheThread) {
