@@ -89,6 +89,23 @@ HRESULT SourcePin::Push(const std::uint8_t* bytes, std::size_t length, const AM_
   return downstream_->Receive(sample.Get());
 }
 
+HRESULT SourcePin::PushFilled(
+    const std::function<std::pair<REFERENCE_TIME, REFERENCE_TIME>(std::uint8_t*, std::size_t&)>& fill) {
+  if (downstream_ == nullptr || allocator_ == nullptr) return VFW_E_NOT_CONNECTED;
+  ComPtr<IMediaSample> sample;
+  HRESULT hr = allocator_->GetBuffer(sample.Put(), nullptr, nullptr, 0);
+  if (FAILED(hr)) return hr;
+  BYTE* data = nullptr;
+  sample->GetPointer(&data);
+  std::size_t length = static_cast<std::size_t>(std::max<LONG>(sample->GetSize(), 0));
+  auto [start, stop] = fill(data, length);
+  if (length == 0) return S_OK;
+  sample->SetActualDataLength(static_cast<LONG>(length));
+  sample->SetTime(&start, &stop);
+  sample->SetSyncPoint(TRUE);
+  return downstream_->Receive(sample.Get());
+}
+
 HRESULT SourcePin::PushEndOfStream() { return connected_ != nullptr ? connected_->EndOfStream() : VFW_E_NOT_CONNECTED; }
 
 // ------------------------------------------------------------------- SinkPin
@@ -133,6 +150,7 @@ HRESULT SinkPin::NotifyAllocator(IMemAllocator* allocator, BOOL) {
 
 HRESULT SinkPin::Receive(IMediaSample* sample) {
   if (sample == nullptr) return E_POINTER;
+  if (consume) return consume(sample);
   ReceivedSample seen;
   BYTE* data = nullptr;
   if (SUCCEEDED(sample->GetPointer(&data)) && sample->GetActualDataLength() > 0) {

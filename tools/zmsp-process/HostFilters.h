@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "soundproc/contract/DirectShowApi.h"
@@ -64,6 +65,11 @@ class SourcePin final : public HostPin {
   // One sample of `bytes`; `type` is attached when given; times when start >= 0.
   HRESULT Push(const std::uint8_t* bytes, std::size_t length, const AM_MEDIA_TYPE* type = nullptr,
                REFERENCE_TIME start = -1, REFERENCE_TIME stop = -1);
+  // Delivers one sample whose bytes `fill` writes: fill(data, length) gets
+  // the buffer and its size in `length`, leaves the number of bytes written
+  // there and returns the sample's start and stop times. An empty sample is
+  // not delivered.
+  HRESULT PushFilled(const std::function<std::pair<REFERENCE_TIME, REFERENCE_TIME>(std::uint8_t*, std::size_t&)>& fill);
   HRESULT PushEndOfStream();
   LONG BufferSize() const { return bufferSize_; }
   IMemAllocator* Allocator() const { return allocator_; }
@@ -103,7 +109,11 @@ class SinkPin final : public HostPin, public IMemInputPin {
   HRESULT STDMETHODCALLTYPE ReceiveMultiple(IMediaSample** samples, LONG count, LONG* processed) override;
   HRESULT STDMETHODCALLTYPE ReceiveCanBlock() override { return S_FALSE; }
 
+  // Recorded when no consumer is set.
   std::vector<ReceivedSample> received;
+  // When set, every sample goes to it instead of being recorded; its result
+  // is Receive's.
+  std::function<HRESULT(IMediaSample*)> consume;
   bool endOfStream = false;
   // Offered by GetAllocator when set (otherwise the upstream pin brings its own).
   IMemAllocator* offeredAllocator = nullptr;
