@@ -10,6 +10,10 @@
 #include <string>
 #include <vector>
 
+#ifdef _WIN32
+#include <mediaerr.h>
+#endif
+
 #include "soundproc/contract/ComObject.h"
 #include "soundproc/contract/Guids.h"
 #include "soundproc/contract/MediaTypes.h"
