@@ -225,6 +225,8 @@ TEST(PassThroughStages, PassTheSampleOnUnchangedWithTheSameFlag) {
   MemorySettingsStore store;
   store.SetDword("SOFTWARE\\AC3_zembra\\Channel Expander", "OutputChannels", 8);
   store.SetDword("SOFTWARE\\AC3_zembra\\Channel Expander", "Enable", 1);
+  // Switched on, but for AC3 sources only: this stereo input is not expanded.
+  store.SetDword("SOFTWARE\\AC3_zembra\\Channel Expander", "AC3Only", 1);
   ChannelExpanderStage expander(store);
   TimeStretcherStage stretcher;
   MemorySettingsStore ccStore;
