@@ -56,10 +56,19 @@ class StandardStages final : public StageSet {
     status.output = FormatFactsOf(soundMeter_.format);
     status.levels = MeterLevels();
     status.expander.enabled = channelExpander_.enabled;
+    status.expander.typesAccepted = channelExpander_.typesAccepted;
+    status.expander.algorithm = channelExpander_.algorithm;
+    status.expander.proLogic2Mode = channelExpander_.proLogic2Mode;
+    status.expander.autoMode = channelExpander_.pl2AutoMode;
+    status.expander.dmoExists = channelExpander_.Dmo() != nullptr;
     status.stretcher.enabled = timeStretcher_.enabled;
+    status.stretcher.typesAccepted = timeStretcher_.typesAccepted;
     status.stretcher.speed = timeStretcher_.speed;
+    status.stretcher.dmoExists = timeStretcher_.Dmo() != nullptr;
     DescribeChannelControl(status.channelControl);
   }
+  ComPtr<IUnknown> ExpanderObject() override { return ComPtr<IUnknown>(channelExpander_.Dmo()); }
+  ComPtr<IUnknown> StretcherObject() override { return ComPtr<IUnknown>(timeStretcher_.Dmo()); }
 
  private:
   void DescribeChannelControl(pages::ChannelControlFacts& facts) const {

@@ -5,6 +5,7 @@
 #include "soundproc/contract/Guids.h"
 #include "soundproc/dmo/DmoGuids.h"
 #include "soundproc/frame/SoundProcessorFilter.h"
+#include "soundproc/frame/pages/ObjectPages_win32.h"
 #include "soundproc/frame/pages/SoundProcessorPage_win32.h"
 
 namespace zmsp {
@@ -29,6 +30,8 @@ const ServedClass kServedClasses[] = {
     {&guids::kSoundProcessorFilter, CreateFilter},
     {&guids::kSoundProcessorPage, SoundProcessorPage::Create},
     {&guids::kSoundProcessorAboutPage, SoundProcessorAboutPage::Create},
+    {&dmo::kUpmixerPage, UpmixerPage::Create},
+    {&dmo::kTimeStretcherPage, TimeStretcherPage::Create},
 };
 
 }  // namespace

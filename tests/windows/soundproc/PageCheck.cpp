@@ -6,6 +6,9 @@
 //   zmsp_page_check.exe lifecycle
 //       GetPages of the filter; connect, a second status page refused;
 //       activate/deactivate cycles leaving no window and no object behind
+//   zmsp_page_check.exe objects
+//       our upmixer's and time stretcher's pages edit their object's parameter
+//       block: a choice made on the page reaches the object on Apply
 //   zmsp_page_check.exe show WAVE READY_FILE HOLD_MS
 //       plays WAVE through the filter with the status page shown on a popup at
 //       the screen's top left, stops the graph while the page refreshes, writes
@@ -24,6 +27,10 @@ namespace {
 constexpr CLSID kFilter = {0x3335371D, 0xAF73, 0x426D, {0x90, 0xCD, 0x59, 0x17, 0x95, 0xFA, 0x65, 0x7A}};
 constexpr CLSID kStatusPage = {0x302BDFDC, 0xCFF3, 0x40E1, {0x92, 0x94, 0xA8, 0x55, 0x98, 0xD1, 0xCA, 0xC2}};
 constexpr CLSID kAboutPage = {0x3430E9B3, 0xF16E, 0x495B, {0xAC, 0x15, 0xD4, 0xA1, 0x65, 0x95, 0xBE, 0x7E}};
+constexpr CLSID kUpmixer = {0xC2F99BDF, 0x133D, 0x4766, {0xB0, 0xC8, 0x4A, 0x84, 0xB1, 0x9B, 0x8D, 0xDD}};
+constexpr CLSID kTimeStretcher = {0x6674B5D0, 0xE53B, 0x4A37, {0xA0, 0x62, 0x84, 0x11, 0xB4, 0x4B, 0x61, 0xCD}};
+constexpr CLSID kUpmixerPage = {0x30D4D9F7, 0x9AFE, 0x47ED, {0x8E, 0x2E, 0x32, 0x5E, 0xAA, 0x94, 0x85, 0x28}};
+constexpr CLSID kTimeStretcherPage = {0x2DDB0A90, 0xBC33, 0x4EE1, {0xB1, 0xBF, 0xE4, 0xE8, 0xB0, 0x06, 0x0B, 0x06}};
 
 std::string Utf8(const wchar_t* text) {
   const int length = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
@@ -148,6 +155,74 @@ int Lifecycle() {
   return 0;
 }
 
+// Word `index` of the block the object saves, or -1.
+long SavedWord(IUnknown* object, int index) {
+  IPersistStream* persist = nullptr;
+  IStream* stream = nullptr;
+  long word = -1;
+  if (SUCCEEDED(object->QueryInterface(IID_IPersistStream, reinterpret_cast<void**>(&persist))) &&
+      SUCCEEDED(CreateStreamOnHGlobal(nullptr, TRUE, &stream)) && SUCCEEDED(persist->Save(stream, FALSE))) {
+    LARGE_INTEGER at{};
+    at.QuadPart = index * 4;
+    DWORD value = 0;
+    ULONG read = 0;
+    if (SUCCEEDED(stream->Seek(at, STREAM_SEEK_SET, nullptr)) && SUCCEEDED(stream->Read(&value, 4, &read)) &&
+        read == 4) {
+      word = static_cast<long>(value);
+    }
+  }
+  if (stream != nullptr) stream->Release();
+  if (persist != nullptr) persist->Release();
+  return word;
+}
+
+// Creates `objectClass` and its page, shows the page, lets `edit` change the
+// page's controls, applies and prints what the object then saves.
+template <typename Edit>
+void EditObjectPage(const char* name, const CLSID& objectClass, const CLSID& pageClass, int word, Edit&& edit) {
+  IUnknown* object = nullptr;
+  HRESULT hr = CoCreateInstance(objectClass, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
+                                reinterpret_cast<void**>(&object));
+  IPropertyPage* page = SUCCEEDED(hr) ? CreatePage(pageClass) : nullptr;
+  std::printf("%s_create_hr=0x%08lX\n", name, static_cast<unsigned long>(page != nullptr ? S_OK : E_FAIL));
+  if (page == nullptr) {
+    if (object != nullptr) object->Release();
+    return;
+  }
+  HWND host = CreateHost(400, 250);
+  RECT rect{0, 0, 400, 250};
+  page->SetObjects(1, &object);
+  page->Activate(host, &rect, FALSE);
+  page->Show(SW_SHOW);
+  std::printf("%s_dirty_before=%d\n", name, page->IsPageDirty() == S_OK ? 1 : 0);
+  HWND dialog = GetWindow(host, GW_CHILD);
+  std::printf("%s_word_before=%ld\n", name, SavedWord(object, word));
+  edit(dialog, page);
+  std::printf("%s_dirty_after=%d\n", name, page->IsPageDirty() == S_OK ? 1 : 0);
+  std::printf("%s_apply_hr=0x%08lX\n", name, static_cast<unsigned long>(page->Apply()));
+  std::printf("%s_word_after=%ld\n", name, SavedWord(object, word));
+  page->Deactivate();
+  page->SetObjects(0, nullptr);
+  page->Release();
+  DestroyWindow(host);
+  object->Release();
+}
+
+int Objects() {
+  constexpr int kModeWord = 14, kSpeedWord = 0, kModeCombo = 2002, kSpeedEdit = 2101;
+  EditObjectPage("upmixer", kUpmixer, kUpmixerPage, kModeWord, [](HWND dialog, IPropertyPage*) {
+    SendDlgItemMessageW(dialog, kModeCombo, CB_SETCURSEL, 2, 0);  // Music
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(kModeCombo, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, kModeCombo)));
+  });
+  EditObjectPage("stretcher", kTimeStretcher, kTimeStretcherPage, kSpeedWord, [](HWND dialog, IPropertyPage* page) {
+    SetDlgItemTextW(dialog, kSpeedEdit, L"fast");
+    std::printf("stretcher_bad_apply_hr=0x%08lX\n", static_cast<unsigned long>(page->Apply()));
+    SetDlgItemTextW(dialog, kSpeedEdit, L"1.5");
+  });
+  return 0;
+}
+
 IBaseFilter* FindProcessor(IGraphBuilder* graph) {
   IEnumFilters* filters = nullptr;
   IBaseFilter* found = nullptr;
@@ -175,8 +250,9 @@ void PrintControl(FILE* out, HWND page, const char* name, int id) {
   }
   RECT rect{};
   GetWindowRect(control, &rect);
-  std::fprintf(out, "%s=%s\n%s_rect=%ld %ld %ld %ld\n%s_visible=%d\n", name, value.c_str(), name, rect.left, rect.top,
-               rect.right - rect.left, rect.bottom - rect.top, name, IsWindowVisible(control) ? 1 : 0);
+  std::fprintf(out, "%s=%s\n%s_rect=%ld %ld %ld %ld\n%s_visible=%d\n%s_enabled=%d\n", name, value.c_str(), name,
+               rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, name, IsWindowVisible(control) ? 1 : 0,
+               name, IsWindowEnabled(control) ? 1 : 0);
 }
 
 int Show(const wchar_t* wave, const wchar_t* readyFile, DWORD holdMs) {
@@ -214,13 +290,15 @@ int Show(const wchar_t* wave, const wchar_t* readyFile, DWORD holdMs) {
   if (out != nullptr) {
     PrintControl(out, dialog, "input", 1059);
     PrintControl(out, dialog, "output", 1060);
+    PrintControl(out, dialog, "expansion", 1049);
     PrintControl(out, dialog, "control", 1051);
-    PrintControl(out, dialog, "label1", 1028);
-    PrintControl(out, dialog, "label3", 1030);
-    PrintControl(out, dialog, "value1", 1020);
-    PrintControl(out, dialog, "bar1", 1036);
-    PrintControl(out, dialog, "bar2", 1037);
-    PrintControl(out, dialog, "bar3", 1038);
+    PrintControl(out, dialog, "expansion_button", 1019);
+    for (int row = 1; row <= 8; ++row) {
+      const std::string index = std::to_string(row);
+      PrintControl(out, dialog, ("label" + index).c_str(), 1027 + row);
+      PrintControl(out, dialog, ("value" + index).c_str(), 1019 + row);
+      PrintControl(out, dialog, ("bar" + index).c_str(), 1035 + row);
+    }
     std::fprintf(out, "ready=1\n");
     std::fclose(out);
   }
@@ -247,8 +325,9 @@ int wmain(int argc, wchar_t** argv) {
   int status = 2;
   if (mode == L"info") status = Info();
   if (mode == L"lifecycle") status = Lifecycle();
+  if (mode == L"objects") status = Objects();
   if (mode == L"show" && argc > 4) status = Show(argv[2], argv[3], static_cast<DWORD>(_wtoi(argv[4])));
   CoUninitialize();
-  if (status == 2) std::fprintf(stderr, "usage: zmsp_page_check.exe info|lifecycle|show ...\n");
+  if (status == 2) std::fprintf(stderr, "usage: zmsp_page_check.exe info|lifecycle|objects|show ...\n");
   return status;
 }

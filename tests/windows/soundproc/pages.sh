@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The property pages under Wine, through the server regsvr32 registered: the
 # titles in both languages, GetPages, one status page per filter, activation
-# cycles that leave nothing behind, and the status page on screen while a
+# cycles that leave nothing behind, our objects' pages editing their
+# parameter blocks, and the status page on screen while a
 # tone plays and the graph stops: its format line, meter rows and bars are
 # checked in a screenshot.
 set -u
@@ -53,7 +54,22 @@ expect_line "$out" "reconnect_hr=0x00000000" "after a disconnect another page ma
 expect_line "$out" "filter_refs_left=0" "the pages hold no reference to the filter after disconnecting"
 expect_line "$out" "server_can_unload_hr=0x00000000" "no page or filter object left alive in the server"
 
-# --- on screen: a tone plays, the graph stops while the page refreshes -----------------------
+# --- our objects' pages edit their parameter blocks ---------------------------------------------
+out=$(wrun "$check" objects)
+expect_line "$out" "upmixer_create_hr=0x00000000" "upmixer page created for our upmixer"
+expect_line "$out" "upmixer_dirty_before=0" "upmixer page clean when shown"
+expect_line "$out" "upmixer_dirty_after=1" "a changed choice makes the upmixer page dirty"
+expect_line "$out" "upmixer_apply_hr=0x00000000" "upmixer page applies"
+expect_line "$out" "upmixer_word_after=2" "the chosen mode (music) reaches the upmixer's block"
+expect_line "$out" "stretcher_create_hr=0x00000000" "time-stretcher page created for our stretcher"
+expect_line "$out" "stretcher_word_before=1000" "time stretcher starts at normal speed"
+expect_line "$out" "stretcher_bad_apply_hr=0x80070057" "a speed that is not a number is refused"
+expect_line "$out" "stretcher_apply_hr=0x00000000" "time-stretcher page applies"
+expect_line "$out" "stretcher_word_after=1500" "the typed speed reaches the stretcher's block"
+
+# --- on screen: a stereo tone expanded to 5.1 and boosted; the graph stops while the page refreshes
+set_dword "Channel Expander" Enable 1
+set_dword "Channel Expander" OutputChannels 6
 set_dword "Channel Control" EnableVolBoost 1
 set_dword "Sound Meter" BarColor 0x00FF00              # 0x00RRGGBB: green bars
 set_dword "Sound Meter" BarBackgroundColor 0x0000FF    # on blue
@@ -70,33 +86,44 @@ else
 fi
 wait $shower && pass "page shown, graph stopped while refreshing, page closed" || fail "show run: $(tr -d '\r' <"$work/show.log")"
 info=$(tr -d '\r' <"$ready" 2>/dev/null)
-expect_line "$info" "input=2Ch / 44100Hz / 16bit" "input format line"
-expect_line "$info" "output=2Ch / 44100Hz / 16bit" "output format line"
+expect_line "$info" "input=2Ch / 44100Hz / 16bit" "input: the format line without a speaker line"
+expect_line "$info" "output=6Ch / 44100Hz / 16bit|||FL FR FC LF BL BR " "output: 6 channels and, after a soft break, the speakers"
+expect_line "$info" "expansion=Pro Logic II Movie" "expansion state"
+expect_line "$info" "expansion_button_enabled=1" "the upmixer's page button is enabled once the object exists"
 expect_line "$info" "control=OFF|OFF / OFF / +10dB" "channel control: the boost alone"
-expect_line "$info" "label1=CH1 " "meter row 1 labelled"
-expect_line "$info" "label3=" "meter row 3 emptied"
-expect_line "$info" "bar3_visible=0" "meter row 3 hidden"
-value=$(value_of "$info" value1)
-[ "${value:-0}" -gt 100 ] && pass "row 1 shows a level ($value)" || fail "row 1 level: '$value'"
+names=(FL FR FC LF BL BR)
+for row in 1 2 3 4 5 6; do
+  expect_line "$info" "label$row=CH$row (${names[row - 1]})" "meter row $row labelled"
+done
+for row in 7 8; do
+  expect_line "$info" "label$row=" "meter row $row emptied"
+  expect_line "$info" "bar${row}_visible=0" "meter row $row bar hidden"
+done
+# A tone equal in both channels is steered to the centre: row 3 (FC) carries it.
+value=$(value_of "$info" value3)
+[ "${value:-0}" -gt 100 ] && pass "row 3 (FC) shows a level ($value)" || fail "row 3 level: '$value'"
 
-# Pixels of a rectangle "x y w h": how many are exactly the colour.
+# Pixels of a rectangle "x y w h" that are exactly the colour.
 count_colour() {  # RECT COLOUR
   set -- $1 "$2"
   convert "$shot" -crop "${3}x${4}+${1}+${2}" +repage -fill black +opaque "$5" -fill white -opaque "$5" \
     -format "%[fx:round(mean*w*h)]" info:
 }
 if [ -f "$shot" ]; then
-  for row in 1 2; do
-    rect=$(value_of "$info" "bar${row}_rect")
-    green=$(count_colour "$rect" "#00FF00")
-    blue=$(count_colour "$rect" "#0000FF")
-    area=$(( $(echo "$rect" | awk '{print $3 * $4}') ))
-    [ "$green" -gt $((area / 4)) ] && [ "$blue" -gt 0 ] && pass "bar $row drawn: $green green, $blue blue of $area" \
-      || fail "bar $row pixels: $green green, $blue blue of $area at $rect"
-  done
   rect=$(value_of "$info" "bar3_rect")
+  green=$(count_colour "$rect" "#00FF00")
+  blue=$(count_colour "$rect" "#0000FF")
+  area=$(echo "$rect" | awk '{print $3 * $4}')
+  [ "$green" -gt $((area / 4)) ] && [ "$blue" -gt 0 ] && pass "bar 3 drawn: $green green, $blue blue of $area" \
+    || fail "bar 3 pixels: $green green, $blue blue of $area at $rect"
+  rect=$(value_of "$info" "bar1_rect")
+  green=$(count_colour "$rect" "#00FF00")
+  blue=$(count_colour "$rect" "#0000FF")
+  [ "$green" -eq 0 ] && [ "$blue" -gt $((area / 2)) ] && pass "bar 1 (FL, silent) empty: $blue blue" \
+    || fail "bar 1 pixels: $green green, $blue blue at $rect"
+  rect=$(value_of "$info" "bar7_rect")
   coloured=$(( $(count_colour "$rect" "#00FF00") + $(count_colour "$rect" "#0000FF") ))
-  [ "$coloured" -eq 0 ] && pass "bar 3 not drawn" || fail "bar 3 shows $coloured bar pixels"
+  [ "$coloured" -eq 0 ] && pass "bar 7 not drawn" || fail "bar 7 shows $coloured bar pixels"
   rect=$(value_of "$info" "label1_rect")
   ink=$(set -- $rect; convert "$shot" -crop "${3}x${4}+${1}+${2}" +repage -threshold 50% -negate \
         -format "%[fx:round(mean*w*h)]" info:)
