@@ -1,6 +1,7 @@
 // Binds the product's four stages to the filter's driver.
 #include <new>
 
+#include "soundproc/dmo/OwnDmos.h"
 #include "soundproc/frame/StageSet.h"
 #include "soundproc/frame/pages/PageStatusReader.h"
 #include "soundproc/stages/ChannelControlStage.h"
@@ -12,11 +13,15 @@ namespace zmsp {
 
 namespace {
 
+const DmoSources kDmoSources{&SystemComClasses(), &dmo::OwnDmos()};
+
 class StandardStages final : public StageSet {
  public:
   // Channel control reads its whole key and the expander its four values;
-  // the time stretcher and the meter start disabled.
-  explicit StandardStages(SettingsStore& store) : channelControl_(store), channelExpander_(store) {}
+  // the time stretcher and the meter start disabled. The expander and the
+  // stretcher fall back to our own DMOs where the outside ones are missing.
+  explicit StandardStages(SettingsStore& store)
+      : channelControl_(store), channelExpander_(store, kDmoSources), timeStretcher_(store, kDmoSources) {}
 
   ProcessingStage& ChannelControl() override { return channelControl_; }
   ProcessingStage& ChannelExpander() override { return channelExpander_; }

@@ -4,6 +4,7 @@
 
 #include "soundproc/contract/Guids.h"
 #include "soundproc/dmo/DmoGuids.h"
+#include "soundproc/dmo/OwnDmos.h"
 #include "soundproc/frame/SoundProcessorFilter.h"
 #include "soundproc/frame/pages/ObjectPages_win32.h"
 #include "soundproc/frame/pages/SoundProcessorPage_win32.h"
@@ -32,6 +33,8 @@ const ServedClass kServedClasses[] = {
     {&guids::kSoundProcessorAboutPage, SoundProcessorAboutPage::Create},
     {&dmo::kUpmixerPage, UpmixerPage::Create},
     {&dmo::kTimeStretcherPage, TimeStretcherPage::Create},
+    {&dmo::kUpmixerDmo, dmo::CreateUpmixerDmo},
+    {&dmo::kTimeStretcherDmo, dmo::CreateTimeStretcherDmo},
 };
 
 }  // namespace
