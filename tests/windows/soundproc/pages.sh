@@ -131,5 +131,9 @@ if [ -f "$shot" ]; then
 fi
 
 wrun regsvr32 /u /s "$ax" || fail "regsvr32 /u failed"
+for page in '{30D4D9F7-9AFE-47ED-8E2E-325EAA948528}' '{2DDB0A90-BC33-4EE1-B1BF-E4E8B0060B06}'; do
+  wrun reg query "HKCR\\CLSID\\$page" >/dev/null 2>&1 && fail "object page $page left registered" \
+    || pass "object page $page unregistered"
+done
 wrun reg delete "$ROOT" /f >/dev/null 2>&1
 finish
