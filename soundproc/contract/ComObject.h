@@ -126,6 +126,15 @@ class ComPart : public Interfaces... {
   CountedObject counted_;
 };
 
+// The IUnknown of a class that adds interfaces to a COM base class: the
+// base's, for the added interfaces too.
+#define ZMSP_IUNKNOWN_FROM(Base)                                                  \
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override { \
+    return Base::QueryInterface(riid, object);                                    \
+  }                                                                               \
+  ULONG STDMETHODCALLTYPE AddRef() override { return Base::AddRef(); }            \
+  ULONG STDMETHODCALLTYPE Release() override { return Base::Release(); }
+
 // A new `T` with its one reference in the ComPtr; empty when out of memory.
 template <typename T, typename... Args>
 ComPtr<T> MakeComObject(Args&&... args) {

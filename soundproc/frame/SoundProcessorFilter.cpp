@@ -127,25 +127,21 @@ HRESULT SoundProcessorFilter::Create(SettingsStore& store, std::unique_ptr<Stage
   if (!stages) return E_OUTOFMEMORY;
   if (!Settings(store).AnyStageEnabled()) return E_FAIL;
   try {
-    *filter = new SoundProcessorFilter(store, std::move(stages));
+    *filter = new SoundProcessorFilter(store, std::move(stages));  // born with its one reference
   } catch (const std::bad_alloc&) {
     return E_OUTOFMEMORY;
   }
-  (*filter)->AddRef();
   return S_OK;
 }
 
-HRESULT SoundProcessorFilter::QueryInterface(REFIID riid, void** object) {
-  if (object == nullptr) return E_POINTER;
-  if (guids::Same(riid, guids::kISoundProcessorInternals)) {
-    *object = static_cast<ISoundProcessorInternals*>(this);
-  } else if (guids::Same(riid, IID_ISpecifyPropertyPages)) {
-    *object = static_cast<ISpecifyPropertyPages*>(this);
-  } else {
-    return TransformFilter::QueryInterface(riid, object);
-  }
-  AddRef();
-  return S_OK;
+IUnknown* SoundProcessorFilter::FindInterface(REFIID riid) {
+  static constexpr InterfaceEntry<SoundProcessorFilter> kInterfaces[] = {
+      Implements<SoundProcessorFilter, IBaseFilter>(IID_IBaseFilter),
+      Implements<SoundProcessorFilter, ISoundProcessorInternals>(guids::kISoundProcessorInternals),
+      Implements<SoundProcessorFilter, ISpecifyPropertyPages>(IID_ISpecifyPropertyPages),
+  };
+  if (IUnknown* found = FindInTable(*this, kInterfaces, riid)) return found;
+  return TransformFilter::FindInterface(riid);
 }
 
 HRESULT SoundProcessorFilter::GetFilterObject(SoundProcessorFilter** filter) {

@@ -95,11 +95,9 @@ struct ReceivedSample {
 class SinkPin final : public HostPin, public IMemInputPin {
  public:
   SinkPin(BaseFilter& filter, const wchar_t* name, const AM_MEDIA_TYPE* type = nullptr);
-  ~SinkPin();
+  ~SinkPin() override;
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override { return BasePin::AddRef(); }
-  ULONG STDMETHODCALLTYPE Release() override { return BasePin::Release(); }
+  ZMSP_IUNKNOWN_FROM(HostPin)
   HRESULT STDMETHODCALLTYPE EndOfStream() override;
 
   HRESULT STDMETHODCALLTYPE GetAllocator(IMemAllocator** allocator) override;
@@ -121,6 +119,8 @@ class SinkPin final : public HostPin, public IMemInputPin {
   HRESULT receiveResult = S_OK;
 
  private:
+  IUnknown* FindInterface(REFIID riid) override;
+
   IMemAllocator* notified_ = nullptr;
 };
 
@@ -129,27 +129,23 @@ class SinkPin final : public HostPin, public IMemInputPin {
 class FileSourceStub final : public HostFilter, public IFileSourceFilter {
  public:
   FileSourceStub(const CLSID& classId, std::wstring fileName);
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override { return BaseFilter::AddRef(); }
-  ULONG STDMETHODCALLTYPE Release() override { return BaseFilter::Release(); }
+  ZMSP_IUNKNOWN_FROM(HostFilter)
   HRESULT STDMETHODCALLTYPE Load(LPCOLESTR, const AM_MEDIA_TYPE*) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE GetCurFile(LPOLESTR* fileName, AM_MEDIA_TYPE* type) override;
 
   HRESULT curFileResult = S_OK;  // a failure to report instead of the name
 
  private:
+  IUnknown* FindInterface(REFIID riid) override;
+
   std::wstring fileName_;
 };
 
 // A filter graph of our own: holds its filters, hands them out through
 // EnumFilters and records the events filters send.
-class HostGraph final : public IFilterGraph, public IMediaEventSink {
+class HostGraph final : public ComObject<IFilterGraph, IMediaEventSink> {
  public:
   static ComPtr<HostGraph> Create();
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
 
   HRESULT STDMETHODCALLTYPE AddFilter(IBaseFilter* filter, LPCWSTR name) override;
   HRESULT STDMETHODCALLTYPE RemoveFilter(IBaseFilter* filter) override;
@@ -173,8 +169,9 @@ class HostGraph final : public IFilterGraph, public IMediaEventSink {
 
  private:
   HostGraph() = default;
-  ~HostGraph();
-  LONG references_ = 1;
+  ~HostGraph() override;
+  IUnknown* FindInterface(REFIID riid) override;
+
   std::vector<IBaseFilter*> filters_;
 };
 

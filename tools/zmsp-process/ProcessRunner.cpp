@@ -94,9 +94,9 @@ Result Run(Input& input, SettingsStore& store, const Options& options, Output& o
   const wav::Format format = input.Format();
   const std::uint32_t frameBytes = format.FrameBytes();
   const MediaType pcm = InputType(format);
-  auto upstream = ComPtr<host::HostFilter>(new host::HostFilter(kHostUpstream, L"Splitter"));
-  auto decoder = ComPtr<host::HostFilter>(new host::HostFilter(kHostDecoder, L"Decoder"));
-  auto renderer = ComPtr<host::HostFilter>(new host::HostFilter(kHostRenderer, L"Renderer"));
+  auto upstream = MakeComObject<host::HostFilter>(kHostUpstream, L"Splitter");
+  auto decoder = MakeComObject<host::HostFilter>(kHostDecoder, L"Decoder");
+  auto renderer = MakeComObject<host::HostFilter>(kHostRenderer, L"Renderer");
   MediaType sourceType;
   if (options.sourceSubtype) sourceType = host::AudioSubtype(*options.sourceSubtype, options.sourceMajorType);
   auto& upstreamOut = upstream->AddPin<host::HostPin>(L"Out", PINDIR_OUTPUT, &sourceType.Get());
@@ -109,7 +109,7 @@ Result Run(Input& input, SettingsStore& store, const Options& options, Output& o
   graph->AddFilter(filter.Get(), L"ZEMBRA's Sound Processor");
   graph->AddFilter(renderer.Get(), L"Renderer");
   if (options.fileName) {
-    auto file = ComPtr<host::FileSourceStub>(new host::FileSourceStub(guids::kAsyncReader, *options.fileName));
+    auto file = MakeComObject<host::FileSourceStub>(guids::kAsyncReader, *options.fileName);
     graph->AddFilter(file.Get(), L"File Source");
   }
 

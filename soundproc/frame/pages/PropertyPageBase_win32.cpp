@@ -55,23 +55,10 @@ PropertyPageBase::~PropertyPageBase() {
   if (site_ != nullptr) site_->Release();
 }
 
-HRESULT PropertyPageBase::QueryInterface(REFIID riid, void** object) {
-  if (object == nullptr) return E_POINTER;
-  if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IPropertyPage)) {
-    *object = static_cast<IPropertyPage*>(this);
-    AddRef();
-    return S_OK;
-  }
-  *object = nullptr;
-  return E_NOINTERFACE;
-}
-
-ULONG PropertyPageBase::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&references_)); }
-
-ULONG PropertyPageBase::Release() {
-  const LONG left = InterlockedDecrement(&references_);
-  if (left == 0) delete this;
-  return static_cast<ULONG>(left);
+IUnknown* PropertyPageBase::FindInterface(REFIID riid) {
+  static constexpr InterfaceEntry<PropertyPageBase> kInterfaces[] = {
+      Implements<PropertyPageBase, IPropertyPage>(IID_IPropertyPage)};
+  return FindInTable(*this, kInterfaces, riid);
 }
 
 HRESULT PropertyPageBase::SetPageSite(IPropertyPageSite* site) {

@@ -9,18 +9,12 @@
 
 #include <string>
 
-#include "soundproc/contract/ServerObjects.h"
+#include "soundproc/contract/ComObject.h"
 
 namespace zmsp::pages {
 
-class PropertyPageBase : public IPropertyPage {
+class PropertyPageBase : public ComObject<IPropertyPage> {
  public:
-  PropertyPageBase(const PropertyPageBase&) = delete;
-  PropertyPageBase& operator=(const PropertyPageBase&) = delete;
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
 
   HRESULT STDMETHODCALLTYPE SetPageSite(IPropertyPageSite* site) override;
   HRESULT STDMETHODCALLTYPE Activate(HWND parent, LPCRECT rect, BOOL modal) override;
@@ -40,7 +34,8 @@ class PropertyPageBase : public IPropertyPage {
  protected:
   // `title` is UTF-8. The new page has one reference.
   PropertyPageBase(int dialogId, const char* title);
-  virtual ~PropertyPageBase();
+  ~PropertyPageBase() override;
+  IUnknown* FindInterface(REFIID riid) override;
 
   // The creation functions' end: hands out the new page's `riid` (or the
   // failure to allocate it) and drops the reference the page was born with.
@@ -64,8 +59,6 @@ class PropertyPageBase : public IPropertyPage {
   static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   void Disconnect();
 
-  CountedObject counted_;
-  LONG references_ = 1;
   int dialogId_;
   std::wstring title_;
   IPropertyPageSite* site_ = nullptr;

@@ -127,11 +127,14 @@ TEST_F(FilterNegotiation, OutputTypeNeedsAConnectedInput) {
 }
 
 // An allocator that grants less than it is asked for.
-class StingyAllocator final : public IMemAllocator {
+// It lives on the test's stack: the test holds its first reference throughout.
+class StingyAllocator final : public ComObject<IMemAllocator> {
  public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
-  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  IUnknown* FindInterface(REFIID riid) override {
+    static constexpr InterfaceEntry<StingyAllocator> kInterfaces[] = {
+        Implements<StingyAllocator, IMemAllocator>(IID_IMemAllocator)};
+    return FindInTable(*this, kInterfaces, riid);
+  }
   HRESULT STDMETHODCALLTYPE SetProperties(ALLOCATOR_PROPERTIES* request, ALLOCATOR_PROPERTIES* actual) override {
     asked = *request;
     *actual = *request;

@@ -463,8 +463,8 @@ void expectFastMatchesReference(const PcmLayout& layout, std::uint32_t seed) {
   MAKE_CONTROL(referenceControl, settings, layout);
   referenceControl.useReferenceKernels(true);
   const auto span = [offset](std::vector<std::byte>& bytes) { return std::span(bytes).subspan(offset); };
-  fastControl.process(span(fast), fast.size() - offset);
-  referenceControl.process(span(reference), reference.size() - offset);
+  EXPECT_EQ(fastControl.process(span(fast), fast.size() - offset).frames, frames);
+  EXPECT_EQ(referenceControl.process(span(reference), reference.size() - offset).frames, frames);
   ASSERT_TRUE(fast == reference) << "seed " << seed << " (" << layout.channels << " channels, "
                                  << layout.bitsPerSample << " bits)";
 }
