@@ -39,23 +39,9 @@ const ServedClass kServedClasses[] = {
 
 }  // namespace
 
-HRESULT ClassFactory::QueryInterface(REFIID riid, void** object) {
-  if (object == nullptr) return E_POINTER;
-  if (guids::Same(riid, IID_IUnknown) || guids::Same(riid, IID_IClassFactory)) {
-    *object = static_cast<IClassFactory*>(this);
-    AddRef();
-    return S_OK;
-  }
-  *object = nullptr;
-  return E_NOINTERFACE;
-}
-
-ULONG ClassFactory::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&references_)); }
-
-ULONG ClassFactory::Release() {
-  const LONG left = InterlockedDecrement(&references_);
-  if (left == 0) delete this;
-  return static_cast<ULONG>(left);
+IUnknown* ClassFactory::FindInterface(REFIID riid) {
+  static constexpr InterfaceEntry<ClassFactory> kInterfaces[] = {Implements<ClassFactory, IClassFactory>(IID_IClassFactory)};
+  return FindInTable(*this, kInterfaces, riid);
 }
 
 HRESULT ClassFactory::CreateInstance(IUnknown* outer, REFIID riid, void** object) {
@@ -75,11 +61,7 @@ HRESULT GetServedClassObject(REFCLSID classId, REFIID riid, void** object) {
   *object = nullptr;
   for (const ServedClass& served : kServedClasses) {
     if (!guids::Same(classId, *served.classId)) continue;
-    auto* factory = new (std::nothrow) ClassFactory(served.create);
-    if (factory == nullptr) return E_OUTOFMEMORY;
-    const HRESULT hr = factory->QueryInterface(riid, object);
-    factory->Release();
-    return hr;
+    return CreateComObject<ClassFactory>(riid, object, served.create);
   }
   return CLASS_E_CLASSNOTAVAILABLE;
 }

@@ -4,28 +4,25 @@
 
 #include "soundproc/contract/DirectShowApi.h"
 
-#include "soundproc/contract/ServerObjects.h"
+#include "soundproc/contract/ComObject.h"
 
 namespace zmsp {
 
 // Makes a new object of one class and returns its `riid` interface.
 using ClassCreator = HRESULT (*)(REFIID riid, void** object);
 
-class ClassFactory final : public IClassFactory {
+class ClassFactory final : public ComObject<IClassFactory> {
  public:
   explicit ClassFactory(ClassCreator create) : create_(create) {}
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
   // The filter class answers E_FAIL when no stage is switched on: graph
   // building then passes the filter by.
   HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID riid, void** object) override;
   HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override;
 
  private:
-  CountedObject counted_;
-  LONG references_ = 1;
+  IUnknown* FindInterface(REFIID riid) override;
+
   ClassCreator create_;
 };
 

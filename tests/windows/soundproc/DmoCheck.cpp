@@ -14,53 +14,15 @@
 
 #include <cstdio>
 #include <cstring>
-#include <vector>
+
+#include "soundproc/contract/ComPtr.h"
+#include "soundproc/contract/SampleMediaBuffer.h"
 
 namespace {
 
 constexpr CLSID kUpmixer = {0xC2F99BDF, 0x133D, 0x4766, {0xB0, 0xC8, 0x4A, 0x84, 0xB1, 0x9B, 0x8D, 0xDD}};
 constexpr CLSID kStretcher = {0x6674B5D0, 0xE53B, 0x4A37, {0xA0, 0x62, 0x84, 0x11, 0xB4, 0x4B, 0x61, 0xCD}};
 constexpr GUID kSubtypePcm = {0x00000001, 0x0000, 0x0010, {0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
-
-// A media buffer over a vector, enough for one ProcessInput/ProcessOutput.
-class Buffer final : public IMediaBuffer {
- public:
-  explicit Buffer(DWORD size, DWORD length) : bytes_(size), length_(length) {}
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-    if (riid == IID_IUnknown || riid == IID_IMediaBuffer) {
-      *object = this;
-      AddRef();
-      return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = --references_;
-    if (left == 0) delete this;
-    return left;
-  }
-  HRESULT STDMETHODCALLTYPE SetLength(DWORD length) override {
-    if (length > bytes_.size()) return E_INVALIDARG;
-    length_ = length;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE GetMaxLength(DWORD* max) override {
-    *max = static_cast<DWORD>(bytes_.size());
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE GetBufferAndLength(BYTE** buffer, DWORD* length) override {
-    if (buffer != nullptr) *buffer = bytes_.data();
-    if (length != nullptr) *length = length_;
-    return S_OK;
-  }
-
- private:
-  std::vector<BYTE> bytes_;
-  DWORD length_;
-  ULONG references_ = 1;
-};
 
 void SetPcm(DMO_MEDIA_TYPE& type, WAVEFORMATEXTENSIBLE& wave, WORD channels, DWORD mask) {
   std::memset(&wave, 0, sizeof(wave));
@@ -94,16 +56,21 @@ DWORD Upmix(IMediaObject* dmo) {
   SetPcm(in, inWave, 2, SPEAKER_FRONT_LEFT | SPEAKER_FRONT_RIGHT);
   SetPcm(out, outWave, 6, KSAUDIO_SPEAKER_5POINT1);
   if (FAILED(dmo->SetInputType(0, &in, 0)) || FAILED(dmo->SetOutputType(0, &out, 0))) return 0;
-  auto* input = new Buffer(400, 400);
-  auto* output = new Buffer(1200, 0);
+  zmsp::ComPtr<IMediaBuffer> input, output;
+  if (FAILED(zmsp::SampleMediaBuffer::CreateOwning(400, input.Put())) ||
+      FAILED(zmsp::SampleMediaBuffer::CreateOwning(1200, output.Put()))) {
+    return 0;
+  }
+  BYTE* silence = nullptr;
+  input->GetBufferAndLength(&silence, nullptr);
+  std::memset(silence, 0, 400);
+  input->SetLength(400);
   DWORD produced = 0;
-  if (SUCCEEDED(dmo->ProcessInput(0, input, 0, 0, 0))) {
-    DMO_OUTPUT_DATA_BUFFER piece{output, 0, 0, 0};
+  if (SUCCEEDED(dmo->ProcessInput(0, input.Get(), 0, 0, 0))) {
+    DMO_OUTPUT_DATA_BUFFER piece{output.Get(), 0, 0, 0};
     DWORD status = 0;
     if (SUCCEEDED(dmo->ProcessOutput(0, 1, &piece, &status))) output->GetBufferAndLength(nullptr, &produced);
   }
-  input->Release();
-  output->Release();
   return produced;
 }
 
