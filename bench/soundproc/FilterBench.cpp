@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "bench/soundproc/BenchBuffers.h"
-#include "soundproc/frame/Guids.h"
-#include "soundproc/frame/SettingsStore.h"
+#include "soundproc/contract/Guids.h"
+#include "soundproc/contract/SettingsStore.h"
 #include "soundproc/frame/SoundProcessorFilter.h"
 #include "tools/zmsp-process/HostFilters.h"
 
@@ -34,17 +34,14 @@ class DiscardingPin final : public host::HostPin, public IMemInputPin {
   ~DiscardingPin() {
     if (notified_ != nullptr) notified_->Release();
   }
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-    if (object == nullptr) return E_POINTER;
-    if (guids::Same(riid, IID_IMemInputPin)) {
-      *object = static_cast<IMemInputPin*>(this);
-      AddRef();
-      return S_OK;
-    }
-    return BasePin::QueryInterface(riid, object);
+  ZMSP_IUNKNOWN_FROM(HostPin)
+  IUnknown* FindInterface(REFIID riid) override {
+    static constexpr InterfaceEntry<DiscardingPin> kInterfaces[] = {
+        Implements<DiscardingPin, IPin>(IID_IPin),
+        Implements<DiscardingPin, IMemInputPin>(IID_IMemInputPin),
+    };
+    return FindInTable(*this, kInterfaces, riid);
   }
-  ULONG STDMETHODCALLTYPE AddRef() override { return BasePin::AddRef(); }
-  ULONG STDMETHODCALLTYPE Release() override { return BasePin::Release(); }
   HRESULT STDMETHODCALLTYPE GetAllocator(IMemAllocator** allocator) override {
     if (allocator != nullptr) *allocator = nullptr;
     return VFW_E_NO_ALLOCATOR;
@@ -97,8 +94,8 @@ void BM_FilterReceive(benchmark::State& state) {
   }
   auto filter = ComPtr<SoundProcessorFilter>::Adopt(created);
   auto graph = host::HostGraph::Create();
-  auto decoder = ComPtr<host::HostFilter>(new host::HostFilter(kBenchDecoder, L"Decoder"));
-  auto renderer = ComPtr<host::HostFilter>(new host::HostFilter(kBenchRenderer, L"Renderer"));
+  auto decoder = MakeComObject<host::HostFilter>(kBenchDecoder, L"Decoder");
+  auto renderer = MakeComObject<host::HostFilter>(kBenchRenderer, L"Renderer");
   const MediaType pcm = host::PcmType(F.mask != 0 ? 0xFFFE : 1, F.channels, 48000, F.bits, F.mask);
   auto& decoderOut = decoder->AddPin<host::SourcePin>(L"Out", pcm.Get(), static_cast<LONG>(kBufferBytes));
   auto& sink = renderer->AddPin<DiscardingPin>(L"In");

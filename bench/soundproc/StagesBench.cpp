@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "bench/soundproc/BenchBuffers.h"
-#include "soundproc/frame/SettingsStore.h"
+#include "soundproc/contract/SettingsStore.h"
 #include "soundproc/stages/ChannelControl.h"
 #include "soundproc/stages/ChannelControlStage.h"
 #include "soundproc/stages/ChannelExpanderStage.h"

@@ -281,3 +281,6 @@ struct IMediaBuffer : IUnknown {
   virtual HRESULT STDMETHODCALLTYPE GetMaxLength(DWORD* maxLength) = 0;
   virtual HRESULT STDMETHODCALLTYPE GetBufferAndLength(BYTE** buffer, DWORD* length) = 0;
 };
+
+// The DMO and storage interfaces, which use IMediaBuffer above.
+#include "soundproc/compat/dmo_compat.h"

@@ -5,9 +5,9 @@
 #include <new>
 
 #include "soundproc/frame/AnsiText.h"
-#include "soundproc/frame/Guids.h"
-#include "soundproc/frame/SampleHelpers.h"
-#include "soundproc/frame/base/ComPtr.h"
+#include "soundproc/contract/Guids.h"
+#include "soundproc/contract/SampleHelpers.h"
+#include "soundproc/contract/ComPtr.h"
 
 namespace zmsp {
 
@@ -127,25 +127,21 @@ HRESULT SoundProcessorFilter::Create(SettingsStore& store, std::unique_ptr<Stage
   if (!stages) return E_OUTOFMEMORY;
   if (!Settings(store).AnyStageEnabled()) return E_FAIL;
   try {
-    *filter = new SoundProcessorFilter(store, std::move(stages));
+    *filter = new SoundProcessorFilter(store, std::move(stages));  // born with its one reference
   } catch (const std::bad_alloc&) {
     return E_OUTOFMEMORY;
   }
-  (*filter)->AddRef();
   return S_OK;
 }
 
-HRESULT SoundProcessorFilter::QueryInterface(REFIID riid, void** object) {
-  if (object == nullptr) return E_POINTER;
-  if (guids::Same(riid, guids::kISoundProcessorInternals)) {
-    *object = static_cast<ISoundProcessorInternals*>(this);
-  } else if (guids::Same(riid, IID_ISpecifyPropertyPages)) {
-    *object = static_cast<ISpecifyPropertyPages*>(this);
-  } else {
-    return TransformFilter::QueryInterface(riid, object);
-  }
-  AddRef();
-  return S_OK;
+IUnknown* SoundProcessorFilter::FindInterface(REFIID riid) {
+  static constexpr InterfaceEntry<SoundProcessorFilter> kInterfaces[] = {
+      Implements<SoundProcessorFilter, IBaseFilter>(IID_IBaseFilter),
+      Implements<SoundProcessorFilter, ISoundProcessorInternals>(guids::kISoundProcessorInternals),
+      Implements<SoundProcessorFilter, ISpecifyPropertyPages>(IID_ISpecifyPropertyPages),
+  };
+  if (IUnknown* found = FindInTable(*this, kInterfaces, riid)) return found;
+  return TransformFilter::FindInterface(riid);
 }
 
 HRESULT SoundProcessorFilter::GetFilterObject(SoundProcessorFilter** filter) {
@@ -156,10 +152,12 @@ HRESULT SoundProcessorFilter::GetFilterObject(SoundProcessorFilter** filter) {
 
 HRESULT SoundProcessorFilter::GetPages(CAUUID* pages) {
   if (pages == nullptr) return E_POINTER;
-  // The status and about pages are not built yet: offer none rather than
-  // class ids that cannot be created.
   pages->cElems = 0;
-  pages->pElems = nullptr;
+  pages->pElems = static_cast<GUID*>(CoTaskMemAlloc(2 * sizeof(GUID)));
+  if (pages->pElems == nullptr) return E_OUTOFMEMORY;
+  pages->pElems[0] = guids::kSoundProcessorPage;
+  pages->pElems[1] = guids::kSoundProcessorAboutPage;
+  pages->cElems = 2;
   return S_OK;
 }
 
@@ -427,9 +425,10 @@ HRESULT SoundProcessorFilter::DriveSample(IMediaSample* sample) {
     stage->outputPin = &stagePin_;
   }
   stages_->SetHasLfe(format_.extensible && (format_.channelMask & 0x8) != 0);
-  HRESULT hr = LinkChain().Receive(sample, true);
-  // The attached property page refreshes here once the page issue lands.
-  return hr;
+  // The attached status page reads the stages on a timer of its own thread:
+  // refreshing its windows from here could wait for a user-interface thread
+  // that is itself waiting for streaming to stop.
+  return LinkChain().Receive(sample, true);
 }
 
 }  // namespace zmsp

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "soundproc/frame/ISoundProcessorInternals.h"
-#include "soundproc/frame/ProcessingStage.h"
+#include "soundproc/contract/ProcessingStage.h"
 #include "soundproc/frame/StageSet.h"
 #include "soundproc/frame/base/TransformFilter.h"
 
@@ -39,15 +39,14 @@ class SoundProcessorFilter final : public TransformFilter,
   // The same with stages supplied by the caller (tests).
   static HRESULT Create(SettingsStore& store, std::unique_ptr<StageSet> stages, SoundProcessorFilter** filter);
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override { return TransformFilter::AddRef(); }
-  ULONG STDMETHODCALLTYPE Release() override { return TransformFilter::Release(); }
+  ZMSP_IUNKNOWN_FROM(TransformFilter)
 
   // ISoundProcessorInternals, ISpecifyPropertyPages.
   HRESULT STDMETHODCALLTYPE GetFilterObject(SoundProcessorFilter** filter) override;
   HRESULT STDMETHODCALLTYPE GetPages(CAUUID* pages) override;
 
   // Transform-filter decisions.
+  IUnknown* FindInterface(REFIID riid) override;
   HRESULT CheckInputType(const AM_MEDIA_TYPE* type) override;
   HRESULT CheckTransform(const AM_MEDIA_TYPE* input, const AM_MEDIA_TYPE* output) override;
   HRESULT GetMediaType(int position, MediaType* type) override;

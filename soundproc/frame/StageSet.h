@@ -8,8 +8,10 @@
 #include <cstdint>
 #include <memory>
 
-#include "soundproc/frame/ProcessingStage.h"
-#include "soundproc/frame/Settings.h"
+#include "soundproc/contract/ComPtr.h"
+#include "soundproc/contract/ProcessingStage.h"
+#include "soundproc/contract/Settings.h"
+#include "soundproc/frame/pages/PageStatus.h"
 
 namespace zmsp {
 
@@ -39,6 +41,14 @@ class StageSet {
   // The sound meter: measuring switch and the last levels (8 positions).
   virtual void SetMeasuring(bool measuring) = 0;
   virtual std::array<std::int32_t, 8> MeterLevels() = 0;
+
+  // What the status page shows of the stages (everything but the filter's
+  // input format), read on the page's thread without a lock.
+  virtual void DescribeForPage(pages::PageStatus& status) { (void)status; }
+  // The upmix and time-stretch objects once the stages created them, for
+  // their own property pages; null before.
+  virtual ComPtr<IUnknown> ExpanderObject() { return nullptr; }
+  virtual ComPtr<IUnknown> StretcherObject() { return nullptr; }
 };
 
 // The product's stages, constructed as the filter's creation rule says.

@@ -56,15 +56,8 @@ void BoostTable::release() {
 }
 
 void softBoost32(std::span<std::int32_t> samples, const SoftCurve& curve) {
-  // Written without branches so that it vectorises.
   for (std::int32_t& sample : samples) {
-    const std::int32_t s = sample;
-    const double y = curve(std::fabs(static_cast<double>(s)) * 0x1p-31);
-    // y stays below 1 for every |s| < 2^31, so the magnitude fits; the
-    // clamp only guards the conversion.
-    const auto magnitude = static_cast<std::int32_t>(std::min(y * 2147483648.0, 2147483647.0));
-    const std::int32_t boosted = s < 0 ? -magnitude : magnitude;
-    sample = s == INT32_MIN ? s : boosted;
+    sample = softBoostSample32(sample, curve);
   }
 }
 

@@ -7,6 +7,8 @@
 // with g the linear boost gain. y(0) = 0, y(1) = 1 and the slope at 0 is g, so
 // quiet passages gain the full boost while full scale stays full scale.
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -30,6 +32,18 @@ class SoftCurve {
   [[nodiscard]] double operator()(double x) const {
     const double t = (std::sqrt(x * gainSquaredMinusOne_ + 1.0) - 1.0) / gainMinusOne_;
     return (oneMinusGain_ * t + twiceGain_) * t / gainPlusOne_;
+  }
+  // The constants of the formula, with the two divisors also as
+  // reciprocals, for vectorised code.
+  struct Terms {
+    double gainSquaredMinusOne;
+    double inverseGainMinusOne;
+    double oneMinusGain;
+    double twiceGain;
+    double inverseGainPlusOne;
+  };
+  [[nodiscard]] Terms terms() const {
+    return {gainSquaredMinusOne_, 1.0 / gainMinusOne_, oneMinusGain_, twiceGain_, 1.0 / gainPlusOne_};
   }
   [[nodiscard]] double gain() const { return gain_; }
 
@@ -69,9 +83,19 @@ class BoostTable {
   int level_ = 0;
 };
 
-// The soft curve applied to 32-bit samples in place, computed per sample:
-// INT32_MIN stays as it is, every other sample keeps its sign and becomes
-// y(|s| / 2^31) * 2^31, truncated toward zero.
+// The soft curve applied to one 32-bit sample: INT32_MIN stays as it is,
+// every other sample keeps its sign and becomes y(|s| / 2^31) * 2^31,
+// truncated toward zero. Written without branches so that loops vectorise.
+[[nodiscard]] inline std::int32_t softBoostSample32(std::int32_t s, const SoftCurve& curve) {
+  const double y = curve(std::fabs(static_cast<double>(s)) * 0x1p-31);
+  // y stays below 1 for every |s| < 2^31, so the magnitude fits; the clamp
+  // only guards the conversion.
+  const auto magnitude = static_cast<std::int32_t>(std::min(y * 2147483648.0, 2147483647.0));
+  const std::int32_t boosted = s < 0 ? -magnitude : magnitude;
+  return s == INT32_MIN ? s : boosted;
+}
+
+// softBoostSample32 over every sample, in place.
 void softBoost32(std::span<std::int32_t> samples, const SoftCurve& curve);
 
 }  // namespace zmsp

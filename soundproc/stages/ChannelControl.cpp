@@ -31,28 +31,6 @@ bool isBalancedLayout(const PcmLayout& layout) {
 double levelGain(int levelDb) { return std::pow(10.0, levelDb * 0.05); }
 
 template <typename Sample>
-constexpr double kMin = static_cast<double>(std::numeric_limits<Sample>::min());
-template <typename Sample>
-constexpr double kMax = static_cast<double>(std::numeric_limits<Sample>::max());
-
-// Truncates toward zero and clamps to the sample range (clamping first keeps the
-// conversion defined; the result is the same).
-template <typename Sample>
-inline Sample truncateClamped(double value) {
-  return static_cast<Sample>(std::min(std::max(value, kMin<Sample>), kMax<Sample>));
-}
-
-// sample * mul / div with integer truncation toward zero. Computed in double,
-// which is exact here: |sample * mul| < 2^39 is representable, and a quotient
-// that is not whole lies at least 1/div (>= 1/200) from the nearest integer,
-// far more than the rounding error of one division (< 2^-21). The result never
-// exceeds |sample| because mul <= div.
-template <typename Sample>
-inline Sample scaleTruncated(Sample sample, double mul, double div) {
-  return static_cast<Sample>(static_cast<double>(sample) * mul / div);
-}
-
-template <typename Sample>
 inline Sample addSaturated(Sample a, Sample b) {
   const std::int64_t sum = std::int64_t{a} + b;
   return static_cast<Sample>(std::clamp<std::int64_t>(sum, std::numeric_limits<Sample>::min(),
@@ -63,6 +41,16 @@ inline Sample addSaturated(Sample a, Sample b) {
 template <typename Sample>
 inline Sample addWrapped(Sample a, Sample b) {
   return static_cast<Sample>(std::int64_t{a} + b);
+}
+
+// The kernel of `set` for the sample width.
+template <typename Sample, typename For16, typename For32>
+auto Kernel(For16 for16, For32 for32) {
+  if constexpr (sizeof(Sample) == 2) {
+    return for16;
+  } else {
+    return for32;
+  }
 }
 
 }  // namespace
@@ -124,11 +112,6 @@ void ChannelControl::refresh() {
   if (!tableInUse) {
     boostTable_.release();
   }
-  const bool plainMapInUse = settings_.volBoost && applies_.boost && layout_.bitsPerSample == 16 &&
-                             settings_.volBoostAlgorithm == BoostAlgorithm::kPlainGain;
-  if (!plainMapInUse) {
-    plainGainMap_.release();
-  }
 }
 
 bool ChannelControl::hasWork() const {
@@ -145,7 +128,6 @@ void ChannelControl::reset() {
   balanceFlags_ = {};
   balanceFactor_ = 100;
   boostTable_.release();
-  plainGainMap_.release();
   scratch16_ = {};
   scratch32_ = {};
   gainRow_ = {};
@@ -178,18 +160,6 @@ void ChannelControl::prepareVolAdjust() {
     }
     gainRow_[slot] = gain;
   }
-}
-
-void ChannelControl::preparePlainGainMap() {
-  if (plainGainMap_.built() && plainGainMapLevel_ == settings_.volBoostLevelDb) {
-    return;
-  }
-  const double gain = boostGain(clampBoostLevel(settings_.volBoostLevelDb));
-  // Without memory for the map the gain is computed per sample instead.
-  plainGainMapLevel_ =
-      plainGainMap_.build([gain](std::int16_t s) { return truncateClamped<std::int16_t>(s * gain); })
-          ? settings_.volBoostLevelDb
-          : 0;
 }
 
 void ChannelControl::prepareBalance() {
@@ -233,9 +203,6 @@ ChannelControl::Outcome ChannelControl::process(std::span<std::byte> buffer, std
     outcome.boostSkippedNoMemory = true;
     boost = false;
   }
-  if (boost && layout_.bitsPerSample == 16 && s.volBoostAlgorithm == BoostAlgorithm::kPlainGain) {
-    preparePlainGainMap();
-  }
   if (layout_.bitsPerSample == 16) {
     processSamples<std::int16_t>(buffer.data(), frames, boost);
   } else {
@@ -271,48 +238,56 @@ void ChannelControl::processBlock(Sample* samples, std::size_t frames, bool boos
   const ChannelControlSettings& s = settings_;
   const std::size_t channels = layout_.channels;
   const std::size_t count = frames * channels;
+  const ChannelControlKernels& k = *kernels_;
 
   if (s.volAdjust && applies_.volAdjust) {
-    const double* gain = gainRow_.data();
-    for (std::size_t i = 0; i < count; ++i) {
-      samples[i] = truncateClamped<Sample>(static_cast<double>(samples[i]) * gain[i]);
-    }
+    Kernel<Sample>(k.gainRow16, k.gainRow32)(samples, count, gainRow_.data());
   }
 
   if (s.frBalance && applies_.balance) {
-    const double* factor = balanceRow_.data();
-    for (std::size_t i = 0; i < count; ++i) {
-      samples[i] = scaleTruncated(samples[i], factor[i], 100.0);
-    }
+    Kernel<Sample>(k.scaleRow16, k.scaleRow32)(samples, count, balanceRow_.data(), 100.0);
   }
 
   if (s.lfeMixer && applies_.lfeMixer) {
-    const auto lfe = static_cast<std::size_t>(positions_.lowFrequency);
-    // Within 0..100 (as the getters give it), the mixed sums stay in range.
-    const double share = std::clamp(s.lfeMixerLevel, 0, 100);
-    if (s.lfeCorrectSignalLevel) {
-      // Scaling every channel by 100 / (100 + L) first leaves room for the
-      // added LFE share, so the sums below cannot leave the sample range.
-      const double headroom = 100.0 + share;
-      for (std::size_t i = 0; i < count; ++i) {
-        samples[i] = scaleTruncated(samples[i], 100.0, headroom);
-      }
-    }
-    for (Sample* frame = samples; frame != samples + count; frame += channels) {
-      const Sample mixed = scaleTruncated(frame[lfe], share, 100.0);
-      if (s.lfeCorrectSignalLevel || s.lfeOverflowProtection) {
-        frame[0] = addSaturated(frame[0], mixed);
-        frame[1] = addSaturated(frame[1], mixed);
-      } else {
-        frame[0] = addWrapped(frame[0], mixed);
-        frame[1] = addWrapped(frame[1], mixed);
-      }
-      frame[lfe] = 0;
-    }
+    mixLfe(samples, count);
   }
 
   if (boost) {
     applyBoost(samples, count);
+  }
+}
+
+template <typename Sample>
+void ChannelControl::mixLfe(Sample* samples, std::size_t count) {
+  const ChannelControlSettings& s = settings_;
+  const std::size_t channels = layout_.channels;
+  const auto lfe = static_cast<std::size_t>(positions_.lowFrequency);
+  // Within 0..100 (as the getters give it), the mixed sums stay in range.
+  const double share = std::clamp(s.lfeMixerLevel, 0, 100);
+  if (s.lfeCorrectSignalLevel) {
+    // Scaling every channel by 100 / (100 + L) first leaves room for the
+    // added LFE share, so the sums below cannot leave the sample range.
+    Kernel<Sample>(kernels_->scaleAll16, kernels_->scaleAll32)(samples, count, 100.0, 100.0 + share);
+  }
+  // The LFE share of every frame, scaled in one vectorised pass. A block
+  // holds at most kBlockSamples / 3 frames (the mixer needs three channels).
+  Sample mixed[kBlockSamples / 3];
+  const std::size_t frames = count / channels;
+  for (std::size_t f = 0; f < frames; ++f) {
+    mixed[f] = samples[f * channels + lfe];
+  }
+  Kernel<Sample>(kernels_->scaleAll16, kernels_->scaleAll32)(mixed, frames, share, 100.0);
+  const bool saturate = s.lfeCorrectSignalLevel || s.lfeOverflowProtection;
+  for (std::size_t f = 0; f < frames; ++f) {
+    Sample* frame = samples + f * channels;
+    if (saturate) {
+      frame[0] = addSaturated(frame[0], mixed[f]);
+      frame[1] = addSaturated(frame[1], mixed[f]);
+    } else {
+      frame[0] = addWrapped(frame[0], mixed[f]);
+      frame[1] = addWrapped(frame[1], mixed[f]);
+    }
+    frame[lfe] = 0;
   }
 }
 
@@ -325,18 +300,12 @@ void ChannelControl::applyBoost(Sample* samples, std::size_t count) {
       boostTable_.apply({samples, count});
       return;
     }
-    if (plainGainMap_.built()) {
-      plainGainMap_.apply({samples, count});
-      return;
-    }
   } else if (!plainGain) {
-    softBoost32({samples, count}, SoftCurve(s.volBoostLevelDb));
+    kernels_->softBoost32(samples, count, SoftCurve(s.volBoostLevelDb));
     return;
   }
   const double gain = boostGain(clampBoostLevel(s.volBoostLevelDb));
-  for (std::size_t i = 0; i < count; ++i) {
-    samples[i] = truncateClamped<Sample>(static_cast<double>(samples[i]) * gain);
-  }
+  Kernel<Sample>(kernels_->gainAll16, kernels_->gainAll32)(samples, count, gain);
 }
 
 }  // namespace zmsp

@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "soundproc/stages/BoostCurve.h"
+#include "soundproc/stages/ChannelControlKernels.h"
 #include "soundproc/stages/ChannelControlSettings.h"
 #include "soundproc/stages/ChannelPositions.h"
 #include "soundproc/stages/PcmLayout.h"
-#include "soundproc/stages/SampleMap16.h"
 
 namespace zmsp {
 
@@ -68,6 +68,12 @@ class ChannelControl {
   // buffer); a trailing partial frame is left alone.
   [[nodiscard]] Outcome process(std::span<std::byte> buffer, std::size_t dataBytes);
 
+  // Runs the per-sample formulas one sample at a time as written instead of
+  // the vectorised loops; both give the same samples.
+  void useReferenceKernels(bool reference) {
+    kernels_ = reference ? &ReferenceChannelKernels() : &FastChannelKernels();
+  }
+
   // Forgets the format and frees the boost table; settings stay.
   void reset();
 
@@ -84,11 +90,12 @@ class ChannelControl {
   [[nodiscard]] bool boostApplies() const;
   void prepareVolAdjust();
   void prepareBalance();
-  void preparePlainGainMap();
   template <typename Sample>
   void processSamples(std::byte* data, std::size_t frames, bool boost);
   template <typename Sample>
   void processBlock(Sample* samples, std::size_t frames, bool boost);
+  template <typename Sample>
+  void mixLfe(Sample* samples, std::size_t count);
   template <typename Sample>
   void applyBoost(Sample* samples, std::size_t count);
 
@@ -102,9 +109,8 @@ class ChannelControl {
   std::array<bool, kBalancePositions> balanceFlags_{};
   int balanceFactor_ = 100;
   BoostTable boostTable_;
-  // The plain-gain boost of 16-bit samples as a table, rebuilt when the level changes.
-  SampleMap16 plainGainMap_;
-  int plainGainMapLevel_ = 0;
+  // The per-sample loops: the fast set, or the reference set for comparison.
+  const ChannelControlKernels* kernels_ = &FastChannelKernels();
 
   // Per-sample-slot gain and balance factor for one block of frames, so the
   // inner loops run over flat arrays without a modulo per sample.

@@ -5,7 +5,7 @@
 // (settings, format changes carried on samples, the copy of upstream samples).
 
 #include "soundproc/stages/ChannelControl.h"
-#include "soundproc/frame/Settings.h"
+#include "soundproc/contract/Settings.h"
 #include "soundproc/stages/StageSupport.h"
 
 namespace zmsp {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <mutex>
+#include <new>
 #include <string>
 #include <utility>
 
@@ -85,11 +86,42 @@ std::function<void(std::string_view)>& installedHandler() {
   return handler;
 }
 
+#ifdef _WIN32
+struct PendingBox {
+  HMODULE module;
+  std::wstring text;
+};
+
+// Shows one message box, then lets go of the module reference its thread held.
+DWORD WINAPI ShowBox(void* parameter) {
+  auto* box = static_cast<PendingBox*>(parameter);
+  MessageBoxW(nullptr, box->text.c_str(), nullptr, MB_OK);
+  const HMODULE module = box->module;
+  delete box;
+  FreeLibraryAndExitThread(module, 0);
+  return 0;
+}
+#endif
+
 void defaultMessage(std::string_view text) {
 #ifdef _WIN32
-  // The texts are ASCII; widen them for the Unicode call.
-  const std::wstring wide(text.begin(), text.end());
-  MessageBoxW(nullptr, wide.c_str(), nullptr, MB_OK);
+  // On a thread of its own: the caller is a streaming thread that must not
+  // wait for the user. The thread keeps this module loaded until the box is
+  // closed. The texts are ASCII; widen them for the Unicode call.
+  auto* box = new (std::nothrow) PendingBox{nullptr, std::wstring(text.begin(), text.end())};
+  if (box == nullptr) return;
+  if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCWSTR>(&ShowBox),
+                          &box->module)) {
+    delete box;
+    return;
+  }
+  HANDLE thread = CreateThread(nullptr, 0, ShowBox, box, 0, nullptr);
+  if (thread == nullptr) {
+    FreeLibrary(box->module);
+    delete box;
+    return;
+  }
+  CloseHandle(thread);
 #else
   std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data());
 #endif

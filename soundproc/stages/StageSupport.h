@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "soundproc/frame/ProcessingStage.h"
+#include "soundproc/contract/ProcessingStage.h"
 #include "soundproc/stages/PcmLayout.h"
 
 namespace zmsp {
@@ -41,8 +41,9 @@ struct SampleBytes {
 bool GetSampleBytes(IMediaSample* sample, SampleBytes& bytes);
 
 // The stages' user-visible messages: a message box without caption and with
-// an OK button on Windows, a line on stderr natively. Tests and tools may
-// install their own handler (an empty function restores the default).
+// an OK button on Windows, shown on a thread of its own so that the calling
+// streaming thread goes on at once; a line on stderr natively. Tests and
+// tools may install their own handler (an empty function restores the default).
 void ShowStageMessage(std::string_view text);
 void SetStageMessageHandler(std::function<void(std::string_view)> handler);
 

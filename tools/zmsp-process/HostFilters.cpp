@@ -4,8 +4,8 @@
 #include <cstring>
 #include <new>
 
-#include "soundproc/frame/Guids.h"
-#include "soundproc/frame/SampleHelpers.h"
+#include "soundproc/contract/Guids.h"
+#include "soundproc/contract/SampleHelpers.h"
 #include "soundproc/frame/base/MemAllocator.h"
 
 namespace zmsp::host {
@@ -89,6 +89,23 @@ HRESULT SourcePin::Push(const std::uint8_t* bytes, std::size_t length, const AM_
   return downstream_->Receive(sample.Get());
 }
 
+HRESULT SourcePin::PushFilled(
+    const std::function<std::pair<REFERENCE_TIME, REFERENCE_TIME>(std::uint8_t*, std::size_t&)>& fill) {
+  if (downstream_ == nullptr || allocator_ == nullptr) return VFW_E_NOT_CONNECTED;
+  ComPtr<IMediaSample> sample;
+  HRESULT hr = allocator_->GetBuffer(sample.Put(), nullptr, nullptr, 0);
+  if (FAILED(hr)) return hr;
+  BYTE* data = nullptr;
+  sample->GetPointer(&data);
+  std::size_t length = static_cast<std::size_t>(std::max<LONG>(sample->GetSize(), 0));
+  auto [start, stop] = fill(data, length);
+  if (length == 0) return S_OK;
+  sample->SetActualDataLength(static_cast<LONG>(length));
+  sample->SetTime(&start, &stop);
+  sample->SetSyncPoint(TRUE);
+  return downstream_->Receive(sample.Get());
+}
+
 HRESULT SourcePin::PushEndOfStream() { return connected_ != nullptr ? connected_->EndOfStream() : VFW_E_NOT_CONNECTED; }
 
 // ------------------------------------------------------------------- SinkPin
@@ -100,14 +117,12 @@ SinkPin::~SinkPin() {
   if (notified_ != nullptr) notified_->Release();
 }
 
-HRESULT SinkPin::QueryInterface(REFIID riid, void** object) {
-  if (object == nullptr) return E_POINTER;
-  if (guids::Same(riid, IID_IMemInputPin)) {
-    *object = static_cast<IMemInputPin*>(this);
-    AddRef();
-    return S_OK;
-  }
-  return BasePin::QueryInterface(riid, object);
+IUnknown* SinkPin::FindInterface(REFIID riid) {
+  static constexpr InterfaceEntry<SinkPin> kInterfaces[] = {
+      Implements<SinkPin, IPin>(IID_IPin),
+      Implements<SinkPin, IMemInputPin>(IID_IMemInputPin),
+  };
+  return FindInTable(*this, kInterfaces, riid);
 }
 
 HRESULT SinkPin::EndOfStream() {
@@ -133,6 +148,7 @@ HRESULT SinkPin::NotifyAllocator(IMemAllocator* allocator, BOOL) {
 
 HRESULT SinkPin::Receive(IMediaSample* sample) {
   if (sample == nullptr) return E_POINTER;
+  if (consume) return consume(sample);
   ReceivedSample seen;
   BYTE* data = nullptr;
   if (SUCCEEDED(sample->GetPointer(&data)) && sample->GetActualDataLength() > 0) {
@@ -163,14 +179,13 @@ HRESULT SinkPin::ReceiveMultiple(IMediaSample** samples, LONG count, LONG* proce
 FileSourceStub::FileSourceStub(const CLSID& classId, std::wstring fileName)
     : HostFilter(classId, L"File Source"), fileName_(std::move(fileName)) {}
 
-HRESULT FileSourceStub::QueryInterface(REFIID riid, void** object) {
-  if (object == nullptr) return E_POINTER;
-  if (guids::Same(riid, IID_IFileSourceFilter)) {
-    *object = static_cast<IFileSourceFilter*>(this);
-    AddRef();
-    return S_OK;
-  }
-  return BaseFilter::QueryInterface(riid, object);
+IUnknown* FileSourceStub::FindInterface(REFIID riid) {
+  static constexpr InterfaceEntry<FileSourceStub> kInterfaces[] = {
+      Implements<FileSourceStub, IBaseFilter>(IID_IBaseFilter),
+      Implements<FileSourceStub, IFileSourceFilter>(IID_IFileSourceFilter),
+  };
+  if (IUnknown* found = FindInTable(*this, kInterfaces, riid)) return found;
+  return HostFilter::FindInterface(riid);
 }
 
 HRESULT FileSourceStub::GetCurFile(LPOLESTR* fileName, AM_MEDIA_TYPE* type) {
@@ -189,29 +204,13 @@ HRESULT FileSourceStub::GetCurFile(LPOLESTR* fileName, AM_MEDIA_TYPE* type) {
 
 namespace {
 
-class FilterEnumerator final : public IEnumFilters {
+class FilterEnumerator final : public ComObject<IEnumFilters> {
  public:
   explicit FilterEnumerator(std::vector<IBaseFilter*> filters) : filters_(std::move(filters)) {
     for (IBaseFilter* f : filters_) f->AddRef();
   }
-  ~FilterEnumerator() {
+  ~FilterEnumerator() override {
     for (IBaseFilter* f : filters_) f->Release();
-  }
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-    if (object == nullptr) return E_POINTER;
-    if (guids::Same(riid, IID_IUnknown) || guids::Same(riid, IID_IEnumFilters)) {
-      *object = static_cast<IEnumFilters*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++references_); }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const LONG left = --references_;
-    if (left == 0) delete this;
-    return static_cast<ULONG>(left);
   }
   HRESULT STDMETHODCALLTYPE Next(ULONG count, IBaseFilter** filters, ULONG* fetched) override {
     if (filters == nullptr) return E_POINTER;
@@ -235,7 +234,12 @@ class FilterEnumerator final : public IEnumFilters {
   HRESULT STDMETHODCALLTYPE Clone(IEnumFilters**) override { return E_NOTIMPL; }
 
  private:
-  LONG references_ = 1;
+  IUnknown* FindInterface(REFIID riid) override {
+    static constexpr InterfaceEntry<FilterEnumerator> kInterfaces[] = {
+        Implements<FilterEnumerator, IEnumFilters>(IID_IEnumFilters)};
+    return FindInTable(*this, kInterfaces, riid);
+  }
+
   std::vector<IBaseFilter*> filters_;
   std::size_t position_ = 0;
 };
@@ -246,26 +250,12 @@ ComPtr<HostGraph> HostGraph::Create() { return ComPtr<HostGraph>::Adopt(new Host
 
 HostGraph::~HostGraph() { Clear(); }
 
-HRESULT HostGraph::QueryInterface(REFIID riid, void** object) {
-  if (object == nullptr) return E_POINTER;
-  if (guids::Same(riid, IID_IUnknown) || guids::Same(riid, IID_IFilterGraph)) {
-    *object = static_cast<IFilterGraph*>(this);
-  } else if (guids::Same(riid, IID_IMediaEventSink)) {
-    *object = static_cast<IMediaEventSink*>(this);
-  } else {
-    *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  AddRef();
-  return S_OK;
-}
-
-ULONG HostGraph::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&references_)); }
-
-ULONG HostGraph::Release() {
-  const LONG left = InterlockedDecrement(&references_);
-  if (left == 0) delete this;
-  return static_cast<ULONG>(left);
+IUnknown* HostGraph::FindInterface(REFIID riid) {
+  static constexpr InterfaceEntry<HostGraph> kInterfaces[] = {
+      Implements<HostGraph, IFilterGraph>(IID_IFilterGraph),
+      Implements<HostGraph, IMediaEventSink>(IID_IMediaEventSink),
+  };
+  return FindInTable(*this, kInterfaces, riid);
 }
 
 HRESULT HostGraph::AddFilter(IBaseFilter* filter, LPCWSTR name) {

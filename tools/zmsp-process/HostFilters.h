@@ -8,13 +8,14 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "soundproc/frame/DirectShowApi.h"
-#include "soundproc/frame/MediaTypes.h"
+#include "soundproc/contract/DirectShowApi.h"
+#include "soundproc/contract/MediaTypes.h"
 #include "soundproc/frame/base/BaseFilter.h"
 #include "soundproc/frame/base/BasePin.h"
-#include "soundproc/frame/base/ComPtr.h"
+#include "soundproc/contract/ComPtr.h"
 
 namespace zmsp::host {
 
@@ -64,6 +65,11 @@ class SourcePin final : public HostPin {
   // One sample of `bytes`; `type` is attached when given; times when start >= 0.
   HRESULT Push(const std::uint8_t* bytes, std::size_t length, const AM_MEDIA_TYPE* type = nullptr,
                REFERENCE_TIME start = -1, REFERENCE_TIME stop = -1);
+  // Delivers one sample whose bytes `fill` writes: fill(data, length) gets
+  // the buffer and its size in `length`, leaves the number of bytes written
+  // there and returns the sample's start and stop times. An empty sample is
+  // not delivered.
+  HRESULT PushFilled(const std::function<std::pair<REFERENCE_TIME, REFERENCE_TIME>(std::uint8_t*, std::size_t&)>& fill);
   HRESULT PushEndOfStream();
   LONG BufferSize() const { return bufferSize_; }
   IMemAllocator* Allocator() const { return allocator_; }
@@ -89,11 +95,9 @@ struct ReceivedSample {
 class SinkPin final : public HostPin, public IMemInputPin {
  public:
   SinkPin(BaseFilter& filter, const wchar_t* name, const AM_MEDIA_TYPE* type = nullptr);
-  ~SinkPin();
+  ~SinkPin() override;
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override { return BasePin::AddRef(); }
-  ULONG STDMETHODCALLTYPE Release() override { return BasePin::Release(); }
+  ZMSP_IUNKNOWN_FROM(HostPin)
   HRESULT STDMETHODCALLTYPE EndOfStream() override;
 
   HRESULT STDMETHODCALLTYPE GetAllocator(IMemAllocator** allocator) override;
@@ -103,7 +107,11 @@ class SinkPin final : public HostPin, public IMemInputPin {
   HRESULT STDMETHODCALLTYPE ReceiveMultiple(IMediaSample** samples, LONG count, LONG* processed) override;
   HRESULT STDMETHODCALLTYPE ReceiveCanBlock() override { return S_FALSE; }
 
+  // Recorded when no consumer is set.
   std::vector<ReceivedSample> received;
+  // When set, every sample goes to it instead of being recorded; its result
+  // is Receive's.
+  std::function<HRESULT(IMediaSample*)> consume;
   bool endOfStream = false;
   // Offered by GetAllocator when set (otherwise the upstream pin brings its own).
   IMemAllocator* offeredAllocator = nullptr;
@@ -111,6 +119,8 @@ class SinkPin final : public HostPin, public IMemInputPin {
   HRESULT receiveResult = S_OK;
 
  private:
+  IUnknown* FindInterface(REFIID riid) override;
+
   IMemAllocator* notified_ = nullptr;
 };
 
@@ -119,27 +129,23 @@ class SinkPin final : public HostPin, public IMemInputPin {
 class FileSourceStub final : public HostFilter, public IFileSourceFilter {
  public:
   FileSourceStub(const CLSID& classId, std::wstring fileName);
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override { return BaseFilter::AddRef(); }
-  ULONG STDMETHODCALLTYPE Release() override { return BaseFilter::Release(); }
+  ZMSP_IUNKNOWN_FROM(HostFilter)
   HRESULT STDMETHODCALLTYPE Load(LPCOLESTR, const AM_MEDIA_TYPE*) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE GetCurFile(LPOLESTR* fileName, AM_MEDIA_TYPE* type) override;
 
   HRESULT curFileResult = S_OK;  // a failure to report instead of the name
 
  private:
+  IUnknown* FindInterface(REFIID riid) override;
+
   std::wstring fileName_;
 };
 
 // A filter graph of our own: holds its filters, hands them out through
 // EnumFilters and records the events filters send.
-class HostGraph final : public IFilterGraph, public IMediaEventSink {
+class HostGraph final : public ComObject<IFilterGraph, IMediaEventSink> {
  public:
   static ComPtr<HostGraph> Create();
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
 
   HRESULT STDMETHODCALLTYPE AddFilter(IBaseFilter* filter, LPCWSTR name) override;
   HRESULT STDMETHODCALLTYPE RemoveFilter(IBaseFilter* filter) override;
@@ -163,8 +169,9 @@ class HostGraph final : public IFilterGraph, public IMediaEventSink {
 
  private:
   HostGraph() = default;
-  ~HostGraph();
-  LONG references_ = 1;
+  ~HostGraph() override;
+  IUnknown* FindInterface(REFIID riid) override;
+
   std::vector<IBaseFilter*> filters_;
 };
 

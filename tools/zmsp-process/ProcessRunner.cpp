@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "soundproc/frame/Guids.h"
+#include "soundproc/contract/Guids.h"
+#include "soundproc/contract/SampleHelpers.h"
 #include "soundproc/frame/SoundProcessorFilter.h"
 #include "tools/zmsp-process/HostFilters.h"
 
@@ -78,7 +79,7 @@ bool SourceSubtypeByName(const std::string& name, std::optional<GUID>& subtype, 
   return false;
 }
 
-Result Run(const wav::Audio& input, SettingsStore& store, const Options& options) {
+Result Run(Input& input, SettingsStore& store, const Options& options, Output& output) {
   SoundProcessorFilter* created = nullptr;
   HRESULT hr = SoundProcessorFilter::Create(store, &created);
   if (FAILED(hr)) {
@@ -90,11 +91,12 @@ Result Run(const wav::Audio& input, SettingsStore& store, const Options& options
   auto filter = ComPtr<SoundProcessorFilter>::Adopt(created);
   auto graph = host::HostGraph::Create();
 
-  const std::uint32_t frameBytes = input.format.FrameBytes();
-  const MediaType pcm = InputType(input.format);
-  auto upstream = ComPtr<host::HostFilter>(new host::HostFilter(kHostUpstream, L"Splitter"));
-  auto decoder = ComPtr<host::HostFilter>(new host::HostFilter(kHostDecoder, L"Decoder"));
-  auto renderer = ComPtr<host::HostFilter>(new host::HostFilter(kHostRenderer, L"Renderer"));
+  const wav::Format format = input.Format();
+  const std::uint32_t frameBytes = format.FrameBytes();
+  const MediaType pcm = InputType(format);
+  auto upstream = MakeComObject<host::HostFilter>(kHostUpstream, L"Splitter");
+  auto decoder = MakeComObject<host::HostFilter>(kHostDecoder, L"Decoder");
+  auto renderer = MakeComObject<host::HostFilter>(kHostRenderer, L"Renderer");
   MediaType sourceType;
   if (options.sourceSubtype) sourceType = host::AudioSubtype(*options.sourceSubtype, options.sourceMajorType);
   auto& upstreamOut = upstream->AddPin<host::HostPin>(L"Out", PINDIR_OUTPUT, &sourceType.Get());
@@ -107,7 +109,7 @@ Result Run(const wav::Audio& input, SettingsStore& store, const Options& options
   graph->AddFilter(filter.Get(), L"ZEMBRA's Sound Processor");
   graph->AddFilter(renderer.Get(), L"Renderer");
   if (options.fileName) {
-    auto file = ComPtr<host::FileSourceStub>(new host::FileSourceStub(guids::kAsyncReader, *options.fileName));
+    auto file = MakeComObject<host::FileSourceStub>(guids::kAsyncReader, *options.fileName);
     graph->AddFilter(file.Get(), L"File Source");
   }
 
@@ -127,6 +129,31 @@ Result Run(const wav::Audio& input, SettingsStore& store, const Options& options
     result = Failure(Outcome::Failed, hr, "the filter's output did not connect (" + Hex(hr) + ")");
     return finish();
   }
+  if (!FormatOfType(sinkIn.CurrentMediaType().Get(), result.outputFormat)) {
+    result = Failure(Outcome::Failed, E_UNEXPECTED, "the filter's output type is not a wave format");
+    return finish();
+  }
+  if (!output.Begin(result.outputFormat)) {
+    result = Failure(Outcome::Failed, E_FAIL, "the output could not be started");
+    return finish();
+  }
+  bool writeFailed = false;
+  bool typeUnreadable = false;
+  sinkIn.consume = [&](IMediaSample* sample) -> HRESULT {
+    TakenMediaType type(sample);
+    if (type && !FormatOfType(*type.Get(), result.outputFormat)) {
+      typeUnreadable = true;
+      return E_UNEXPECTED;
+    }
+    BYTE* data = nullptr;
+    const LONG length = sample->GetActualDataLength();
+    if (length > 0 && SUCCEEDED(sample->GetPointer(&data)) &&
+        !output.Write(data, static_cast<std::size_t>(length))) {
+      writeFailed = true;
+      return E_FAIL;
+    }
+    return S_OK;
+  };
   filter->Stages().SetMeasuring(options.measureLevels);
   hr = graph->Run();
   if (FAILED(hr)) {
@@ -136,32 +163,32 @@ Result Run(const wav::Audio& input, SettingsStore& store, const Options& options
 
   const std::size_t chunk = static_cast<std::size_t>(kFramesPerSample) * frameBytes;
   std::uint64_t framesSent = 0;
-  for (std::size_t offset = 0; offset < input.data.size(); offset += chunk) {
-    const std::size_t length = std::min(chunk, input.data.size() - offset);
-    const std::uint64_t frames = length / frameBytes;
-    const auto start = static_cast<REFERENCE_TIME>(framesSent * 10000000 / input.format.sampleRate);
-    const auto stop = static_cast<REFERENCE_TIME>((framesSent + frames) * 10000000 / input.format.sampleRate);
-    hr = decoderOut.Push(input.data.data() + offset, length, nullptr, start, stop);
+  bool readFailed = false;
+  for (bool more = true; more;) {
+    // The samples are read straight into the source's media sample.
+    auto fill = [&](std::uint8_t* into, std::size_t& length) {
+      readFailed = !input.Read(into, chunk, length);
+      more = !readFailed && length == chunk;
+      const std::uint64_t frames = length / frameBytes;
+      const auto start = static_cast<REFERENCE_TIME>(framesSent * 10000000 / format.sampleRate);
+      framesSent += frames;
+      return std::pair{start, static_cast<REFERENCE_TIME>(framesSent * 10000000 / format.sampleRate)};
+    };
+    hr = decoderOut.PushFilled(fill);
+    if (readFailed) hr = E_FAIL;
     if (FAILED(hr)) {
-      result = Failure(Outcome::Failed, hr, "processing failed (" + Hex(hr) + ")");
+      const char* what = readFailed       ? "the input could not be read"
+                         : writeFailed    ? "the output could not be written"
+                         : typeUnreadable ? "the filter's output type is not a wave format"
+                                          : "processing failed";
+      result = Failure(Outcome::Failed, hr, std::string(what) + " (" + Hex(hr) + ")");
       return finish();
     }
-    framesSent += frames;
   }
   decoderOut.PushEndOfStream();
   graph->Stop();
 
-  // The output format: the last type a sample carried, else the connection's.
-  const AM_MEDIA_TYPE* outputType = &sinkIn.CurrentMediaType().Get();
-  for (const host::ReceivedSample& sample : sinkIn.received) {
-    if (sample.hasType) outputType = &sample.type.Get();
-    result.output.data.insert(result.output.data.end(), sample.data.begin(), sample.data.end());
-  }
-  if (!FormatOfType(*outputType, result.output.format)) {
-    result = Failure(Outcome::Failed, E_UNEXPECTED, "the filter's output type is not a wave format");
-    return finish();
-  }
-  result.outputChannels = result.output.format.channels;
+  result.outputChannels = result.outputFormat.channels;
   result.levels = filter->Stages().MeterLevels();
   result.outcome = Outcome::Done;
   return finish();

@@ -7,9 +7,10 @@
 #include <cwchar>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "soundproc/frame/Settings.h"
+#include "soundproc/contract/Settings.h"
 #include "tools/zmsp-process/ProcessRunner.h"
 #include "tools/zmsp-process/WavFile.h"
 
@@ -83,23 +84,38 @@ std::wstring Widen(const std::string& text) {
   return wide;
 }
 
-bool ReadFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) return false;
-  std::uint8_t block[65536];
-  std::size_t got;
-  while ((got = std::fread(block, 1, sizeof(block), file)) > 0) bytes.insert(bytes.end(), block, block + got);
-  const bool ok = std::ferror(file) == 0;
-  std::fclose(file);
-  return ok;
-}
+// The samples of a WAVE file, read in pieces.
+class FileInput final : public zmsp::process::Input {
+ public:
+  bool Open(const std::string& path, std::string& error) { return reader_.Open(path, error); }
+  zmsp::wav::Format Format() const override { return reader_.format(); }
+  bool Read(std::uint8_t* into, std::size_t size, std::size_t& got) override { return reader_.Read(into, size, got); }
 
-bool WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) return false;
-  const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  return std::fclose(file) == 0 && ok;
-}
+ private:
+  zmsp::wav::FileReader reader_;
+};
+
+// The filter's output written to a WAVE file as it is delivered.
+class FileOutput final : public zmsp::process::Output {
+ public:
+  explicit FileOutput(std::string path) : path_(std::move(path)) {}
+  bool Begin(const zmsp::wav::Format& format) override {
+    started_ = true;
+    return writer_.Open(path_, format);
+  }
+  bool Write(const std::uint8_t* data, std::size_t size) override { return writer_.Append(data, size); }
+  bool Finish(const zmsp::wav::Format& format) { return writer_.Finish(format); }
+  // Removes what was written of a run that failed.
+  void Discard() {
+    writer_.Close();
+    if (started_) std::remove(path_.c_str());
+  }
+
+ private:
+  std::string path_;
+  zmsp::wav::StreamWriter writer_;
+  bool started_ = false;
+};
 
 }  // namespace
 
@@ -141,19 +157,16 @@ int main(int argc, char** argv) {
   }
   if (positional.size() != 2) return Usage("expected IN.wav and OUT.wav");
 
-  std::vector<std::uint8_t> bytes;
-  if (!ReadFile(positional[0], bytes)) {
-    std::fprintf(stderr, "zmsp-process: cannot read %s\n", positional[0].c_str());
-    return kExitFile;
-  }
-  zmsp::wav::Audio input;
+  FileInput input;
   std::string error;
-  if (!zmsp::wav::Parse(bytes.data(), bytes.size(), input, error)) {
+  if (!input.Open(positional[0], error)) {
     std::fprintf(stderr, "zmsp-process: %s: %s\n", positional[0].c_str(), error.c_str());
     return kExitFile;
   }
 
-  zmsp::process::Result result = zmsp::process::Run(input, store, options);
+  FileOutput output(positional[1]);
+  zmsp::process::Result result = zmsp::process::Run(input, store, options, output);
+  if (result.outcome != zmsp::process::Outcome::Done) output.Discard();
   if (result.outcome == zmsp::process::Outcome::FilterRefused ||
       result.outcome == zmsp::process::Outcome::ConnectionRefused) {
     std::fprintf(stderr, "zmsp-process: %s\n", result.message.c_str());
@@ -163,7 +176,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "zmsp-process: %s\n", result.message.c_str());
     return kExitFile;
   }
-  if (!WriteFile(positional[1], zmsp::wav::Build(result.output))) {
+  if (!output.Finish(result.outputFormat)) {
     std::fprintf(stderr, "zmsp-process: cannot write %s\n", positional[1].c_str());
     return kExitFile;
   }

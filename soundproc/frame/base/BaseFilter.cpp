@@ -3,9 +3,9 @@
 #include <cwchar>
 #include <new>
 
-#include "soundproc/frame/Guids.h"
+#include "soundproc/contract/Guids.h"
 #include "soundproc/frame/base/BasePin.h"
-#include "soundproc/frame/base/ComPtr.h"
+#include "soundproc/contract/ComPtr.h"
 
 namespace zmsp {
 
@@ -15,24 +15,13 @@ BaseFilter::~BaseFilter() {
   if (clock_ != nullptr) clock_->Release();
 }
 
-HRESULT BaseFilter::QueryInterface(REFIID riid, void** object) {
-  if (object == nullptr) return E_POINTER;
-  if (guids::Same(riid, IID_IUnknown) || guids::Same(riid, IID_IPersist) || guids::Same(riid, IID_IMediaFilter) ||
-      guids::Same(riid, IID_IBaseFilter)) {
-    *object = static_cast<IBaseFilter*>(this);
-    AddRef();
-    return S_OK;
-  }
-  *object = nullptr;
-  return E_NOINTERFACE;
-}
-
-ULONG BaseFilter::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&references_)); }
-
-ULONG BaseFilter::Release() {
-  const LONG left = InterlockedDecrement(&references_);
-  if (left == 0) delete this;
-  return static_cast<ULONG>(left);
+IUnknown* BaseFilter::FindInterface(REFIID riid) {
+  static constexpr InterfaceEntry<BaseFilter> kInterfaces[] = {
+      Implements<BaseFilter, IBaseFilter>(IID_IBaseFilter),
+      Implements<BaseFilter, IMediaFilter>(IID_IMediaFilter),
+      Implements<BaseFilter, IPersist>(IID_IPersist),
+  };
+  return FindInTable(*this, kInterfaces, riid);
 }
 
 HRESULT BaseFilter::GetClassID(CLSID* classId) {
@@ -162,23 +151,9 @@ PinEnumerator::PinEnumerator(BaseFilter& filter, ULONG position) : filter_(filte
 
 PinEnumerator::~PinEnumerator() { filter_.Release(); }
 
-HRESULT PinEnumerator::QueryInterface(REFIID riid, void** object) {
-  if (object == nullptr) return E_POINTER;
-  if (guids::Same(riid, IID_IUnknown) || guids::Same(riid, IID_IEnumPins)) {
-    *object = static_cast<IEnumPins*>(this);
-    AddRef();
-    return S_OK;
-  }
-  *object = nullptr;
-  return E_NOINTERFACE;
-}
-
-ULONG PinEnumerator::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&references_)); }
-
-ULONG PinEnumerator::Release() {
-  const LONG left = InterlockedDecrement(&references_);
-  if (left == 0) delete this;
-  return static_cast<ULONG>(left);
+IUnknown* PinEnumerator::FindInterface(REFIID riid) {
+  static constexpr InterfaceEntry<PinEnumerator> kInterfaces[] = {Implements<PinEnumerator, IEnumPins>(IID_IEnumPins)};
+  return FindInTable(*this, kInterfaces, riid);
 }
 
 HRESULT PinEnumerator::Next(ULONG count, IPin** pins, ULONG* fetched) {

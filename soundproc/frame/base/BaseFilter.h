@@ -5,23 +5,17 @@
 #include <mutex>
 #include <string>
 
-#include "soundproc/frame/DirectShowApi.h"
-#include "soundproc/frame/base/ServerObjects.h"
+#include "soundproc/contract/DirectShowApi.h"
+#include "soundproc/contract/ComObject.h"
 
 namespace zmsp {
 
 class BasePin;
 
-class BaseFilter : public IBaseFilter {
+class BaseFilter : public ComObject<IBaseFilter> {
  public:
   BaseFilter(const CLSID& classId, const wchar_t* name);
-  virtual ~BaseFilter();
-  BaseFilter(const BaseFilter&) = delete;
-  BaseFilter& operator=(const BaseFilter&) = delete;
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
+  ~BaseFilter() override;
 
   HRESULT STDMETHODCALLTYPE GetClassID(CLSID* classId) override;
   HRESULT STDMETHODCALLTYPE Stop() override;
@@ -48,8 +42,8 @@ class BaseFilter : public IBaseFilter {
   const CLSID& ClassId() const { return classId_; }
 
  protected:
-  CountedObject counted_;
-  LONG references_ = 0;
+  IUnknown* FindInterface(REFIID riid) override;
+
   std::recursive_mutex lock_;
   CLSID classId_;
   std::wstring name_;
@@ -61,21 +55,18 @@ class BaseFilter : public IBaseFilter {
 };
 
 // Enumerates a filter's pins by index.
-class PinEnumerator final : public IEnumPins {
+class PinEnumerator final : public ComObject<IEnumPins> {
  public:
   explicit PinEnumerator(BaseFilter& filter, ULONG position = 0);
-  ~PinEnumerator();
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
+  ~PinEnumerator() override;
   HRESULT STDMETHODCALLTYPE Next(ULONG count, IPin** pins, ULONG* fetched) override;
   HRESULT STDMETHODCALLTYPE Skip(ULONG count) override;
   HRESULT STDMETHODCALLTYPE Reset() override;
   HRESULT STDMETHODCALLTYPE Clone(IEnumPins** clone) override;
 
  private:
-  CountedObject counted_;
-  LONG references_ = 1;
+  IUnknown* FindInterface(REFIID riid) override;
+
   BaseFilter& filter_;
   ULONG position_;
 };

@@ -4,32 +4,23 @@
 #include <cwchar>
 #include <new>
 
-#include "soundproc/frame/Guids.h"
+#include "soundproc/contract/Guids.h"
 #include "soundproc/frame/base/BaseFilter.h"
-#include "soundproc/frame/base/ComPtr.h"
+#include "soundproc/contract/ComPtr.h"
 
 namespace zmsp {
 
 BasePin::BasePin(BaseFilter& filter, const wchar_t* name, PIN_DIRECTION direction)
-    : filter_(filter), name_(name), direction_(direction) {}
+    : ComPart(filter), filter_(filter), name_(name), direction_(direction) {}
 
 BasePin::~BasePin() {
   if (connected_ != nullptr) connected_->Release();
 }
 
-HRESULT BasePin::QueryInterface(REFIID riid, void** object) {
-  if (object == nullptr) return E_POINTER;
-  if (guids::Same(riid, IID_IUnknown) || guids::Same(riid, IID_IPin)) {
-    *object = static_cast<IPin*>(this);
-    AddRef();
-    return S_OK;
-  }
-  *object = nullptr;
-  return E_NOINTERFACE;
+IUnknown* BasePin::FindInterface(REFIID riid) {
+  static constexpr InterfaceEntry<BasePin> kInterfaces[] = {Implements<BasePin, IPin>(IID_IPin)};
+  return FindInTable(*this, kInterfaces, riid);
 }
-
-ULONG BasePin::AddRef() { return filter_.AddRef(); }
-ULONG BasePin::Release() { return filter_.Release(); }
 
 bool BasePin::IsCompleteType(const AM_MEDIA_TYPE* type) {
   return type != nullptr && !IsNullGuid(type->majortype) && !IsNullGuid(type->subtype) &&
@@ -227,23 +218,10 @@ MediaTypeEnumerator::MediaTypeEnumerator(BasePin& pin, ULONG position) : pin_(pi
 
 MediaTypeEnumerator::~MediaTypeEnumerator() { pin_.Release(); }
 
-HRESULT MediaTypeEnumerator::QueryInterface(REFIID riid, void** object) {
-  if (object == nullptr) return E_POINTER;
-  if (guids::Same(riid, IID_IUnknown) || guids::Same(riid, IID_IEnumMediaTypes)) {
-    *object = static_cast<IEnumMediaTypes*>(this);
-    AddRef();
-    return S_OK;
-  }
-  *object = nullptr;
-  return E_NOINTERFACE;
-}
-
-ULONG MediaTypeEnumerator::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&references_)); }
-
-ULONG MediaTypeEnumerator::Release() {
-  const LONG left = InterlockedDecrement(&references_);
-  if (left == 0) delete this;
-  return static_cast<ULONG>(left);
+IUnknown* MediaTypeEnumerator::FindInterface(REFIID riid) {
+  static constexpr InterfaceEntry<MediaTypeEnumerator> kInterfaces[] = {
+      Implements<MediaTypeEnumerator, IEnumMediaTypes>(IID_IEnumMediaTypes)};
+  return FindInTable(*this, kInterfaces, riid);
 }
 
 HRESULT MediaTypeEnumerator::Next(ULONG count, AM_MEDIA_TYPE** types, ULONG* fetched) {

@@ -6,24 +6,18 @@
 #include <mutex>
 #include <string>
 
-#include "soundproc/frame/DirectShowApi.h"
-#include "soundproc/frame/MediaTypes.h"
-#include "soundproc/frame/base/ServerObjects.h"
+#include "soundproc/contract/DirectShowApi.h"
+#include "soundproc/contract/MediaTypes.h"
+#include "soundproc/contract/ComObject.h"
 
 namespace zmsp {
 
 class BaseFilter;
 
-class BasePin : public IPin {
+class BasePin : public ComPart<IPin> {
  public:
   BasePin(BaseFilter& filter, const wchar_t* name, PIN_DIRECTION direction);
-  virtual ~BasePin();
-  BasePin(const BasePin&) = delete;
-  BasePin& operator=(const BasePin&) = delete;
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
+  ~BasePin() override;
 
   HRESULT STDMETHODCALLTYPE Connect(IPin* receivePin, const AM_MEDIA_TYPE* type) override;
   HRESULT STDMETHODCALLTYPE ReceiveConnection(IPin* connector, const AM_MEDIA_TYPE* type) override;
@@ -61,6 +55,8 @@ class BasePin : public IPin {
   const std::wstring& Name() const { return name_; }
 
  protected:
+  IUnknown* FindInterface(REFIID riid) override;
+
   // True when the type names major type, subtype and format type.
   static bool IsCompleteType(const AM_MEDIA_TYPE* type);
   HRESULT AgreeMediaType(IPin* receivePin, const AM_MEDIA_TYPE* partial);
@@ -80,21 +76,18 @@ class BasePin : public IPin {
 };
 
 // Hands out the types a pin proposes by position.
-class MediaTypeEnumerator final : public IEnumMediaTypes {
+class MediaTypeEnumerator final : public ComObject<IEnumMediaTypes> {
  public:
   explicit MediaTypeEnumerator(BasePin& pin, ULONG position = 0);
-  ~MediaTypeEnumerator();
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
+  ~MediaTypeEnumerator() override;
   HRESULT STDMETHODCALLTYPE Next(ULONG count, AM_MEDIA_TYPE** types, ULONG* fetched) override;
   HRESULT STDMETHODCALLTYPE Skip(ULONG count) override;
   HRESULT STDMETHODCALLTYPE Reset() override;
   HRESULT STDMETHODCALLTYPE Clone(IEnumMediaTypes** clone) override;
 
  private:
-  CountedObject counted_;
-  LONG references_ = 1;
+  IUnknown* FindInterface(REFIID riid) override;
+
   BasePin& pin_;
   ULONG position_;
 };

@@ -7,8 +7,8 @@
 #include <cstring>
 #include <new>
 
-#include "soundproc/frame/Guids.h"
-#include "soundproc/frame/MediaTypes.h"
+#include "soundproc/contract/Guids.h"
+#include "soundproc/contract/MediaTypes.h"
 
 namespace zmsp {
 
@@ -19,24 +19,17 @@ MediaSample::MediaSample(MemAllocator* allocator, BYTE* buffer, LONG size)
 
 MediaSample::~MediaSample() { DeleteMediaType(type_); }
 
-HRESULT MediaSample::QueryInterface(REFIID riid, void** object) {
-  if (object == nullptr) return E_POINTER;
-  if (guids::Same(riid, IID_IUnknown) || guids::Same(riid, IID_IMediaSample) ||
-      guids::Same(riid, IID_IMediaSample2)) {
-    *object = static_cast<IMediaSample2*>(this);
-    AddRef();
-    return S_OK;
-  }
-  *object = nullptr;
-  return E_NOINTERFACE;
+IUnknown* MediaSample::FindInterface(REFIID riid) {
+  static constexpr InterfaceEntry<MediaSample> kInterfaces[] = {
+      Implements<MediaSample, IMediaSample2>(IID_IMediaSample2),
+      Implements<MediaSample, IMediaSample>(IID_IMediaSample),
+  };
+  return FindInTable(*this, kInterfaces, riid);
 }
 
-ULONG MediaSample::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&references_)); }
-
-ULONG MediaSample::Release() {
-  const LONG left = InterlockedDecrement(&references_);
-  if (left == 0) allocator_->ReleaseBuffer(this);
-  return static_cast<ULONG>(left);
+void MediaSample::LastReleased() {
+  AddRef();  // the pool's reference again
+  allocator_->ReleaseBuffer(this);
 }
 
 HRESULT MediaSample::GetPointer(BYTE** buffer) {
@@ -163,23 +156,10 @@ MemAllocator::~MemAllocator() {
   FreeBuffersLocked();
 }
 
-HRESULT MemAllocator::QueryInterface(REFIID riid, void** object) {
-  if (object == nullptr) return E_POINTER;
-  if (guids::Same(riid, IID_IUnknown) || guids::Same(riid, IID_IMemAllocator)) {
-    *object = static_cast<IMemAllocator*>(this);
-    AddRef();
-    return S_OK;
-  }
-  *object = nullptr;
-  return E_NOINTERFACE;
-}
-
-ULONG MemAllocator::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&references_)); }
-
-ULONG MemAllocator::Release() {
-  const LONG left = InterlockedDecrement(&references_);
-  if (left == 0) delete this;
-  return static_cast<ULONG>(left);
+IUnknown* MemAllocator::FindInterface(REFIID riid) {
+  static constexpr InterfaceEntry<MemAllocator> kInterfaces[] = {
+      Implements<MemAllocator, IMemAllocator>(IID_IMemAllocator)};
+  return FindInTable(*this, kInterfaces, riid);
 }
 
 HRESULT MemAllocator::SetProperties(ALLOCATOR_PROPERTIES* request, ALLOCATOR_PROPERTIES* actual) {
@@ -261,8 +241,8 @@ HRESULT MemAllocator::GetBuffer(IMediaSample** sample, REFERENCE_TIME*, REFERENC
   MediaSample* taken = free_.back();
   free_.pop_back();
   taken->ResetProperties();
-  taken->AddRef();
   AddRef();  // an outstanding sample keeps its allocator
+  // The sample goes out with the pool's reference.
   *sample = taken;
   return S_OK;
 }

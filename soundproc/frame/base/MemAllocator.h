@@ -7,24 +7,20 @@
 #include <mutex>
 #include <vector>
 
-#include "soundproc/frame/DirectShowApi.h"
-#include "soundproc/frame/base/ServerObjects.h"
+#include "soundproc/contract/DirectShowApi.h"
+#include "soundproc/contract/ComObject.h"
 
 namespace zmsp {
 
 class MemAllocator;
 
-class MediaSample final : public IMediaSample2 {
+// A pooled object: born with the pool's reference, which GetBuffer hands to
+// the caller; the last Release takes it back and returns the sample to its
+// allocator. The allocator deletes its samples when it frees its buffers.
+class MediaSample final : public ComObject<IMediaSample2> {
  public:
   MediaSample(MemAllocator* allocator, BYTE* buffer, LONG size);
-  ~MediaSample();
-  MediaSample(const MediaSample&) = delete;
-  MediaSample& operator=(const MediaSample&) = delete;
-
-  // IUnknown: the last Release hands the sample back to its allocator.
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
+  ~MediaSample() override;
 
   HRESULT STDMETHODCALLTYPE GetPointer(BYTE** buffer) override;
   LONG STDMETHODCALLTYPE GetSize() override { return size_; }
@@ -52,6 +48,9 @@ class MediaSample final : public IMediaSample2 {
   void SetStreamId(DWORD id) { streamId_ = id; }
 
  private:
+  IUnknown* FindInterface(REFIID riid) override;
+  void LastReleased() override;
+
   HRESULT Flag(DWORD flag) const { return (flags_ & flag) != 0 ? S_OK : S_FALSE; }
   HRESULT SetFlag(DWORD flag, BOOL value) {
     flags_ = value ? (flags_ | flag) : (flags_ & ~flag);
@@ -62,7 +61,6 @@ class MediaSample final : public IMediaSample2 {
   BYTE* buffer_;
   LONG size_;
   LONG actual_ = 0;
-  LONG references_ = 0;
   DWORD flags_ = 0;
   DWORD streamId_ = AM_STREAM_MEDIA;
   REFERENCE_TIME start_ = 0, stop_ = 0;
@@ -71,14 +69,10 @@ class MediaSample final : public IMediaSample2 {
   AM_MEDIA_TYPE* type_ = nullptr;
 };
 
-class MemAllocator final : public IMemAllocator {
+class MemAllocator final : public ComObject<IMemAllocator> {
  public:
   // A new allocator with one reference; null when out of memory.
   static MemAllocator* Create();
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
 
   HRESULT STDMETHODCALLTYPE SetProperties(ALLOCATOR_PROPERTIES* request, ALLOCATOR_PROPERTIES* actual) override;
   HRESULT STDMETHODCALLTYPE GetProperties(ALLOCATOR_PROPERTIES* props) override;
@@ -93,11 +87,10 @@ class MemAllocator final : public IMemAllocator {
 
  private:
   MemAllocator() = default;
-  ~MemAllocator();
+  ~MemAllocator() override;
+  IUnknown* FindInterface(REFIID riid) override;
   void FreeBuffersLocked();
 
-  CountedObject counted_;  // may outlive the filter in another filter's hands
-  LONG references_ = 1;
   mutable std::mutex mutex_;
   std::condition_variable returned_;
   ALLOCATOR_PROPERTIES props_{0, 0, 1, 0};

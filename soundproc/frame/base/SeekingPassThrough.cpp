@@ -1,8 +1,9 @@
 #include "soundproc/frame/base/SeekingPassThrough.h"
 
-#include "soundproc/frame/Guids.h"
+#include "soundproc/contract/Guids.h"
 #include "soundproc/frame/base/BasePin.h"
-#include "soundproc/frame/base/ComPtr.h"
+#include "soundproc/contract/ComObject.h"
+#include "soundproc/contract/ComPtr.h"
 
 namespace zmsp {
 
@@ -14,21 +15,15 @@ std::unique_ptr<SeekingPassThrough> CreateSeekingPassThrough(BasePin&, BasePin&)
 
 namespace {
 
-class SeekingForwarder final : public SeekingPassThrough, public IMediaSeeking {
+// A part of the output pin: its other interfaces and its identity are the pin's.
+class SeekingForwarder final : public SeekingPassThrough, public ComPart<IMediaSeeking> {
  public:
-  SeekingForwarder(BasePin& owner, BasePin& input) : owner_(owner), input_(input) {}
+  SeekingForwarder(BasePin& owner, BasePin& input) : ComPart(owner), owner_(owner), input_(input) {}
 
-  HRESULT QueryInterface(REFIID riid, void** object) override {
-    if (object == nullptr) return E_POINTER;
-    if (guids::Same(riid, IID_IMediaSeeking)) {
-      *object = static_cast<IMediaSeeking*>(this);
-      AddRef();
-      return S_OK;
-    }
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
+    if (guids::Same(riid, IID_IMediaSeeking)) return ComPart::QueryInterface(riid, object);
     return owner_.QueryInterface(riid, object);
   }
-  ULONG STDMETHODCALLTYPE AddRef() override { return owner_.AddRef(); }
-  ULONG STDMETHODCALLTYPE Release() override { return owner_.Release(); }
 
   HRESULT STDMETHODCALLTYPE GetCapabilities(DWORD* c) override { return Call([&](IMediaSeeking* s) { return s->GetCapabilities(c); }); }
   HRESULT STDMETHODCALLTYPE CheckCapabilities(DWORD* c) override { return Call([&](IMediaSeeking* s) { return s->CheckCapabilities(c); }); }
@@ -53,6 +48,12 @@ class SeekingForwarder final : public SeekingPassThrough, public IMediaSeeking {
   HRESULT STDMETHODCALLTYPE GetPreroll(LONGLONG* p) override { return Call([&](IMediaSeeking* s) { return s->GetPreroll(p); }); }
 
  private:
+  IUnknown* FindInterface(REFIID riid) override {
+    static constexpr InterfaceEntry<SeekingForwarder> kInterfaces[] = {
+        Implements<SeekingForwarder, IMediaSeeking>(IID_IMediaSeeking)};
+    return FindInTable(*this, kInterfaces, riid);
+  }
+
   template <typename F>
   HRESULT Call(F&& forward) {
     IPin* upstream = input_.GetConnected();

@@ -1,8 +1,8 @@
 #include "soundproc/frame/base/TransformFilter.h"
 
-#include "soundproc/frame/Guids.h"
-#include "soundproc/frame/SampleHelpers.h"
-#include "soundproc/frame/base/ComPtr.h"
+#include "soundproc/contract/Guids.h"
+#include "soundproc/contract/SampleHelpers.h"
+#include "soundproc/contract/ComPtr.h"
 #include "soundproc/frame/base/MemAllocator.h"
 
 namespace zmsp {
@@ -20,14 +20,12 @@ TransformInputPin::~TransformInputPin() {
   if (allocator_ != nullptr) allocator_->Release();
 }
 
-HRESULT TransformInputPin::QueryInterface(REFIID riid, void** object) {
-  if (object == nullptr) return E_POINTER;
-  if (guids::Same(riid, IID_IMemInputPin)) {
-    *object = static_cast<IMemInputPin*>(this);
-    AddRef();
-    return S_OK;
-  }
-  return BasePin::QueryInterface(riid, object);
+IUnknown* TransformInputPin::FindInterface(REFIID riid) {
+  static constexpr InterfaceEntry<TransformInputPin> kInterfaces[] = {
+      Implements<TransformInputPin, IPin>(IID_IPin),
+      Implements<TransformInputPin, IMemInputPin>(IID_IMemInputPin),
+  };
+  return FindInTable(*this, kInterfaces, riid);
 }
 
 HRESULT TransformInputPin::CheckMediaType(const AM_MEDIA_TYPE* type) { return transform_.CheckInputType(type); }

@@ -6,7 +6,7 @@
 #include <memory>
 #include <mutex>
 
-#include "soundproc/frame/DirectShowApi.h"
+#include "soundproc/contract/DirectShowApi.h"
 #include "soundproc/frame/base/BaseFilter.h"
 #include "soundproc/frame/base/BasePin.h"
 #include "soundproc/frame/base/SeekingPassThrough.h"
@@ -18,11 +18,9 @@ class TransformFilter;
 class TransformInputPin final : public BasePin, public IMemInputPin {
  public:
   TransformInputPin(TransformFilter& filter, const wchar_t* name);
-  ~TransformInputPin();
+  ~TransformInputPin() override;
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override { return BasePin::AddRef(); }
-  ULONG STDMETHODCALLTYPE Release() override { return BasePin::Release(); }
+  ZMSP_IUNKNOWN_FROM(BasePin)
 
   HRESULT STDMETHODCALLTYPE EndOfStream() override;
   HRESULT STDMETHODCALLTYPE BeginFlush() override;
@@ -46,6 +44,8 @@ class TransformInputPin final : public BasePin, public IMemInputPin {
   bool IsFlushing() const { return flushing_; }
 
  private:
+  IUnknown* FindInterface(REFIID riid) override;
+
   TransformFilter& transform_;
   IMemAllocator* allocator_ = nullptr;  // one reference
   bool readOnly_ = false;
@@ -55,8 +55,9 @@ class TransformInputPin final : public BasePin, public IMemInputPin {
 class TransformOutputPin final : public BasePin {
  public:
   TransformOutputPin(TransformFilter& filter, const wchar_t* name);
-  ~TransformOutputPin();
+  ~TransformOutputPin() override;
 
+  // IMediaSeeking is made on first request.
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
   HRESULT STDMETHODCALLTYPE EndOfStream() override { return E_UNEXPECTED; }
   HRESULT STDMETHODCALLTYPE BeginFlush() override { return E_UNEXPECTED; }

@@ -4,8 +4,10 @@
 
 #include <string>
 
-#include "soundproc/frame/Guids.h"
-#include "soundproc/frame/base/ComPtr.h"
+#include "soundproc/contract/Guids.h"
+#include "soundproc/contract/ComPtr.h"
+#include "soundproc/dmo/DmoRegistration_win32.h"
+#include "soundproc/dmo/DmoGuids.h"
 
 namespace zmsp {
 
@@ -20,6 +22,10 @@ const ServedClass kClasses[] = {
     {&guids::kSoundProcessorFilter, L"ZEMBRA's Sound Processor"},
     {&guids::kSoundProcessorPage, L"ZEMBRA's Sound Processor Property Page"},
     {&guids::kSoundProcessorAboutPage, L"ZEMBRA's Sound Processor About Page"},
+    {&dmo::kUpmixerPage, L"ZEMBRA's Upmixer Property Page"},
+    {&dmo::kTimeStretcherPage, L"ZEMBRA's Time Stretcher Property Page"},
+    {dmo::kOwnDmoNames[0].classId, dmo::kOwnDmoNames[0].name},
+    {dmo::kOwnDmoNames[1].classId, dmo::kOwnDmoNames[1].name},
 };
 
 constexpr DWORD kMerit = 0x00800001;  // MERIT_PREFERRED + 1
@@ -98,13 +104,14 @@ HRESULT RegisterServer(const wchar_t* modulePath) {
     HRESULT hr = RegisterClass(served, modulePath);
     if (FAILED(hr)) return hr;
   }
-  return WithFilterMapper(RegisterFilter);
+  const HRESULT hr = WithFilterMapper(RegisterFilter);
+  return SUCCEEDED(hr) ? dmo::RegisterOwnDmos() : hr;
 }
 
 HRESULT UnregisterServer() {
-  // The mapper entry goes first: it is not there without the class.
+  // The mapper and DMO registry entries go first: they are not there without the class.
   const HRESULT mapped = WithFilterMapper(UnregisterFilter);
-  HRESULT result = S_OK;
+  HRESULT result = dmo::UnregisterOwnDmos();
   for (const ServedClass& served : kClasses) {
     const LONG removed = RegDeleteTreeW(HKEY_CLASSES_ROOT, ClassKey(*served.classId).c_str());
     if (removed != ERROR_SUCCESS && removed != ERROR_FILE_NOT_FOUND) result = HRESULT_FROM_WIN32(removed);

@@ -2,7 +2,7 @@
 // in-process classes and the filter's entry in the DirectShow filter mapper.
 #pragma once
 
-#include "soundproc/frame/DirectShowApi.h"
+#include "soundproc/contract/DirectShowApi.h"
 
 namespace zmsp {
 

@@ -2,7 +2,7 @@
 // (Windows only). Each read and write opens and closes its key.
 #pragma once
 
-#include "soundproc/frame/SettingsStore.h"
+#include "soundproc/contract/SettingsStore.h"
 
 namespace zmsp {
 

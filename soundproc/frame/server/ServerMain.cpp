@@ -1,10 +1,8 @@
 // ZmSoundProcessor.ax: the in-process COM server's exports.
-#include "soundproc/frame/DirectShowApi.h"
+#include "soundproc/contract/DirectShowApi.h"
 
-#include <new>
-
-#include "soundproc/frame/Guids.h"
-#include "soundproc/frame/base/ServerObjects.h"
+#include "soundproc/contract/Guids.h"
+#include "soundproc/contract/ServerObjects.h"
 #include "soundproc/frame/server/ClassFactory.h"
 #include "soundproc/frame/server/Registration.h"
 #include "soundproc/frame/server/RegistrySettingsStore.h"
@@ -26,15 +24,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
 }
 
 STDAPI DllGetClassObject(REFCLSID classId, REFIID riid, LPVOID* object) {
-  if (object == nullptr) return E_POINTER;
-  *object = nullptr;
-  // The property pages are not served yet; only the filter is.
-  if (!zmsp::guids::Same(classId, zmsp::guids::kSoundProcessorFilter)) return CLASS_E_CLASSNOTAVAILABLE;
-  auto* factory = new (std::nothrow) zmsp::FilterClassFactory();
-  if (factory == nullptr) return E_OUTOFMEMORY;
-  const HRESULT hr = factory->QueryInterface(riid, object);
-  factory->Release();
-  return hr;
+  return zmsp::GetServedClassObject(classId, riid, object);
 }
 
 STDAPI DllCanUnloadNow() { return zmsp::ServerObjects::CanUnload() ? S_OK : S_FALSE; }

@@ -1,9 +1,10 @@
 // Allocator, media samples, the sample helpers and SampleMediaBuffer.
 #include <gtest/gtest.h>
 
-#include "soundproc/frame/SampleHelpers.h"
-#include "soundproc/frame/SampleMediaBuffer.h"
-#include "soundproc/frame/base/ComPtr.h"
+#include "soundproc/contract/SampleHelpers.h"
+#include "soundproc/contract/SampleMediaBuffer.h"
+#include "soundproc/contract/ComObject.h"
+#include "soundproc/contract/ComPtr.h"
 #include "soundproc/frame/base/MemAllocator.h"
 #include "tools/zmsp-process/HostFilters.h"
 
@@ -89,11 +90,13 @@ TEST_F(AllocatorTest, SamplesKeepTimesFlagsAndTypesUntilReused) {
 }
 
 // A sample that answers whatever the test sets, to probe the helpers.
-class ProbeSample : public IMediaSample {
+// It lives on the test's stack: the test holds its first reference throughout.
+class ProbeSample final : public ComObject<IMediaSample> {
  public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
-  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  IUnknown* FindInterface(REFIID riid) override {
+    static constexpr InterfaceEntry<ProbeSample> kInterfaces[] = {Implements<ProbeSample, IMediaSample>(IID_IMediaSample)};
+    return FindInTable(*this, kInterfaces, riid);
+  }
   HRESULT STDMETHODCALLTYPE GetPointer(BYTE** b) override {
     *b = bytes;
     return S_OK;

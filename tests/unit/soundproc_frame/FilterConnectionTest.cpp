@@ -66,7 +66,7 @@ TEST_F(FilterConnection, ClassificationSkipsPcmLinksAndLooksFurtherUpstream) {
   // splitter -(AC3)-> resampler -(PCM)-> decoder -> filter
   splitterOut->Disconnect();
   decoderIn->Disconnect();
-  auto resampler = ComPtr<host::HostFilter>(new host::HostFilter(kRendererClass, L"Resampler"));
+  auto resampler = MakeComObject<host::HostFilter>(kRendererClass, L"Resampler");
   auto& resamplerIn = resampler->AddPin<host::HostPin>(L"In", PINDIR_INPUT);
   const MediaType pcm = host::AudioSubtype(guids::kSubtypePcm, guids::kMediaTypeAudio);
   auto& resamplerOut = resampler->AddPin<host::HostPin>(L"Out", PINDIR_OUTPUT, &pcm.Get());
@@ -102,7 +102,7 @@ TEST_F(FilterConnection, SecondInstanceAnywhereUpstreamIsRefused) {
   EXPECT_FALSE(second->InputPin().IsConnected());
 
   // Two filters further down: first -> effect -> second.
-  auto effect = ComPtr<host::HostFilter>(new host::HostFilter(kRendererClass, L"Effect"));
+  auto effect = MakeComObject<host::HostFilter>(kRendererClass, L"Effect");
   auto& effectIn = effect->AddPin<host::SinkPin>(L"In");
   const MediaType pcm = PcmType(1, 2, 48000, 16);
   auto& effectOut = effect->AddPin<host::SourcePin>(L"Out", pcm.Get(), 4096);

@@ -123,9 +123,9 @@ class FilterHarness : public ::testing::Test {
     ASSERT_EQ(SoundProcessorFilter::Create(store, std::move(set), &created), S_OK);
     filter = ComPtr<SoundProcessorFilter>::Adopt(created);
     graph = host::HostGraph::Create();
-    splitter = ComPtr<host::HostFilter>(new host::HostFilter(kSplitterClass, L"Splitter"));
-    decoder = ComPtr<host::HostFilter>(new host::HostFilter(kDecoderClass, L"Decoder"));
-    renderer = ComPtr<host::HostFilter>(new host::HostFilter(kRendererClass, L"Renderer"));
+    splitter = MakeComObject<host::HostFilter>(kSplitterClass, L"Splitter");
+    decoder = MakeComObject<host::HostFilter>(kDecoderClass, L"Decoder");
+    renderer = MakeComObject<host::HostFilter>(kRendererClass, L"Renderer");
     if (sourceSubtype != nullptr) sourceType = host::AudioSubtype(*sourceSubtype, major);
     splitterOut = &splitter->AddPin<host::HostPin>(L"Out", PINDIR_OUTPUT, &sourceType.Get());
     decoderIn = &decoder->AddPin<host::HostPin>(L"In", PINDIR_INPUT);
@@ -142,7 +142,7 @@ class FilterHarness : public ::testing::Test {
   }
 
   void AddFileSource(const std::wstring& name, const CLSID& classId = guids::kAsyncReader) {
-    fileSource = ComPtr<host::FileSourceStub>(new host::FileSourceStub(classId, name));
+    fileSource = MakeComObject<host::FileSourceStub>(classId, name);
     graph->AddFilter(fileSource.Get(), L"File Source");
   }
 

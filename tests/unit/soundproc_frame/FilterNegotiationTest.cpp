@@ -41,8 +41,10 @@ TEST_F(FilterNegotiation, AnswersItsPrivateInterfacesAndTheBaseOnes) {
   ASSERT_EQ(filter->QueryInterface(IID_ISpecifyPropertyPages, pages.PutVoid()), S_OK);
   CAUUID ids{7, reinterpret_cast<GUID*>(0x1)};
   EXPECT_EQ(pages->GetPages(&ids), S_OK);
-  EXPECT_EQ(ids.cElems, 0u);
-  EXPECT_EQ(ids.pElems, nullptr);
+  ASSERT_EQ(ids.cElems, 2u) << "the status page, then the about page";
+  EXPECT_TRUE(guids::Same(ids.pElems[0], guids::kSoundProcessorPage));
+  EXPECT_TRUE(guids::Same(ids.pElems[1], guids::kSoundProcessorAboutPage));
+  CoTaskMemFree(ids.pElems);
 
   ComPtr<IBaseFilter> base;
   ASSERT_EQ(pages->QueryInterface(IID_IBaseFilter, base.PutVoid()), S_OK);
@@ -125,11 +127,14 @@ TEST_F(FilterNegotiation, OutputTypeNeedsAConnectedInput) {
 }
 
 // An allocator that grants less than it is asked for.
-class StingyAllocator final : public IMemAllocator {
+// It lives on the test's stack: the test holds its first reference throughout.
+class StingyAllocator final : public ComObject<IMemAllocator> {
  public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
-  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  IUnknown* FindInterface(REFIID riid) override {
+    static constexpr InterfaceEntry<StingyAllocator> kInterfaces[] = {
+        Implements<StingyAllocator, IMemAllocator>(IID_IMemAllocator)};
+    return FindInTable(*this, kInterfaces, riid);
+  }
   HRESULT STDMETHODCALLTYPE SetProperties(ALLOCATOR_PROPERTIES* request, ALLOCATOR_PROPERTIES* actual) override {
     asked = *request;
     *actual = *request;

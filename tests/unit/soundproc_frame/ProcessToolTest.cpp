@@ -2,6 +2,7 @@
 // comes out, the kept channel mask and the printed levels.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -79,6 +80,36 @@ std::int16_t SampleAt(const Audio& audio, std::size_t frame, std::size_t channel
   return static_cast<std::int16_t>(audio.data[at] | (audio.data[at + 1] << 8));
 }
 
+// A 440 Hz stereo tone at 44.1 kHz, the same in both channels.
+Audio Tone(double seconds) {
+  Audio audio;
+  audio.format = {1, 2, 44100, 16, 16, 0};
+  const auto frames = static_cast<std::size_t>(seconds * 44100);
+  for (std::size_t f = 0; f < frames; ++f) {
+    const auto v = static_cast<std::uint16_t>(static_cast<std::int16_t>(8000 * std::sin(2 * M_PI * 440 * f / 44100.0)));
+    for (int c = 0; c < 2; ++c) {
+      audio.data.push_back(static_cast<std::uint8_t>(v));
+      audio.data.push_back(static_cast<std::uint8_t>(v >> 8));
+    }
+  }
+  return audio;
+}
+
+std::size_t Frames(const Audio& audio) { return audio.data.size() / (2u * audio.format.channels); }
+
+double Rms(const Audio& audio, std::size_t channel) {
+  double sum = 0;
+  for (std::size_t f = 0; f < Frames(audio); ++f) sum += std::pow(SampleAt(audio, f, channel), 2);
+  return std::sqrt(sum / static_cast<double>(Frames(audio)));
+}
+
+// The frequency of channel 0 from its rising zero crossings.
+double Frequency(const Audio& audio) {
+  int crossings = 0;
+  for (std::size_t f = 1; f < Frames(audio); ++f) crossings += SampleAt(audio, f - 1, 0) < 0 && SampleAt(audio, f, 0) >= 0;
+  return crossings * static_cast<double>(audio.format.sampleRate) / static_cast<double>(Frames(audio));
+}
+
 TEST_F(ProcessTool, RefusesToRunWhenNoStageIsSwitchedOn) {
   const fs::path in = Write("in.wav", Constant16(1, 2, 0, 100, {1, 2}));
   EXPECT_EQ(Run(Paths(in)), 3);
@@ -116,7 +147,7 @@ TEST_F(ProcessTool, ExtensibleInputKeepsItsChannelMaskAndBalanceLowersTheRear) {
 
 TEST_F(ProcessTool, PrintsTheMetersLevels) {
   const fs::path in = Write("in.wav", Constant16(1, 2, 0, 300, {1000, -2000}));
-  ASSERT_EQ(Run(Paths(in) + " --set \"Time Stretcher/Enable=1\" --levels"), 0) << err;
+  ASSERT_EQ(Run(Paths(in) + " --set \"Channel Control/Enable=1\" --levels"), 0) << err;
   EXPECT_EQ(out, "[1000,2000,0,0,0,0,0,0]\n");
 }
 
@@ -126,6 +157,32 @@ TEST_F(ProcessTool, Ac3OnlyExpanderRefusesAnMp3Source) {
   EXPECT_EQ(Run(Paths(in) + settings + " --source mp3"), 3);
   EXPECT_NE(err.find("refuses"), std::string::npos) << err;
   EXPECT_EQ(Run(Paths(in) + settings + " --source ac3 --file-name song.mp3"), 0) << err;
+}
+
+TEST_F(ProcessTool, ExpanderWritesFiveOneThroughOurUpmixer) {
+  const Audio input = Tone(1.0);
+  const fs::path in = Write("in.wav", input);
+  ASSERT_EQ(Run(Paths(in) + " --set \"Channel Expander/Enable=1\" --set \"Channel Expander/OutputChannels=6\""), 0)
+      << err;
+  EXPECT_EQ(err, "");
+  const Audio output = Read(dir / "o.wav");
+  EXPECT_EQ(output.format.formatTag, 0xFFFE);
+  EXPECT_EQ(output.format.channels, 6);
+  EXPECT_EQ(output.format.channelMask, 0x3Fu);
+  EXPECT_EQ(Frames(output), Frames(input));
+  // What is equal in left and right belongs to the centre.
+  EXPECT_GT(Rms(output, 2), 2 * Rms(output, 0));
+}
+
+TEST_F(ProcessTool, TimeStretcherWritesAShorterFileAtTheSamePitch) {
+  const Audio input = Tone(3.0);
+  const fs::path in = Write("in.wav", input);
+  ASSERT_EQ(Run(Paths(in) + " --set \"Time Stretcher/Enable=1\" --set \"Time Stretcher/Speed=1500\""), 0) << err;
+  const Audio output = Read(dir / "o.wav");
+  EXPECT_EQ(output.format.channels, 2);
+  // The stretcher's held-back end stays in it when the stream ends.
+  EXPECT_NEAR(static_cast<double>(Frames(output)), Frames(input) / 1.5, Frames(input) / 1.5 * 0.03);
+  EXPECT_NEAR(Frequency(output), 440.0, 4.4);
 }
 
 TEST_F(ProcessTool, ThirtyTwoBitInputPassesThrough) {

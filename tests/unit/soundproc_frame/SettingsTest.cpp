@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "soundproc/frame/Settings.h"
+#include "soundproc/contract/Settings.h"
 
 namespace zmsp {
 namespace {

@@ -6,35 +6,20 @@
 #include <cstring>
 #include <vector>
 
-#include "soundproc/frame/Guids.h"
-#include "soundproc/frame/MediaTypes.h"
-#include "soundproc/frame/ProcessingStage.h"
+#include "soundproc/contract/ComObject.h"
+#include "soundproc/contract/Guids.h"
+#include "soundproc/contract/MediaTypes.h"
+#include "soundproc/contract/ProcessingStage.h"
 
 namespace zmsp::test {
 
-class TestSample final : public IMediaSample {
+class TestSample final : public ComObject<IMediaSample> {
  public:
   explicit TestSample(LONG size) : buffer_(static_cast<std::size_t>(size)) {}
 
   // One reference for the caller.
   static TestSample* Create(LONG size) { return new TestSample(size); }
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-    if (object == nullptr) return E_POINTER;
-    if (guids::Same(riid, IID_IUnknown) || guids::Same(riid, IID_IMediaSample)) {
-      *object = static_cast<IMediaSample*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = --references_;
-    if (left == 0) delete this;
-    return left;
-  }
 
   HRESULT STDMETHODCALLTYPE GetPointer(BYTE** buffer) override {
     if (pointerFails) return E_FAIL;
@@ -97,16 +82,22 @@ class TestSample final : public IMediaSample {
     return samples;
   }
   bool HasMediaType() const { return type_ != nullptr; }
-  ULONG References() const { return references_; }
+  ULONG References() {
+    AddRef();
+    return Release();
+  }
 
   bool pointerFails = false;
 
  private:
-  ~TestSample() { DeleteMediaType(type_); }
+  ~TestSample() override { DeleteMediaType(type_); }
+  IUnknown* FindInterface(REFIID riid) override {
+    static constexpr InterfaceEntry<TestSample> kInterfaces[] = {Implements<TestSample, IMediaSample>(IID_IMediaSample)};
+    return FindInTable(*this, kInterfaces, riid);
+  }
 
   std::vector<BYTE> buffer_;
   LONG actual_ = 0;
-  ULONG references_ = 1;
   bool timeValid_ = false;
   REFERENCE_TIME start_ = 0, stop_ = 0;
   bool syncPoint_ = false;

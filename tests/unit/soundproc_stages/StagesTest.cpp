@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "soundproc/frame/SettingsStore.h"
+#include "soundproc/contract/SettingsStore.h"
 #include "soundproc/stages/ChannelControlStage.h"
 #include "soundproc/stages/ChannelExpanderStage.h"
 #include "soundproc/stages/SoundMeterStage.h"
@@ -225,6 +225,8 @@ TEST(PassThroughStages, PassTheSampleOnUnchangedWithTheSameFlag) {
   MemorySettingsStore store;
   store.SetDword("SOFTWARE\\AC3_zembra\\Channel Expander", "OutputChannels", 8);
   store.SetDword("SOFTWARE\\AC3_zembra\\Channel Expander", "Enable", 1);
+  // Switched on, but for AC3 sources only: this stereo input is not expanded.
+  store.SetDword("SOFTWARE\\AC3_zembra\\Channel Expander", "AC3Only", 1);
   ChannelExpanderStage expander(store);
   TimeStretcherStage stretcher;
   MemorySettingsStore ccStore;

@@ -1,7 +1,8 @@
 // Builds a playback graph for a file with RenderFile, reports whether the
 // sound processor was inserted (by merit) and whether playing advances.
 // Usage: zmsp_graph_check.exe MOVIE [PLAY_MS]
-// Prints "processor=0|1", "connected=0|1", "position_ms=N" and any error
+// Prints "processor=0|1", "connected=0|1", "output_channels=N" (of the
+// processor's output pin), "position_ms=N" and any error
 // event; exit 0 when the graph rendered and played without an error event.
 //        zmsp_graph_check.exe --version FILE
 // Prints the version resource's fixed version and the self-registration strings.
@@ -40,6 +41,29 @@ bool AllPinsConnected(IBaseFilter* filter) {
   }
   pins->Release();
   return all && count == 2;
+}
+
+// The channel count of the filter's connected output pin, 0 when not known.
+int OutputChannels(IBaseFilter* filter) {
+  IEnumPins* pins = nullptr;
+  if (FAILED(filter->EnumPins(&pins))) return 0;
+  int channels = 0;
+  IPin* pin = nullptr;
+  while (channels == 0 && pins->Next(1, &pin, nullptr) == S_OK) {
+    PIN_DIRECTION direction = PINDIR_INPUT;
+    AM_MEDIA_TYPE type{};
+    if (SUCCEEDED(pin->QueryDirection(&direction)) && direction == PINDIR_OUTPUT &&
+        SUCCEEDED(pin->ConnectionMediaType(&type))) {
+      if (IsEqualGUID(type.formattype, FORMAT_WaveFormatEx) && type.cbFormat >= sizeof(WAVEFORMATEX)) {
+        channels = reinterpret_cast<const WAVEFORMATEX*>(type.pbFormat)->nChannels;
+      }
+      CoTaskMemFree(type.pbFormat);
+      if (type.pUnk != nullptr) type.pUnk->Release();
+    }
+    SafeRelease(pin);
+  }
+  pins->Release();
+  return channels;
 }
 
 }  // namespace
@@ -99,6 +123,7 @@ int wmain(int argc, wchar_t** argv) {
   int status = FAILED(hr) ? 1 : 0;
 
   bool present = false, connected = false;
+  int outputChannels = 0;
   IEnumFilters* filters = nullptr;
   if (SUCCEEDED(graph->EnumFilters(&filters))) {
     IBaseFilter* filter = nullptr;
@@ -112,12 +137,13 @@ int wmain(int argc, wchar_t** argv) {
       if (SUCCEEDED(filter->GetClassID(&classId)) && IsEqualCLSID(classId, kSoundProcessor)) {
         present = true;
         connected = AllPinsConnected(filter);
+        outputChannels = OutputChannels(filter);
       }
       SafeRelease(filter);
     }
     filters->Release();
   }
-  std::printf("processor=%d\nconnected=%d\n", present ? 1 : 0, connected ? 1 : 0);
+  std::printf("processor=%d\nconnected=%d\noutput_channels=%d\n", present ? 1 : 0, connected ? 1 : 0, outputChannels);
 
   IMediaControl* control = nullptr;
   IMediaSeeking* seeking = nullptr;

@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "soundproc/frame/DirectShowApi.h"
+#include "soundproc/contract/DirectShowApi.h"
 
 namespace zmsp::guids {
 

@@ -4,13 +4,15 @@
 
 #include <new>
 
-#include "soundproc/frame/DirectShowApi.h"
-#include "soundproc/frame/Guids.h"
-#include "soundproc/frame/base/ServerObjects.h"
+#include "soundproc/contract/DirectShowApi.h"
+#include "soundproc/contract/Guids.h"
+#include "soundproc/contract/ComObject.h"
 
 namespace zmsp {
 
-class SampleMediaBuffer final : public IMediaBuffer {
+// Handed to DMOs, which may hold it longer than we do; counts toward the
+// module's live objects like every COM object.
+class SampleMediaBuffer final : public ComObject<IMediaBuffer> {
  public:
   // A view of `data`; the memory must outlive the buffer. One reference.
   static HRESULT CreateView(BYTE* data, DWORD length, DWORD maxLength, IMediaBuffer** buffer) {
@@ -33,23 +35,6 @@ class SampleMediaBuffer final : public IMediaBuffer {
     return S_OK;
   }
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-    if (object == nullptr) return E_POINTER;
-    if (guids::Same(riid, IID_IMediaBuffer) || guids::Same(riid, IID_IUnknown)) {
-      *object = static_cast<IMediaBuffer*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&references_)); }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const LONG left = InterlockedDecrement(&references_);
-    if (left == 0) delete this;
-    return static_cast<ULONG>(left);
-  }
-
   HRESULT STDMETHODCALLTYPE SetLength(DWORD length) override {
     if (length > maxLength_) return E_INVALIDARG;
     length_ = length;
@@ -70,14 +55,17 @@ class SampleMediaBuffer final : public IMediaBuffer {
  private:
   SampleMediaBuffer(BYTE* data, DWORD length, DWORD maxLength, bool ownsMemory)
       : length_(length), maxLength_(maxLength), data_(data), ownsMemory_(ownsMemory) {}
-  ~SampleMediaBuffer() {
+  ~SampleMediaBuffer() override {
     if (ownsMemory_) CoTaskMemFree(data_);
   }
+  IUnknown* FindInterface(REFIID riid) override {
+    static constexpr InterfaceEntry<SampleMediaBuffer> kInterfaces[] = {
+        Implements<SampleMediaBuffer, IMediaBuffer>(IID_IMediaBuffer)};
+    return FindInTable(*this, kInterfaces, riid);
+  }
 
-  CountedObject counted_;  // handed to DMOs, which may hold it longer than we do
   DWORD length_;
   DWORD maxLength_;
-  LONG references_ = 1;
   BYTE* data_;
   bool ownsMemory_;
 };

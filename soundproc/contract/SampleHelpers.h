@@ -3,8 +3,8 @@
 
 #include <cstring>
 
-#include "soundproc/frame/DirectShowApi.h"
-#include "soundproc/frame/MediaTypes.h"
+#include "soundproc/contract/DirectShowApi.h"
+#include "soundproc/contract/MediaTypes.h"
 
 namespace zmsp {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "soundproc/frame/SettingsStore.h"
+#include "soundproc/contract/SettingsStore.h"
 
 namespace zmsp {
 

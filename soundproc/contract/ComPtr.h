@@ -1,4 +1,9 @@
-// A minimal owning COM pointer for the frame's own code.
+// The owning COM pointer of the sound processor's code. Ownership rule: a
+// ComPtr always owns exactly one reference to what it points at. Built from a
+// raw pointer it takes a new reference (AddRef); Adopt takes over a reference
+// the caller already owns (a new object, an out-parameter result); Put hands
+// its slot to a call that returns an owned reference; Detach gives its
+// reference away.
 #pragma once
 
 #include <utility>

@@ -27,9 +27,9 @@
 #include <cstdint>
 #include <cstring>
 
-#include "soundproc/frame/DirectShowApi.h"
-#include "soundproc/frame/Guids.h"
-#include "soundproc/frame/MediaTypes.h"
+#include "soundproc/contract/DirectShowApi.h"
+#include "soundproc/contract/Guids.h"
+#include "soundproc/contract/MediaTypes.h"
 
 namespace zmsp {
 
@@ -128,4 +128,4 @@ class ProcessingStage {
 
 }  // namespace zmsp
 
-#include "soundproc/frame/SampleHelpers.h"
+#include "soundproc/contract/SampleHelpers.h"
