@@ -112,6 +112,11 @@ void ChannelControl::refresh() {
   if (!tableInUse) {
     boostTable_.release();
   }
+  const bool plainMapInUse = settings_.volBoost && applies_.boost && layout_.bitsPerSample == 16 &&
+                             settings_.volBoostAlgorithm == BoostAlgorithm::kPlainGain;
+  if (!plainMapInUse) {
+    plainGainMap_.release();
+  }
 }
 
 bool ChannelControl::hasWork() const {
@@ -128,6 +133,7 @@ void ChannelControl::reset() {
   balanceFlags_ = {};
   balanceFactor_ = 100;
   boostTable_.release();
+  plainGainMap_.release();
   scratch16_ = {};
   scratch32_ = {};
   gainRow_ = {};
@@ -160,6 +166,21 @@ void ChannelControl::prepareVolAdjust() {
     }
     gainRow_[slot] = gain;
   }
+}
+
+void ChannelControl::preparePlainGainMap() {
+  if (plainGainMap_.built() && plainGainMapLevel_ == settings_.volBoostLevelDb) {
+    return;
+  }
+  const double gain = boostGain(clampBoostLevel(settings_.volBoostLevelDb));
+  const ChannelControlKernels& reference = ReferenceChannelKernels();
+  // Without memory for the map the gain is computed per sample instead.
+  plainGainMapLevel_ = plainGainMap_.build([&](std::int16_t s) {
+    reference.gainAll16(&s, 1, gain);
+    return s;
+  })
+                           ? settings_.volBoostLevelDb
+                           : 0;
 }
 
 void ChannelControl::prepareBalance() {
@@ -202,6 +223,9 @@ ChannelControl::Outcome ChannelControl::process(std::span<std::byte> buffer, std
       !boostTable_.prepare(s.volBoostLevelDb)) {
     outcome.boostSkippedNoMemory = true;
     boost = false;
+  }
+  if (boost && layout_.bitsPerSample == 16 && s.volBoostAlgorithm == BoostAlgorithm::kPlainGain) {
+    preparePlainGainMap();
   }
   if (layout_.bitsPerSample == 16) {
     processSamples<std::int16_t>(buffer.data(), frames, boost);
@@ -298,6 +322,10 @@ void ChannelControl::applyBoost(Sample* samples, std::size_t count) {
   if constexpr (sizeof(Sample) == 2) {
     if (!plainGain) {
       boostTable_.apply({samples, count});
+      return;
+    }
+    if (plainGainMap_.built()) {
+      plainGainMap_.apply({samples, count});
       return;
     }
   } else if (!plainGain) {

@@ -15,6 +15,7 @@
 #include "soundproc/stages/ChannelControlSettings.h"
 #include "soundproc/stages/ChannelPositions.h"
 #include "soundproc/stages/PcmLayout.h"
+#include "soundproc/stages/SampleMap16.h"
 
 namespace zmsp {
 
@@ -90,6 +91,7 @@ class ChannelControl {
   [[nodiscard]] bool boostApplies() const;
   void prepareVolAdjust();
   void prepareBalance();
+  void preparePlainGainMap();
   template <typename Sample>
   void processSamples(std::byte* data, std::size_t frames, bool boost);
   template <typename Sample>
@@ -109,6 +111,10 @@ class ChannelControl {
   std::array<bool, kBalancePositions> balanceFlags_{};
   int balanceFactor_ = 100;
   BoostTable boostTable_;
+  // The plain-gain boost of 16-bit samples as a table (one lookup beats the
+  // arithmetic there), rebuilt when the level changes.
+  SampleMap16 plainGainMap_;
+  int plainGainMapLevel_ = 0;
   // The per-sample loops: the fast set, or the reference set for comparison.
   const ChannelControlKernels* kernels_ = &FastChannelKernels();
 
