@@ -70,10 +70,9 @@ class SoundProcessorFilter final : public TransformFilter,
   std::uint32_t LastBufferSize() const { return lastBufferSize_; }
   bool InputTypePending() const { return pendingInputType_; }
 
-  // The attached page (not owned) and the flags it shares with the streaming thread.
+  // The attached status page (not owned), and whether it is shown.
   SoundProcessorPage* mainPage = nullptr;
   bool pageVisible = false;
-  bool pageRefreshing = false;
 
  private:
   SoundProcessorFilter(SettingsStore& store, std::unique_ptr<StageSet> stages);
