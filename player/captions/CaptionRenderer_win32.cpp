@@ -1,0 +1,229 @@
+#include "player/captions/CaptionRenderer_win32.h"
+
+#include <string>
+
+#include "player/captions/CaptionView.h"
+#include "player/core/TextConvert_win32.h"
+#include "player/window/ShapePanel_win32.h"
+
+namespace orves {
+namespace {
+
+constexpr wchar_t kPanelClass[] = L"OrvesCaptionPanel";
+// Each line bitmap is the text's extent enlarged by this much both ways.
+constexpr int kBitmapSlack = 5;
+
+// A 32-bit top-down DIB section: the same pixels whatever the screen's depth.
+HBITMAP CreateLineBitmap(int width, int height) {
+  BITMAPINFO bmi{};
+  bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  bmi.bmiHeader.biWidth = width;
+  bmi.bmiHeader.biHeight = -height;
+  bmi.bmiHeader.biPlanes = 1;
+  bmi.bmiHeader.biBitCount = 32;
+  bmi.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  return CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
+}
+
+// Korean character set: a face that is missing is replaced by one that has
+// Hangul glyphs rather than by a Latin-only face.
+HFONT CreateCaptionFont(const std::wstring& face, int cellHeight, int glyphWidth, bool bold, bool smooth) {
+  return CreateFontW(cellHeight, glyphWidth, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, HANGUL_CHARSET,
+                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, smooth ? ANTIALIASED_QUALITY : NONANTIALIASED_QUALITY,
+                     DEFAULT_PITCH, face.substr(0, LF_FACESIZE - 1).c_str());
+}
+
+void FillWith(HDC dc, const RECT& rect, COLORREF colour) {
+  if (HBRUSH brush = CreateSolidBrush(colour)) {
+    FillRect(dc, &rect, brush);
+    DeleteObject(brush);
+  }
+}
+
+}  // namespace
+
+CaptionPanel::~CaptionPanel() {
+  for (LineSlot& slot : slots_) FreeSlot(slot);
+}
+
+bool CaptionPanel::Create(HWND parent, int id) {
+  if (Handle() || !parent) return false;
+  const WindowClassSpec panelClass{kPanelClass, 0, nullptr};
+  if (!CreateWindowOf(panelClass, 0, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, L"", RECT{}, parent, id)) {
+    return false;
+  }
+  SetRegion(CreateRectRgn(0, 0, 0, 0));
+  return true;
+}
+
+void CaptionPanel::Bind(const TCaptionView& view, ITextCodec& codec, CaptionPanelSources sources) {
+  view_ = &view;
+  codec_ = &codec;
+  sources_ = std::move(sources);
+}
+
+void CaptionPanel::SetRegion(HRGN region) {
+  // The window owns a region it accepted; one it refused is still ours.
+  if (region && !SetWindowRgn(Handle(), region, TRUE)) DeleteObject(region);
+}
+
+void CaptionPanel::FreeSlot(LineSlot& slot) {
+  if (slot.bitmap) DeleteObject(slot.bitmap);
+  slot = LineSlot{};
+}
+
+RECT CaptionPanel::MovieBounds() const {
+  RECT bounds{};
+  if (sources_.moviePanel && GetWindowRect(sources_.moviePanel, &bounds)) {
+    MapWindowPoints(nullptr, GetParent(Handle()), reinterpret_cast<POINT*>(&bounds), 2);
+  }
+  return bounds;
+}
+
+void CaptionPanel::HideCaption() {
+  cache_.Hidden();
+  if (hidden_ || !Handle()) return;
+  hidden_ = true;
+  lineCount_ = 0;
+  SetRegion(CreateRectRgn(0, 0, 0, 0));
+}
+
+void CaptionPanel::RenderCaption(const TCaptionEntry& entry) {
+  if (entry.text.empty()) {
+    HideCaption();
+    return;
+  }
+  if (!Handle() || !view_ || !codec_) return;
+  RECT client{};
+  GetClientRect(Handle(), &client);
+  if (!cache_.Changed(entry.text, client.right)) return;
+
+  const RECT movie = MovieBounds();
+  const TCaptionSettings& settings = view_->Settings();
+  plan_ = PlanCaption(entry, settings, CaptionArea{movie.right - movie.left, movie.bottom - movie.top, client.right},
+                      *codec_);
+  band_ = view_->CaptionRise() == 0;
+  const bool smooth = band_ && settings.antiAliase;
+  lineCount_ = static_cast<int>(plan_.lines.size());
+  for (int k = 0; k < lineCount_; ++k) {
+    LineSlot& slot = slots_[k];
+    DrawLine(slot, plan_.lines[k], smooth);
+    slot.x = CaptionLineX(client.right, slot.size.cx - kBitmapSlack);
+    slot.y = plan_.lines[k].y;
+  }
+  hidden_ = false;
+  if (band_) {
+    ShowBand();
+  } else {
+    ShapeOverLetters();
+  }
+}
+
+// Draws the line into its slot's bitmap, sized to the text's extent plus the
+// slack, on the panel's colour (also the text's opaque background).
+void CaptionPanel::DrawLine(LineSlot& slot, const CaptionLine& line, bool smooth) {
+  const TCaptionSettings& settings = view_->Settings();
+  HFONT font = CreateCaptionFont(Utf8ToWide(settings.fontName2), plan_.metrics.lineHeight, line.glyphWidth,
+                                 settings.fontBold, smooth);
+  HDC dc = CreateCompatibleDC(nullptr);
+  if (!font || !dc) {
+    if (font) DeleteObject(font);
+    if (dc) DeleteDC(dc);
+    FreeSlot(slot);
+    return;
+  }
+  const std::wstring text = Utf8ToWide(line.text);
+  const int length = static_cast<int>(text.size());
+  HGDIOBJ oldFont = SelectObject(dc, font);
+  SIZE extent{0, 0};
+  GetTextExtentPoint32W(dc, text.c_str(), length, &extent);
+  const SIZE size{extent.cx + kBitmapSlack, extent.cy + kBitmapSlack};
+  if (!slot.bitmap || slot.size.cx != size.cx || slot.size.cy != size.cy) {
+    FreeSlot(slot);
+    slot.bitmap = CreateLineBitmap(size.cx, size.cy);
+    slot.size = slot.bitmap ? size : SIZE{0, 0};
+  }
+  if (slot.bitmap) {
+    HGDIOBJ oldBitmap = SelectObject(dc, slot.bitmap);
+    FillWith(dc, RECT{0, 0, size.cx, size.cy}, panelColour_);
+    SetBkMode(dc, OPAQUE);
+    SetBkColor(dc, panelColour_);
+    SetTextColor(dc, line.colour & 0xFFFFFF);
+    TextOutW(dc, 0, 0, text.c_str(), length);
+    SelectObject(dc, oldBitmap);
+  }
+  SelectObject(dc, oldFont);
+  DeleteDC(dc);
+  DeleteObject(font);
+}
+
+// The region is cut from the crisp glyphs; smoothed glyphs are drawn into
+// the same bitmaps afterwards when smoothing is on. Rows below the picture's
+// lower edge are taken whole.
+void CaptionPanel::ShapeOverLetters() {
+  const RECT movie = MovieBounds();
+  RECT panel{};
+  GetWindowRect(Handle(), &panel);
+  MapWindowPoints(nullptr, GetParent(Handle()), reinterpret_cast<POINT*>(&panel), 2);
+  const int edge = movie.bottom - panel.top;
+  const bool fast = !(sources_.playing && sources_.playing());
+  TShapePanel shape(Handle(), plan_.outline, fast, panelColour_, plan_.shadow);
+  for (int k = 0; k < lineCount_; ++k) {
+    const LineSlot& slot = slots_[k];
+    if (slot.bitmap) shape.AddBitmapRows(slot.bitmap, slot.x, edge - slot.y, slot.y);
+  }
+  if (view_->Settings().antiAliase) {
+    for (int k = 0; k < lineCount_; ++k) DrawLine(slots_[k], plan_.lines[k], /*smooth=*/true);
+  }
+  shape.Apply();
+}
+
+void CaptionPanel::ShowBand() {
+  RECT client{};
+  GetClientRect(Handle(), &client);
+  SetRegion(CreateRectRgn(0, 0, client.right + 2, client.bottom + 2));
+  InvalidateRect(Handle(), nullptr, FALSE);
+  UpdateWindow(Handle());
+}
+
+void CaptionPanel::PaintCaption(HDC dc, const RECT& dirty) {
+  FillWith(dc, dirty, band_ ? RGB(0, 0, 0) : panelColour_);
+  HDC source = CreateCompatibleDC(dc);
+  if (!source) return;
+  for (int k = 0; k < lineCount_ && k < kMaxCaptionLines; ++k) {
+    const LineSlot& slot = slots_[k];
+    if (!slot.bitmap) continue;
+    HGDIOBJ old = SelectObject(source, slot.bitmap);
+    BitBlt(dc, slot.x, slot.y, slot.size.cx, slot.size.cy, source, 0, 0, SRCCOPY);
+    SelectObject(source, old);
+  }
+  DeleteDC(source);
+}
+
+LRESULT CaptionPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_NCHITTEST:
+      return HTTRANSPARENT;  // clicks go to the window below
+    case WM_ERASEBKGND:
+      return 1;  // painted whole in WM_PAINT
+    case WM_WINDOWPOSCHANGED:
+      if ((reinterpret_cast<const WINDOWPOS*>(lParam)->flags & (SWP_NOMOVE | SWP_NOSIZE)) != (SWP_NOMOVE | SWP_NOSIZE)) {
+        cache_.Forget();
+      }
+      break;
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      if (HDC dc = BeginPaint(Handle(), &ps)) {
+        PaintCaption(dc, ps.rcPaint);
+        EndPaint(Handle(), &ps);
+      }
+      return 0;
+    }
+    default:
+      break;
+  }
+  return TWindow::HandleMessage(message, wParam, lParam);
+}
+
+}  // namespace orves

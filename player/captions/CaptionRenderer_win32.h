@@ -1,0 +1,78 @@
+#pragma once
+// CaptionPanel: `pnlCaption`, the child window of the media panel that shows
+// the caption, and the renderer that draws into it. Each line of the caption
+// is drawn into an off-screen bitmap of its own (at most kMaxCaptionLines).
+// Over the picture the panel is cut to the letters, each glyph grown by the
+// outline radius plus a shadow copy, so the movie shows between them and the
+// panel's colour forms the outline and the shadow; when the caption block lies
+// wholly below the picture the panel is a plain black band.
+#include <windows.h>
+
+#include <array>
+#include <functional>
+
+#include "player/captions/CaptionLayout.h"
+#include "player/captions/CaptionPorts.h"
+#include "player/core/Window_win32.h"
+
+namespace orves {
+
+class TCaptionView;
+
+// What the panel reads from the player at each drawing.
+struct CaptionPanelSources {
+  HWND moviePanel = nullptr;      // pnlMovie, a sibling in the same parent
+  std::function<bool()> playing;  // the movie plays (play state 2)
+};
+
+class CaptionPanel final : public TWindow, public ICaptionRenderer {
+ public:
+  CaptionPanel() = default;
+  ~CaptionPanel() override;
+
+  // A visible child of `parent` with an empty region (nothing shows).
+  bool Create(HWND parent, int id);
+  // The caption view is made after its renderer; drawing waits for this.
+  void Bind(const TCaptionView& view, ITextCodec& codec, CaptionPanelSources sources);
+  // The media panel's colour: the outline and shadow colour, left out of the
+  // region where letters are cut. Applies from the next drawing on.
+  void SetPanelColour(COLORREF colour) { panelColour_ = colour & 0xFFFFFF; }
+  bool Visible() const { return Handle() && IsWindowVisible(Handle()); }
+  int LineCount() const { return lineCount_; }
+
+  // ICaptionRenderer. A move or resize of the panel draws the next caption
+  // anew, even an unchanged one.
+  void RenderCaption(const TCaptionEntry& entry) override;
+  void HideCaption() override;
+  void ForgetLastWidth() override { cache_.Forget(); }
+
+ private:
+  struct LineSlot {
+    HBITMAP bitmap = nullptr;
+    int x = 0;
+    int y = 0;
+    SIZE size{0, 0};
+  };
+
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void PaintCaption(HDC dc, const RECT& dirty);
+  void DrawLine(LineSlot& slot, const CaptionLine& line, bool smooth);
+  void FreeSlot(LineSlot& slot);
+  void ShapeOverLetters();
+  void ShowBand();
+  RECT MovieBounds() const;
+  void SetRegion(HRGN region);
+
+  ITextCodec* codec_ = nullptr;
+  const TCaptionView* view_ = nullptr;
+  CaptionPanelSources sources_;
+  COLORREF panelColour_ = 0;
+  CaptionRedrawCache cache_;
+  std::array<LineSlot, kMaxCaptionLines> slots_{};
+  CaptionPlan plan_;
+  int lineCount_ = 0;
+  bool band_ = false;
+  bool hidden_ = true;
+};
+
+}  // namespace orves
