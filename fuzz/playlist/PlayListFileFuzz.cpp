@@ -45,13 +45,26 @@ class NoMedia : public orves::IPlayListMedia {
   bool SmartCaptionFinding() const override { return true; }
 };
 
+class NoPanel : public orves::IPlayListPanel, public orves::IStateText {
+ public:
+  int SetRows(const std::vector<std::string>& captions) override { return static_cast<int>(captions.size()); }
+  orves::PlayListFrame Frame() const override { return {}; }
+  void Place(const orves::PlayListPlace&) override {}
+  void SetVisible(bool) override {}
+  void ShowState(const std::string&, const std::string&) override {}
+  void Tick() override {}
+  bool ShowTime() const override { return false; }
+  void SetShowTime(bool) override {}
+};
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static OneListFile files;
   static NoMedia media;
+  static NoPanel panel;
   static orves::TSetup setup(Folder() / "OrvesMP20.ini");
-  static orves::TPlayList list(setup, files, "default.list", media);
+  static orves::TPlayList list(setup, "default.list", orves::TPlayListServices{files, media, panel, panel});
   {
     std::ofstream out(files.ToFsPath(""), std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));

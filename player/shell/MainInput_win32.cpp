@@ -130,4 +130,38 @@ void TfrmMain::PopupPlayList(int screenX, int screenY) {
 
 void TfrmMain::RunAction(const char* action) { controller_->Execute(action); }
 
+// The list's keys go to the shortcuts, its right button to the gestures
+// (which open popPlayList), its labels to their commands. A double click on
+// a selected row plays it, the keyboard going back to the window so that Del
+// no longer acts on the list; on no row it adds movies.
+void TfrmMain::BindPlayListPanel() {
+  PlayListPanelEvents events;
+  events.key = [this](UINT message, WPARAM key, LPARAM flags) {
+    if (controller_ == nullptr) return false;
+    const InputScope input(*this);
+    return OnKey(message, key, flags);
+  };
+  events.doubleClick = [this](int row) {
+    if (controller_ == nullptr) return;
+    const InputScope input(*this);
+    if (row < 0) {
+      RunAction("actPlayListAdd");
+      return;
+    }
+    SetFocus(Handle());
+    playList_->PlayIndex(row);
+  };
+  events.rightClick = [this](POINT screen) {
+    if (controller_ == nullptr) return;
+    const InputScope input(*this);
+    OnMouse(WM_RBUTTONDOWN, 0, screen, MouseTarget::PlayListView);
+  };
+  events.label = [this](const char* action) {
+    if (controller_ == nullptr) return;
+    const InputScope input(*this);
+    RunAction(action);
+  };
+  pnlPlayList_.SetEvents(std::move(events));
+}
+
 }  // namespace orves

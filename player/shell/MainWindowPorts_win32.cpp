@@ -18,6 +18,7 @@
 #include "player/core/TextConvert_win32.h"
 #include "player/window/Layout.h"
 #include "player/window/PlayList.h"
+#include "player/window/PlayListPanel_win32.h"
 #include "player/window/Skin.h"
 
 namespace orves {
@@ -68,6 +69,12 @@ std::optional<std::string> MainWindowPorts::ChooseCaptionToOpen() {
   if (files.empty()) return std::nullopt;
   return WideToAnsi(files.front());
 }
+
+bool MainWindowPorts::PlayListHasFocus() const { return p_.playListPanel.ListHasFocus(); }
+
+bool MainWindowPorts::PlayListVisible() const { return p_.playListPanel.IsShown(); }
+
+std::vector<int> MainWindowPorts::SelectedPlayListRows() const { return p_.playListPanel.SelectedRows(); }
 
 std::optional<std::string> MainWindowPorts::ChoosePlayListToSave() {
   FileDialogSpec spec;

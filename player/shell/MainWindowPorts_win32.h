@@ -15,6 +15,7 @@ namespace orves {
 
 class DirectShowPlayer;
 class IStateText;
+class PlayListPanel;
 class TCaptionView;
 class TMedia;
 struct MainSettings;
@@ -31,6 +32,7 @@ struct MainWindowParts {
   std::function<void(const char*)> runAction;
   std::function<void(int, int)> popupMain;
   std::function<void(int, int)> popupPlayList;
+  const PlayListPanel& playListPanel;
 };
 
 class MainWindowPorts final : public IControllerWindow, public IGestureWindow {
@@ -53,10 +55,9 @@ class MainWindowPorts final : public IControllerWindow, public IGestureWindow {
   void CloseWindow() override;
   void NotifyDesktopOfSkinChange() override;
   void WindowSize(int& width, int& height) const override;
-  // The playlist has no view on screen: it never has the focus.
-  bool PlayListHasFocus() const override { return false; }
-  bool PlayListVisible() const override { return false; }
-  std::vector<int> SelectedPlayListRows() const override { return {}; }
+  bool PlayListHasFocus() const override;
+  bool PlayListVisible() const override;
+  std::vector<int> SelectedPlayListRows() const override;
 
   // IGestureWindow
   WindowBounds Bounds() const override;

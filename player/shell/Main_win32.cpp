@@ -31,6 +31,7 @@ constexpr int kIdMedia = 100;
 constexpr int kIdMovie = 101;
 constexpr int kIdInnerMovie = 102;
 constexpr int kIdStateText = 103;
+constexpr int kIdPlayList = 105;
 // The window's colour until a skin sets its own (the skin's FormColor default).
 constexpr COLORREF kFormColor = 0xEBEBEB;
 
@@ -103,6 +104,7 @@ void TfrmMain::CreateControls() {
   mediaPanels_ = std::make_unique<MediaPanels>(pnlMedia_, pnlMovie_, nullptr, pnlStateText_.Handle());
   // Over the picture, not under it.
   SetWindowPos(pnlStateText_.Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  pnlPlayList_.Create(pnlMedia_.Handle(), kIdPlayList, pnlStateText_.Handle());
 }
 
 void TfrmMain::ConstructObjects() {
@@ -116,8 +118,8 @@ void TfrmMain::ConstructObjects() {
   ILayoutWindow& layoutWindow = *this;
   ICaptionRenderer& captionPanel = *this;
   IMessageBox& messageBox = *this;
-  playList_ = std::make_unique<TPlayList>(*setup_, files_, BesideProgram(programFolder, TPlayList::kDefaultListName),
-                                          playListMedia);
+  playList_ = std::make_unique<TPlayList>(*setup_, BesideProgram(programFolder, TPlayList::kDefaultListName),
+                                          TPlayListServices{files_, playListMedia, pnlPlayList_, lateStateText_});
   layout_ = std::make_unique<TLayout>(*setup_, *skin_, layoutWindow);
   captionView_ = std::make_unique<TCaptionView>(
       *setup_, *codec_, TCaptionViewServices{lateStateText_, captionPanel, *layout_, lateMedia_, messageBox});
@@ -150,9 +152,10 @@ void TfrmMain::MakeController() {
   ports_ = std::make_unique<MainWindowPorts>(MainWindowParts{
       Handle(), main_, *media_, *captionView_, *stateText_, mpMovie_, [this] { EditConfig(); },
       [this](const char* action) { RunAction(action); }, [this](int x, int y) { PopupMain(x, y); },
-      [this](int x, int y) { PopupPlayList(x, y); }});
+      [this](int x, int y) { PopupPlayList(x, y); }, pnlPlayList_});
   controller_ = std::make_unique<TMainController>(Services());
   gestures_ = std::make_unique<TMouseGestures>(*ports_, *layout_, *skin_, *media_);
+  BindPlayListPanel();
 }
 
 void TfrmMain::StartObjects() {

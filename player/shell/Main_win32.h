@@ -28,6 +28,7 @@
 #include "player/window/FileSystem_win32.h"
 #include "player/window/Layout.h"
 #include "player/window/PlayList.h"
+#include "player/window/PlayListPanel_win32.h"
 
 namespace orves {
 
@@ -92,6 +93,8 @@ class TfrmMain final : public TWindow,
   void PopupMain(int screenX, int screenY);
   void PopupPlayList(int screenX, int screenY);
   void RunAction(const char* action);
+  // The playlist panel's clicks and keys (MainInput_win32.cpp).
+  void BindPlayListPanel();
 
   // ILayoutWindow
   void ClientSize(int& width, int& height) const override;
@@ -133,6 +136,7 @@ class TfrmMain final : public TWindow,
   MoviePanel pnlInnerMovie_;
   DirectShowPlayer mpMovie_;
   StateTextPanel pnlStateText_;
+  PlayListPanel pnlPlayList_;  // below the state text, left of the picture
   std::unique_ptr<MoviePanels> moviePanels_;
   std::unique_ptr<MediaPanels> mediaPanels_;
   std::unique_ptr<ITextCodec> codec_;

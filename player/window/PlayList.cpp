@@ -68,8 +68,13 @@ const SettingsTable<TPlayList>& TPlayList::SettingsKeys() {
   return table;
 }
 
-TPlayList::TPlayList(TSetup& setup, const IFileSystem& files, std::string defaultList, IPlayListMedia& media)
-    : setup_(setup), files_(files), defaultList_(std::move(defaultList)), media_(media) {
+TPlayList::TPlayList(TSetup& setup, std::string defaultList, TPlayListServices services)
+    : setup_(setup),
+      defaultList_(std::move(defaultList)),
+      files_(services.files),
+      media_(services.media),
+      panel_(services.panel),
+      stateText_(services.stateText) {
   SettingsKeys().Read(setup_, *this);
 }
 
@@ -84,6 +89,11 @@ void TPlayList::LoadDefaultList() {
 }
 
 void TPlayList::Add(const std::string& path) {
+  AddPath(path);
+  Refresh();
+}
+
+void TPlayList::AddPath(const std::string& path) {
   const auto place = std::lower_bound(entries_.begin(), entries_.end(), path);
   if (place != entries_.end() && *place == path) {
     return;
@@ -93,7 +103,7 @@ void TPlayList::Add(const std::string& path) {
     return;
   }
   if (kind == "list") {
-    LoadList(path);
+    LoadEntries(path);
     return;
   }
   if (path.empty() || Count() >= kCapacity) {
@@ -109,6 +119,11 @@ void TPlayList::Add(const std::string& path) {
 }
 
 void TPlayList::LoadList(const std::string& path) {
+  LoadEntries(path);
+  Refresh();
+}
+
+void TPlayList::LoadEntries(const std::string& path) {
   if (!files_.FileExists(path)) {
     return;
   }
@@ -128,7 +143,7 @@ void TPlayList::LoadList(const std::string& path) {
     const std::string entry = list.ReadString(std::to_string(i), "FileName", "");
     // A section without a file name names nothing to play.
     if (!entry.empty()) {
-      Add(entry);
+      AddPath(entry);
     }
   }
   if (--listDepth_ == 0) {
@@ -146,15 +161,21 @@ void TPlayList::SaveList(const std::string& path) const {
 
 void TPlayList::Clear() {
   while (!entries_.empty()) {
-    Delete(Count() - 1);
+    DeleteEntry(Count() - 1);
   }
   current_ = 0;
+  Refresh();
 }
 
 void TPlayList::Delete(int index) {
   if (index < 0 || index >= Count()) {
     return;
   }
+  DeleteEntry(index);
+  Refresh();
+}
+
+void TPlayList::DeleteEntry(int index) {
   if (index == current_) {
     media_.CloseMedia();
   }
@@ -167,9 +188,10 @@ void TPlayList::Delete(int index) {
 void TPlayList::DeleteMissing() {
   for (int i = Count() - 1; i >= 0; --i) {
     if (!files_.FileExists(Entry(i))) {
-      Delete(i);
+      DeleteEntry(i);
     }
   }
+  Refresh();
 }
 
 void TPlayList::PlayIndex(int index) {
@@ -178,6 +200,7 @@ void TPlayList::PlayIndex(int index) {
   }
   current_ = index;
   media_.OpenMovie(Entry(index), FindCaption(Entry(index)));
+  Refresh();
 }
 
 void TPlayList::PlayNext() {
@@ -191,6 +214,55 @@ void TPlayList::PlayNext() {
 void TPlayList::PlayPrevious() {
   if (current_ > 0) {
     PlayIndex(current_ - 1);
+  }
+}
+
+// ---- the panel ---------------------------------------------------------------
+
+void TPlayList::Refresh() {
+  std::vector<std::string> captions;
+  captions.reserve(entries_.size());
+  for (int i = 0; i < Count(); ++i) {
+    captions.push_back(PlayListCaption(i, i == current_, DisplayName(i)));
+  }
+  widest_ = panel_.SetRows(captions);
+  ArrangePanel();
+}
+
+void TPlayList::ArrangePanel() {
+  const PlayListFrame frame = panel_.Frame();
+  place_ = ArrangePlayList(widest_, Count(), frame);
+  panel_.Place(place_);
+  // A window not laid out yet has no width to remember.
+  if (frame.mediaWidth > 0) {
+    width = place_.panel.width;
+  }
+}
+
+void TPlayList::TickPanel(int cursorX, int cursorY) {
+  const bool inZone = InPlayListZone(place_, panel_.Frame(), cursorX, cursorY);
+  panel_.SetVisible(PlayListShownThisTick(enabled, inZone, showTicks_));
+}
+
+void TPlayList::TogglePanel() {
+  enabled = !enabled;
+  ArrangePanel();
+  if (enabled) {
+    showTicks_ = kPlayListShowTicks;
+    stateText_.ShowState("플레이리스트 : ON", "PLAYLIST : ON");
+  } else {
+    stateText_.ShowState("플레이리스트 : OFF", "PLAYLIST : OFF");
+  }
+}
+
+// The entries are kept sorted whatever AutoSort says (every Add sorts), so
+// switching it on finds the list in order already.
+void TPlayList::ToggleAutoSort() {
+  autoSort = !autoSort;
+  if (autoSort) {
+    stateText_.ShowState("자동정렬 : ON", "PLAYLIST AUTO SORT : ON");
+  } else {
+    stateText_.ShowState("자동정렬 : OFF", "PLAYLIST AUTO SORT : OFF");
   }
 }
 

@@ -11,6 +11,7 @@
 
 #include "player/core/Services.h"
 #include "player/window/FileSystem.h"
+#include "player/window/PlayListPanel.h"
 
 namespace orves {
 
@@ -30,13 +31,22 @@ class IPlayListMedia {
   virtual bool SmartCaptionFinding() const = 0;
 };
 
+// What the list works with besides its settings: the file system, the media
+// object, its panel on screen and the state text for its messages.
+struct TPlayListServices {
+  const IFileSystem& files;
+  IPlayListMedia& media;
+  IPlayListPanel& panel;
+  IStateText& stateText;
+};
+
 class TPlayList final : public IPlayList {
  public:
   static constexpr int kCapacity = 10000;
   static constexpr const char* kDefaultListName = "OrvesMP.list";
 
   // `defaultList` is program folder + "\\OrvesMP.list".
-  TPlayList(TSetup& setup, const IFileSystem& files, std::string defaultList, IPlayListMedia& media);
+  TPlayList(TSetup& setup, std::string defaultList, TPlayListServices services);
   ~TPlayList() override;  // saves the default list, then writes the six settings
 
   static const SettingsTable<TPlayList>& SettingsKeys();
@@ -49,18 +59,19 @@ class TPlayList final : public IPlayList {
   void LoadDefaultList();
 
   // Adds a movie, or every entry of a `.list` file; caption files, entries
-  // already listed and anything past the capacity are skipped.
-  void Add(const std::string& path);
+  // already listed and anything past the capacity are skipped. Each call
+  // ends with one Refresh, however many entries a list brings.
+  void Add(const std::string& path) override;
   void LoadList(const std::string& path);
   void SaveList(const std::string& path) const override;
-  void Clear();
-  void Delete(int index);
-  void DeleteMissing();
+  void Clear() override;
+  void Delete(int index) override;
+  void DeleteMissing() override;
 
-  void PlayIndex(int index);
-  void PlayCurrent() { PlayIndex(current_); }
-  void PlayNext();
-  void PlayPrevious();
+  void PlayIndex(int index) override;
+  void PlayCurrent() override { PlayIndex(current_); }
+  void PlayNext() override;
+  void PlayPrevious() override;
   bool HasNext() const { return current_ < Count() - 1; }
   bool HasPrevious() const { return current_ > 0; }
 
@@ -73,11 +84,13 @@ class TPlayList final : public IPlayList {
   std::string DisplayName(int index) const override;
   bool AutoSort() const override { return autoSort; }
   bool PanelEnabled() const override { return enabled; }
-  // The list has no panel on screen: these leave the window as it is.
-  void ToggleAutoSort() override {}
-  void TogglePanel() override {}
-  void TickPanel(int, int) override {}
-  void ArrangePanel() override {}
+  void ToggleAutoSort() override;
+  void TogglePanel() override;
+  void TickPanel(int cursorX, int cursorY) override;
+  void ArrangePanel() override;
+  // Rebuilds the panel's rows (the current entry marked) and lays it out.
+  void Refresh();
+  const PlayListPlace& PanelPlace() const { return place_; }
 
   bool autoSort{};
   bool autoRewind{};
@@ -87,18 +100,26 @@ class TPlayList final : public IPlayList {
   std::string captionFolder;
 
  private:
+  void AddPath(const std::string& path);
+  void LoadEntries(const std::string& path);
+  void DeleteEntry(int index);
   std::string TryCaption(const std::string& candidate) const;
   std::string PairedCaption(const std::string& moviePath) const;
 
   TSetup& setup_;
-  const IFileSystem& files_;
   std::string defaultList_;
+  const IFileSystem& files_;
   IPlayListMedia& media_;
+  IPlayListPanel& panel_;
+  IStateText& stateText_;
   // Kept in unsigned byte order at all times: every Add sorts the whole list
   // and nothing else reorders it, so inserting in place gives the same order
   // in O(n) instead of a full sort per entry.
   std::vector<std::string> entries_;
   int current_ = 0;
+  int widest_ = 0;
+  int showTicks_ = 0;
+  PlayListPlace place_;
   // The `.list` files loaded by the outermost LoadList in progress, each
   // loaded once: lists that name themselves or each other would otherwise
   // recurse without end, and lists naming many others in a web would

@@ -34,7 +34,7 @@ struct NoFiles final : IFileSystem {
   std::string ToUtf8(const std::string& ansi) const override { return ansi; }
 };
 
-struct NoWindow final : ILayoutWindow, IPlayListMedia, IStateTextView {
+struct NoWindow final : ILayoutWindow, IPlayListMedia, IPlayListPanel, IStateTextView {
   void ClientSize(int& width, int& height) const override { width = height = 0; }
   void PaintSkin() override {}
   void PlaceMediaPanel(const PanelRect&) override {}
@@ -43,6 +43,10 @@ struct NoWindow final : ILayoutWindow, IPlayListMedia, IStateTextView {
   void OpenMovie(const std::string&, const std::string&) override {}
   void CloseMedia() override {}
   bool SmartCaptionFinding() const override { return true; }
+  int SetRows(const std::vector<std::string>&) override { return 0; }
+  PlayListFrame Frame() const override { return {}; }
+  void Place(const PlayListPlace&) override {}
+  void SetVisible(bool) override {}
   void Render(const std::string&) override {}
   void Show() override {}
   void Hide() override {}
@@ -67,11 +71,12 @@ struct Run {
     testing::Log log;
     NoFiles files;
     NoWindow window;
+    testing::NullStateText silent;
     auto codec = MakeSystemTextCodec();
     auto setup = std::make_unique<TSetup>(ini);
     auto skin = std::make_unique<TSkin>(*setup, files, "Skin");
-    auto playList = std::make_unique<TPlayList>(*setup, files, (fs::temp_directory_path() / "orves-none.list").string(),
-                                                window);
+    auto playList = std::make_unique<TPlayList>(*setup, (fs::temp_directory_path() / "orves-none.list").string(),
+                                                TPlayListServices{files, window, window, silent});
     auto layout = std::make_unique<TLayout>(*setup, *skin, window);
     TCaptionSettings captions;
     captions.Read(*setup, *codec);

@@ -1,6 +1,7 @@
 #include "player/window/PlayList.h"
 
 #include <filesystem>
+#include <algorithm>
 #include <fstream>
 #include <map>
 #include <set>
@@ -63,6 +64,36 @@ class RecordingMedia : public IPlayListMedia {
   bool smart = true;
 };
 
+// Measures a caption as 5 pixels per byte; the frame is a 640 x 480 media
+// panel at (100, 50) on the screen, the state text 20 pixels high at 10.
+class FakePanel : public IPlayListPanel {
+ public:
+  std::vector<std::string> rows;
+  PlayListPlace placed;
+  bool visible = false;
+  PlayListFrame frame{640, 480, 100, 50, 10, 20};
+  int SetRows(const std::vector<std::string>& captions) override {
+    rows = captions;
+    int widest = 0;
+    for (const std::string& caption : captions) {
+      widest = std::max(widest, static_cast<int>(caption.size()) * 5);
+    }
+    return widest;
+  }
+  PlayListFrame Frame() const override { return frame; }
+  void Place(const PlayListPlace& place) override { placed = place; }
+  void SetVisible(bool shown) override { visible = shown; }
+};
+
+class RecordingStateText : public IStateText {
+ public:
+  std::vector<std::string> english;
+  void ShowState(const std::string&, const std::string& text) override { english.push_back(text); }
+  void Tick() override {}
+  bool ShowTime() const override { return false; }
+  void SetShowTime(bool) override {}
+};
+
 class PlayListTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -79,7 +110,8 @@ class PlayListTest : public ::testing::Test {
     fs::remove_all(root_);
   }
   std::unique_ptr<TPlayList> MakeList() {
-    return std::make_unique<TPlayList>(*setup_, *files_, "Z:\\bin\\OrvesMP.list", media_);
+    return std::make_unique<TPlayList>(*setup_, "Z:\\bin\\OrvesMP.list",
+                                       TPlayListServices{*files_, media_, panel_, stateText_});
   }
   void WriteList(const std::string& winPath, const std::string& text) {
     std::ofstream(files_->ToFsPath(winPath), std::ios::binary) << text;
@@ -96,6 +128,8 @@ class PlayListTest : public ::testing::Test {
   std::unique_ptr<FakeFiles> files_;
   std::unique_ptr<TSetup> setup_;
   RecordingMedia media_;
+  FakePanel panel_;
+  RecordingStateText stateText_;
 };
 
 TEST_F(PlayListTest, AddKeepsByteOrderAndTheCurrentEntryFollows) {
@@ -244,6 +278,46 @@ TEST_F(PlayListTest, PlayIndexHandsTheFoundCaptionToTheMedia) {
   ASSERT_EQ(media_.opened.size(), 1u);
   EXPECT_EQ(media_.opened[0], (std::pair<std::string, std::string>{"C:\\m\\Film.avi", "C:\\m\\Film.smi"}));
   EXPECT_EQ(list->DisplayName(0), "Film.avi");
+}
+
+TEST_F(PlayListTest, RefreshMarksThePlayingEntryAndSizesThePanelToTheWidestCaption) {
+  auto list = MakeList();
+  list->Add("C:\\m\\b.avi");
+  list->Add("C:\\m\\a-long-name-that-needs-a-wider-panel.avi");
+  list->PlayIndex(1);
+  EXPECT_EQ(panel_.rows, (std::vector<std::string>{"\u3000 1: a-long-name-that-needs-a-wider-panel.avi",
+                                                   "\u25CF 2: b.avi"}));
+  const int widest = static_cast<int>(panel_.rows[0].size()) * 5;
+  EXPECT_EQ(panel_.placed.panel.width, widest + 54);
+  EXPECT_EQ(panel_.placed.panel.height, 2 * 16 + 47);
+  EXPECT_EQ(list->width, widest + 54);  // the width in force is what is saved
+  list->Delete(0);
+  EXPECT_EQ(panel_.rows, (std::vector<std::string>{"\u25CF 1: b.avi"}));
+}
+
+TEST_F(PlayListTest, TheSwitchedOnPanelStaysUpFourTicksThenFollowsThePointer) {
+  auto list = MakeList();
+  list->Add("C:\\a.avi");
+  const int insideX = 100 + 10 + 5;
+  const int insideY = 50 + 40 + 5;
+  list->TickPanel(insideX, insideY);
+  EXPECT_FALSE(panel_.visible);  // switched off
+  list->TogglePanel();
+  EXPECT_EQ(stateText_.english.back(), "PLAYLIST : ON");
+  for (int tick = 0; tick < 4; ++tick) {
+    list->TickPanel(0, 0);
+    EXPECT_TRUE(panel_.visible) << tick;
+  }
+  list->TickPanel(0, 0);
+  EXPECT_FALSE(panel_.visible);
+  list->TickPanel(insideX, insideY);
+  EXPECT_TRUE(panel_.visible);
+  list->TogglePanel();
+  EXPECT_EQ(stateText_.english.back(), "PLAYLIST : OFF");
+  list->TickPanel(insideX, insideY);
+  EXPECT_FALSE(panel_.visible);
+  list->ToggleAutoSort();
+  EXPECT_EQ(stateText_.english.back(), "PLAYLIST AUTO SORT : OFF");
 }
 
 }  // namespace
