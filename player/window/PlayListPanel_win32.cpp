@@ -220,6 +220,10 @@ LRESULT PlayListPanel::OnNotify(const NMHDR& header) {
 
 LRESULT PlayListPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    case WM_NCHITTEST:
+      // Between the list and the labels the panel is the window: presses
+      // there reach the main window's gestures and popMain.
+      return HTTRANSPARENT;
     case WM_SIZE:
       ShapeToSize(LOWORD(lParam), HIWORD(lParam));
       return 0;

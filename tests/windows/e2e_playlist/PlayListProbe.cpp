@@ -1,8 +1,8 @@
 // Prints the running player's playlist panel as one line:
-//   <shown 0/1> <rows> <left> <top> <right> <bottom>
-// (rows of its list view, the panel's rectangle on the screen), found by the
-// window classes of the main window, the panel and the list view. Exit code
-// 1 when there is no such panel.
+//   <shown 0/1> <rows> <left> <top> <right> <bottom> <menu 0/1>
+// (rows of its list view, the panel's rectangle on the screen, whether a
+// popup menu is open), found by the window classes of the main window, the
+// panel and the list view. Exit code 1 when there is no such panel.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -36,7 +36,8 @@ int main() {
   RECT rect{};
   GetWindowRect(panel, &rect);
   const LRESULT rows = SendMessageW(list, LVM_GETITEMCOUNT, 0, 0);
-  std::printf("%d %ld %ld %ld %ld %ld\n", IsWindowVisible(panel) ? 1 : 0, static_cast<long>(rows), rect.left, rect.top,
-              rect.right, rect.bottom);
+  HWND menu = FindWindowW(L"#32768", nullptr);
+  std::printf("%d %ld %ld %ld %ld %ld %d\n", IsWindowVisible(panel) ? 1 : 0, static_cast<long>(rows), rect.left,
+              rect.top, rect.right, rect.bottom, menu != nullptr && IsWindowVisible(menu) ? 1 : 0);
   return 0;
 }

@@ -5,8 +5,10 @@
 #   - with the panel switched off it stays hidden;
 #   - F9 switches it on: with the pointer over its zone it shows, one row per
 #     entry, and a screenshot shows its white captions on black;
+#   - a right click on the list opens the playlist menu;
 #   - a click on a row and Del remove that entry;
 #   - the panel goes once the pointer leaves its zone;
+#   - its "X" label switches it off under the pointer;
 #   - the list in force is saved to OrvesMP.list at exit.
 # playlist_probe.exe reads the panel (shown, rows, screen rectangle).
 # Usage: player_playlist.sh   (env ORVES_BUILD_DIR: the mingw build tree)
@@ -22,11 +24,11 @@ printf '[NUM]\r\nNUM=3\r\n[0]\r\nFileName=%s\r\n[1]\r\nFileName=%s\r\n[2]\r\nFil
   "$(orves_winpath "$movie")" "$(orves_winpath "$bin/demo/test-mpeg4-pcm.avi")" \
   "$(orves_winpath "$bin/demo/test-mpeg1.mpg")" >"$list"
 
-# Sets: shown rows left top right bottom.
+# Sets: shown rows left top right bottom menu.
 probe() {
   local line
   line=$(timeout 10 wine "$probe_exe" 2>/dev/null | tr -d '\r')
-  read -r shown rows left top right bottom <<<"${line:-none 0 0 0 0 0}"
+  read -r shown rows left top right bottom menu <<<"${line:-none 0 0 0 0 0 0}"
 }
 
 # White pixels inside the panel's rectangle of a screenshot saved as $1.
@@ -41,7 +43,7 @@ away() { timeout 10 xdotool mousemove 1000 740; }
 start_player "$(orves_winpath "$list")"
 if main=$(find_window "Orve's MP" 30); then
   away
-  sleep 3
+  sleep 2
   probe
   [ "$shown" = 0 ] && pass "switched off, the panel is hidden" || fail "switched off: shown=$shown"
   timeout 10 xdotool windowfocus --sync "$main" key --clearmodifiers F9
@@ -55,6 +57,11 @@ if main=$(find_window "Orve's MP" 30); then
   [ "$rows" = 3 ] && pass "one row per entry" || fail "rows: $rows, expected 3"
   white=$(white_in_panel "$shots/playlist-shown.png")
   [ "${white:-0}" -ge 40 ] && pass "the panel shows white captions ($white px)" || fail "white pixels: ${white:-0}"
+  timeout 10 xdotool click 3
+  sleep 0.5
+  probe
+  [ "$menu" = 1 ] && pass "a right click on the list opens its menu" || fail "right click: no menu"
+  timeout 10 xdotool key Escape
   timeout 10 xdotool click 1
   sleep 0.3
   timeout 10 xdotool key --clearmodifiers Delete
@@ -65,6 +72,15 @@ if main=$(find_window "Orve's MP" 30); then
   sleep 1
   probe
   [ "$shown" = 0 ] && pass "the panel goes when the pointer leaves" || fail "pointer away: shown=$shown"
+  timeout 10 xdotool mousemove "$((right - 15))" "$((top + 15))"
+  sleep 0.6
+  probe
+  was="$shown"
+  timeout 10 xdotool click 1
+  sleep 0.6
+  probe
+  [ "$was" = 1 ] && [ "$shown" = 0 ] && pass "the X label switches the panel off" ||
+    fail "X label: shown $was before, $shown after"
   timeout 10 xdotool windowfocus --sync "$main" key --clearmodifiers alt+F4
   wait_player 30
   code=$?
