@@ -177,6 +177,8 @@ void CaptionPanel::ShapeOverLetters() {
     for (int k = 0; k < lineCount_; ++k) DrawLine(slots_[k], plan_.lines[k], /*smooth=*/true);
   }
   shape.Apply();
+  // Parts that were inside the old region too still hold the old letters.
+  InvalidateRect(Handle(), nullptr, FALSE);
 }
 
 void CaptionPanel::ShowBand() {

@@ -32,6 +32,7 @@ constexpr int kIdMovie = 101;
 constexpr int kIdInnerMovie = 102;
 constexpr int kIdStateText = 103;
 constexpr int kIdPlayList = 105;
+constexpr int kIdCaption = 104;
 // The window's colour until a skin sets its own (the skin's FormColor default).
 constexpr COLORREF kFormColor = 0xEBEBEB;
 
@@ -100,8 +101,9 @@ void TfrmMain::CreateControls() {
   mpMovie_.SetEvents(this);
   mpMovie_.SetWindowEvents(this);
   moviePanels_ = std::make_unique<MoviePanels>(pnlMovie_, pnlInnerMovie_, &mpMovie_);
+  pnlCaption_.Create(pnlMedia_.Handle(), kIdCaption);
   pnlStateText_.Create(pnlMedia_.Handle(), kIdStateText);
-  mediaPanels_ = std::make_unique<MediaPanels>(pnlMedia_, pnlMovie_, nullptr, pnlStateText_.Handle());
+  mediaPanels_ = std::make_unique<MediaPanels>(pnlMedia_, pnlMovie_, pnlCaption_.Handle(), pnlStateText_.Handle());
   // Over the picture, not under it.
   SetWindowPos(pnlStateText_.Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   pnlPlayList_.Create(pnlMedia_.Handle(), kIdPlayList, pnlStateText_.Handle());
@@ -116,7 +118,7 @@ void TfrmMain::ConstructObjects() {
   skin_ = std::make_unique<TSkin>(*setup_, files_, BesideProgram(programFolder, "Skin"));
   IPlayListMedia& playListMedia = *this;
   ILayoutWindow& layoutWindow = *this;
-  ICaptionRenderer& captionPanel = *this;
+  ICaptionRenderer& captionPanel = pnlCaption_;
   IMessageBox& messageBox = *this;
   playList_ = std::make_unique<TPlayList>(*setup_, BesideProgram(programFolder, TPlayList::kDefaultListName),
                                           TPlayListServices{files_, playListMedia, pnlPlayList_, lateStateText_});
@@ -136,6 +138,8 @@ void TfrmMain::BindObjects() {
   lateStateText_.Bind(*stateText_);
   lateMedia_.Bind(*media_);
   media_->BindMovie(*movie_);
+  pnlCaption_.Bind(*captionView_, *codec_,
+                   CaptionPanelSources{pnlMovie_.Handle(), [this] { return mpMovie_.PlayState() == 2; }});
   // Bookmark.ini is an ANSI profile file like the settings: keys in the
   // system's code page when it holds the name, else the name's UTF-8 bytes.
   media_->SetBookmarkKeyEncoder(ExactAnsiFromUtf8);

@@ -15,6 +15,7 @@
 #include <string>
 
 #include "player/captions/CaptionPorts.h"
+#include "player/captions/CaptionRenderer_win32.h"
 #include "player/core/LateServices.h"
 #include "player/core/Window_win32.h"
 #include "player/playback/DirectShowPlayer_win32.h"
@@ -47,7 +48,6 @@ class TfrmMain final : public TWindow,
                        private IPlayListMedia,
                        private IMediaPlayerEvents,
                        private IMovieWindowEvents,
-                       private ICaptionRenderer,
                        private IMessageBox {
  public:
   // `firstArgument` is the first command-line argument ("" when none).
@@ -101,7 +101,7 @@ class TfrmMain final : public TWindow,
   void PaintSkin() override;
   void PlaceMediaPanel(const PanelRect& rect) override;
   void RefitPicture() override;
-  bool CaptionPanelVisible() const override { return false; }
+  bool CaptionPanelVisible() const override { return pnlCaption_.Visible(); }
   // IPlayListMedia
   void OpenMovie(const std::string& movie, const std::string& caption) override;
   void CloseMedia() override;
@@ -112,11 +112,6 @@ class TfrmMain final : public TWindow,
   // IMovieWindowEvents
   void OnMovieMouse(UINT message, WPARAM keys, POINT screen) override;
   void OnMovieFocus() override;
-  // ICaptionRenderer: the window has no caption panel (CaptionPanelVisible
-  // is false), so there is nothing to draw or to hide.
-  void RenderCaption(const TCaptionEntry&) override {}
-  void HideCaption() override {}
-  void ForgetLastWidth() override {}
   // IMessageBox
   void ShowInformation(const std::string& title, const std::string& text) override;
 
@@ -137,6 +132,7 @@ class TfrmMain final : public TWindow,
   DirectShowPlayer mpMovie_;
   StateTextPanel pnlStateText_;
   PlayListPanel pnlPlayList_;  // below the state text, left of the picture
+  CaptionPanel pnlCaption_;  // over the picture's lower edge
   std::unique_ptr<MoviePanels> moviePanels_;
   std::unique_ptr<MediaPanels> mediaPanels_;
   std::unique_ptr<ITextCodec> codec_;
