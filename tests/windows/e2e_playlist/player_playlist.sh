@@ -9,7 +9,8 @@
 #   - a click on a row and Del remove that entry;
 #   - the panel goes once the pointer leaves its zone;
 #   - its "X" label switches it off under the pointer;
-#   - the list in force is saved to OrvesMP.list at exit.
+#   - the list in force is saved to OrvesMP.list at exit and is there again
+#     at the next start.
 # playlist_probe.exe reads the panel (shown, rows, screen rectangle).
 # Usage: player_playlist.sh   (env ORVES_BUILD_DIR: the mingw build tree)
 set -uo pipefail
@@ -87,6 +88,15 @@ if main=$(find_window "Orve's MP" 30); then
   [ "$code" -eq 0 ] && pass "closed normally" || fail "exit code $code"
   saved=$(grep -a '^NUM=' "$work/OrvesMP.list" 2>/dev/null | tr -d '\r')
   [ "$saved" = "NUM=2" ] && pass "the list is saved at exit" || fail "OrvesMP.list: ${saved:-missing}"
+  start_player
+  if main=$(find_window "Orve's MP" 30); then
+    probe
+    [ "$rows" = 2 ] && pass "the next start loads the saved list" || fail "next start: $rows rows"
+    timeout 10 xdotool windowfocus --sync "$main" key --clearmodifiers alt+F4
+    wait_player 30
+  else
+    fail "next start: no main window"
+  fi
 else
   fail "no main window"
   wait_player 1
