@@ -16,13 +16,15 @@ struct ArrangeCase {
 };
 
 TEST(PlayListPanelTest, ArrangeKeepsTheWidthAndHeightLimits) {
+  constexpr PlayListFrame k640{640, 480, 0, 0, 10, 20};
   const ArrangeCase cases[] = {
-      {"a quarter of the media width at least", {640, 480, 0, 0, 10, 20}, 100, 3, {10, 40, 160, 95}, {7, 30, 146, 58}, 126},
-      {"widest caption plus room", {640, 480, 0, 0, 10, 20}, 200, 3, {10, 40, 254, 95}, {7, 30, 240, 58}, 220},
-      {"half the media width at most", {640, 480, 0, 0, 10, 20}, 400, 3, {10, 40, 320, 95}, {7, 30, 306, 58}, 286},
-      {"an empty list is 50 high with no list view", {640, 480, 0, 0, 10, 20}, 0, 0, {10, 40, 160, 50}, {7, 30, 146, 0}, 126},
-      {"many entries stop 20 above the bottom", {640, 480, 0, 0, 10, 20}, 100, 100, {10, 40, 160, 430}, {7, 30, 146, 393}, 126},
-      {"a small window keeps the minimum height", {200, 60, 0, 0, 10, 20}, 100, 5, {10, 40, 100, 50}, {7, 30, 86, 13}, 66},
+      {"at least a quarter of the media width", k640, 100, 3, {10, 40, 160, 95}, {7, 30, 146, 58}, 126},
+      {"widest caption plus room", k640, 200, 3, {10, 40, 254, 95}, {7, 30, 240, 58}, 220},
+      {"at most half the media width", k640, 400, 3, {10, 40, 320, 95}, {7, 30, 306, 58}, 286},
+      {"an empty list is 50 high with no list view", k640, 0, 0, {10, 40, 160, 50}, {7, 30, 146, 0}, 126},
+      {"many entries stop 20 above the bottom", k640, 100, 100, {10, 40, 160, 430}, {7, 30, 146, 393}, 126},
+      {"a small window keeps the minimum height", {200, 60, 0, 0, 10, 20},  // no room below
+       100, 5, {10, 40, 100, 50}, {7, 30, 86, 13}, 66},
       {"a window with no room at all", {0, 0, 0, 0, 0, 0}, 100, 5, {10, 10, 0, 50}, {7, 30, 0, 13}, 0},
   };
   for (const ArrangeCase& c : cases) {
