@@ -6,7 +6,8 @@
 #   - F9 switches it on: with the pointer over its zone it shows, one row per
 #     entry, and a screenshot shows its white captions on black;
 #   - a right click on the list opens the playlist menu;
-#   - a click on a row and Del remove that entry;
+#   - a click on a row and Del remove that entry (the playing one: the
+#     picture goes), and a double click on a row plays it;
 #   - the panel goes once the pointer leaves its zone;
 #   - its "X" label switches it off under the pointer;
 #   - the list in force is saved to OrvesMP.list at exit and is there again
@@ -41,10 +42,21 @@ white_in_panel() {
 
 away() { timeout 10 xdotool mousemove 1000 740; }
 
+# True when the right half of the window, beside the panel, shows a picture
+# (many colours) rather than one flat colour; the screenshot is saved as $1.
+shows_picture() {
+  local stats
+  eval "$(xdotool getwindowgeometry --shell "$main")"
+  import -window root "$1"
+  stats=$(convert "$1" -crop "$((WIDTH / 2))x$((HEIGHT / 2))+$((X + WIDTH / 2))+$((Y + HEIGHT / 4))" +repage \
+    -format '%k %[fx:standard_deviation]' info:)
+  awk -v s="$stats" 'BEGIN { split(s, a, " "); exit !(a[1] >= 50 && a[2] >= 0.15) }'
+}
+
 start_player "$(orves_winpath "$list")"
 if main=$(find_window "Orve's MP" 30); then
   away
-  sleep 2
+  sleep 1
   probe
   [ "$shown" = 0 ] && pass "switched off, the panel is hidden" || fail "switched off: shown=$shown"
   timeout 10 xdotool windowfocus --sync "$main" key --clearmodifiers F9
@@ -69,6 +81,14 @@ if main=$(find_window "Orve's MP" 30); then
   sleep 0.5
   probe
   [ "$rows" = 2 ] && pass "Del removes the selected row" || fail "after Del: $rows rows"
+  if shows_picture "$shots/playlist-deleted.png"; then fail "the deleted playing entry still shows"; fi
+  timeout 10 xdotool click --repeat 2 --delay 80 1
+  playing=no
+  for _ in 1 2 3 4 5 6 7 8; do
+    sleep 0.5
+    shows_picture "$shots/playlist-double-click.png" && { playing=yes; break; }
+  done
+  [ "$playing" = yes ] && pass "a double click plays the row" || fail "double click: no picture"
   away
   sleep 1
   probe
