@@ -30,6 +30,13 @@ void TSkin::LoadSkinFromSettings() { LoadSkin(storedName_); }
 
 void TSkin::LoadSkin(const std::string& name) { name_ = name; }
 
+const TBarArea* TSkin::FindBarArea(const std::string& name) const {
+  for (const TBarArea& bar : barAreas_) {
+    if (bar.name == name) return &bar;
+  }
+  return nullptr;
+}
+
 std::vector<std::string> TSkin::SkinNames() const {
   std::vector<std::string> names = files_.ListFolder(skinFolder_);
   std::erase_if(names, [](const std::string& n) { return n == "." || n == ".."; });

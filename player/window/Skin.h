@@ -6,6 +6,7 @@
 
 #include "player/core/Services.h"
 #include "player/window/FileSystem.h"
+#include "player/window/SkinAreas.h"
 
 namespace orves {
 
@@ -41,6 +42,10 @@ class TSkin final : public ISkin {
   // The current skin name: empty until the first load succeeds.
   const std::string& Name() const { return name_; }
   const SkinSizes& Sizes() const { return sizes_; }
+  const std::vector<TClickArea>& ClickAreas() const { return clickAreas_; }
+  const std::vector<TBarArea>& BarAreas() const { return barAreas_; }
+  // The first bar area of exactly this name, or null.
+  const TBarArea* FindBarArea(const std::string& name) const;
 
   // ISkin
   std::vector<std::string> SkinNames() const override;
@@ -63,6 +68,8 @@ class TSkin final : public ISkin {
   std::string storedName_;  // the Name key as read
   std::string name_;
   SkinSizes sizes_;
+  std::vector<TClickArea> clickAreas_;
+  std::vector<TBarArea> barAreas_;
 };
 
 }  // namespace orves
