@@ -101,8 +101,33 @@ void TfrmMain::CreateControls() {
   moviePanels_ = std::make_unique<MoviePanels>(pnlMovie_, pnlInnerMovie_, &mpMovie_);
   pnlStateText_.Create(pnlMedia_.Handle(), kIdStateText);
   mediaPanels_ = std::make_unique<MediaPanels>(pnlMedia_, pnlMovie_, nullptr, pnlStateText_.Handle());
+  CreateSkinPainter();
   // Over the picture, not under it.
   SetWindowPos(pnlStateText_.Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+// The painter reads playback through the objects made after it; until they
+// exist the window has no movie.
+void TfrmMain::CreateSkinPainter() {
+  SkinPainterParts parts;
+  parts.window = Handle();
+  parts.fullScreen = [this] { return layout_ != nullptr && layout_->IsFullScreen(); };
+  parts.draggingBar = [this] { return gestures_ != nullptr && gestures_->MouseAction() == kMouseBar; };
+  parts.movieOpen = [this] { return movie_ != nullptr && !movie_->FileName().empty(); };
+  parts.position = [this] { return media_ != nullptr ? media_->CurrentPosition() : 0.0; };
+  parts.duration = [this] { return media_ != nullptr ? media_->Duration() : 0.0; };
+  parts.volume = [this] { return movie_ != nullptr ? movie_->Volume() : 0; };
+  parts.onThumbMouse = [this](int bar, UINT message, WPARAM keys, POINT screen) {
+    if (controller_ != nullptr) OnMouse(message, keys, screen, MouseTarget::Thumb, bar);
+  };
+  parts.onBarMouse = [this](UINT message, WPARAM keys, POINT screen) {
+    if (controller_ != nullptr) OnMouse(message, keys, screen, MouseTarget::Window);
+  };
+  parts.onColours = [this](const SkinValues& values) {
+    pnlStateText_.SetColours(kStateTextPanelColour, values.stateTextColor);
+  };
+  skinPainter_ = std::make_unique<SkinPainter>(std::move(parts));
+  skinPainter_->CreateControls();
 }
 
 void TfrmMain::ConstructObjects() {
@@ -111,7 +136,8 @@ void TfrmMain::ConstructObjects() {
   codec_ = MakeSystemTextCodec();
 
   setup_ = std::make_unique<TSetup>(std::filesystem::path(settingsFile));
-  skin_ = std::make_unique<TSkin>(*setup_, files_, BesideProgram(programFolder, "Skin"));
+  skin_ = std::make_unique<TSkin>(*setup_, files_, BesideProgram(programFolder, "Skin"), *skinPainter_);
+  skinPainter_->SetSkin(*skin_);
   IPlayListMedia& playListMedia = *this;
   ILayoutWindow& layoutWindow = *this;
   ICaptionRenderer& captionPanel = *this;
@@ -186,6 +212,7 @@ void TfrmMain::CarryOutStartWord(StartWord word) {
 // ---- showing -------------------------------------------------------------
 
 void TfrmMain::FormShow() {
+  skinPainter_->ShapeThumbs();
   SetTimer(Handle(), kTimerMain, kTimerMainInterval, nullptr);
   SetForegroundWindow(Handle());
   if (IsFirstStartOfVersion(ReadLastVersion(*setup_), kVersionText)) {
@@ -318,7 +345,8 @@ void TfrmMain::ClientSize(int& width, int& height) const {
   height = client.bottom;
 }
 
-void TfrmMain::PaintSkin() { InvalidateRect(Handle(), nullptr, TRUE); }
+// The skin paints the whole window, background included.
+void TfrmMain::PaintSkin() { InvalidateRect(Handle(), nullptr, FALSE); }
 
 void TfrmMain::PlaceMediaPanel(const PanelRect& rect) {
   pnlMedia_.SetBounds(rect.left, rect.top, rect.width, rect.height);
@@ -370,6 +398,15 @@ LRESULT TfrmMain::HandleFormMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         return 0;
       }
       break;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(Handle(), &ps);
+      skinPainter_->Paint(dc);
+      EndPaint(Handle(), &ps);
+      return 0;
+    }
     case WM_SIZE:
       if (layout_ != nullptr && wParam != SIZE_MINIMIZED) {
         layout_->Arrange();

@@ -28,6 +28,7 @@
 #include "player/window/FileSystem_win32.h"
 #include "player/window/Layout.h"
 #include "player/window/PlayList.h"
+#include "player/window/SkinPainter_win32.h"
 
 namespace orves {
 
@@ -88,7 +89,7 @@ class TfrmMain final : public TWindow,
 
   // Keys, menus and the mouse (MainInput_win32.cpp).
   bool OnKey(UINT message, WPARAM key, LPARAM flags);
-  bool OnMouse(UINT message, WPARAM keys, POINT screen, MouseTarget target);
+  bool OnMouse(UINT message, WPARAM keys, POINT screen, MouseTarget target, int thumb = -1);
   void PopupMain(int screenX, int screenY);
   void PopupPlayList(int screenX, int screenY);
   void RunAction(const char* action);
@@ -139,6 +140,10 @@ class TfrmMain final : public TWindow,
   // Bound to TStateText and TMedia once they exist (BindObjects).
   LateStateText lateStateText_;
   LateMediaView lateMedia_;
+
+  // The skin's drawing, thumbs and full-screen bar; outlives the skin object.
+  std::unique_ptr<SkinPainter> skinPainter_;
+  void CreateSkinPainter();
 
   // The long-lived objects, in their order of construction.
   std::unique_ptr<TSetup> setup_;

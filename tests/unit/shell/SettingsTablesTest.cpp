@@ -20,6 +20,7 @@
 #include "player/window/PlayList.h"
 #include "player/window/Skin.h"
 #include "tests/unit/playback/PlaybackFakes.h"
+#include "tests/unit/window/SkinFakes.h"
 
 namespace orves {
 namespace {
@@ -69,7 +70,8 @@ struct Run {
     NoWindow window;
     auto codec = MakeSystemTextCodec();
     auto setup = std::make_unique<TSetup>(ini);
-    auto skin = std::make_unique<TSkin>(*setup, files, "Skin");
+    testing::FakeSkinWindow skinWindow;
+    auto skin = std::make_unique<TSkin>(*setup, files, "Skin", skinWindow);
     auto playList = std::make_unique<TPlayList>(*setup, files, (fs::temp_directory_path() / "orves-none.list").string(),
                                                 window);
     auto layout = std::make_unique<TLayout>(*setup, *skin, window);
@@ -187,8 +189,9 @@ TEST_F(SettingsTablesTest, AReadOnlyFileIsLeftByteForByteUnchanged) {
   fs::permissions(ini_, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                   fs::perm_options::remove);
   Run::Once(ini_, [](Run::Objects& o) {
+    // No folder "Mine" (nor "Default") here: the load keeps no skin.
     o.skin.LoadSkinFromSettings();
-    EXPECT_EQ(o.skin.CurrentSkin(), "Mine");
+    EXPECT_EQ(o.skin.CurrentSkin(), "");
     o.layout.startMode = 1;
   });
   EXPECT_EQ(ReadFile(), original);
@@ -198,7 +201,8 @@ TEST_F(SettingsTablesTest, MediaPanelFillsTheClientInsideTheMargins) {
   NoFiles files;
   NoWindow window;
   TSetup setup(ini_);
-  TSkin skin(setup, files, "Skin");
+  testing::FakeSkinWindow skinWindow;
+  TSkin skin(setup, files, "Skin", skinWindow);
   TLayout layout(setup, skin, window);
   EXPECT_EQ(layout.MediaPanelRect(320, 200), (PanelRect{0, 0, 320, 200}));
   EXPECT_EQ(layout.MediaPanelRect(-5, 0), (PanelRect{0, 0, 0, 0}));
