@@ -144,7 +144,7 @@ void TfrmMain::ConstructObjects() {
   IMessageBox& messageBox = *this;
   playList_ = std::make_unique<TPlayList>(*setup_, files_, BesideProgram(programFolder, TPlayList::kDefaultListName),
                                           playListMedia);
-  layout_ = std::make_unique<TLayout>(*setup_, *skin_, layoutWindow);
+  layout_ = std::make_unique<TLayout>(*setup_, *skin_, layoutWindow, display_);
   captionView_ = std::make_unique<TCaptionView>(
       *setup_, *codec_, TCaptionViewServices{lateStateText_, captionPanel, *layout_, lateMedia_, messageBox});
   media_ = std::make_unique<TMedia>(*setup_, TMediaServices{mpMovie_, lateStateText_, *captionView_, *skin_,
@@ -354,9 +354,9 @@ void TfrmMain::PlaceMediaPanel(const PanelRect& rect) {
 
 // The media object places the picture and the state text inside the media
 // panel by the picture's aspect and cropping.
-void TfrmMain::RefitPicture() {
+void TfrmMain::RefitPicture(bool evenHidden) {
   if (media_ != nullptr) {
-    media_->FitPicture();
+    media_->FitPicture(evenHidden);
   }
 }
 

@@ -26,6 +26,8 @@
 #include "player/shell/MainWindowPorts_win32.h"
 #include "player/shell/MainSettings.h"
 #include "player/window/FileSystem_win32.h"
+#include "player/window/FullScreenDisplay_win32.h"
+#include "player/window/FullScreenPlacement_win32.h"
 #include "player/window/Layout.h"
 #include "player/window/PlayList.h"
 #include "player/window/SkinPainter_win32.h"
@@ -92,14 +94,33 @@ class TfrmMain final : public TWindow,
   bool OnMouse(UINT message, WPARAM keys, POINT screen, MouseTarget target, int thumb = -1);
   void PopupMain(int screenX, int screenY);
   void PopupPlayList(int screenX, int screenY);
-  void RunAction(const char* action);
+  void RunAction(const char* action) override;
 
-  // ILayoutWindow
+  // ILayoutWindow (the layout's part in MainLayout_win32.cpp)
   void ClientSize(int& width, int& height) const override;
+  void SetWindowSize(int width, int height) override;
+  bool IsMaximized() const override;
+  void Maximize() override;
+  void RestoreWindow() override;
+  void MinimizeApplication() override;
   void PaintSkin() override;
   void PlaceMediaPanel(const PanelRect& rect) override;
-  void RefitPicture() override;
+  void PlaceFullScreenBar(const PanelRect& rect) override;
+  void SetFullScreenBarVisible(bool visible) override;
+  void SetMovieVisible(bool visible) override;
+  void SetCaptionVisible(bool) override {}  // no caption panel (ICaptionRenderer below)
   bool CaptionPanelVisible() const override { return false; }
+  PictureSize Picture() const override;
+  void RefitPicture(bool evenHidden = false) override;
+  void RefreshCaptions() override;
+  void PopupMainAtCursor() override;
+  std::string MouseAction() const override;
+  void SetMouseAction(const std::string& action) override;
+  double Duration() const override;
+  void SeekTo(double seconds) override;
+  void PauseMovie() override;
+  void SetVolume(int volume) override;
+  void ShowState(const std::string& korean, const std::string& english) override;
   // IPlayListMedia
   void OpenMovie(const std::string& movie, const std::string& caption) override;
   void CloseMedia() override;
@@ -124,6 +145,8 @@ class TfrmMain final : public TWindow,
   TfrmConfig* config_ = nullptr;
   std::wstring programFolder_;
   Win32FileSystem files_;
+  FullScreenDisplay display_;
+  FullScreenPlacement fullScreenPlacement_;
   MainSettings main_;
   bool mainRead_ = false;
 

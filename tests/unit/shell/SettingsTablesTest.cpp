@@ -35,12 +35,36 @@ struct NoFiles final : IFileSystem {
   std::string ToUtf8(const std::string& ansi) const override { return ansi; }
 };
 
-struct NoWindow final : ILayoutWindow, IPlayListMedia, IStateTextView {
+struct NoWindow final : ILayoutWindow, IDisplay, IPlayListMedia, IStateTextView {
   void ClientSize(int& width, int& height) const override { width = height = 0; }
+  void SetWindowSize(int, int) override {}
+  bool IsMaximized() const override { return false; }
+  void Maximize() override {}
+  void RestoreWindow() override {}
+  void MinimizeApplication() override {}
   void PaintSkin() override {}
   void PlaceMediaPanel(const PanelRect&) override {}
-  void RefitPicture() override {}
+  void PlaceFullScreenBar(const PanelRect&) override {}
+  void SetFullScreenBarVisible(bool) override {}
+  void SetMovieVisible(bool) override {}
+  void SetCaptionVisible(bool) override {}
   bool CaptionPanelVisible() const override { return false; }
+  PictureSize Picture() const override { return {}; }
+  void RefitPicture(bool) override {}
+  void RefreshCaptions() override {}
+  void RunAction(const char*) override {}
+  void PopupMainAtCursor() override {}
+  std::string MouseAction() const override { return ""; }
+  void SetMouseAction(const std::string&) override {}
+  double Duration() const override { return 0; }
+  void SeekTo(double) override {}
+  void PauseMovie() override {}
+  void SetVolume(int) override {}
+  void ShowState(const std::string&, const std::string&) override {}
+  std::vector<DisplayMode> Modes() const override { return {}; }
+  void SetMode(const DisplayMode&) override {}
+  void RestoreMode() override {}
+  int ShowCursor(bool) override { return 0; }
   void OpenMovie(const std::string&, const std::string&) override {}
   void CloseMedia() override {}
   bool SmartCaptionFinding() const override { return true; }
@@ -74,7 +98,7 @@ struct Run {
     auto skin = std::make_unique<TSkin>(*setup, files, "Skin", skinWindow);
     auto playList = std::make_unique<TPlayList>(*setup, files, (fs::temp_directory_path() / "orves-none.list").string(),
                                                 window);
-    auto layout = std::make_unique<TLayout>(*setup, *skin, window);
+    auto layout = std::make_unique<TLayout>(*setup, *skin, window, window);
     TCaptionSettings captions;
     captions.Read(*setup, *codec);
     auto rig = std::make_unique<testing::MediaRig>(*setup, log, log);
@@ -203,7 +227,7 @@ TEST_F(SettingsTablesTest, MediaPanelFillsTheClientInsideTheMargins) {
   TSetup setup(ini_);
   testing::FakeSkinWindow skinWindow;
   TSkin skin(setup, files, "Skin", skinWindow);
-  TLayout layout(setup, skin, window);
+  TLayout layout(setup, skin, window, window);
   EXPECT_EQ(layout.MediaPanelRect(320, 200), (PanelRect{0, 0, 320, 200}));
   EXPECT_EQ(layout.MediaPanelRect(-5, 0), (PanelRect{0, 0, 0, 0}));
 }
