@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 #include <system_error>
+#include <unordered_set>
 #include <vector>
 
 namespace orves {
@@ -141,6 +142,21 @@ bool ProfileFile::IsReadOnly(const std::filesystem::path& path) {
   // the absence of every write bit counts as read-only even for root, who
   // could write the file anyway.
   return (status.permissions() & (perms::owner_write | perms::group_write | perms::others_write)) == perms::none;
+}
+
+std::vector<std::string> ProfileFile::SectionNames() const {
+  std::vector<std::string> names;
+  std::unordered_set<std::string> seen;  // lower-case
+  const auto bytes = ReadAll(path_);
+  if (!bytes) return names;
+  for (const Line& line : SplitLines(*bytes)) {
+    const auto name = SectionName(line.text);
+    if (!name) continue;
+    std::string key(*name);
+    for (char& c : key) c = LowerAscii(c);
+    if (seen.insert(std::move(key)).second) names.emplace_back(*name);
+  }
+  return names;
 }
 
 std::string ProfileFile::ReadString(std::string_view section, std::string_view key, std::string_view def) const {

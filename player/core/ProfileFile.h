@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace orves {
 
@@ -20,6 +21,9 @@ class ProfileFile {
   explicit ProfileFile(std::filesystem::path path);
 
   std::string ReadString(std::string_view section, std::string_view key, std::string_view def) const;
+  // The section names in file order, each name once (its first spelling);
+  // none for a missing file.
+  std::vector<std::string> SectionNames() const;
   // Skipped silently while not writable; a file that cannot be written loses the write.
   void WriteString(std::string_view section, std::string_view key, std::string_view value);
 

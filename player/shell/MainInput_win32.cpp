@@ -47,8 +47,8 @@ bool TfrmMain::OnKey(UINT message, WPARAM key, LPARAM flags) {
   return true;
 }
 
-bool TfrmMain::OnMouse(UINT message, WPARAM keys, POINT screen, MouseTarget target) {
-  const MouseEvent event{screen.x, screen.y, target, -1};
+bool TfrmMain::OnMouse(UINT message, WPARAM keys, POINT screen, MouseTarget target, int thumb) {
+  const MouseEvent event{screen.x, screen.y, target, thumb};
   switch (message) {
     case WM_LBUTTONDBLCLK:
       gestures_->DoubleClick();

@@ -104,9 +104,34 @@ void TfrmMain::CreateControls() {
   pnlCaption_.Create(pnlMedia_.Handle(), kIdCaption);
   pnlStateText_.Create(pnlMedia_.Handle(), kIdStateText);
   mediaPanels_ = std::make_unique<MediaPanels>(pnlMedia_, pnlMovie_, pnlCaption_.Handle(), pnlStateText_.Handle());
+  CreateSkinPainter();
   // Over the picture, not under it.
   SetWindowPos(pnlStateText_.Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   pnlPlayList_.Create(pnlMedia_.Handle(), kIdPlayList, pnlStateText_.Handle());
+}
+
+// The painter reads playback through the objects made after it; until they
+// exist the window has no movie.
+void TfrmMain::CreateSkinPainter() {
+  SkinPainterParts parts;
+  parts.window = Handle();
+  parts.fullScreen = [this] { return layout_ != nullptr && layout_->IsFullScreen(); };
+  parts.draggingBar = [this] { return gestures_ != nullptr && gestures_->MouseAction() == kMouseBar; };
+  parts.movieOpen = [this] { return movie_ != nullptr && !movie_->FileName().empty(); };
+  parts.position = [this] { return media_ != nullptr ? media_->CurrentPosition() : 0.0; };
+  parts.duration = [this] { return media_ != nullptr ? media_->Duration() : 0.0; };
+  parts.volume = [this] { return movie_ != nullptr ? movie_->Volume() : 0; };
+  parts.onThumbMouse = [this](int bar, UINT message, WPARAM keys, POINT screen) {
+    if (controller_ != nullptr) OnMouse(message, keys, screen, MouseTarget::Thumb, bar);
+  };
+  parts.onBarMouse = [this](UINT message, WPARAM keys, POINT screen) {
+    if (controller_ != nullptr) OnMouse(message, keys, screen, MouseTarget::Window);
+  };
+  parts.onColours = [this](const SkinValues& values) {
+    pnlStateText_.SetColours(kStateTextPanelColour, values.stateTextColor);
+  };
+  skinPainter_ = std::make_unique<SkinPainter>(std::move(parts));
+  skinPainter_->CreateControls();
 }
 
 void TfrmMain::ConstructObjects() {
@@ -115,14 +140,15 @@ void TfrmMain::ConstructObjects() {
   codec_ = MakeSystemTextCodec();
 
   setup_ = std::make_unique<TSetup>(std::filesystem::path(settingsFile));
-  skin_ = std::make_unique<TSkin>(*setup_, files_, BesideProgram(programFolder, "Skin"));
+  skin_ = std::make_unique<TSkin>(*setup_, files_, BesideProgram(programFolder, "Skin"), *skinPainter_);
+  skinPainter_->SetSkin(*skin_);
   IPlayListMedia& playListMedia = *this;
   ILayoutWindow& layoutWindow = *this;
   ICaptionRenderer& captionPanel = pnlCaption_;
   IMessageBox& messageBox = *this;
   playList_ = std::make_unique<TPlayList>(*setup_, BesideProgram(programFolder, TPlayList::kDefaultListName),
                                           TPlayListServices{files_, playListMedia, pnlPlayList_, lateStateText_});
-  layout_ = std::make_unique<TLayout>(*setup_, *skin_, layoutWindow);
+  layout_ = std::make_unique<TLayout>(*setup_, *skin_, layoutWindow, display_);
   captionView_ = std::make_unique<TCaptionView>(
       *setup_, *codec_, TCaptionViewServices{lateStateText_, captionPanel, *layout_, lateMedia_, messageBox});
   media_ = std::make_unique<TMedia>(*setup_, TMediaServices{mpMovie_, lateStateText_, *captionView_, *skin_,
@@ -193,6 +219,7 @@ void TfrmMain::CarryOutStartWord(StartWord word) {
 // ---- showing -------------------------------------------------------------
 
 void TfrmMain::FormShow() {
+  skinPainter_->ShapeThumbs();
   SetTimer(Handle(), kTimerMain, kTimerMainInterval, nullptr);
   SetForegroundWindow(Handle());
   if (IsFirstStartOfVersion(ReadLastVersion(*setup_), kVersionText)) {
@@ -325,7 +352,8 @@ void TfrmMain::ClientSize(int& width, int& height) const {
   height = client.bottom;
 }
 
-void TfrmMain::PaintSkin() { InvalidateRect(Handle(), nullptr, TRUE); }
+// The skin paints the whole window, background included.
+void TfrmMain::PaintSkin() { InvalidateRect(Handle(), nullptr, FALSE); }
 
 void TfrmMain::PlaceMediaPanel(const PanelRect& rect) {
   pnlMedia_.SetBounds(rect.left, rect.top, rect.width, rect.height);
@@ -333,9 +361,9 @@ void TfrmMain::PlaceMediaPanel(const PanelRect& rect) {
 
 // The media object places the picture and the state text inside the media
 // panel by the picture's aspect and cropping.
-void TfrmMain::RefitPicture() {
+void TfrmMain::RefitPicture(bool evenHidden) {
   if (media_ != nullptr) {
-    media_->FitPicture();
+    media_->FitPicture(evenHidden);
   }
 }
 
@@ -377,6 +405,15 @@ LRESULT TfrmMain::HandleFormMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         return 0;
       }
       break;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(Handle(), &ps);
+      skinPainter_->Paint(dc);
+      EndPaint(Handle(), &ps);
+      return 0;
+    }
     case WM_SIZE:
       if (layout_ != nullptr && wParam != SIZE_MINIMIZED) {
         layout_->Arrange();

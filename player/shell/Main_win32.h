@@ -27,9 +27,12 @@
 #include "player/shell/MainWindowPorts_win32.h"
 #include "player/shell/MainSettings.h"
 #include "player/window/FileSystem_win32.h"
+#include "player/window/FullScreenDisplay_win32.h"
+#include "player/window/FullScreenPlacement_win32.h"
 #include "player/window/Layout.h"
 #include "player/window/PlayList.h"
 #include "player/window/PlayListPanel_win32.h"
+#include "player/window/SkinPainter_win32.h"
 
 namespace orves {
 
@@ -89,19 +92,38 @@ class TfrmMain final : public TWindow,
 
   // Keys, menus and the mouse (MainInput_win32.cpp).
   bool OnKey(UINT message, WPARAM key, LPARAM flags);
-  bool OnMouse(UINT message, WPARAM keys, POINT screen, MouseTarget target);
+  bool OnMouse(UINT message, WPARAM keys, POINT screen, MouseTarget target, int thumb = -1);
   void PopupMain(int screenX, int screenY);
   void PopupPlayList(int screenX, int screenY);
-  void RunAction(const char* action);
+  void RunAction(const char* action) override;
   // The playlist panel's clicks and keys (MainInput_win32.cpp).
   void BindPlayListPanel();
 
-  // ILayoutWindow
+  // ILayoutWindow (the layout's part in MainLayout_win32.cpp)
   void ClientSize(int& width, int& height) const override;
+  void SetWindowSize(int width, int height) override;
+  bool IsMaximized() const override;
+  void Maximize() override;
+  void RestoreWindow() override;
+  void MinimizeApplication() override;
   void PaintSkin() override;
   void PlaceMediaPanel(const PanelRect& rect) override;
-  void RefitPicture() override;
+  void PlaceFullScreenBar(const PanelRect& rect) override;
+  void SetFullScreenBarVisible(bool visible) override;
+  void SetMovieVisible(bool visible) override;
+  void SetCaptionVisible(bool visible) override;
   bool CaptionPanelVisible() const override { return pnlCaption_.Visible(); }
+  PictureSize Picture() const override;
+  void RefitPicture(bool evenHidden = false) override;
+  void RefreshCaptions() override;
+  void PopupMainAtCursor() override;
+  std::string MouseAction() const override;
+  void SetMouseAction(const std::string& action) override;
+  double Duration() const override;
+  void SeekTo(double seconds) override;
+  void PauseMovie() override;
+  void SetVolume(int volume) override;
+  void ShowState(const std::string& korean, const std::string& english) override;
   // IPlayListMedia
   void OpenMovie(const std::string& movie, const std::string& caption) override;
   void CloseMedia() override;
@@ -121,6 +143,8 @@ class TfrmMain final : public TWindow,
   TfrmConfig* config_ = nullptr;
   std::wstring programFolder_;
   Win32FileSystem files_;
+  FullScreenDisplay display_;
+  FullScreenPlacement fullScreenPlacement_;
   MainSettings main_;
   bool mainRead_ = false;
 
@@ -139,6 +163,10 @@ class TfrmMain final : public TWindow,
   // Bound to TStateText and TMedia once they exist (BindObjects).
   LateStateText lateStateText_;
   LateMediaView lateMedia_;
+
+  // The skin's drawing, thumbs and full-screen bar; outlives the skin object.
+  std::unique_ptr<SkinPainter> skinPainter_;
+  void CreateSkinPainter();
 
   // The long-lived objects, in their order of construction.
   std::unique_ptr<TSetup> setup_;

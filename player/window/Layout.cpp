@@ -3,8 +3,17 @@
 #include <algorithm>
 
 #include "player/core/SettingsTable.h"
+#include "player/window/LayoutAreas.h"
 
 namespace orves {
+
+namespace {
+// The window size asked for when zooming with no picture (then raised to
+// the skin's minimum size).
+constexpr int kNoPictureWidth = 360;
+constexpr int kNoPictureHeight = 200;
+constexpr int kCursorCallLimit = 64;
+}  // namespace
 
 const SettingsTable<TLayout>& TLayout::SettingsKeys() {
   using L = TLayout;
@@ -22,27 +31,41 @@ const SettingsTable<TLayout>& TLayout::SettingsKeys() {
   return table;
 }
 
-TLayout::TLayout(TSetup& setup, const TSkin& skin, ILayoutWindow& window)
-    : setup_(setup), skin_(skin), window_(window) {
+TLayout::TLayout(TSetup& setup, const TSkin& skin, ILayoutWindow& window, IDisplay& display)
+    : setup_(setup), ownSkinView_(skin), skin_(*ownSkinView_), window_(window), display_(display) {
+  SettingsKeys().Read(setup_, *this);
+}
+
+TLayout::TLayout(TSetup& setup, const ILayoutSkin& skin, ILayoutWindow& window, IDisplay& display)
+    : setup_(setup), skin_(skin), window_(window), display_(display) {
   SettingsKeys().Read(setup_, *this);
 }
 
 TLayout::~TLayout() { SettingsKeys().Write(setup_, *this); }
 
-// Full screen is entered only by the full-screen command; leaving it
-// restores the windowed flag and arranges.
+// Leaving at close must restore the display mode whatever the mouse is
+// doing, so this does not go through the toggle's mouse-action check.
 void TLayout::LeaveFullScreen() {
-  fullScreen_ = false;
+  if (fullScreen_) {
+    fullScreen_ = false;
+    if (window_.IsMaximized()) {
+      LeaveFullScreenWindow();
+    }
+  }
   Arrange();
 }
 
 void TLayout::Arrange() {
   window_.PaintSkin();
-  int width = 0;
-  int height = 0;
-  window_.ClientSize(width, height);
-  window_.PlaceMediaPanel(MediaPanelRect(width, height));
+  const WindowSize size = CurrentSize();
+  window_.PlaceMediaPanel(MediaPanelRect(size.width, size.height));
   window_.RefitPicture();
+  window_.PlaceFullScreenBar(PanelRect{0, 0, size.width, skin_.Sizes().fullScreenBarHeight});
+  if (fullScreen_ && alwaysShowFullScreenBar) {
+    ShowFullScreenBar();
+  } else {
+    HideFullScreenBar();
+  }
 }
 
 PanelRect TLayout::MediaPanelRect(int clientWidth, int clientHeight) const {
@@ -63,28 +86,198 @@ PanelRect TLayout::MediaPanelRect(int clientWidth, int clientHeight) const {
 }
 
 // ---- window size -------------------------------------------------------------
-// The window keeps the size the user gives it; every size rule fits the
-// picture again inside it.
 
-void TLayout::HideMovieForResize() {}
-void TLayout::ShowMovieAfterResize() { window_.RefitPicture(); }
-void TLayout::ResizeKeepingAspect(int, int) { window_.RefitPicture(); }
-void TLayout::ResizeKeepingAspect() { window_.RefitPicture(); }
-void TLayout::ResizeFromCurrentHeight() { window_.RefitPicture(); }
-void TLayout::ApplyStartSize(bool) { window_.RefitPicture(); }
+WindowSize TLayout::CurrentSize() const {
+  WindowSize size;
+  window_.ClientSize(size.width, size.height);
+  return size;
+}
 
-// ---- full screen, zoom, click areas ------------------------------------------
-// The window is always windowed, at the user's size, with no click areas:
-// these commands leave it as it is.
+void TLayout::SetWindowSize(WindowSize size) { window_.SetWindowSize(size.width, size.height); }
 
-bool TLayout::HitTest(int, int) { return false; }
-void TLayout::ToggleFullScreen() {}
-void TLayout::ToggleFullScreenBar() {}
-void TLayout::ShowFullScreenBar() {}
-void TLayout::HideFullScreenBar() {}
-void TLayout::ShowMouseCursor() {}
-void TLayout::HideMouseCursor() {}
-void TLayout::MinimizeWindow() {}
-void TLayout::Zoom(double) {}
+void TLayout::HideMovieForResize() {
+  if (!showMovieWhenHide) {
+    window_.SetMovieVisible(false);
+  }
+  window_.SetCaptionVisible(false);
+}
+
+void TLayout::ShowMovieAfterResize() {
+  window_.RefitPicture(/*evenHidden=*/true);
+  if (!showMovieWhenHide) {
+    window_.RefreshCaptions();
+    window_.SetMovieVisible(true);
+  }
+  window_.SetCaptionVisible(true);
+}
+
+// In full screen the window keeps the screen; only the panels move.
+void TLayout::ResizeKeepingAspect(int width, int height) {
+  if (!fullScreen_) {
+    SetWindowSize(SizeFromWidth(skin_.Sizes(), window_.Picture(), {width, height}));
+  }
+  Arrange();
+}
+
+void TLayout::ResizeKeepingAspect() {
+  const WindowSize size = CurrentSize();
+  ResizeKeepingAspect(size.width, size.height);
+}
+
+void TLayout::ResizeFromHeight(int width, int height) {
+  if (!fullScreen_) {
+    SetWindowSize(SizeFromHeight(skin_.Sizes(), window_.Picture(), {width, height}));
+  }
+  Arrange();
+}
+
+void TLayout::ResizeFromCurrentHeight() {
+  const WindowSize size = CurrentSize();
+  ResizeFromHeight(size.width, size.height);
+}
+
+void TLayout::Zoom(double factor) {
+  if (fullScreen_) {
+    ToggleFullScreen();
+  }
+  const PictureSize picture = window_.Picture();
+  if (!picture.HasAspect()) {
+    ResizeKeepingAspect(kNoPictureWidth, kNoPictureHeight);
+    return;
+  }
+  HideMovieForResize();
+  ResizeKeepingAspect(ZoomWidth(skin_.Sizes(), picture, factor), CurrentSize().height);
+  ShowMovieAfterResize();
+}
+
+// The size a newly opened movie starts at; a movie reopened by the player
+// itself, or one that starts in full screen, keeps the window's width.
+void TLayout::ApplyStartSize(bool newlyOpened) {
+  if (fullScreen_ || !newlyOpened) {
+    ResizeKeepingAspect();
+    return;
+  }
+  switch (startMode) {
+    case 1: Zoom(0.5); break;
+    case 2: Zoom(1.0); break;
+    case 3: Zoom(1.5); break;
+    case 4: Zoom(2.0); break;
+    case 5: ToggleFullScreen(); break;
+    default: ResizeKeepingAspect(); break;
+  }
+}
+
+// ---- full screen ---------------------------------------------------------------
+
+// Never in the middle of a drag, a resize or a minimise press.
+void TLayout::ToggleFullScreen() {
+  const std::string action = window_.MouseAction();
+  if (!action.empty() && action != "DoubleClick") {
+    return;
+  }
+  fullScreen_ = !fullScreen_;
+  if (fullScreen_ && !window_.IsMaximized()) {
+    EnterFullScreenWindow();
+  } else if (!fullScreen_ && window_.IsMaximized()) {
+    LeaveFullScreenWindow();
+  }
+  ResizeKeepingAspect();
+  if (fullScreen_) {
+    window_.ShowState("전체화면 모드", "FULLSCREEN :ON");
+  } else {
+    window_.ShowState("창 모드", "FULLSCREEN : OFF");
+  }
+}
+
+void TLayout::EnterFullScreenWindow() {
+  HideMovieForResize();
+  SetDisplayMode();
+  window_.Maximize();
+  ShowMovieAfterResize();
+}
+
+void TLayout::LeaveFullScreenWindow() {
+  HideMovieForResize();
+  window_.RestoreWindow();
+  RestoreDisplayMode();
+  ShowMovieAfterResize();
+}
+
+void TLayout::SetDisplayMode() {
+  if (fullScreenDpi == 0) {
+    return;
+  }
+  if (const auto mode = FindFullScreenMode(display_.Modes(), fullScreenDpi, fullScreenColor)) {
+    display_.SetMode(*mode);
+  }
+}
+
+// Restored even when no mode matched on entering.
+void TLayout::RestoreDisplayMode() {
+  if (fullScreenDpi != 0) {
+    display_.RestoreMode();
+  }
+}
+
+void TLayout::ToggleFullScreenBar() {
+  alwaysShowFullScreenBar = !alwaysShowFullScreenBar;
+  Arrange();
+  if (alwaysShowFullScreenBar) {
+    window_.ShowState("컨트롤바(전체화면) : 항상보기", "CONTROL BAR : ALWAYS SHOW");
+  } else {
+    window_.ShowState("컨트롤바(전체화면) : 자동감추기", "CONTROL BAR : AUTO");
+  }
+}
+
+// ---- cursor and minimising -----------------------------------------------------
+// The cursor's display counter is left at exactly -1 (hidden) or 0 (shown)
+// from whatever it was, however often these run. The bound only guards
+// against a counter that does not move.
+
+namespace {
+
+void SettleCursorCounter(IDisplay& display, bool show, int target) {
+  int count = display.ShowCursor(show);
+  for (int i = 0; i < kCursorCallLimit && count != target; ++i) {
+    count = display.ShowCursor(count < target);
+  }
+}
+
+}  // namespace
+
+void TLayout::HideMouseCursor() { SettleCursorCounter(display_, false, -1); }
+
+void TLayout::ShowMouseCursor() { SettleCursorCounter(display_, true, 0); }
+
+void TLayout::MinimizeWindow() {
+  if (pauseAtMinimize) {
+    window_.PauseMovie();
+  }
+  window_.MinimizeApplication();
+}
+
+// ---- click areas -----------------------------------------------------------------
+
+bool TLayout::HitTest(int x, int y) {
+  const WindowSize size = CurrentSize();
+  const AreaHit hit = FindArea(skin_.ClickAreas(), skin_.BarAreas(), x, y, size.width, size.height, fullScreen_);
+  if (hit.name.empty()) {
+    return false;
+  }
+  RunArea(hit.name, hit.track, x);
+  return true;
+}
+
+void TLayout::RunArea(const std::string& name, const BarTrack& track, int x) {
+  const AreaCommand command = CommandOfArea(name);
+  switch (command.effect) {
+    case AreaEffect::Action: window_.RunAction(command.action); break;
+    case AreaEffect::PopUp: window_.PopupMainAtCursor(); break;
+    case AreaEffect::Minimize: window_.SetMouseAction("Minimize"); break;
+    case AreaEffect::Seek: window_.SeekTo(TrackSeconds(track, x, window_.Duration())); break;
+    case AreaEffect::Volume: window_.SetVolume(TrackVolume(track, x)); break;
+    case AreaEffect::None: break;
+  }
+}
 
 }  // namespace orves

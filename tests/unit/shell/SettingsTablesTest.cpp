@@ -20,6 +20,7 @@
 #include "player/window/PlayList.h"
 #include "player/window/Skin.h"
 #include "tests/unit/playback/PlaybackFakes.h"
+#include "tests/unit/window/SkinFakes.h"
 
 namespace orves {
 namespace {
@@ -34,12 +35,36 @@ struct NoFiles final : IFileSystem {
   std::string ToUtf8(const std::string& ansi) const override { return ansi; }
 };
 
-struct NoWindow final : ILayoutWindow, IPlayListMedia, IPlayListPanel, IStateTextView {
+struct NoWindow final : ILayoutWindow, IDisplay, IPlayListMedia, IPlayListPanel, IStateTextView {
   void ClientSize(int& width, int& height) const override { width = height = 0; }
+  void SetWindowSize(int, int) override {}
+  bool IsMaximized() const override { return false; }
+  void Maximize() override {}
+  void RestoreWindow() override {}
+  void MinimizeApplication() override {}
   void PaintSkin() override {}
   void PlaceMediaPanel(const PanelRect&) override {}
-  void RefitPicture() override {}
+  void PlaceFullScreenBar(const PanelRect&) override {}
+  void SetFullScreenBarVisible(bool) override {}
+  void SetMovieVisible(bool) override {}
+  void SetCaptionVisible(bool) override {}
   bool CaptionPanelVisible() const override { return false; }
+  PictureSize Picture() const override { return {}; }
+  void RefitPicture(bool) override {}
+  void RefreshCaptions() override {}
+  void RunAction(const char*) override {}
+  void PopupMainAtCursor() override {}
+  std::string MouseAction() const override { return ""; }
+  void SetMouseAction(const std::string&) override {}
+  double Duration() const override { return 0; }
+  void SeekTo(double) override {}
+  void PauseMovie() override {}
+  void SetVolume(int) override {}
+  void ShowState(const std::string&, const std::string&) override {}
+  std::vector<DisplayMode> Modes() const override { return {}; }
+  void SetMode(const DisplayMode&) override {}
+  void RestoreMode() override {}
+  int ShowCursor(bool) override { return 0; }
   void OpenMovie(const std::string&, const std::string&) override {}
   void CloseMedia() override {}
   bool SmartCaptionFinding() const override { return true; }
@@ -74,10 +99,11 @@ struct Run {
     testing::NullStateText silent;
     auto codec = MakeSystemTextCodec();
     auto setup = std::make_unique<TSetup>(ini);
-    auto skin = std::make_unique<TSkin>(*setup, files, "Skin");
+    testing::FakeSkinWindow skinWindow;
+    auto skin = std::make_unique<TSkin>(*setup, files, "Skin", skinWindow);
     auto playList = std::make_unique<TPlayList>(*setup, (fs::temp_directory_path() / "orves-none.list").string(),
                                                 TPlayListServices{files, window, window, silent});
-    auto layout = std::make_unique<TLayout>(*setup, *skin, window);
+    auto layout = std::make_unique<TLayout>(*setup, *skin, window, window);
     TCaptionSettings captions;
     captions.Read(*setup, *codec);
     auto rig = std::make_unique<testing::MediaRig>(*setup, log, log);
@@ -192,8 +218,9 @@ TEST_F(SettingsTablesTest, AReadOnlyFileIsLeftByteForByteUnchanged) {
   fs::permissions(ini_, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                   fs::perm_options::remove);
   Run::Once(ini_, [](Run::Objects& o) {
+    // No folder "Mine" (nor "Default") here: the load keeps no skin.
     o.skin.LoadSkinFromSettings();
-    EXPECT_EQ(o.skin.CurrentSkin(), "Mine");
+    EXPECT_EQ(o.skin.CurrentSkin(), "");
     o.layout.startMode = 1;
   });
   EXPECT_EQ(ReadFile(), original);
@@ -203,8 +230,9 @@ TEST_F(SettingsTablesTest, MediaPanelFillsTheClientInsideTheMargins) {
   NoFiles files;
   NoWindow window;
   TSetup setup(ini_);
-  TSkin skin(setup, files, "Skin");
-  TLayout layout(setup, skin, window);
+  testing::FakeSkinWindow skinWindow;
+  TSkin skin(setup, files, "Skin", skinWindow);
+  TLayout layout(setup, skin, window, window);
   EXPECT_EQ(layout.MediaPanelRect(320, 200), (PanelRect{0, 0, 320, 200}));
   EXPECT_EQ(layout.MediaPanelRect(-5, 0), (PanelRect{0, 0, 0, 0}));
 }

@@ -1,0 +1,94 @@
+// TfrmMain's part in the layout: the window's size and state, its panels,
+// and the player's commands that the skin's click areas run. The rules are
+// TLayout's; this only carries them out on the window.
+#include "player/captions/CaptionView.h"
+#include "player/playback/Media.h"
+#include "player/playback/Movie.h"
+#include "player/shell/Main_win32.h"
+
+namespace orves {
+
+void TfrmMain::SetWindowSize(int width, int height) {
+  SetWindowPos(Handle(), nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Full screen is the window laid over its whole monitor.
+bool TfrmMain::IsMaximized() const { return fullScreenPlacement_.Covering(); }
+
+void TfrmMain::Maximize() { fullScreenPlacement_.Cover(Handle()); }
+
+void TfrmMain::RestoreWindow() { fullScreenPlacement_.Restore(Handle()); }
+
+void TfrmMain::MinimizeApplication() { ShowWindow(Handle(), SW_MINIMIZE); }
+
+void TfrmMain::PlaceFullScreenBar(const PanelRect& rect) {
+  if (skinPainter_ != nullptr) {
+    SetWindowPos(skinPainter_->FullScreenBar(), HWND_TOP, rect.left, rect.top, rect.width, rect.height,
+                 SWP_NOACTIVATE);
+  }
+}
+
+void TfrmMain::SetFullScreenBarVisible(bool visible) {
+  if (skinPainter_ != nullptr) {
+    ShowWindow(skinPainter_->FullScreenBar(), visible ? SW_SHOWNA : SW_HIDE);
+  }
+}
+
+void TfrmMain::SetMovieVisible(bool visible) { ShowWindow(pnlMovie_.Handle(), visible ? SW_SHOWNA : SW_HIDE); }
+
+void TfrmMain::SetCaptionVisible(bool visible) {
+  ShowWindow(pnlCaption_.Handle(), visible ? SW_SHOWNA : SW_HIDE);
+}
+
+PictureSize TfrmMain::Picture() const {
+  if (media_ == nullptr || !media_->HasPicture()) {
+    return {};
+  }
+  return {true, media_->DisplayWidth(), media_->DisplayHeight(), TMedia::kMargin};
+}
+
+void TfrmMain::RefreshCaptions() {
+  if (captionView_ != nullptr) {
+    captionView_->ForceRedraw();
+  }
+}
+
+void TfrmMain::PopupMainAtCursor() {
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  PopupMain(cursor.x, cursor.y);
+}
+
+std::string TfrmMain::MouseAction() const { return gestures_ != nullptr ? gestures_->MouseAction() : std::string(); }
+
+void TfrmMain::SetMouseAction(const std::string& action) {
+  if (gestures_ != nullptr) {
+    gestures_->SetMouseAction(action);
+  }
+}
+
+double TfrmMain::Duration() const { return media_ != nullptr ? media_->Duration() : 0; }
+
+void TfrmMain::SeekTo(double seconds) {
+  if (media_ != nullptr) {
+    media_->SeekTo(seconds);
+  }
+}
+
+void TfrmMain::PauseMovie() {
+  if (media_ != nullptr) {
+    media_->Pause();
+  }
+}
+
+void TfrmMain::SetVolume(int volume) {
+  if (movie_ != nullptr) {
+    movie_->SetVolume(volume);
+  }
+}
+
+void TfrmMain::ShowState(const std::string& korean, const std::string& english) {
+  lateStateText_.ShowState(korean, english);
+}
+
+}  // namespace orves

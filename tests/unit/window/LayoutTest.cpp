@@ -1,0 +1,169 @@
+#include "player/window/Layout.h"
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "player/core/Setup.h"
+
+namespace orves {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr SkinSizes kMargins{.marginUp = 30, .marginDown = 40, .marginLeft = 10, .marginRight = 10, .fullScreenBarHeight = 20};
+
+// ---- TLayout over a recorded window ------------------------------------------
+
+struct FakeSkin final : ILayoutSkin {
+  SkinSizes sizes = kMargins;
+  std::vector<TClickArea> areas;
+  std::vector<TBarArea> bars;
+  const SkinSizes& Sizes() const override { return sizes; }
+  const std::vector<TClickArea>& ClickAreas() const override { return areas; }
+  const std::vector<TBarArea>& BarAreas() const override { return bars; }
+};
+
+struct FakeWindow final : ILayoutWindow {
+  int width = 500, height = 400;
+  bool maximized = false, movieVisible = true;
+  PictureSize picture{true, 320, 240, 3};
+  std::string mouseAction;
+  std::vector<std::string> actions;
+  std::string lastState;
+  int paused = 0;
+  double seekedTo = -1;
+  void ClientSize(int& w, int& h) const override { w = maximized ? 1280 : width, h = maximized ? 720 : height; }
+  void SetWindowSize(int w, int h) override { width = w, height = h; }
+  bool IsMaximized() const override { return maximized; }
+  void Maximize() override { maximized = true; }
+  void RestoreWindow() override { maximized = false; }
+  void MinimizeApplication() override { actions.push_back("minimised"); }
+  void PaintSkin() override {}
+  void PlaceMediaPanel(const PanelRect&) override {}
+  void PlaceFullScreenBar(const PanelRect&) override {}
+  void SetFullScreenBarVisible(bool) override {}
+  void SetMovieVisible(bool visible) override { movieVisible = visible; }
+  void SetCaptionVisible(bool) override {}
+  bool CaptionPanelVisible() const override { return false; }
+  PictureSize Picture() const override { return picture; }
+  void RefitPicture(bool) override {}
+  void RefreshCaptions() override {}
+  void RunAction(const char* action) override { actions.push_back(action); }
+  void PopupMainAtCursor() override { actions.push_back("popup"); }
+  std::string MouseAction() const override { return mouseAction; }
+  void SetMouseAction(const std::string& action) override { mouseAction = action; }
+  double Duration() const override { return 100; }
+  void SeekTo(double seconds) override { seekedTo = seconds; }
+  void PauseMovie() override { ++paused; }
+  void SetVolume(int) override {}
+  void ShowState(const std::string&, const std::string& english) override { lastState = english; }
+};
+
+struct FakeDisplay final : IDisplay {
+  int cursor = 0;
+  std::vector<std::string> calls;
+  std::vector<DisplayMode> Modes() const override { return {{1024, 768, 32}}; }
+  void SetMode(const DisplayMode& mode) override { calls.push_back("set " + std::to_string(mode.width)); }
+  void RestoreMode() override { calls.push_back("restore"); }
+  int ShowCursor(bool show) override { return cursor += show ? 1 : -1; }
+};
+
+class LayoutTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ini_ = fs::temp_directory_path() /
+           ("orves-layout-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".ini");
+    fs::remove(ini_);
+    setup_ = std::make_unique<TSetup>(ini_);
+    layout_ = std::make_unique<TLayout>(*setup_, skin_, window_, display_);
+  }
+  void TearDown() override {
+    layout_.reset();
+    setup_.reset();
+    fs::remove(ini_);
+  }
+  fs::path ini_;
+  FakeSkin skin_;
+  FakeWindow window_;
+  FakeDisplay display_;
+  std::unique_ptr<TSetup> setup_;
+  std::unique_ptr<TLayout> layout_;
+};
+
+// Frame 2×3 + 10 + 10 = 26 wide, 2×3 + 30 + 40 = 76 high round a 320 × 240 picture.
+TEST_F(LayoutTest, StartModesAndZoomSizeTheWindow) {
+  struct Case {
+    int startMode;
+    bool newlyOpened;
+    WindowSize expected;
+    bool fullScreen;
+  } cases[] = {{0, true, {500, 432}, false}, {1, true, {186, 196}, false}, {2, true, {346, 316}, false},
+               {3, true, {506, 436}, false},      {4, true, {666, 556}, false}, {4, false, {500, 432}, false},
+               {5, true, {1280, 720}, true}};
+  for (const Case& c : cases) {
+    window_ = FakeWindow{};
+    layout_->LeaveFullScreen();
+    layout_->startMode = c.startMode;
+    layout_->ApplyStartSize(c.newlyOpened);
+    int w = 0, h = 0;
+    window_.ClientSize(w, h);
+    EXPECT_EQ((WindowSize{w, h}), c.expected) << "start mode " << c.startMode;
+    EXPECT_EQ(layout_->IsFullScreen(), c.fullScreen) << "start mode " << c.startMode;
+  }
+  window_.picture = {};
+  skin_.sizes.minWidth = 400;
+  layout_->Zoom(2.0);
+  EXPECT_EQ((WindowSize{window_.width, window_.height}), (WindowSize{400, 200}));
+}
+
+TEST_F(LayoutTest, FullScreenEnterAndLeaveRestoreTheWindowAndTheDisplay) {
+  layout_->fullScreenDpi = 1024;
+  window_.mouseAction = "WindowDrag";
+  layout_->ToggleFullScreen();
+  EXPECT_FALSE(layout_->IsFullScreen()) << "no toggle while dragging";
+  window_.mouseAction = "";
+  layout_->ToggleFullScreen();
+  EXPECT_TRUE(window_.maximized);
+  EXPECT_EQ(window_.lastState, "FULLSCREEN :ON");
+  layout_->ToggleFullScreen();
+  EXPECT_FALSE(window_.maximized);
+  EXPECT_EQ((WindowSize{window_.width, window_.height}), (WindowSize{500, 432})) << "earlier width kept";
+  EXPECT_EQ(display_.calls, (std::vector<std::string>{"set 1024", "restore"}));
+  layout_->fullScreenDpi = 0;
+  layout_->ToggleFullScreen();
+  layout_->LeaveFullScreen();
+  EXPECT_FALSE(window_.maximized);
+  EXPECT_EQ(display_.calls.size(), 2u) << "no mode change with FullScreenDpi 0";
+}
+
+TEST_F(LayoutTest, CursorCounterSettlesWhateverItWas) {
+  for (int start : {-5, -1, 0, 3}) {
+    display_.cursor = start;
+    layout_->HideMouseCursor();
+    layout_->HideMouseCursor();
+    EXPECT_EQ(display_.cursor, -1) << start;
+    layout_->ShowMouseCursor();
+    EXPECT_EQ(display_.cursor, 0) << start;
+  }
+}
+
+TEST_F(LayoutTest, PressesRunTheirAreasCommands) {
+  skin_.areas = {{0, 0, 10, 10, "Stop"}, {20, 0, 10, 10, "Minimize"}, {40, 0, 10, 10, "Skinny"}};
+  skin_.bars = {{-30, 10, -10, -20, 5, "Position"}};
+  EXPECT_TRUE(layout_->HitTest(5, 5));
+  EXPECT_TRUE(layout_->HitTest(5, 25));
+  EXPECT_TRUE(layout_->HitTest(5, 45)) << "an unknown name is taken";
+  EXPECT_TRUE(layout_->HitTest(490, 375));
+  EXPECT_FALSE(layout_->HitTest(200, 200));
+  EXPECT_EQ(window_.actions, std::vector<std::string>{"actStop"});
+  EXPECT_EQ(window_.mouseAction, "Minimize");
+  EXPECT_DOUBLE_EQ(window_.seekedTo, 100);
+  layout_->MinimizeWindow();
+  EXPECT_EQ(window_.paused, 1);
+}
+
+}  // namespace
+}  // namespace orves

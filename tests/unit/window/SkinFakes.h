@@ -1,0 +1,48 @@
+#pragma once
+// A main window for TSkin in tests: a fixed size, settable playback values,
+// and a record of what the skin asked of it.
+#include <map>
+#include <string>
+#include <vector>
+
+#include "player/window/Skin.h"
+
+namespace orves::testing {
+
+struct FakeSkinWindow final : ISkinWindow {
+  int width = 400;
+  int height = 300;
+  bool fullScreen = false;
+  bool dragging = false;
+  bool open = false;
+  double position = 0;
+  double duration = 0;
+  int volume = 0;
+
+  int applied = 0;
+  bool resized = false;
+  std::vector<std::string> errors;
+  std::vector<PlacedText> drawn;
+  std::map<int, std::pair<int, int>> thumbAt;  // bar -> left, top
+  int thumbMoves = 0;
+
+  void WindowSize(int& w, int& h) const override { w = width, h = height; }
+  bool FullScreen() const override { return fullScreen; }
+  bool DraggingBar() const override { return dragging; }
+  bool MovieOpen() const override { return open; }
+  double Position() const override { return position; }
+  double Duration() const override { return duration; }
+  int Volume() const override { return volume; }
+  void ApplySkin(const SkinData&, bool resizeWindow) override {
+    ++applied;
+    resized = resizeWindow;
+  }
+  void DrawTexts(const std::vector<PlacedText>& texts) override { drawn = texts; }
+  void MoveThumbPanel(int bar, int left, int top) override {
+    thumbAt[bar] = {left, top};
+    ++thumbMoves;
+  }
+  void ShowSkinError(const std::string& text) override { errors.push_back(text); }
+};
+
+}  // namespace orves::testing
