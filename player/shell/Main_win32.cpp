@@ -15,7 +15,9 @@
 #include "player/playback/StateText.h"
 #include "player/core/AppInfo.h"
 #include "player/shell/Application_win32.h"
+#include "player/shell/MainConfig.h"
 #include "player/core/Paths.h"
+#include "player/core/Registry_win32.h"
 #include "player/core/Setup.h"
 #include "player/core/TextConvert_win32.h"
 #include "player/window/Skin.h"
@@ -205,13 +207,29 @@ void TfrmMain::FormShow() {
   }
 }
 
+// Pauses the movie, fills the dialog from the objects, leaves full screen,
+// and applies the dialog when it closes with OK.
 void TfrmMain::EditConfig() {
-  if (config_ == nullptr) {
+  if (config_ == nullptr || setup_ == nullptr) {
     return;
   }
-  if (config_->ShowModal() == ModalResult::Ok) {
-    stateText_->ShowState("환경설정 적용 완료", "CONFIGURATION FINISHED");
+  TSystemRegistry registry;
+  TMainConfigTarget target(
+      {*setup_, main_, *playList_, *layout_, *captionView_, *media_, *movie_, *stateText_, registry});
+  if (media_->HasPicture()) {
+    media_->Pause();
   }
+  ConfigValues values = FillConfig(target);
+  if (layout_->IsFullScreen()) {
+    layout_->ToggleFullScreen();
+  }
+  const ModalResult result = config_->Edit(values, main_.webHost);
+  // The window may have been closed, and the objects destroyed, meanwhile.
+  if (result != ModalResult::Ok || setup_ == nullptr) {
+    return;
+  }
+  ApplyConfig(values, target);
+  stateText_->ShowState("환경설정 적용 완료", "CONFIGURATION FINISHED");
 }
 
 // ---- closing and destruction ---------------------------------------------
