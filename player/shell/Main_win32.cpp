@@ -15,6 +15,7 @@
 #include "player/playback/StateText.h"
 #include "player/core/AppInfo.h"
 #include "player/shell/Application_win32.h"
+#include "player/shell/UpdateCheck_win32.h"
 #include "player/shell/MainConfig.h"
 #include "player/core/Paths.h"
 #include "player/core/Registry_win32.h"
@@ -173,14 +174,26 @@ void TfrmMain::PlaceWindow() {
   SetWindowPos(Handle(), nullptr, place.left, place.top, place.width, place.height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-// Each start word ends the program before the window is shown; "Help" opens
-// the help page of the web host first, when one is set.
+// Each start word does its work and ends the program before the window is
+// shown; "Help" opens the help page of the web host, when one is set.
 void TfrmMain::CarryOutStartWord(StartWord word) {
   if (!EndsProgram(word)) {
     return;
   }
-  if (word == StartWord::Help) {
-    OpenWebHostPage(main_.webHost, kHelpPage);
+  switch (word) {
+    case StartWord::Help:
+      OpenWebHostPage(main_.webHost, kHelpPage);
+      break;
+    case StartWord::Install:
+    case StartWord::InstallWithCodec:
+      Install(word == StartWord::InstallWithCodec);
+      break;
+    case StartWord::UnInstall:
+    case StartWord::UnInstallWithCodec:
+      UnInstall(word == StartWord::UnInstallWithCodec);
+      break;
+    default:
+      break;
   }
   application_.Terminate();
 }
@@ -190,6 +203,9 @@ void TfrmMain::CarryOutStartWord(StartWord word) {
 void TfrmMain::FormShow() {
   SetTimer(Handle(), kTimerMain, kTimerMainInterval, nullptr);
   SetForegroundWindow(Handle());
+  if (main_.checkCaptionCodec) {
+    CheckCaptionCodec();
+  }
   if (IsFirstStartOfVersion(ReadLastVersion(*setup_), kVersionText)) {
     main_.checkNewVersion = true;
     EditConfig();
@@ -200,6 +216,9 @@ void TfrmMain::FormShow() {
     }
   }
   WriteLastVersion(*setup_, kVersionText);
+  if (main_.checkNewVersion) {
+    StartUpdateCheck();
+  }
   if (!firstArgument_.empty()) {
     playList_->Clear();
     playList_->Add(WideToAnsi(firstArgument_));
@@ -246,6 +265,7 @@ void TfrmMain::FormClose() {
 
 void TfrmMain::FormDestroy() {
   KillTimer(Handle(), kTimerMain);
+  updateCheck_.reset();
   gestures_.reset();
   controller_.reset();
   ports_.reset();
@@ -381,6 +401,9 @@ LRESULT TfrmMain::HandleFormMessage(UINT message, WPARAM wParam, LPARAM lParam) 
   switch (message) {
     case WM_DROPFILES:
       OnDropFiles(reinterpret_cast<HDROP>(wParam));
+      return 0;
+    case kUpdateReplyMessage:
+      OnUpdateReply();
       return 0;
     case WM_TIMER:
       if (wParam == kTimerMain) {

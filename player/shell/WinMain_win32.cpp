@@ -52,6 +52,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         return ShowInputBox(frmConfig.Handle(), title, prompt);
       });
       frmMain.SetConfigForm(&frmConfig);
+      frmMain.SetCheckForms(&frmCheckNewVersion, &frmCheckCaptionCodec);
     });
     application.Run([&] { frmMain.Show(); });
     // Ends a window that was never shown (an install word, a failed start).
