@@ -9,7 +9,15 @@
 
 #include <gtest/gtest.h>
 
+#include "player/captions/CaptionSettings.h"
+#include "player/core/Setup.h"
 #include "player/dialogs/ConfigModel.h"
+#include "player/playback/Media.h"
+#include "player/playback/Movie.h"
+#include "player/playback/StateText.h"
+#include "player/shell/MainSettings.h"
+#include "player/window/Layout.h"
+#include "player/window/PlayList.h"
 
 namespace orves {
 namespace {
@@ -271,6 +279,28 @@ TEST(ConfigModel, SettingsReachOwnersThroughTheirTables) {
   EXPECT_EQ(GetSetting(table, owner, "Flag"), ConfigValue(1));
   EXPECT_EQ(GetSetting(table, owner, "Text"), ConfigValue(std::string("x")));
   EXPECT_EQ(GetSetting(table, owner, "Missing"), std::nullopt);
+}
+
+template <class Owner>
+std::vector<std::string> KeysOf(const SettingsTable<Owner>& table) {
+  std::vector<std::string> keys;
+  for (const SettingKey<Owner>& k : table.Keys()) keys.emplace_back(k.key);
+  return keys;
+}
+
+// A misspelt key would read as 0 and be written nowhere.
+TEST(ConfigModel, EveryBindingNamesAKeyOfItsSectionsTable) {
+  const std::map<std::string, std::vector<std::string>> tables = {
+      {"Config", KeysOf(TSetup::SettingsKeys())},       {"Main", KeysOf(MainSettings::SettingsKeys())},
+      {"Layout", KeysOf(TLayout::SettingsKeys())},      {"PlayList", KeysOf(TPlayList::SettingsKeys())},
+      {"Media", KeysOf(TMedia::SettingsKeys())},        {"Movie", KeysOf(TMovie::SettingsKeys())},
+      {"StateText", KeysOf(TStateText::SettingsKeys())}, {"OrveCaption", KeysOf(TCaptionSettings::SettingsKeys())},
+  };
+  for (const ControlBinding& b : ConfigBindings()) {
+    ASSERT_TRUE(tables.count(b.section)) << b.control;
+    const auto& keys = tables.at(b.section);
+    EXPECT_NE(std::find(keys.begin(), keys.end(), b.key), keys.end()) << b.control << " " << b.section << "/" << b.key;
+  }
 }
 
 }  // namespace
