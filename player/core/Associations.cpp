@@ -64,8 +64,8 @@ void WriteProgId(IRegistry& registry, const std::string& progId, const std::stri
 }  // namespace
 
 const std::vector<std::string>& MovieExtensions() {
-  static const std::vector<std::string> extensions{"avi",  "asx", "asf", "wm",  "wmv", "wmx", "mpeg", "mpe",
-                                                   "mpg",  "mpa", "m1v", "m2v", "dat", "divx", "vob", "ogm"};
+  static const std::vector<std::string> extensions{"avi", "asx", "asf", "wm",  "wmv", "wmx",  "mpeg", "mpe",
+                                                   "mpg", "mpa", "m1v", "m2v", "dat", "divx", "vob",  "ogm"};
   return extensions;
 }
 
@@ -97,7 +97,9 @@ bool IsAssociated(const IRegistry& registry, std::string_view ext) {
 
 void Associate(IRegistry& registry, std::string_view ext) { TakeExtension(registry, ext, kMovieProgId); }
 
-void Unassociate(IRegistry& registry, std::string_view ext) { GiveBackExtension(registry, ext, kMovieProgId); }
+void Unassociate(IRegistry& registry, std::string_view ext) {
+  GiveBackExtension(registry, ext, kMovieProgId);
+}
 
 bool IsGroupAssociated(const IRegistry& registry, const ExtensionGroup& group) {
   return IsAssociated(registry, group.extensions.front());

@@ -33,8 +33,8 @@ class OpenKey {
   }
   static OpenKey Create(RegistryRoot root, const std::string& path) {
     OpenKey k;
-    if (RegCreateKeyExW(RootKey(root), Utf8ToWide(path).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE,
-                        nullptr, &k.key_, nullptr) != ERROR_SUCCESS) {
+    if (RegCreateKeyExW(RootKey(root), Utf8ToWide(path).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                        KEY_SET_VALUE, nullptr, &k.key_, nullptr) != ERROR_SUCCESS) {
       k.key_ = nullptr;
     }
     return k;
@@ -78,8 +78,8 @@ std::optional<std::string> TSystemRegistry::ReadString(RegistryRoot root, const 
   // One character more than asked for: a stored string need not end in NUL.
   std::wstring text(bytes / sizeof(wchar_t) + 1, L'\0');
   DWORD size = bytes;
-  if (RegQueryValueExW(k.Get(), wideName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(text.data()), &size) !=
-      ERROR_SUCCESS) {
+  if (RegQueryValueExW(k.Get(), wideName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(text.data()),
+                       &size) != ERROR_SUCCESS) {
     return std::nullopt;
   }
   text.resize(std::min<size_t>(size / sizeof(wchar_t), text.size()));
@@ -114,8 +114,8 @@ bool TSystemRegistry::IsEmptyKey(RegistryRoot root, const std::string& key) cons
   }
   DWORD subKeys = 0;
   DWORD values = 0;
-  if (RegQueryInfoKeyW(k.Get(), nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, &values, nullptr, nullptr,
-                       nullptr, nullptr) != ERROR_SUCCESS) {
+  if (RegQueryInfoKeyW(k.Get(), nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, &values, nullptr,
+                       nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
     return false;
   }
   return subKeys == 0 && values == 0;
@@ -129,8 +129,8 @@ bool TSystemRegistry::WriteString(RegistryRoot root, const std::string& key, con
   }
   const std::wstring wide = Utf8ToWide(value);
   const DWORD bytes = static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t));
-  return RegSetValueExW(k.Get(), Utf8ToWide(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(wide.c_str()),
-                        bytes) == ERROR_SUCCESS;
+  return RegSetValueExW(k.Get(), Utf8ToWide(name).c_str(), 0, REG_SZ,
+                        reinterpret_cast<const BYTE*>(wide.c_str()), bytes) == ERROR_SUCCESS;
 }
 
 bool TSystemRegistry::DeleteValue(RegistryRoot root, const std::string& key, const std::string& name) {

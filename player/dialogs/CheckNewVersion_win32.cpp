@@ -47,8 +47,8 @@ void TfrmCheckNewVersion::CreateControls() {
   lblVersion_ = AddControl(L"STATIC", L"", SS_LEFT, 0, 12, 82, 365, 16);
   AddControl(L"STATIC", L"업데이트 내용", SS_LEFT, 0, 12, 104, 365, 16);
   lblUpdate_ = AddControl(L"STATIC", L"", SS_LEFT | SS_NOPREFIX, 0, 12, 122, 365, 92);
-  chkReportNewVersion_ =
-      AddControl(L"BUTTON", L"시작할 때 새버전 체크", BS_AUTOCHECKBOX | WS_TABSTOP, kIdCheck, 12, 218, 250, 18);
+  chkReportNewVersion_ = AddControl(L"BUTTON", L"시작할 때 새버전 체크", BS_AUTOCHECKBOX | WS_TABSTOP,
+                                    kIdCheck, 12, 218, 250, 18);
   AddButton(L"예 (플레이어)", kIdPlayer, 12, 244, 110, 26, true);
   AddButton(L"예 (플레이어+통합코덱)", kIdPlayerWithCodec, 128, 244, 150, 26, false);
   AddButton(L"아니오(&N)", kIdNo, 284, 244, 93, 26, false);
@@ -91,10 +91,12 @@ bool TfrmCheckNewVersion::OnCommand(WORD id) {
       CloseWith(ModalResult::Cancel);
       return true;
     case kIdHome:
-      ShellExecuteW(Handle(), L"open", (L"http://" + webHost_ + L"/").c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+      ShellExecuteW(Handle(), L"open", (L"http://" + webHost_ + L"/").c_str(), nullptr, nullptr,
+                    SW_SHOWNORMAL);
       return true;
     case kIdMail:
-      ShellExecuteW(Handle(), L"open", (L"mailto:" + MailAddress(webHost_)).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+      ShellExecuteW(Handle(), L"open", (L"mailto:" + MailAddress(webHost_)).c_str(), nullptr, nullptr,
+                    SW_SHOWNORMAL);
       return true;
     default:
       return false;

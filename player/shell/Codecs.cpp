@@ -12,8 +12,9 @@ std::string ClassKey(const CaptionCodec& codec) { return std::string("CLSID\\") 
 
 const std::vector<std::string>& CodecFiles() {
   static const std::vector<std::string> files{
-      "divxdec.ax", "XVID.AX",    "mpg4ds32.ax", "IVInav.ax",  "IVIVIDEO.ax",        "ac3filter.ax",       "OggDS.dll",
-      "MMSwitch.ax", "iviaudio.ax", "auprocfx.ax", "expDMO.dll", "timestretchDMO.dll", "ZMSoundProcessor.ax"};
+      "divxdec.ax",         "XVID.AX",     "mpg4ds32.ax", "IVInav.ax",   "IVIVIDEO.ax", "ac3filter.ax",
+      "OggDS.dll",          "MMSwitch.ax", "iviaudio.ax", "auprocfx.ax", "expDMO.dll",  "timestretchDMO.dll",
+      "ZMSoundProcessor.ax"};
   return files;
 }
 
@@ -51,7 +52,8 @@ bool CaptionCodecInstalled(const IRegistry& registry) {
   return false;
 }
 
-std::vector<std::string> CaptionCodecUnregistrations(const IRegistry& registry, const std::string& systemFolder) {
+std::vector<std::string> CaptionCodecUnregistrations(const IRegistry& registry,
+                                                     const std::string& systemFolder) {
   std::vector<std::string> runs;
   for (const CaptionCodec& codec : CaptionCodecs()) {
     std::string server =

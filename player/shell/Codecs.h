@@ -45,6 +45,7 @@ bool CaptionCodecInstalled(const IRegistry& registry);
 // The regsvr32 parameters that unregister both filters: the server file the
 // class names under InprocServer32, else the file in the system folder;
 // never a bare name, which regsvr32 would look for in the current folder.
-std::vector<std::string> CaptionCodecUnregistrations(const IRegistry& registry, const std::string& systemFolder);
+std::vector<std::string> CaptionCodecUnregistrations(const IRegistry& registry,
+                                                     const std::string& systemFolder);
 
 }  // namespace orves

@@ -1,6 +1,7 @@
 #include "player/shell/Codecs_win32.h"
 
 #include <windows.h>
+// after windows.h, which it needs
 #include <shellapi.h>
 
 #include "player/core/TextConvert_win32.h"

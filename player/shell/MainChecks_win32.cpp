@@ -41,8 +41,8 @@ void TfrmMain::Install(bool withCodecs) {
 void TfrmMain::UnInstall(bool withCodecs) {
   TSystemRegistry registry;
   RemoveRegistration(registry, /*restore=*/true);
-  if (withCodecs && MessageBoxW(Handle(), L"설치하기이전에 있던 코덱까지 완전히 삭제하시겠습니까?", kApplicationTitleW,
-                                MB_YESNO | MB_ICONQUESTION) == IDYES) {
+  if (withCodecs && MessageBoxW(Handle(), L"설치하기이전에 있던 코덱까지 완전히 삭제하시겠습니까?",
+                                kApplicationTitleW, MB_YESNO | MB_ICONQUESTION) == IDYES) {
     TSystemCodecs codecs;
     RemoveCodecs(codecs);
   }
@@ -69,8 +69,8 @@ void TfrmMain::StartUpdateCheck() {
   if (main_.webHost.empty() || updateCheck_ != nullptr) {
     return;
   }
-  updateCheck_ = std::make_unique<TCheckNewVersion>(Handle(), Utf8ToWide(WebAddress(main_.webHost, kVersionPage)),
-                                                    kUpdateTimeoutMs);
+  updateCheck_ = std::make_unique<TCheckNewVersion>(
+      Handle(), Utf8ToWide(WebAddress(main_.webHost, kVersionPage)), kUpdateTimeoutMs);
 }
 
 void TfrmMain::OnUpdateReply() {

@@ -78,7 +78,8 @@ bool IsNewerVersion(std::string_view offered, std::string_view running) {
   for (bool first = true; !offered.empty() || !running.empty(); first = false) {
     const VersionPart a = TakePart(offered);
     const VersionPart b = TakePart(running);
-    const std::strong_ordering order = first ? CompareWhole(a.digits, b.digits) : CompareFraction(a.digits, b.digits);
+    const std::strong_ordering order =
+        first ? CompareWhole(a.digits, b.digits) : CompareFraction(a.digits, b.digits);
     if (order != 0) {
       return order > 0;
     }

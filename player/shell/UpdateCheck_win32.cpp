@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <mutex>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -43,7 +44,8 @@ std::optional<UrlParts> CrackUrl(const std::wstring& url) {
   parts.dwHostNameLength = static_cast<DWORD>(-1);
   parts.dwUrlPathLength = static_cast<DWORD>(-1);
   parts.dwExtraInfoLength = static_cast<DWORD>(-1);
-  if (!WinHttpCrackUrl(url.c_str(), static_cast<DWORD>(url.size()), 0, &parts) || parts.nScheme != INTERNET_SCHEME_HTTP) {
+  if (!WinHttpCrackUrl(url.c_str(), static_cast<DWORD>(url.size()), 0, &parts) ||
+      parts.nScheme != INTERNET_SCHEME_HTTP) {
     return std::nullopt;
   }
   UrlParts result;
@@ -77,8 +79,8 @@ std::string HttpGetBody(const std::wstring& url, DWORD timeoutMs) {
   if (!parts) {
     return {};
   }
-  const InternetHandle session(WinHttpOpen(L"OrvesMP", WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME,
-                                           WINHTTP_NO_PROXY_BYPASS, 0));
+  const InternetHandle session(WinHttpOpen(L"OrvesMP", WINHTTP_ACCESS_TYPE_DEFAULT_PROXY,
+                                           WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
   if (!session) {
     return {};
   }
@@ -91,7 +93,9 @@ std::string HttpGetBody(const std::wstring& url, DWORD timeoutMs) {
   const InternetHandle request(WinHttpOpenRequest(connection.Get(), L"GET", parts->path.c_str(), nullptr,
                                                   WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES,
                                                   WINHTTP_FLAG_REFRESH));
-  if (!request || !WinHttpSendRequest(request.Get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0, 0) ||
+  if (!request ||
+      !WinHttpSendRequest(request.Get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0,
+                          0) ||
       !WinHttpReceiveResponse(request.Get(), nullptr)) {
     return {};
   }
@@ -109,14 +113,18 @@ struct TCheckNewVersion::Mailbox {
 TCheckNewVersion::TCheckNewVersion(HWND window, std::wstring url, DWORD timeoutMs)
     : mailbox_(std::make_shared<Mailbox>()) {
   mailbox_->window = window;
-  std::thread([mailbox = mailbox_, url = std::move(url), timeoutMs] {
-    std::string body = HttpGetBody(url, timeoutMs);
-    const std::lock_guard<std::mutex> hold(mailbox->lock);
-    if (mailbox->window != nullptr) {
-      mailbox->reply = std::move(body);
-      PostMessageW(mailbox->window, kUpdateReplyMessage, 0, 0);
-    }
-  }).detach();
+  try {
+    std::thread([mailbox = mailbox_, url = std::move(url), timeoutMs] {
+      std::string body = HttpGetBody(url, timeoutMs);
+      const std::lock_guard<std::mutex> hold(mailbox->lock);
+      if (mailbox->window != nullptr) {
+        mailbox->reply = std::move(body);
+        PostMessageW(mailbox->window, kUpdateReplyMessage, 0, 0);
+      }
+    }).detach();
+  } catch (const std::system_error&) {
+    // No thread to be had: the check is skipped, as after any other failure.
+  }
 }
 
 TCheckNewVersion::~TCheckNewVersion() {

@@ -1,7 +1,6 @@
-#include "player/core/Associations.h"
-
 #include <gtest/gtest.h>
 
+#include "player/core/Associations.h"
 #include "tests/unit/core/MemoryRegistry.h"
 
 namespace orves {
@@ -10,7 +9,9 @@ namespace {
 constexpr RegistryRoot HKCR = RegistryRoot::ClassesRoot;
 constexpr RegistryRoot HKLM = RegistryRoot::LocalMachine;
 
-std::optional<std::string> Default(const IRegistry& r, const std::string& key) { return r.ReadString(HKCR, key, ""); }
+std::optional<std::string> Default(const IRegistry& r, const std::string& key) {
+  return r.ReadString(HKCR, key, "");
+}
 
 TEST(Associations, GivingBackRestoresWhatTheExtensionHadBefore) {
   struct Case {
@@ -82,7 +83,8 @@ TEST(Associations, GroupsAreJudgedByTheirFirstMemberAndSetAsAWhole) {
   for (const char* ext : {"asx", "asf", "wm", "wmv", "wmx"}) EXPECT_TRUE(IsAssociated(r, ext)) << ext;
   EXPECT_FALSE(IsAssociated(r, "mpg"));
   SetGroupAssociated(r, *asx, false);
-  for (const char* ext : {"asx", "asf", "wm", "wmv", "wmx"}) EXPECT_FALSE(r.KeyExists(HKCR, "." + std::string(ext)));
+  for (const char* ext : {"asx", "asf", "wm", "wmv", "wmx"})
+    EXPECT_FALSE(r.KeyExists(HKCR, "." + std::string(ext)));
   EXPECT_EQ(FindExtensionGroup("list"), nullptr);
 }
 
@@ -116,8 +118,8 @@ TEST(Associations, RemovalDropsOnlyOldVersionsUninstallEntries) {
   const struct {
     const char* name;
     bool dropped;
-  } entries[] = {{"Orve's MP 2.0", true}, {"Orve's MP", true},      {"Orve's MP_is1", false},
-                 {"Orve's XP 1.0", false}, {"Orve's M", false},      {"Other Player", false}};
+  } entries[] = {{"Orve's MP 2.0", true},  {"Orve's MP", true}, {"Orve's MP_is1", false},
+                 {"Orve's XP 1.0", false}, {"Orve's M", false}, {"Other Player", false}};
   for (const auto& e : entries) r.WriteString(HKLM, uninstall + "\\" + e.name, "DisplayName", e.name);
   RemoveRegistration(r, /*restore=*/false);
   for (const auto& e : entries) EXPECT_EQ(r.KeyExists(HKLM, uninstall + "\\" + e.name), !e.dropped) << e.name;

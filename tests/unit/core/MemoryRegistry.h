@@ -63,7 +63,9 @@ class MemoryRegistry final : public IRegistry {
     if (Refused(root, key) || keys_.count(full) == 0) {
       return false;
     }
-    std::erase_if(keys_, [&](const auto& entry) { return entry.first == full || entry.first.rfind(full + "\\", 0) == 0; });
+    std::erase_if(keys_, [&](const auto& entry) {
+      return entry.first == full || entry.first.rfind(full + "\\", 0) == 0;
+    });
     return true;
   }
 

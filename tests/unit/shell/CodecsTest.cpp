@@ -1,7 +1,6 @@
-#include "player/shell/Codecs.h"
-
 #include <gtest/gtest.h>
 
+#include "player/shell/Codecs.h"
 #include "tests/unit/core/MemoryRegistry.h"
 
 namespace orves {
@@ -62,7 +61,8 @@ TEST(Codecs, CaptionCodecsAreFoundByClassAndUnregisteredByTheirRegisteredFile) {
     SCOPED_TRACE(c.name);
     test::MemoryRegistry r;
     r.WriteString(RegistryRoot::ClassesRoot, "CLSID\\{00000000-0000-0000-0000-000000000001}", "", "other");
-    if (c.vobsubServer) r.WriteString(RegistryRoot::ClassesRoot, vobsub + "\\InprocServer32", "", *c.vobsubServer);
+    if (c.vobsubServer)
+      r.WriteString(RegistryRoot::ClassesRoot, vobsub + "\\InprocServer32", "", *c.vobsubServer);
     if (c.g400Server) r.WriteString(RegistryRoot::ClassesRoot, g400 + "\\InprocServer32", "", *c.g400Server);
     EXPECT_EQ(CaptionCodecInstalled(r), c.found);
     if (c.found) {

@@ -1,6 +1,6 @@
-#include "player/shell/UpdateCheck.h"
-
 #include <gtest/gtest.h>
+
+#include "player/shell/UpdateCheck.h"
 
 namespace orves {
 namespace {
@@ -41,10 +41,13 @@ TEST(UpdateCheck, VersionsCompareAsDottedNumbers) {
     const char* running;
     bool newer;
   } cases[] = {
-      {"10.0", "2.33", true},  {"2.4", "2.33", true},   {"2.40", "2.33", true},  {"2.34", "2.33", true},
-      {"3", "2.33", true},     {"2.33.1", "2.33", true}, {"2.33", "2.33", false}, {"2.330", "2.33", false},
-      {"2.3", "2.33", false},  {"1.99", "2.33", false}, {"02.33", "2.33", false}, {"", "2.33", false},
-      {"2.33b", "2.33", true}, {"99999999999999999999999.0", "2.33", true},
+      {"10.0", "2.33", true},   {"2.4", "2.33", true},
+      {"2.40", "2.33", true},   {"2.34", "2.33", true},
+      {"3", "2.33", true},      {"2.33.1", "2.33", true},
+      {"2.33", "2.33", false},  {"2.330", "2.33", false},
+      {"2.3", "2.33", false},   {"1.99", "2.33", false},
+      {"02.33", "2.33", false}, {"", "2.33", false},
+      {"2.33b", "2.33", true},  {"99999999999999999999999.0", "2.33", true},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(IsNewerVersion(c.offered, c.running), c.newer) << c.offered << " vs " << c.running;
