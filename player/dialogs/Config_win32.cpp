@@ -247,23 +247,53 @@ class ConfigPage final : public TWindow {
   TfrmConfig& form_;
 };
 
-TfrmConfig::TfrmConfig() : Form(L"환경 설정", kClientWidth, kClientHeight, /*stayOnTop=*/true) {}
+namespace {
 
-TfrmConfig::~TfrmConfig() { Destroy(); }
+// The layout is given in pixels at 96 dots per inch and grows with the
+// screen's setting, as does the dialog's font.
+int ScreenDpi() {
+  HDC screen = GetDC(nullptr);
+  const int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+  if (screen != nullptr) ReleaseDC(nullptr, screen);
+  return std::max(dpi, 96);
+}
+
+}  // namespace
+
+TfrmConfig::TfrmConfig()
+    : Form(L"환경 설정", MulDiv(kClientWidth, ScreenDpi(), 96), MulDiv(kClientHeight, ScreenDpi(), 96),
+           /*stayOnTop=*/true),
+      dpi_(ScreenDpi()) {}
+
+TfrmConfig::~TfrmConfig() {
+  Destroy();
+  if (font_ != nullptr) DeleteObject(font_);
+}
+
+int TfrmConfig::Scaled(int pixels) const { return MulDiv(pixels, dpi_, 96); }
+
+RECT TfrmConfig::ScaledRect(int left, int top, int width, int height) const {
+  return RECT{Scaled(left), Scaled(top), Scaled(left + width), Scaled(top + height)};
+}
 
 void TfrmConfig::CreateControls() {
+  font_ = CreateFontW(-Scaled(12), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, HANGUL_CHARSET, OUT_DEFAULT_PRECIS,
+                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"굴림");
   const int top = kClientHeight - 34;
-  HWND ok = AddButton(L"확인", IDOK, kClientWidth - 3 * 86, top, 80, 26, true);
-  AddButton(L"취소", IDCANCEL, kClientWidth - 2 * 86, top, 80, 26, false);
-  AddButton(L"초기화", kIdReset, kClientWidth - 86, top, 80, 26, false);
-  font_ = reinterpret_cast<HFONT>(SendMessageW(ok, WM_GETFONT, 0, 0));
+  const std::pair<const wchar_t*, WORD> buttons[] = {{L"확인", IDOK}, {L"취소", IDCANCEL}, {L"초기화", kIdReset}};
+  for (int i = 0; i < 3; ++i) {
+    const RECT r = ScaledRect(kClientWidth - (3 - i) * 86, top, 80, 26);
+    HWND button = AddButton(buttons[i].first, buttons[i].second, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                            buttons[i].second == IDOK);
+    SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+  }
   // The tab control and its pages sit on one body window, which hands the
   // tab control's notifications to the dialog as the pages do theirs.
   body_ = std::make_unique<ConfigPage>(*this);
-  body_->Create(Handle(), RECT{0, 0, kClientWidth, kTabTop + kTabHeight + 4});
+  body_->Create(Handle(), ScaledRect(0, 0, kClientWidth, kTabTop + kTabHeight + 4));
   ShowWindow(body_->Handle(), SW_SHOW);
   const DWORD tabStyle = WS_TABSTOP | WS_CLIPSIBLINGS;
-  const RECT tabRect{kTabLeft, kTabTop, kTabLeft + kTabWidth, kTabTop + kTabHeight};
+  const RECT tabRect = ScaledRect(kTabLeft, kTabTop, kTabWidth, kTabHeight);
   tabs_ = MakeWindow(WC_TABCONTROLW, L"", tabStyle, 0, tabRect, body_->Handle(), kIdTabs);
   SendMessageW(tabs_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
   CreatePages();
@@ -283,9 +313,9 @@ void TfrmConfig::CreatePages() {
     item.lParam = i;
     SendMessageW(tabs_, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
   }
-  RECT display{0, 0, kTabWidth, kTabHeight};
+  RECT display = ScaledRect(0, 0, kTabWidth, kTabHeight);
   SendMessageW(tabs_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
-  OffsetRect(&display, kTabLeft, kTabTop);
+  OffsetRect(&display, Scaled(kTabLeft), Scaled(kTabTop));
   for (int i = 0; i < kPageCount; ++i) {
     auto page = std::make_unique<ConfigPage>(*this);
     page->Create(body_->Handle(), display);
@@ -297,7 +327,9 @@ void TfrmConfig::CreatePages() {
 HWND TfrmConfig::CreateControl(size_t index) {
   const ConfigControlSpec& s = kControls[index];
   HWND parent = s.page == kFormPage ? Handle() : pages_[static_cast<size_t>(s.page)]->Handle();
-  const RECT r{s.x, s.y, s.x + s.w, s.y + s.h};
+  // The preview keeps the size of its bitmap.
+  const RECT r = s.kind == Kind::Preview ? RECT{Scaled(s.x), Scaled(s.y), Scaled(s.x) + s.w, Scaled(s.y) + s.h}
+                                         : ScaledRect(s.x, s.y, s.w, s.h);
   const WORD id = static_cast<WORD>(kFirstId + index);
   const bool firstOfGroup = s.kind != Kind::Radio || index == 0 || kControls[index - 1].kind != Kind::Radio ||
                             std::strcmp(kControls[index - 1].name, s.name) != 0;

@@ -65,12 +65,15 @@ class TfrmConfig final : public Form {
   HWND Control(const char* name, int item = -1) const;
   bool Checked(const char* name, int item = -1) const;
   void SetChecked(HWND control, bool on) const;
+  int Scaled(int pixels) const;
+  RECT ScaledRect(int left, int top, int width, int height) const;
 
   ConfigPrompt prompt_;
   std::string webHost_;
   std::unique_ptr<ConfigPage> body_;
   HWND tabs_ = nullptr;
-  HFONT font_ = nullptr;  // the form's, shared by every control
+  HFONT font_ = nullptr;  // shared by every control
+  int dpi_ = 96;
   std::vector<std::unique_ptr<ConfigPage>> pages_;
   std::vector<HWND> controls_;     // one per table row
   std::vector<HWND> upDowns_;      // beside the spin rows, else null
