@@ -7,7 +7,11 @@
 #     the page's first box ("상태표시 한글로 보기"), Space checks it, Enter
 #     presses OK;
 #   - the settings file holds StateText/Korean=1 after a normal exit, with the
-#     version written, so the next start opens no dialog.
+#     version written, so the next start opens no dialog;
+#   - F2 opens it again; the low-end preset ("저사양을 위한 설정", the fifth
+#     button of the first page) closes it at once and its values reach the
+#     settings file: 800 x 600 at 16 bits in full screen, caption position 0,
+#     no smoothing.
 # Usage: config_dialog.sh   (env ORVES_BUILD_DIR: the mingw build tree)
 set -uo pipefail
 root="${ORVES_SOURCE_DIR:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)}"
@@ -64,7 +68,19 @@ start_player
 if find_window "Orve's MP" 30 >/dev/null; then
   sleep 2
   if dialog_visible; then fail "the options dialog opened again"; else pass "the next start opens no dialog"; fi
+  main=$(find_window "Orve's MP" 10)
+  timeout 10 xdotool windowfocus --sync "$main" key --clearmodifiers F2
+  if dialog=$(find_window "환경 설정" 10); then
+    sleep 1
+    timeout 10 xdotool windowfocus --sync "$dialog" key --delay 80 Tab Tab Tab Tab Tab Tab Tab Tab space
+    if dialog_gone 5; then pass "a preset closes the dialog"; else fail "the preset left the dialog open"; fi
+  else
+    fail "F2 opened no dialog"
+  fi
   close_main "second start"
+  preset="$(ini_value Layout FullScreenDpi) $(ini_value Layout FullScreenColor) $(ini_value OrveCaption UpHeightRate)"
+  preset="$preset $(ini_value OrveCaption AntiAliase)"
+  if [ "$preset" = "800 16 0 0" ]; then pass "the low-end preset is saved"; else fail "after the preset: '$preset'"; fi
 else
   fail "second start: no main window"
   wait_player 1
