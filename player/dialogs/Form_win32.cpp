@@ -55,6 +55,16 @@ HWND Form::AddButton(const wchar_t* caption, WORD id, int left, int top, int wid
   return button;
 }
 
+HWND Form::AddControl(const wchar_t* className, const wchar_t* text, DWORD style, WORD id, int left, int top,
+                      int width, int height) {
+  HWND control = CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | style, left, top, width, height, Handle(),
+                                 reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+  if (control != nullptr && font_ != nullptr) {
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+  }
+  return control;
+}
+
 ModalResult Form::ShowModal() {
   if (Handle() == nullptr || modal_) {
     return ModalResult::Cancel;

@@ -15,7 +15,10 @@
 #include "player/playback/StateText.h"
 #include "player/core/AppInfo.h"
 #include "player/shell/Application_win32.h"
+#include "player/shell/UpdateCheck_win32.h"
+#include "player/shell/MainConfig.h"
 #include "player/core/Paths.h"
+#include "player/core/Registry_win32.h"
 #include "player/core/Setup.h"
 #include "player/core/TextConvert_win32.h"
 #include "player/window/Skin.h"
@@ -204,14 +207,26 @@ void TfrmMain::PlaceWindow() {
   SetWindowPos(Handle(), nullptr, place.left, place.top, place.width, place.height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-// Each start word ends the program before the window is shown; "Help" opens
-// the help page of the web host first, when one is set.
+// Each start word does its work and ends the program before the window is
+// shown; "Help" opens the help page of the web host, when one is set.
 void TfrmMain::CarryOutStartWord(StartWord word) {
   if (!EndsProgram(word)) {
     return;
   }
-  if (word == StartWord::Help) {
-    OpenWebHostPage(main_.webHost, kHelpPage);
+  switch (word) {
+    case StartWord::Help:
+      OpenWebHostPage(main_.webHost, kHelpPage);
+      break;
+    case StartWord::Install:
+    case StartWord::InstallWithCodec:
+      Install(word == StartWord::InstallWithCodec);
+      break;
+    case StartWord::UnInstall:
+    case StartWord::UnInstallWithCodec:
+      UnInstall(word == StartWord::UnInstallWithCodec);
+      break;
+    default:
+      break;
   }
   application_.Terminate();
 }
@@ -222,6 +237,9 @@ void TfrmMain::FormShow() {
   skinPainter_->ShapeThumbs();
   SetTimer(Handle(), kTimerMain, kTimerMainInterval, nullptr);
   SetForegroundWindow(Handle());
+  if (main_.checkCaptionCodec) {
+    CheckCaptionCodec();
+  }
   if (IsFirstStartOfVersion(ReadLastVersion(*setup_), kVersionText)) {
     main_.checkNewVersion = true;
     EditConfig();
@@ -232,6 +250,9 @@ void TfrmMain::FormShow() {
     }
   }
   WriteLastVersion(*setup_, kVersionText);
+  if (main_.checkNewVersion) {
+    StartUpdateCheck();
+  }
   if (!firstArgument_.empty()) {
     playList_->Clear();
     playList_->Add(WideToAnsi(firstArgument_));
@@ -239,13 +260,29 @@ void TfrmMain::FormShow() {
   }
 }
 
+// Pauses the movie, fills the dialog from the objects, leaves full screen,
+// and applies the dialog when it closes with OK.
 void TfrmMain::EditConfig() {
-  if (config_ == nullptr) {
+  if (config_ == nullptr || setup_ == nullptr) {
     return;
   }
-  if (config_->ShowModal() == ModalResult::Ok) {
-    stateText_->ShowState("환경설정 적용 완료", "CONFIGURATION FINISHED");
+  TSystemRegistry registry;
+  TMainConfigTarget target(
+      {*setup_, main_, *playList_, *layout_, *captionView_, *media_, *movie_, *stateText_, registry});
+  if (media_->HasPicture()) {
+    media_->Pause();
   }
+  ConfigValues values = FillConfig(target);
+  if (layout_->IsFullScreen()) {
+    layout_->ToggleFullScreen();
+  }
+  const ModalResult result = config_->Edit(values, main_.webHost);
+  // The window may have been closed, and the objects destroyed, meanwhile.
+  if (result != ModalResult::Ok || setup_ == nullptr) {
+    return;
+  }
+  ApplyConfig(values, target);
+  stateText_->ShowState("환경설정 적용 완료", "CONFIGURATION FINISHED");
 }
 
 // ---- closing and destruction ---------------------------------------------
@@ -262,6 +299,7 @@ void TfrmMain::FormClose() {
 
 void TfrmMain::FormDestroy() {
   KillTimer(Handle(), kTimerMain);
+  updateCheck_.reset();
   gestures_.reset();
   controller_.reset();
   ports_.reset();
@@ -398,6 +436,9 @@ LRESULT TfrmMain::HandleFormMessage(UINT message, WPARAM wParam, LPARAM lParam) 
   switch (message) {
     case WM_DROPFILES:
       OnDropFiles(reinterpret_cast<HDROP>(wParam));
+      return 0;
+    case kUpdateReplyMessage:
+      OnUpdateReply();
       return 0;
     case WM_TIMER:
       if (wParam == kTimerMain) {

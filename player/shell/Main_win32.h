@@ -39,6 +39,9 @@ namespace orves {
 class ITextCodec;
 class TApplication;
 class TCaptionView;
+class TCheckNewVersion;
+class TfrmCheckCaptionCodec;
+class TfrmCheckNewVersion;
 class TfrmConfig;
 class TMedia;
 class TMovie;
@@ -67,6 +70,11 @@ class TfrmMain final : public TWindow,
 
   // The options dialog, created after the main window.
   void SetConfigForm(TfrmConfig* config) { config_ = config; }
+  // The new-version and caption codec dialogs, created after the main window.
+  void SetCheckForms(TfrmCheckNewVersion* newVersion, TfrmCheckCaptionCodec* captionCodec) {
+    newVersionForm_ = newVersion;
+    captionCodecForm_ = captionCodec;
+  }
 
  private:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -84,6 +92,13 @@ class TfrmMain final : public TWindow,
   void DestroyObjects();
   void PlaceWindow();
   void CarryOutStartWord(StartWord word);
+  // The registry and codec work of the install words (MainChecks_win32.cpp).
+  void Install(bool withCodecs);
+  void UnInstall(bool withCodecs);
+  // The start-up checks and the update check's reply (MainChecks_win32.cpp).
+  void CheckCaptionCodec();
+  void StartUpdateCheck();
+  void OnUpdateReply();
   void EditConfig();
   void MakeController();
   ControllerServices Services();
@@ -141,6 +156,10 @@ class TfrmMain final : public TWindow,
   std::wstring firstArgument_;
   HBRUSH formBrush_ = nullptr;
   TfrmConfig* config_ = nullptr;
+  TfrmCheckNewVersion* newVersionForm_ = nullptr;
+  TfrmCheckCaptionCodec* captionCodecForm_ = nullptr;
+  // The running update check, from the first showing until the window goes.
+  std::unique_ptr<TCheckNewVersion> updateCheck_;
   std::wstring programFolder_;
   Win32FileSystem files_;
   FullScreenDisplay display_;

@@ -12,6 +12,7 @@
 #include "player/dialogs/Config_win32.h"
 #include "player/core/AppInfo.h"
 #include "player/shell/Application_win32.h"
+#include "player/shell/MainDialogs_win32.h"
 #include "player/shell/Main_win32.h"
 
 namespace {
@@ -47,7 +48,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
       frmConfig.Create(frmMain.Handle());
       frmCheckNewVersion.Create(nullptr);
       frmCheckCaptionCodec.Create(nullptr);
+      frmConfig.SetPrompt([&frmConfig](const std::wstring& title, const std::wstring& prompt) {
+        return ShowInputBox(frmConfig.Handle(), title, prompt);
+      });
       frmMain.SetConfigForm(&frmConfig);
+      frmMain.SetCheckForms(&frmCheckNewVersion, &frmCheckCaptionCodec);
     });
     application.Run([&] { frmMain.Show(); });
     // Ends a window that was never shown (an install word, a failed start).

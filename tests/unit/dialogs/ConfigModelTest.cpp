@@ -1,0 +1,307 @@
+// The options dialog's model against a recording target: filling the
+// controls, the presets and the reset, and applying the controls back in the
+// apply steps' order, touching only what changed where the owner's command
+// has side effects.
+#include <algorithm>
+#include <map>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "player/captions/CaptionSettings.h"
+#include "player/core/Setup.h"
+#include "player/dialogs/ConfigModel.h"
+#include "player/playback/Media.h"
+#include "player/playback/Movie.h"
+#include "player/playback/StateText.h"
+#include "player/shell/MainSettings.h"
+#include "player/window/Layout.h"
+#include "player/window/PlayList.h"
+
+namespace orves {
+namespace {
+
+class RecordingTarget final : public IConfigTarget {
+ public:
+  RecordingTarget() {
+    for (const ControlBinding& b : ConfigBindings()) settings[Name(b.section, b.key)] = 0;
+    settings["OrveCaption/FontName2"] = std::string("굴림");
+    settings["PlayList/CaptionFolder"] = std::string("C:\\");
+    settings["OrveCaption/UpHeightRateShortCut1"] = 120;
+    settings["OrveCaption/UpHeightRateShortCut2"] = 25;
+    settings["Layout/FullScreenDpi"] = 0;
+    settings["Layout/FullScreenColor"] = 32;
+  }
+  static std::string Name(const std::string& section, const std::string& key) { return section + "/" + key; }
+
+  ConfigValue Get(const std::string& section, const std::string& key) const override {
+    return settings.at(Name(section, key));
+  }
+  void Set(const std::string& section, const std::string& key, const ConfigValue& value) override {
+    settings[Name(section, key)] = value;
+    log.push_back("Set " + Name(section, key));
+  }
+  void Command(const std::string& section, const std::string& key, int value) override {
+    settings[Name(section, key)] = value;
+    log.push_back("Command " + Name(section, key));
+  }
+  void Toggle(const std::string& section, const std::string& key) override {
+    settings[Name(section, key)] = std::get<int>(settings[Name(section, key)]) != 0 ? 0 : 1;
+    log.push_back("Toggle " + Name(section, key));
+  }
+  void SetPicture(int brightness, int processing) override {
+    settings["Movie/DivxBrightness"] = brightness;
+    settings["Movie/DivxProcess"] = processing;
+    log.push_back("Picture");
+  }
+  void RedrawCaption() override { log.push_back("Redraw"); }
+  double SyncOffset() const override { return sync; }
+  void SetSyncOffset(double seconds) override {
+    sync = seconds;
+    log.push_back("Sync");
+  }
+  bool IsAssociated(LinkGroup group) const override { return linked[static_cast<int>(group)]; }
+  void Associate(LinkGroup group) override {
+    linked[static_cast<int>(group)] = true;
+    log.push_back("Associate");
+  }
+  void Unassociate(LinkGroup group) override {
+    linked[static_cast<int>(group)] = false;
+    log.push_back("Unassociate");
+  }
+  void ResizeKeepingAspect() override { log.push_back("Resize"); }
+
+  int Int(const std::string& name) const { return std::get<int>(settings.at(name)); }
+  size_t Position(const std::string& entry) const {
+    return static_cast<size_t>(std::find(log.begin(), log.end(), entry) - log.begin());
+  }
+  size_t Count(const std::string& entry) const {
+    return static_cast<size_t>(std::count(log.begin(), log.end(), entry));
+  }
+
+  std::map<std::string, ConfigValue> settings;
+  std::vector<std::string> log;
+  double sync = 0;
+  bool linked[kLinkGroupCount] = {};
+};
+
+TEST(ConfigModel, FillChoosesPositionRadioSyncAndFullScreenIndices) {
+  struct Case {
+    int position;
+    double sync;
+    int dpi;
+    int wantChoice, wantSyncChoice;
+    const char* wantSeconds;
+    int wantMode, wantDpiIndex;
+  };
+  const Case cases[] = {
+      {25, -1.5, 0, 1, cfg::kSyncEarlier, "1.5", 0, 0},
+      {120, 2, 1024, 0, cfg::kSyncLater, "2", 1, 2},
+      {77, 0, 640, cfg::kPositionUser, cfg::kSyncAsIs, "0", 1, 0},
+  };
+  for (const Case& c : cases) {
+    RecordingTarget target;
+    target.settings["OrveCaption/UpHeightRate"] = c.position;
+    target.sync = c.sync;
+    target.settings["Layout/FullScreenDpi"] = c.dpi;
+    ConfigValues v = FillConfig(target);
+    FollowPositionChoice(v);
+    EXPECT_EQ(v.Int(cfg::kPositionChoice), c.wantChoice) << c.position;
+    EXPECT_EQ(v.Int("spinUpHeightRate"), c.position);
+    EXPECT_EQ(v.Int(cfg::kSyncChoice), c.wantSyncChoice);
+    EXPECT_EQ(v.Text(cfg::kSyncSeconds), c.wantSeconds);
+    EXPECT_EQ(v.Int(cfg::kFullScreenMode), c.wantMode);
+    EXPECT_EQ(v.Int(cfg::kFullScreenDpi), c.wantDpiIndex);
+    EXPECT_EQ(v.Int(cfg::kFullScreenColor), 3);
+  }
+}
+
+TEST(ConfigModel, ApplyingUnchangedControlsRunsNoToggleReloadOrAssociation) {
+  RecordingTarget target;
+  target.settings["PlayList/Enabled"] = 1;
+  target.settings["Movie/DivxBrightness"] = 30;
+  target.linked[2] = true;
+  target.sync = -1.5;
+  const std::map<std::string, ConfigValue> before = target.settings;
+  ApplyConfig(FillConfig(target), target);
+  EXPECT_EQ(target.settings, before);
+  EXPECT_EQ(target.sync, -1.5);
+  for (const char* entry : {"Toggle PlayList/Enabled", "Toggle PlayList/AutoSort", "Picture", "Associate",
+                            "Unassociate", "Toggle Layout/AlwaysShowFullScreenBar"}) {
+    EXPECT_EQ(target.Count(entry), 0u) << entry;
+  }
+}
+
+TEST(ConfigModel, ApplyRunsTheStepsInOrderAndOnlyChangedToggles) {
+  RecordingTarget target;
+  target.linked[0] = true;
+  ConfigValues v = FillConfig(target);
+  v.Set("chkPlayListEnabled", 1);
+  v.Set("spinDivxProcess", 20);
+  v.Set(cfg::kLinkBoxes[0], 0);
+  v.Set(cfg::kLinkBoxes[4], 1);
+  v.Set(cfg::kSyncChoice, cfg::kSyncLater);
+  v.Set(cfg::kSyncSeconds, std::string("2"));
+  ApplyConfig(v, target);
+
+  const std::vector<std::string> order = {
+      "Set Config/ShowTab",          "Set Layout/StartMode",         "Set Media/FFSpaceTime",
+      "Picture",                     "Set Media/DoBookMark",         "Toggle PlayList/Enabled",
+      "Command OrveCaption/UpHeightRate", "Set OrveCaption/UpHeightRateShortCut1",
+      "Command OrveCaption/HeightRate", "Set OrveCaption/ShadowRate", "Command OrveCaption/OutLineRate",
+      "Set OrveCaption/FontName2",   "Set OrveCaption/AntiAliase",   "Redraw",
+      "Sync",                        "Set Movie/DoFixRate",          "Set Layout/FullScreenDpi",
+      "Unassociate",                 "Associate",                    "Set Main/CheckNewVersion",
+      "Set PlayList/CaptionFolder",  "Resize"};
+  for (size_t i = 0; i < order.size(); ++i) {
+    ASSERT_LT(target.Position(order[i]), target.log.size()) << order[i];
+    if (i > 0) {
+      EXPECT_LT(target.Position(order[i - 1]), target.Position(order[i])) << order[i];
+    }
+  }
+  EXPECT_EQ(target.Count("Toggle PlayList/Enabled"), 1u);
+  EXPECT_EQ(target.Count("Toggle PlayList/AutoSort"), 0u);
+  EXPECT_EQ(target.Count("Picture"), 1u);
+  EXPECT_EQ(target.Int("Movie/DivxProcess"), 20);
+  EXPECT_EQ(target.sync, 2);
+  EXPECT_FALSE(target.linked[0]);
+  EXPECT_TRUE(target.linked[4]);
+}
+
+TEST(ConfigModel, PresetsApplyTheirValues) {
+  struct Case {
+    ConfigPreset preset;
+    int position, antiAliase, fixRate, dpi, color, process;
+  };
+  const Case cases[] = {
+      {ConfigPreset::Normal, 120, 1, 0, 0, 32, 40},   {ConfigPreset::Separate, 0, 1, 0, 0, 32, 40},
+      {ConfigPreset::Wide, 120, 1, 169, 0, 32, 40},   {ConfigPreset::Video43, 120, 1, 43, 0, 32, 40},
+      {ConfigPreset::LowEnd, 0, 0, 0, 800, 16, 0},
+  };
+  for (const Case& c : cases) {
+    RecordingTarget target;
+    target.settings["Layout/FullScreenDpi"] = 1280;
+    target.settings["Movie/DoFixRate"] = 43;
+    target.settings["OrveCaption/UpHeightRate"] = 25;
+    target.settings["Movie/DivxProcess"] = 40;
+    ConfigValues v = FillConfig(target);
+    ApplyPreset(v, c.preset);
+    ApplyConfig(v, target);
+    const int preset = static_cast<int>(c.preset);
+    EXPECT_EQ(target.Int("OrveCaption/UpHeightRate"), c.position) << preset;
+    EXPECT_EQ(target.Int("OrveCaption/AntiAliase"), c.antiAliase) << preset;
+    EXPECT_EQ(target.Int("Movie/DoFixRate"), c.fixRate) << preset;
+    EXPECT_EQ(target.Int("Layout/FullScreenDpi"), c.dpi) << preset;
+    EXPECT_EQ(target.Int("Layout/FullScreenColor"), c.color) << preset;
+    EXPECT_EQ(target.Int("Movie/DivxProcess"), c.process) << preset;
+  }
+}
+
+TEST(ConfigModel, ResetKeepsAltStepRecentListAssociationsTabsAndSync) {
+  RecordingTarget target;
+  target.settings["Media/FFSpaceTime2"] = 90;
+  target.settings["Media/AddToRecent"] = 1;
+  target.settings["Config/ShowTab"] = 1;
+  target.settings["Media/FFSpaceTime"] = 33;
+  target.settings["OrveCaption/FontColor"] = 255;
+  target.settings["OrveCaption/UpHeightRateShortCut1"] = 7;
+  target.linked[3] = true;
+  target.sync = 4;
+  ConfigValues v = FillConfig(target);
+  ResetConfig(v);
+  ApplyConfig(v, target);
+  EXPECT_EQ(target.Int("Media/FFSpaceTime2"), 90);
+  EXPECT_EQ(target.Int("Media/AddToRecent"), 1);
+  EXPECT_EQ(target.Int("Config/ShowTab"), 1);
+  EXPECT_TRUE(target.linked[3]);
+  EXPECT_EQ(target.sync, 4);
+  EXPECT_EQ(target.Int("Media/FFSpaceTime"), 10);
+  EXPECT_EQ(target.Int("OrveCaption/FontColor"), 14737632);
+  EXPECT_EQ(target.Int("OrveCaption/UpHeightRate"), 120);
+  EXPECT_EQ(target.Int("OrveCaption/UpHeightRateShortCut1"), 120);
+  EXPECT_EQ(std::get<std::string>(target.settings["OrveCaption/FontName2"]), kDefaultCaptionFont);
+  EXPECT_EQ(std::get<std::string>(target.settings["PlayList/CaptionFolder"]), "C:\\");
+}
+
+TEST(ConfigModel, SyncAppliesOnlyAChoiceWithANumber) {
+  struct Case {
+    int choice;
+    const char* seconds;
+    double want;
+  };
+  const Case cases[] = {{cfg::kSyncEarlier, "1.5", -1.5}, {cfg::kSyncLater, " 2 ", 2}, {cfg::kSyncAsIs, "9", 0},
+                        {-1, "3", 7},                     {cfg::kSyncEarlier, "abc", 7}, {cfg::kSyncLater, "", 7}};
+  for (const Case& c : cases) {
+    RecordingTarget target;
+    target.sync = 7;
+    ConfigValues v = FillConfig(target);
+    v.Set(cfg::kSyncChoice, c.choice);
+    v.Set(cfg::kSyncSeconds, std::string(c.seconds));
+    ApplyConfig(v, target);
+    EXPECT_EQ(target.sync, c.want) << c.choice << " " << c.seconds;
+  }
+}
+
+TEST(ConfigModel, ParseIntegerTakesOnlyWholeNumbers) {
+  EXPECT_EQ(ParseInteger(" 25 "), 25);
+  EXPECT_EQ(ParseInteger("+7"), 7);
+  EXPECT_EQ(ParseInteger("-3"), -3);
+  for (const char* bad : {"", " ", "1.5", "12a", "abc", "99999999999", "+", "-"}) {
+    EXPECT_EQ(ParseInteger(bad), std::nullopt) << bad;
+  }
+}
+
+struct Owner {
+  int number = 0;
+  bool flag = false;
+  std::string text;
+  static const SettingsTable<Owner>& SettingsKeys() {
+    static constexpr SettingKey<Owner> keys[] = {
+        IntegerKey("Number", &Owner::number, 0, 0, 5),
+        FlagKey("Flag", &Owner::flag, false),
+        TextKey("Text", &Owner::text, ""),
+    };
+    static constexpr SettingsTable<Owner> table("Owner", keys);
+    return table;
+  }
+};
+
+TEST(ConfigModel, SettingsReachOwnersThroughTheirTables) {
+  Owner owner;
+  const auto& table = Owner::SettingsKeys();
+  EXPECT_TRUE(SetSetting(table, owner, "Number", 9));
+  EXPECT_TRUE(SetSetting(table, owner, "Flag", 2));
+  EXPECT_TRUE(SetSetting(table, owner, "Text", std::string("x")));
+  EXPECT_FALSE(SetSetting(table, owner, "Number", std::string("1")));
+  EXPECT_FALSE(SetSetting(table, owner, "Missing", 1));
+  EXPECT_EQ(owner.number, 5);
+  EXPECT_EQ(GetSetting(table, owner, "Flag"), ConfigValue(1));
+  EXPECT_EQ(GetSetting(table, owner, "Text"), ConfigValue(std::string("x")));
+  EXPECT_EQ(GetSetting(table, owner, "Missing"), std::nullopt);
+}
+
+template <class Owner>
+std::vector<std::string> KeysOf(const SettingsTable<Owner>& table) {
+  std::vector<std::string> keys;
+  for (const SettingKey<Owner>& k : table.Keys()) keys.emplace_back(k.key);
+  return keys;
+}
+
+// A misspelt key would read as 0 and be written nowhere.
+TEST(ConfigModel, EveryBindingNamesAKeyOfItsSectionsTable) {
+  const std::map<std::string, std::vector<std::string>> tables = {
+      {"Config", KeysOf(TSetup::SettingsKeys())},       {"Main", KeysOf(MainSettings::SettingsKeys())},
+      {"Layout", KeysOf(TLayout::SettingsKeys())},      {"PlayList", KeysOf(TPlayList::SettingsKeys())},
+      {"Media", KeysOf(TMedia::SettingsKeys())},        {"Movie", KeysOf(TMovie::SettingsKeys())},
+      {"StateText", KeysOf(TStateText::SettingsKeys())}, {"OrveCaption", KeysOf(TCaptionSettings::SettingsKeys())},
+  };
+  for (const ControlBinding& b : ConfigBindings()) {
+    ASSERT_TRUE(tables.count(b.section)) << b.control;
+    const auto& keys = tables.at(b.section);
+    EXPECT_NE(std::find(keys.begin(), keys.end(), b.key), keys.end()) << b.control << " " << b.section << "/" << b.key;
+  }
+}
+
+}  // namespace
+}  // namespace orves
