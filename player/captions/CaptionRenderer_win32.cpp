@@ -63,9 +63,26 @@ void CaptionPanel::Bind(const TCaptionView& view, ITextCodec& codec, CaptionPane
   sources_ = std::move(sources);
 }
 
+// The region is set without the window manager's own redraw, which repaints
+// the parent and every sibling at once and costs tens of milliseconds for a
+// region of letters. Instead the box of the old and the new shape is marked
+// for repainting, the picture below included, and painted with the next
+// messages.
 void CaptionPanel::SetRegion(HRGN region) {
+  if (!region) return;
+  RECT box{};
+  GetRgnBox(region, &box);
+  RECT dirty{};
+  UnionRect(&dirty, &shownBox_, &box);
   // The window owns a region it accepted; one it refused is still ours.
-  if (region && !SetWindowRgn(Handle(), region, TRUE)) DeleteObject(region);
+  if (!SetWindowRgn(Handle(), region, FALSE)) {
+    DeleteObject(region);
+    return;
+  }
+  shownBox_ = box;
+  HWND parent = GetParent(Handle());
+  MapWindowPoints(Handle(), parent, reinterpret_cast<POINT*>(&dirty), 2);
+  RedrawWindow(parent, &dirty, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void CaptionPanel::FreeSlot(LineSlot& slot) {
@@ -176,9 +193,12 @@ void CaptionPanel::ShapeOverLetters() {
   if (view_->Settings().antiAliase) {
     for (int k = 0; k < lineCount_; ++k) DrawLine(slots_[k], plan_.lines[k], /*smooth=*/true);
   }
-  shape.Apply();
-  // Parts that were inside the old region too still hold the old letters.
-  InvalidateRect(Handle(), nullptr, FALSE);
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  if (region && CombineRgn(region, shape.Region(), nullptr, RGN_COPY) == ERROR) {
+    DeleteObject(region);
+    region = nullptr;
+  }
+  SetRegion(region);
 }
 
 void CaptionPanel::ShowBand() {

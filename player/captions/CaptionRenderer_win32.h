@@ -71,6 +71,7 @@ class CaptionPanel final : public TWindow, public ICaptionRenderer {
   std::array<LineSlot, kMaxCaptionLines> slots_{};
   CaptionPlan plan_;
   int lineCount_ = 0;
+  RECT shownBox_{};  // bounding box of the region, panel coordinates
   bool band_ = false;
   bool hidden_ = true;
 };

@@ -49,6 +49,22 @@ HRGN RectanglesRegion(const std::vector<RECT>& rects) {
   return ExtCreateRegion(nullptr, static_cast<DWORD>(buffer.size()), data);
 }
 
+// Unites `parts` into `target` and deletes them. Neighbours are united in
+// pairs, level by level: uniting each part into one growing region costs time
+// in the square of the number of parts (thousands for a caption).
+void UniteInto(HRGN target, std::vector<HRGN>& parts) {
+  for (size_t step = 1; step < parts.size(); step *= 2) {
+    for (size_t i = 0; i + step < parts.size(); i += 2 * step) {
+      CombineRgn(parts[i], parts[i], parts[i + step], RGN_OR);
+      DeleteObject(parts[i + step]);
+    }
+  }
+  if (parts.empty()) return;
+  CombineRgn(target, target, parts.front(), RGN_OR);
+  DeleteObject(parts.front());
+  parts.clear();
+}
+
 }  // namespace
 
 TShapePanel::TShapePanel(HWND control, int round, COLORREF transparentColor, int shadowOffset)
@@ -78,23 +94,18 @@ void TShapePanel::Add(HBITMAP bitmap, int x, int y, int rows, bool allRows) {
 void TShapePanel::Unite(const std::vector<RegionShape>& shapes) {
   if (!region_) return;
   std::vector<RECT> rects;
+  std::vector<HRGN> rounds;
   for (const RegionShape& s : shapes) {
     if (s.ellipse == 0) {
       rects.push_back(RECT{s.left, s.top, s.right, s.bottom});
-      continue;
-    }
-    HRGN round = CreateRoundRectRgn(s.left, s.top, s.right, s.bottom, s.ellipse, s.ellipse);
-    if (round) {
-      CombineRgn(region_, region_, round, RGN_OR);
-      DeleteObject(round);
+    } else if (HRGN round = CreateRoundRectRgn(s.left, s.top, s.right, s.bottom, s.ellipse, s.ellipse)) {
+      rounds.push_back(round);
     }
   }
-  if (rects.empty()) return;
-  HRGN plain = RectanglesRegion(rects);
-  if (plain) {
-    CombineRgn(region_, region_, plain, RGN_OR);
-    DeleteObject(plain);
+  if (!rects.empty()) {
+    if (HRGN plain = RectanglesRegion(rects)) rounds.push_back(plain);
   }
+  UniteInto(region_, rounds);
 }
 
 void TShapePanel::Apply() {
