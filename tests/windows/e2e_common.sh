@@ -20,6 +20,8 @@ work=$(mktemp -d "$ORVES_WIN_BUILD/${1:-e2e}.XXXXXX")
 shots="$ORVES_WIN_BUILD/e2e-shots"
 mkdir -p "$shots"
 cp "$bin/OrvesMP.exe" "$work/"
+# The skins beside the program, as an installation has them.
+[ -d "$bin/Skin" ] && cp -r "$bin/Skin" "$work/"
 ini="$work/OrvesMP20.ini"
 player_pid=""
 passed=0
