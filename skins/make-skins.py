@@ -241,11 +241,13 @@ UP_H = 28          # title strip
 DOWN_H = 72        # control strip
 SIDE_W = 6         # left and right edges
 BAR_H = 48         # full-screen bar
-TRACK_Y = 11       # centre of the position track, from the top of the control strip
-ROW_Y = 44         # centre of the button row, from the top of the control strip
+TRACK_Y = 14       # centre of the position track, from the top of the control strip
+ROW_Y = 46         # centre of the button row, from the top of the control strip
 UPLEFT_W, UPRIGHT_W = 180, 116
-DOWNLEFT_W, DOWNRIGHT_W = 300, 220
-FSLEFT_W, FSRIGHT_W = 300, 250
+DOWNLEFT_W, DOWNRIGHT_W = 168, 152  # together no wider than the smallest window
+FSLEFT_W, FSRIGHT_W = 164, 220
+TIME_W = 52        # room for a "00:00:00" text at either end of a position track
+TRACK_IN = 66      # a position track's inset from either window edge
 TILE = 8
 FONT = 'Tahoma'
 FONT_SIZE = 13
@@ -267,9 +269,9 @@ class Skin:
 
 def strip(p, width, height, top_line=True):
     c = Canvas(width, height, p['panel'])
-    # Shaded down to the button row; flat from there, so the opaque boxes of
+    # A soft shade along the top only; flat below it, so the opaque boxes of
     # the time texts (painted in the panel colour) blend in.
-    c.vgradient(0, 0, width, 20, p['panel_top'], p['panel'])
+    c.vgradient(0, 0, width, 5, p['panel_top'], p['panel'])
     if top_line:
         c.rect(0, 0, width, 1, p['edge_light'])
     return c
@@ -351,13 +353,14 @@ def transport(skin, c, cy, size, left_of, top_of, prefix, x=10):
     return x
 
 
-def time_texts(skin, c, x, cy, prefix, top_of):
+def position_track(skin, name, track_y, top_of):
+    """The position bar between the position (left) and duration (right) texts."""
     p = skin.p
-    y = int(cy - FONT_SIZE / 2)
-    skin.texts.append((prefix + 'Position', x, top_of(y), p['time'], p['panel']))
-    slash_x = x + 54
-    c.line(slash_x + 4, cy + 5, slash_x + 8, cy - 5, 1.2, p['time_dim'])
-    skin.texts.append((prefix + 'Duration', slash_x + 14, top_of(y), p['time_dim'], p['panel']))
+    y = top_of(int(track_y - FONT_SIZE / 2))
+    prefix = 'FullScreen' if name.startswith('FullScreen') else ''
+    skin.texts.append((prefix + 'Position', 10, y, p['time'], p['panel']))
+    skin.texts.append((prefix + 'Duration', -(TIME_W + 6), y, p['time_dim'], p['panel']))
+    skin.bars.insert(0, (name, TRACK_IN, top_of(track_y - 6), -TRACK_IN, top_of(track_y + 6)))
 
 
 def volume(skin, c, x0, x1, cy, name, left_of, top_of):
@@ -373,22 +376,21 @@ def draw_bottom(skin):
     left = strip(p, DOWNLEFT_W, DOWN_H)
     left.rect(0, 0, 1, DOWN_H, p['edge_dark'])
     left.rect(0, DOWN_H - 1, DOWNLEFT_W, DOWN_H, p['edge_dark'])
-    groove(left, 12, DOWNLEFT_W, TRACK_Y, p)
-    x = transport(skin, left, ROW_Y, 28, lambda v: v, from_bottom, '')
-    time_texts(skin, left, x + 6, ROW_Y, '', from_bottom)
+    groove(left, TRACK_IN, DOWNLEFT_W, TRACK_Y, p)
+    transport(skin, left, ROW_Y, 26, lambda v: v, from_bottom, '')
+    position_track(skin, 'Position', TRACK_Y, from_bottom)
     tile = strip(p, TILE, DOWN_H)
     tile.rect(0, DOWN_H - 1, TILE, DOWN_H, p['edge_dark'])
     groove(tile, 0, TILE, TRACK_Y, p)
     right = strip(p, DOWNRIGHT_W, DOWN_H)
     right.rect(DOWNRIGHT_W - 1, 0, DOWNRIGHT_W, DOWN_H, p['edge_dark'])
     right.rect(0, DOWN_H - 1, DOWNRIGHT_W, DOWN_H, p['edge_dark'])
-    groove(right, 0, DOWNRIGHT_W - 12, TRACK_Y, p)
+    groove(right, 0, DOWNRIGHT_W - TRACK_IN, TRACK_Y, p)
     from_right = lambda v: v - DOWNRIGHT_W
-    button(right, skin, 'CaptionToggle', 48, ROW_Y, 28, lambda c, cx, cy, s, col: icon_caption(
+    button(right, skin, 'CaptionToggle', 18, ROW_Y, 26, lambda c, cx, cy, s, col: icon_caption(
         c, cx, cy, s, col, p['button']), from_right, from_bottom)
-    button(right, skin, 'TogglePlayList', 80, ROW_Y, 28, icon_playlist, from_right, from_bottom)
-    volume(skin, right, 122, DOWNRIGHT_W - 14, ROW_Y, 'Volume', from_right, from_bottom)
-    skin.bars.insert(0, ('Position', 12, from_bottom(TRACK_Y - 6), -12, from_bottom(TRACK_Y + 6)))
+    button(right, skin, 'TogglePlayList', 48, ROW_Y, 26, icon_playlist, from_right, from_bottom)
+    volume(skin, right, 88, DOWNRIGHT_W - 12, ROW_Y, 'Volume', from_right, from_bottom)
     skin.files['DownLeft.bmp'] = left
     skin.files['Down.bmp'] = tile
     skin.files['DownRight.bmp'] = right
@@ -396,27 +398,26 @@ def draw_bottom(skin):
 
 def draw_full_screen_bar(skin):
     p = skin.p
-    track, row = 10, 31
+    track, row = 12, 31
     same = lambda v: v
     left = strip(p, FSLEFT_W, BAR_H, top_line=False)
     left.rect(0, BAR_H - 1, FSLEFT_W, BAR_H, p['edge_dark'])
-    groove(left, 12, FSLEFT_W, track, p)
-    x = transport(skin, left, row, 26, same, same, 'FullScreen')
-    time_texts(skin, left, x + 6, row, 'FullScreen', same)
+    groove(left, TRACK_IN, FSLEFT_W, track, p)
+    transport(skin, left, row, 24, same, same, 'FullScreen')
+    position_track(skin, 'FullScreenPosition', track, same)
     tile = strip(p, TILE, BAR_H, top_line=False)
     tile.rect(0, BAR_H - 1, TILE, BAR_H, p['edge_dark'])
     groove(tile, 0, TILE, track, p)
     right = strip(p, FSRIGHT_W, BAR_H, top_line=False)
     right.rect(0, BAR_H - 1, FSRIGHT_W, BAR_H, p['edge_dark'])
-    groove(right, 0, FSRIGHT_W - 12, track, p)
+    groove(right, 0, FSRIGHT_W - TRACK_IN, track, p)
     from_right = lambda v: v - FSRIGHT_W
-    button(right, skin, 'FullScreenCaptionToggle', 46, row, 26, lambda c, cx, cy, s, col: icon_caption(
+    button(right, skin, 'FullScreenCaptionToggle', 18, row, 24, lambda c, cx, cy, s, col: icon_caption(
         c, cx, cy, s, col, p['button']), from_right, same)
-    button(right, skin, 'FullScreenTogglePlayList', 76, row, 26, icon_playlist, from_right, same)
-    volume(skin, right, 116, 184, row, 'FullScreenVolume', from_right, same)
-    button(right, skin, 'FullScreenToggleFullScreen', 206, row, 26, icon_fullscreen, from_right, same)
-    button(right, skin, 'FullScreenExit', 234, row, 26, icon_close_x, from_right, same)
-    skin.bars.insert(1, ('FullScreenPosition', 12, track - 6, -12, track + 6))
+    button(right, skin, 'FullScreenTogglePlayList', 46, row, 24, icon_playlist, from_right, same)
+    volume(skin, right, 84, 148, row, 'FullScreenVolume', from_right, same)
+    button(right, skin, 'FullScreenToggleFullScreen', 172, row, 24, icon_fullscreen, from_right, same)
+    button(right, skin, 'FullScreenExit', 200, row, 24, icon_close_x, from_right, same)
     skin.files['FullScreenUpLeft.bmp'] = left
     skin.files['FullScreenUp.bmp'] = tile
     skin.files['FullScreenUpRight.bmp'] = right
