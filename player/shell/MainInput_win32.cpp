@@ -18,11 +18,22 @@ uint8_t HeldModifiers(UINT message, LPARAM flags) {
   return modifiers;
 }
 
+// Tick counts wrap every 49.7 days: compared by their difference.
+bool PressedBefore(DWORD pressed, DWORD moment) { return static_cast<int32_t>(pressed - moment) < 0; }
+
 }  // namespace
 
-TfrmMain::InputScope::InputScope(TfrmMain& form) : form_(form) { ++form_.inputDepth_; }
+TfrmMain::InputScope::InputScope(TfrmMain& form) : form_(form) {
+  if (++form_.inputDepth_ > 1) {
+    form_.waitedForInput_ = true;
+  }
+}
 
 TfrmMain::InputScope::~InputScope() {
+  if (form_.inputDepth_ == 1 && form_.waitedForInput_) {
+    form_.waitedForInput_ = false;
+    form_.waitEndedAt_ = GetTickCount();
+  }
   if (--form_.inputDepth_ == 0 && form_.closePending_ && form_.Handle() != nullptr) {
     form_.closePending_ = false;
     PostMessageW(form_.Handle(), WM_CLOSE, 0, 0);
@@ -37,6 +48,11 @@ bool TfrmMain::OnKey(UINT message, WPARAM key, LPARAM flags) {
     return true;
   }
   if (message != WM_KEYDOWN && message != WM_SYSKEYDOWN) {
+    return false;
+  }
+  // A command waiting in a dialog or menu runs no second one, and a key
+  // pressed meanwhile that arrives after the wait was the dialog's.
+  if (inputDepth_ > 1 || PressedBefore(static_cast<DWORD>(GetMessageTime()), waitEndedAt_)) {
     return false;
   }
   const KeyStroke stroke{HeldModifiers(message, flags), static_cast<uint16_t>(key)};

@@ -451,7 +451,7 @@ LRESULT TfrmMain::HandleFormMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_PAINT: {
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(Handle(), &ps);
-      skinPainter_->Paint(dc);
+      if (skinPainter_ != nullptr) skinPainter_->Paint(dc);
       EndPaint(Handle(), &ps);
       return 0;
     }

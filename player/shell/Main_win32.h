@@ -207,6 +207,11 @@ class TfrmMain final : public TWindow,
   // and a close that arrived meanwhile and waits for the command to end.
   int inputDepth_ = 0;
   bool closePending_ = false;
+  // Keys pressed while a command waited in a dialog or menu belong to it,
+  // even when they reach this window only after it closed: the input time
+  // at which the last such wait ended.
+  bool waitedForInput_ = false;
+  DWORD waitEndedAt_ = 0;
   class InputScope {
    public:
     explicit InputScope(TfrmMain& form);

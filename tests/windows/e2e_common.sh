@@ -20,6 +20,14 @@ work=$(mktemp -d "$ORVES_WIN_BUILD/${1:-e2e}.XXXXXX")
 shots="$ORVES_WIN_BUILD/e2e-shots"
 mkdir -p "$shots"
 cp "$bin/OrvesMP.exe" "$work/"
+# The skins beside the program, as an installation has them; frame_top and
+# frame_bottom are the Default skin's margins above and below the picture.
+[ -d "$bin/Skin" ] && cp -r "$bin/Skin" "$work/"
+skin_margin() { sed -n "s/^$1=\([0-9]*\).*/\1/p" "$work/Skin/Default/Skin.ini" 2>/dev/null | head -n 1; }
+frame_top=$(skin_margin MarginUp)
+frame_top=${frame_top:-0}
+frame_bottom=$(skin_margin MarginDown)
+frame_bottom=${frame_bottom:-0}
 ini="$work/OrvesMP20.ini"
 player_pid=""
 passed=0

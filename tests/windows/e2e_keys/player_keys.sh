@@ -12,7 +12,8 @@
 #   - a close asked for while a dialog is open ends the program normally;
 #   - an address typed into the address box plays outside the playlist.
 # The state text is light grey (#CCCCCC) letters at the top left of the
-# picture, over the black band above it: its width tells the messages apart.
+# picture (below the skin's top margin), over the black band above it: its
+# width tells the messages apart.
 # Usage: player_keys.sh   (env ORVES_BUILD_DIR: the mingw build tree)
 set -uo pipefail
 root="${ORVES_SOURCE_DIR:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)}"
@@ -71,7 +72,7 @@ text_width() {
   geometry=$(xdotool getwindowgeometry --shell "$main") || { echo 0; return; }
   eval "$geometry"
   import -window root "$shot"
-  convert "$shot" -crop "${WIDTH}x26+${X}+${Y}" +repage -fuzz 4% -fill white -opaque '#CCCCCC' \
+  convert "$shot" -crop "${WIDTH}x26+${X}+$((Y + frame_top))" +repage -fuzz 4% -fill white -opaque '#CCCCCC' \
     -fill black +opaque white "$shot.mask.png"
   count=$(convert "$shot.mask.png" -format '%[fx:int(mean*w*h+0.5)]' info:)
   if [ "$count" -lt 10 ]; then echo 0; return; fi
@@ -79,13 +80,13 @@ text_width() {
   echo "${box%%x*}"
 }
 
-# Pixels that differ between two screenshots inside the window, below the
-# state text strip.
+# Pixels that differ between two screenshots inside the picture area, below
+# the state text strip.
 picture_change() {
   local a="$1" b="$2" geometry
   geometry=$(xdotool getwindowgeometry --shell "$main")
   eval "$geometry"
-  compare -metric AE -fuzz 2% "$a" "$b" -crop "$((WIDTH - 20))x$((HEIGHT - 60))+$((X + 10))+$((Y + 40))" null: 2>&1 |
+  compare -metric AE -fuzz 2% "$a" "$b" -crop "$((WIDTH - 20))x$((HEIGHT - 60 - frame_top - frame_bottom))+$((X + 10))+$((Y + 40 + frame_top))" null: 2>&1 |
     awk '{ print int($1) }'
 }
 
