@@ -153,7 +153,6 @@ void TfrmConfig::CreateControls() {
   upDowns_.assign(kControlCount, nullptr);
   for (size_t i = 0; i < kControlCount; ++i) controls_[i] = CreateControl(i);
   SetWindowTextW(Control("lblVersion"), Utf8ToWide(std::string("Orve's MP v") + kVersionText + " by").c_str());
-  FillFontList();
   ShowDetailTabs(true);
 }
 
@@ -366,6 +365,8 @@ void TfrmConfig::SelectFontFace(const std::wstring& face) {
 ModalResult TfrmConfig::Edit(ConfigValues& values, const std::string& webHost) {
   if (Handle() == nullptr) return ModalResult::Cancel;
   webHost_ = webHost;
+  // Fonts installed since the last opening are offered too.
+  FillFontList();
   ShowValues(values);
   SelectPage(0);
   UpdateControls();
