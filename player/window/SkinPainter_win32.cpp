@@ -215,7 +215,20 @@ void SkinPainter::ShapeThumbs() {
   }
 }
 
+// The window's own thumbs sit on the frame, which full screen leaves out:
+// there the picture covers the window and only the bar's thumbs (children of
+// the full-screen bar) remain.
+void SkinPainter::ShowWindowThumbs() {
+  const bool show = !FullScreen();
+  for (int i = 0; i < kThumbPanels; ++i) {
+    const HWND panel = panels_[i].Handle();
+    if (OnBarPanel(i) || !panels_[i].HasBitmap() || (IsWindowVisible(panel) != FALSE) == show) continue;
+    ShowWindow(panel, show ? SW_SHOWNA : SW_HIDE);
+  }
+}
+
 void SkinPainter::MoveThumbPanel(int bar, int left, int top) {
+  ShowWindowThumbs();
   if (skin_ == nullptr || bar < 0 || static_cast<size_t>(bar) >= skin_->BarAreas().size()) return;
   const std::string& name = skin_->BarAreas()[static_cast<size_t>(bar)].name;
   const int panel = ThumbPanelOf(name);
@@ -314,6 +327,7 @@ void SkinPainter::Paint(HDC dc) {
     PaintAreaLines(off.Dc(), nullptr);
   }
   BitBlt(dc, 0, 0, client.right, client.bottom, off.Dc(), 0, 0, SRCCOPY);
+  ShowWindowThumbs();
   if (skin_ != nullptr) skin_->PlaceThumbs();
 }
 

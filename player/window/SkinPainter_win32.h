@@ -54,6 +54,7 @@ class SkinThumbPanel final : public SkinPanel {
   bool Create(HWND parent, int id, MouseHandler onMouse);
   // Sizes the panel to the bitmap and cuts out its blue pixels; null hides it.
   void SetBitmap(const SkinGdiBitmap* bitmap);
+  bool HasBitmap() const { return bitmap_ != nullptr && bitmap_->Handle() != nullptr; }
 
  private:
   const SkinGdiBitmap* bitmap_ = nullptr;
@@ -117,6 +118,7 @@ class SkinPainter final : public ISkinWindow {
   void PaintBar(HDC dc);
   void DrawTextsOn(HDC windowDc, HDC barDc, const std::vector<PlacedText>& texts);
   void PaintAreaLines(HDC windowDc, HDC barDc) const;
+  void ShowWindowThumbs();
   const SkinGdiBitmap& Piece(FramePiece piece) const { return *frame_[static_cast<int>(piece)]; }
   HFONT FontOf(size_t text);
   void FreeFonts();
