@@ -42,6 +42,7 @@ pids=()
 start_player_at() {
   mkdir -p "$1"
   cp "$bin/OrvesMP.exe" "$1/"
+  [ -d "$bin/Skin" ] && cp -r "$bin/Skin" "$1/"
   printf "[Orve's MP]\r\nVersion=2.33\r\n[Main]\r\nCheckNewVersion=1\r\nCheckCaptionCodec=0\r\nWebHost=127.0.0.1:%s\r\n" "$2" \
     >"$1/OrvesMP20.ini"
   timeout -k 5 60 wine "$1/OrvesMP.exe" >>"$1/wine.log" 2>&1 &
