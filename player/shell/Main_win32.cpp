@@ -132,6 +132,7 @@ void TfrmMain::CreateSkinPainter() {
   };
   parts.onColours = [this](const SkinValues& values) {
     pnlStateText_.SetColours(kStateTextPanelColour, values.stateTextColor);
+    pnlPlayList_.SetColors(values.playListColor, values.playListFontColor);
   };
   skinPainter_ = std::make_unique<SkinPainter>(std::move(parts));
   skinPainter_->CreateControls();
