@@ -1,6 +1,8 @@
 #include "player/captions/CaptionRenderer_win32.h"
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "player/captions/CaptionView.h"
 #include "player/core/TextConvert_win32.h"
@@ -42,6 +44,30 @@ void FillWith(HDC dc, const RECT& rect, COLORREF colour) {
 }
 
 }  // namespace
+
+CaptionPanel::FontCache::~FontCache() {
+  for (const Entry& e : entries_) DeleteObject(e.font);
+}
+
+HFONT CaptionPanel::FontCache::Get(const std::wstring& face, int cellHeight, int glyphWidth, bool bold, bool smooth) {
+  for (size_t i = 0; i < entries_.size(); ++i) {
+    const Entry& e = entries_[i];
+    if (e.face == face && e.cellHeight == cellHeight && e.glyphWidth == glyphWidth && e.bold == bold &&
+        e.smooth == smooth) {
+      std::rotate(entries_.begin() + static_cast<std::ptrdiff_t>(i), entries_.begin() + static_cast<std::ptrdiff_t>(i) + 1,
+                  entries_.end());
+      return entries_.back().font;
+    }
+  }
+  HFONT font = CreateCaptionFont(face, cellHeight, glyphWidth, bold, smooth);
+  if (!font) return nullptr;
+  if (entries_.size() >= kKept) {
+    DeleteObject(entries_.front().font);
+    entries_.erase(entries_.begin());
+  }
+  entries_.push_back(Entry{face, cellHeight, glyphWidth, bold, smooth, font});
+  return font;
+}
 
 CaptionPanel::~CaptionPanel() {
   for (LineSlot& slot : slots_) FreeSlot(slot);
@@ -141,11 +167,10 @@ void CaptionPanel::RenderCaption(const TCaptionEntry& entry) {
 // slack, on the panel's colour (also the text's opaque background).
 void CaptionPanel::DrawLine(LineSlot& slot, const CaptionLine& line, bool smooth) {
   const TCaptionSettings& settings = view_->Settings();
-  HFONT font = CreateCaptionFont(Utf8ToWide(settings.fontName2), plan_.metrics.lineHeight, line.glyphWidth,
-                                 settings.fontBold, smooth);
+  HFONT font = fonts_.Get(Utf8ToWide(settings.fontName2), plan_.metrics.lineHeight, line.glyphWidth,
+                          settings.fontBold, smooth);
   HDC dc = CreateCompatibleDC(nullptr);
   if (!font || !dc) {
-    if (font) DeleteObject(font);
     if (dc) DeleteDC(dc);
     FreeSlot(slot);
     return;
@@ -172,7 +197,6 @@ void CaptionPanel::DrawLine(LineSlot& slot, const CaptionLine& line, bool smooth
   }
   SelectObject(dc, oldFont);
   DeleteDC(dc);
-  DeleteObject(font);
 }
 
 // The region is cut from the crisp glyphs; smoothed glyphs are drawn into

@@ -10,6 +10,8 @@
 
 #include <array>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "player/captions/CaptionLayout.h"
 #include "player/captions/CaptionPorts.h"
@@ -54,6 +56,28 @@ class CaptionPanel final : public TWindow, public ICaptionRenderer {
     SIZE size{0, 0};
   };
 
+  // The fonts last made, kept while face, size, width, weight and smoothing
+  // stay the same: a font made afresh for every line of every change costs
+  // more than drawing the line.
+  class FontCache {
+   public:
+    FontCache() = default;
+    ~FontCache();
+    FontCache(const FontCache&) = delete;
+    FontCache& operator=(const FontCache&) = delete;
+    HFONT Get(const std::wstring& face, int cellHeight, int glyphWidth, bool bold, bool smooth);
+
+   private:
+    struct Entry {
+      std::wstring face;
+      int cellHeight, glyphWidth;
+      bool bold, smooth;
+      HFONT font;
+    };
+    static constexpr size_t kKept = 16;  // crisp and smoothed lines of both caption places
+    std::vector<Entry> entries_;  // most recently used last
+  };
+
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void PaintCaption(HDC dc, const RECT& dirty);
   void DrawLine(LineSlot& slot, const CaptionLine& line, bool smooth);
@@ -68,6 +92,7 @@ class CaptionPanel final : public TWindow, public ICaptionRenderer {
   CaptionPanelSources sources_;
   COLORREF panelColour_ = 0;
   CaptionRedrawCache cache_;
+  FontCache fonts_;
   std::array<LineSlot, kMaxCaptionLines> slots_{};
   CaptionPlan plan_;
   int lineCount_ = 0;

@@ -28,7 +28,7 @@ std::vector<uint32_t> ReadPixels(HBITMAP bitmap, int& width, int& height) {
   return pixels;
 }
 
-// Plain rectangles are united in one call through RGNDATA; rounded ones one by one.
+// Plain rectangles are united in one call through RGNDATA.
 HRGN RectanglesRegion(const std::vector<RECT>& rects) {
   if (rects.empty()) return CreateRectRgn(0, 0, 0, 0);
   std::vector<char> buffer(sizeof(RGNDATAHEADER) + rects.size() * sizeof(RECT));
@@ -49,20 +49,50 @@ HRGN RectanglesRegion(const std::vector<RECT>& rects) {
   return ExtCreateRegion(nullptr, static_cast<DWORD>(buffer.size()), data);
 }
 
-// Unites `parts` into `target` and deletes them. Neighbours are united in
-// pairs, level by level: uniting each part into one growing region costs time
-// in the square of the number of parts (thousands for a caption).
-void UniteInto(HRGN target, std::vector<HRGN>& parts) {
-  for (size_t step = 1; step < parts.size(); step *= 2) {
-    for (size_t i = 0; i + step < parts.size(); i += 2 * step) {
-      CombineRgn(parts[i], parts[i], parts[i + step], RGN_OR);
-      DeleteObject(parts[i + step]);
+// How the system's own rounded-rectangle region covers a shape of this
+// ellipse and height, row by row; read from one such region so that the
+// mask-built region matches the system's pixel for pixel.
+RoundedOutline MeasureOutline(const RoundedKey& key) {
+  RoundedOutline outline{key.ellipse, key.height,
+                         std::vector<std::pair<int, int>>(static_cast<size_t>(key.height), {0, 0})};
+  HRGN round = CreateRoundRectRgn(0, 0, key.width, key.height, key.ellipse, key.ellipse);
+  if (!round) return outline;
+  const DWORD size = GetRegionData(round, 0, nullptr);
+  std::vector<char> buffer(size);
+  auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
+  if (size >= sizeof(RGNDATAHEADER) && GetRegionData(round, size, data) == size) {
+    std::vector<std::pair<int, int>> spans(static_cast<size_t>(key.height), {key.width, 0});
+    const auto* rects = reinterpret_cast<const RECT*>(data->Buffer);
+    for (DWORD i = 0; i < data->rdh.nCount; ++i) {
+      for (LONG y = std::max<LONG>(rects[i].top, 0); y < std::min<LONG>(rects[i].bottom, key.height); ++y) {
+        spans[y].first = std::min<int>(spans[y].first, rects[i].left);
+        spans[y].second = std::max<int>(spans[y].second, rects[i].right);
+      }
+    }
+    for (int y = 0; y < key.height; ++y) {
+      const bool empty = spans[y].first >= spans[y].second;
+      outline.rows[y] = empty ? std::pair<int, int>{-1, 0} : std::pair<int, int>{spans[y].first, key.width - spans[y].second};
     }
   }
-  if (parts.empty()) return;
-  CombineRgn(target, target, parts.front(), RGN_OR);
-  DeleteObject(parts.front());
-  parts.clear();
+  DeleteObject(round);
+  return outline;
+}
+
+// The union of the shapes in one region: rounded shapes are drawn into a
+// coverage mask and the mask's rectangles become one region in one call, far
+// cheaper than uniting thousands of rounded regions one with another.
+HRGN ShapesRegion(const std::vector<RegionShape>& shapes) {
+  std::vector<RoundedOutline> outlines;
+  for (const RoundedKey& key : RoundedKeys(shapes)) outlines.push_back(MeasureOutline(key));
+  std::vector<RECT> rects;
+  if (outlines.empty()) {
+    for (const RegionShape& s : shapes) rects.push_back(RECT{s.left, s.top, s.right, s.bottom});
+  } else {
+    for (const RegionShape& s : MaskToRectangles(RasteriseShapes(shapes, outlines))) {
+      rects.push_back(RECT{s.left, s.top, s.right, s.bottom});
+    }
+  }
+  return RectanglesRegion(rects);
 }
 
 }  // namespace
@@ -92,20 +122,11 @@ void TShapePanel::Add(HBITMAP bitmap, int x, int y, int rows, bool allRows) {
 }
 
 void TShapePanel::Unite(const std::vector<RegionShape>& shapes) {
-  if (!region_) return;
-  std::vector<RECT> rects;
-  std::vector<HRGN> rounds;
-  for (const RegionShape& s : shapes) {
-    if (s.ellipse == 0) {
-      rects.push_back(RECT{s.left, s.top, s.right, s.bottom});
-    } else if (HRGN round = CreateRoundRectRgn(s.left, s.top, s.right, s.bottom, s.ellipse, s.ellipse)) {
-      rounds.push_back(round);
-    }
+  if (!region_ || shapes.empty()) return;
+  if (HRGN part = ShapesRegion(shapes)) {
+    CombineRgn(region_, region_, part, RGN_OR);
+    DeleteObject(part);
   }
-  if (!rects.empty()) {
-    if (HRGN plain = RectanglesRegion(rects)) rounds.push_back(plain);
-  }
-  UniteInto(region_, rounds);
 }
 
 void TShapePanel::Apply() {

@@ -1,5 +1,6 @@
 #include <cstdint>
 #include <set>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -119,6 +120,56 @@ TEST(ShapeRegionTest, EmptyBitmapAddsNothing) {
   std::vector<RegionShape> shapes;
   BuildShapes(PixelView{}, 0, 0, 10, {2, 1, kBlue, true}, shapes);
   EXPECT_TRUE(shapes.empty());
+}
+
+CoverageMask MaskOf(int left, int top, const std::vector<std::string>& rows) {
+  CoverageMask mask{left, top, rows.empty() ? 0 : static_cast<int>(rows[0].size()), static_cast<int>(rows.size()), {}};
+  for (const std::string& row : rows)
+    for (char c : row) mask.cells.push_back(c == '#');
+  return mask;
+}
+
+TEST(ShapeRegionTest, MaskBecomesBandedRectanglesCoveringExactlyItsCells) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> rows;
+    std::vector<RegionShape> expected;
+  };
+  const Case cases[] = {
+      {"empty", {"....", "...."}, {}},
+      {"full rows merge into one", {"###", "###", "###"}, {{10, 20, 13, 23, 0}}},
+      {"runs touching both edges", {"#..#", "#..#"}, {{10, 20, 11, 22, 0}, {13, 20, 14, 22, 0}}},
+      {"a change of runs starts a band",
+       {".##.", ".##.", "####", ".##."},
+       {{11, 20, 13, 22, 0}, {10, 22, 14, 23, 0}, {11, 23, 13, 24, 0}}},
+      {"a gap row ends a band", {"##", "..", "##"}, {{10, 20, 12, 21, 0}, {10, 22, 12, 23, 0}}},
+  };
+  for (const Case& c : cases) {
+    const CoverageMask mask = MaskOf(10, 20, c.rows);
+    const std::vector<RegionShape> rects = MaskToRectangles(mask);
+    EXPECT_EQ(rects, c.expected) << c.name;
+    Cells set;
+    for (int y = 0; y < mask.height; ++y)
+      for (int x = 0; x < mask.width; ++x)
+        if (c.rows[y][x] == '#') set.insert({mask.left + x, mask.top + y});
+    EXPECT_EQ(Cover(rects), set) << c.name;
+  }
+  EXPECT_TRUE(MaskToRectangles(CoverageMask{0, 0, 4, 4, {1, 1}}).empty());  // cells shorter than the box
+}
+
+TEST(ShapeRegionTest, RasterisedShapesFollowTheirOutlinesAndOverlap) {
+  // Ellipse 2, height 4: the top and bottom rows lose one pixel at each side,
+  // the last row is empty (the platform leaves out the lower edge).
+  const RoundedOutline outline{2, 4, {{1, 1}, {0, 0}, {1, 1}, {-1, 0}}};
+  const std::vector<RegionShape> shapes{{0, 0, 6, 4, 2}, {3, 2, 9, 6, 2}, {20, 0, 22, 1, 0}, {30, 0, 32, 4, 3}};
+  const CoverageMask mask = RasteriseShapes(shapes, {outline});
+  Cells expected = Rect(1, 0, 5, 1);
+  for (const Cells& part : {Rect(0, 1, 6, 2), Rect(1, 2, 5, 3), Rect(4, 2, 8, 3), Rect(3, 3, 9, 4), Rect(4, 4, 8, 5),
+                            Rect(20, 0, 22, 1), Rect(30, 0, 32, 4)})
+    expected.insert(part.begin(), part.end());
+  EXPECT_EQ(Cover(MaskToRectangles(mask)), expected);
+  EXPECT_EQ(RoundedKeys(shapes), (std::vector<RoundedKey>{{2, 4, 6}, {3, 4, 2}}));
+  EXPECT_TRUE(RasteriseShapes({}, {}).cells.empty());
 }
 
 }  // namespace
