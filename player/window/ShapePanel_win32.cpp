@@ -28,25 +28,55 @@ std::vector<uint32_t> ReadPixels(HBITMAP bitmap, int& width, int& height) {
   return pixels;
 }
 
-// Plain rectangles are united in one call through RGNDATA.
-HRGN RectanglesRegion(const std::vector<RECT>& rects) {
-  if (rects.empty()) return CreateRectRgn(0, 0, 0, 0);
-  std::vector<char> buffer(sizeof(RGNDATAHEADER) + rects.size() * sizeof(RECT));
+// One region of the rectangles, through RGNDATA in one call.
+HRGN RegionOfRectangles(const RECT* rects, size_t count) {
+  if (count == 0) return CreateRectRgn(0, 0, 0, 0);
+  std::vector<char> buffer(sizeof(RGNDATAHEADER) + count * sizeof(RECT));
   auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
   data->rdh.dwSize = sizeof(RGNDATAHEADER);
   data->rdh.iType = RDH_RECTANGLES;
-  data->rdh.nCount = static_cast<DWORD>(rects.size());
-  data->rdh.nRgnSize = static_cast<DWORD>(rects.size() * sizeof(RECT));
-  RECT bounds = rects.front();
-  for (const RECT& r : rects) {
-    bounds.left = std::min(bounds.left, r.left);
-    bounds.top = std::min(bounds.top, r.top);
-    bounds.right = std::max(bounds.right, r.right);
-    bounds.bottom = std::max(bounds.bottom, r.bottom);
+  data->rdh.nCount = static_cast<DWORD>(count);
+  data->rdh.nRgnSize = static_cast<DWORD>(count * sizeof(RECT));
+  RECT bounds = rects[0];
+  for (size_t i = 0; i < count; ++i) {
+    bounds.left = std::min(bounds.left, rects[i].left);
+    bounds.top = std::min(bounds.top, rects[i].top);
+    bounds.right = std::max(bounds.right, rects[i].right);
+    bounds.bottom = std::max(bounds.bottom, rects[i].bottom);
   }
   data->rdh.rcBound = bounds;
-  std::memcpy(data->Buffer, rects.data(), rects.size() * sizeof(RECT));
+  std::memcpy(data->Buffer, rects, count * sizeof(RECT));
   return ExtCreateRegion(nullptr, static_cast<DWORD>(buffer.size()), data);
+}
+
+// Unites `parts` into their first and deletes the others. Neighbours are
+// united in pairs, level by level, so each union joins regions of similar size.
+HRGN UnitePairwise(std::vector<HRGN>& parts) {
+  for (size_t step = 1; step < parts.size(); step *= 2) {
+    for (size_t i = 0; i + step < parts.size(); i += 2 * step) {
+      CombineRgn(parts[i], parts[i], parts[i + step], RGN_OR);
+      DeleteObject(parts[i + step]);
+    }
+  }
+  return parts.empty() ? nullptr : parts.front();
+}
+
+// The union of the rectangles. The system builds a region from a rectangle
+// list in time that grows with the square of its length, so the list is cut
+// into short pieces whose regions are united in pairs.
+HRGN RectanglesRegion(const std::vector<RECT>& rects) {
+  constexpr size_t kPiece = 32;
+  if (rects.size() <= kPiece) return RegionOfRectangles(rects.data(), rects.size());
+  std::vector<HRGN> parts;
+  for (size_t i = 0; i < rects.size(); i += kPiece) {
+    HRGN part = RegionOfRectangles(rects.data() + i, std::min(kPiece, rects.size() - i));
+    if (!part) {
+      for (HRGN made : parts) DeleteObject(made);
+      return nullptr;
+    }
+    parts.push_back(part);
+  }
+  return UnitePairwise(parts);
 }
 
 // How the system's own rounded-rectangle region covers a shape of this

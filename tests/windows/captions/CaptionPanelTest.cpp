@@ -166,11 +166,12 @@ TEST_F(CaptionPanelTest, DrawingLeaksNoGdiObjects) {
 }
 
 // A caption-like bitmap: text on the transparent colour, with a lone pixel
-// and a pixel at the right edge so that shapes overlap and reach every side.
+// and a pixel at the right edge so that shapes overlap and reach every side;
+// its region takes from about forty to over a hundred rectangles.
 HBITMAP LettersBitmap(COLORREF transparent) {
   BITMAPINFO bmi{};
   bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  bmi.bmiHeader.biWidth = 90;
+  bmi.bmiHeader.biWidth = 160;
   bmi.bmiHeader.biHeight = -30;
   bmi.bmiHeader.biPlanes = 1;
   bmi.bmiHeader.biBitCount = 32;
@@ -180,14 +181,14 @@ HBITMAP LettersBitmap(COLORREF transparent) {
   HDC dc = CreateCompatibleDC(nullptr);
   HGDIOBJ old = SelectObject(dc, bitmap);
   HBRUSH brush = CreateSolidBrush(transparent);
-  RECT all{0, 0, 90, 30};
+  RECT all{0, 0, 160, 30};
   FillRect(dc, &all, brush);
   DeleteObject(brush);
   SetBkColor(dc, transparent);
   SetTextColor(dc, RGB(255, 255, 255));
-  TextOutW(dc, 2, 2, L"Ag Wy", 5);
+  TextOutW(dc, 2, 2, L"Ag Wy Qk Mj &%", 14);
   SetPixel(dc, 80, 25, RGB(1, 2, 3));
-  SetPixel(dc, 89, 5, RGB(1, 2, 3));
+  SetPixel(dc, 159, 5, RGB(1, 2, 3));
   SelectObject(dc, old);
   DeleteDC(dc);
   return bitmap;
