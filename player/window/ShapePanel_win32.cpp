@@ -28,6 +28,20 @@ std::vector<uint32_t> ReadPixels(HBITMAP bitmap, int& width, int& height) {
   return pixels;
 }
 
+// A 32-bit top-down DIB section is read in place, without a copy.
+bool TopDownDibView(HBITMAP bitmap, PixelView& view) {
+  DIBSECTION dib{};
+  if (!bitmap || GetObjectW(bitmap, sizeof(dib), &dib) != sizeof(dib)) return false;
+  if (!dib.dsBm.bmBits || dib.dsBm.bmBitsPixel != 32 || dib.dsBmih.biHeight >= 0 || dib.dsBm.bmWidth <= 0 ||
+      dib.dsBmih.biCompression != BI_RGB) {
+    return false;
+  }
+  GdiFlush();  // drawing still queued must reach the pixels first
+  view = PixelView{static_cast<const uint32_t*>(dib.dsBm.bmBits), dib.dsBm.bmWidth, dib.dsBm.bmHeight,
+                   dib.dsBm.bmWidthBytes / 4};
+  return true;
+}
+
 // One region of the rectangles, through RGNDATA in one call.
 HRGN RegionOfRectangles(const RECT* rects, size_t count) {
   if (count == 0) return CreateRectRgn(0, 0, 0, 0);
@@ -142,10 +156,15 @@ void TShapePanel::AddBitmap(HBITMAP bitmap, int x, int y) { Add(bitmap, x, y, 0,
 void TShapePanel::AddBitmapRows(HBITMAP bitmap, int x, int rows, int y) { Add(bitmap, x, y, rows, false); }
 
 void TShapePanel::Add(HBITMAP bitmap, int x, int y, int rows, bool allRows) {
-  int width = 0, height = 0;
-  const std::vector<uint32_t> pixels = ReadPixels(bitmap, width, height);
-  if (pixels.empty()) return;  // an unreadable bitmap adds nothing; the region so far stays
-  const PixelView view{pixels.data(), width, height, width};
+  PixelView view{};
+  std::vector<uint32_t> pixels;
+  if (!TopDownDibView(bitmap, view)) {
+    int width = 0, height = 0;
+    pixels = ReadPixels(bitmap, width, height);
+    if (pixels.empty()) return;  // an unreadable bitmap adds nothing; the region so far stays
+    view = PixelView{pixels.data(), width, height, width};
+  }
+  const int height = view.height;
   std::vector<RegionShape> shapes;
   BuildShapes(view, x, y, allRows ? height : rows, options_, shapes);
   Unite(shapes);

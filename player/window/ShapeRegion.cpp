@@ -7,41 +7,6 @@
 namespace orves {
 namespace {
 
-// One-bit mask of the shaped rows, 1 = transparent, most significant bit
-// first, rows widened to a multiple of 16 pixels so the rows form one
-// continuous bit stream; the widened columns read as transparent.
-class TransparencyMask {
- public:
-  TransparencyMask(const PixelView& b, int rows, uint32_t transparentPixel)
-      : width_((b.width + 15) / 16 * 16), height_(rows),
-        bits_(static_cast<size_t>(width_) * static_cast<size_t>(rows) / 8, 0xFF) {
-    for (int r = 0; r < rows; ++r) {
-      for (int c = 0; c < b.width; ++c) {
-        if (b.At(c, r) != transparentPixel) Clear(c, r);
-      }
-    }
-  }
-
-  int Width() const { return width_; }
-
-  // Positions outside the mask read as transparent.
-  bool Transparent(int c, int r) const {
-    if (c < 0 || r < 0 || c >= width_ || r >= height_) return true;
-    const size_t p = static_cast<size_t>(c) + static_cast<size_t>(width_) * static_cast<size_t>(r);
-    return (bits_[p / 8] >> (7 - p % 8)) & 1;
-  }
-
- private:
-  void Clear(int c, int r) {
-    const size_t p = static_cast<size_t>(c) + static_cast<size_t>(width_) * static_cast<size_t>(r);
-    bits_[p / 8] &= static_cast<uint8_t>(~(1u << (7 - p % 8)));
-  }
-
-  int width_;
-  int height_;
-  std::vector<uint8_t> bits_;
-};
-
 // Lets a playing movie keep its processor time while a large shape is built.
 class Yielder {
  public:
@@ -83,14 +48,14 @@ void BuildShapes(const PixelView& b, int x, int y, int rows, const ShapeOptions&
   if (rows < b.height) out.push_back({x, y + rows, x + b.width, y + b.height, 0});
   if (rows == 0) return;
 
-  const TransparencyMask mask(b, rows, ColourToPixel(options.transparentColor));
+  const uint32_t transparentPixel = ColourToPixel(options.transparentColor);
   Yielder yielder(options.round > 0 && !options.fast);
   for (int r = 0; r < rows; ++r) {
     int start = -1;
     // Up to and including the width: the column past the edge is transparent,
     // so every run is closed.
-    for (int c = 0; c <= mask.Width(); ++c) {
-      const bool transparent = mask.Transparent(c, r);
+    for (int c = 0; c <= b.width; ++c) {
+      const bool transparent = c == b.width || b.At(c, r) == transparentPixel;
       if (!transparent && start < 0) {
         start = c;
       } else if (transparent && start >= 0) {
