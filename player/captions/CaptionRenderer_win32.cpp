@@ -15,19 +15,6 @@ constexpr wchar_t kPanelClass[] = L"OrvesCaptionPanel";
 // Each line bitmap is the text's extent enlarged by this much both ways.
 constexpr int kBitmapSlack = 5;
 
-// A 32-bit top-down DIB section: the same pixels whatever the screen's depth.
-HBITMAP CreateLineBitmap(int width, int height) {
-  BITMAPINFO bmi{};
-  bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  bmi.bmiHeader.biWidth = width;
-  bmi.bmiHeader.biHeight = -height;
-  bmi.bmiHeader.biPlanes = 1;
-  bmi.bmiHeader.biBitCount = 32;
-  bmi.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  return CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
-}
-
 // Korean character set: a face that is missing is replaced by one that has
 // Hangul glyphs rather than by a Latin-only face.
 HFONT CreateCaptionFont(const std::wstring& face, int cellHeight, int glyphWidth, bool bold, bool smooth) {
@@ -183,7 +170,7 @@ void CaptionPanel::DrawLine(LineSlot& slot, const CaptionLine& line, bool smooth
   const SIZE size{extent.cx + kBitmapSlack, extent.cy + kBitmapSlack};
   if (!slot.bitmap || slot.size.cx != size.cx || slot.size.cy != size.cy) {
     FreeSlot(slot);
-    slot.bitmap = CreateLineBitmap(size.cx, size.cy);
+    slot.bitmap = CreateTopDownBitmap32(nullptr, size.cx, size.cy);
     slot.size = slot.bitmap ? size : SIZE{0, 0};
   }
   if (slot.bitmap) {

@@ -8,19 +8,6 @@ namespace orves {
 namespace {
 constexpr wchar_t kPanelClass[] = L"OrvesStateTextPanel";
 constexpr int kFontHeight = 11;
-
-// A 32-bit top-down DIB section: the same pixels whatever the screen's depth.
-HBITMAP CreateTextBitmap(HDC dc, int width, int height) {
-  BITMAPINFO bmi{};
-  bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  bmi.bmiHeader.biWidth = width;
-  bmi.bmiHeader.biHeight = -height;
-  bmi.bmiHeader.biPlanes = 1;
-  bmi.bmiHeader.biBitCount = 32;
-  bmi.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  return CreateDIBSection(dc, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
-}
 }  // namespace
 
 StateTextPanel::~StateTextPanel() {
@@ -78,7 +65,7 @@ void StateTextPanel::RenderBitmap() {
   SIZE size{0, 0};
   const int length = static_cast<int>(text_.size());
   if (GetTextExtentPoint32W(dc, text_.c_str(), length, &size) && size.cx > 0 && size.cy > 0) {
-    bitmap_ = CreateTextBitmap(dc, size.cx, size.cy);
+    bitmap_ = CreateTopDownBitmap32(dc, size.cx, size.cy);
   }
   if (bitmap_) {
     textSize_ = size;

@@ -5,6 +5,19 @@
 #include <vector>
 
 namespace orves {
+
+HBITMAP CreateTopDownBitmap32(HDC dc, int width, int height) {
+  BITMAPINFO bmi{};
+  bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  bmi.bmiHeader.biWidth = width;
+  bmi.bmiHeader.biHeight = -height;
+  bmi.bmiHeader.biPlanes = 1;
+  bmi.bmiHeader.biBitCount = 32;
+  bmi.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  return CreateDIBSection(dc, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
+}
+
 namespace {
 
 // The bitmap's pixels as a 32-bit top-down buffer; empty when it cannot be read.

@@ -9,6 +9,10 @@
 
 namespace orves {
 
+// A 32-bit top-down DIB section: the same pixels whatever the screen's depth,
+// and the layout TShapePanel reads in place. `dc` may be null.
+HBITMAP CreateTopDownBitmap32(HDC dc, int width, int height);
+
 class TShapePanel {
  public:
   TShapePanel(HWND control, int round, COLORREF transparentColor, int shadowOffset);
