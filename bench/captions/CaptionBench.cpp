@@ -19,7 +19,8 @@ std::string MakeCaptionFile(bool utf8) {
   const std::string hangul = "자막 시험 문장입니다";
   const std::string line = utf8 ? hangul : *codec->Utf8ToCp949(hangul);
   std::string file =
-      "<SAMI>\r\n<HEAD><STYLE TYPE=\"text/css\"><!--\r\n.KRCC {Name:Korean; lang:ko-KR;}\r\n--></STYLE></HEAD>"
+      "<SAMI>\r\n<HEAD><STYLE TYPE=\"text/css\"><!--\r\n.KRCC {Name:Korean; "
+      "lang:ko-KR;}\r\n--></STYLE></HEAD>"
       "\r\n<BODY>\r\n";
   for (int i = 0; i < TSamiDocument::MaxEntries; ++i) {
     file += "<SYNC Start=" + std::to_string(1000 + i * 2500) + "><P Class=KRCC>\r\n";

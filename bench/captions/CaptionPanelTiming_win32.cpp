@@ -41,10 +41,10 @@ void Pump() {
 
 int Run() {
   const auto folder = std::filesystem::temp_directory_path();
-  HWND host = CreateWindowExW(0, L"STATIC", L"caption timing", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 10, 10, 700,
-                              600, nullptr, nullptr, nullptr, nullptr);
-  HWND movie = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 0, 0, 640, 480, host, nullptr, nullptr,
-                               nullptr);
+  HWND host = CreateWindowExW(0, L"STATIC", L"caption timing", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 10,
+                              10, 700, 600, nullptr, nullptr, nullptr, nullptr);
+  HWND movie = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 0, 0, 640, 480, host, nullptr,
+                               nullptr, nullptr);
   const auto codec = MakeSystemTextCodec();
   TSetup setup(folder / "orves-caption-timing.ini");
   testing::NullStateText stateText;

@@ -61,9 +61,7 @@ std::string CaptionFile() {
 void UpdateCaptionUnchanged(benchmark::State& state) {
   const auto folder = std::filesystem::temp_directory_path() / "orves-caption-bench";
   std::filesystem::create_directories(folder);
-  {
-    std::ofstream(folder / "movie.smi", std::ios::binary) << CaptionFile();
-  }
+  { std::ofstream(folder / "movie.smi", std::ios::binary) << CaptionFile(); }
   const auto codec = MakeSystemTextCodec();
   TSetup setup(folder / "OrvesMP20.ini");
   testing::NullStateText stateText;

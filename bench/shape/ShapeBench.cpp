@@ -21,7 +21,8 @@ std::vector<uint32_t> CaptionLikeBitmap(int width, int height) {
     for (int x0 = 8; x0 + 14 < width - 8; x0 += 16) {
       for (int stroke = 0; stroke < 4; ++stroke) {
         const bool vertical = rng() & 1;
-        const int sx = x0 + static_cast<int>(rng() % 12), sy = line * lineHeight + 3 + static_cast<int>(rng() % 16);
+        const int sx = x0 + static_cast<int>(rng() % 12),
+                  sy = line * lineHeight + 3 + static_cast<int>(rng() % 16);
         for (int i = 0; i < 8; ++i) {
           const int x = vertical ? sx : sx + i / 2, y = vertical ? sy + i / 2 : sy;
           if (x < width && y < height) pixels[static_cast<size_t>(y) * width + x] = 0xFFFFFF;
@@ -36,8 +37,8 @@ void BuildCaptionShapes(benchmark::State& state) {
   const int width = 640, height = 48;
   const auto pixels = CaptionLikeBitmap(width, height);
   const orves::PixelView view{pixels.data(), width, height, width};
-  const orves::ShapeOptions options{static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), kBackground,
-                                    true};
+  const orves::ShapeOptions options{static_cast<int>(state.range(0)), static_cast<int>(state.range(1)),
+                                    kBackground, true};
   std::vector<orves::RegionShape> shapes;
   for (auto _ : state) {
     shapes.clear();

@@ -22,8 +22,8 @@ class BenchWindow final : public orves::TWindow {
  public:
   bool Create() {
     const orves::WindowClassSpec spec{L"TSkinBench", 0, nullptr, nullptr};
-    return CreateWindowOf(spec, 0, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, L"skin bench", RECT{0, 0, 1280, 720},
-                          nullptr);
+    return CreateWindowOf(spec, 0, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, L"skin bench",
+                          RECT{0, 0, 1280, 720}, nullptr);
   }
 };
 

@@ -26,7 +26,9 @@ inline constexpr Format kStereo16{2, 16, 0};
 inline constexpr Format kSurround32{6, 32, 0x3F};
 
 // Samples held by one buffer in whole frames.
-inline std::size_t samplesIn(const Format& f) { return (kBufferBytes / (f.channels * f.bits / 8)) * f.channels; }
+inline std::size_t samplesIn(const Format& f) {
+  return (kBufferBytes / (f.channels * f.bits / 8)) * f.channels;
+}
 
 // Two sines and a little noise at about -10 dBFS.
 inline std::vector<std::uint8_t> makeSignal(const Format& f) {
@@ -37,7 +39,8 @@ inline std::vector<std::uint8_t> makeSignal(const Format& f) {
     noise = noise * 1664525u + 1013904223u;
     const double t = static_cast<double>(i / f.channels) / 48000.0;
     const double v = 0.25 * std::sin(2 * M_PI * 220 * t + static_cast<double>(i % f.channels)) +
-                     0.05 * std::sin(2 * M_PI * 3100 * t) + 0.02 * (static_cast<double>(noise >> 8) / 16777216.0 - 0.5);
+                     0.05 * std::sin(2 * M_PI * 3100 * t) +
+                     0.02 * (static_cast<double>(noise >> 8) / 16777216.0 - 0.5);
     if (f.bits == 16) {
       const auto s = static_cast<std::int16_t>(v * 32767);
       std::memcpy(&bytes[i * 2], &s, 2);

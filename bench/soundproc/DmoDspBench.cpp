@@ -45,7 +45,8 @@ std::vector<std::int16_t> stereoSignal() {
 }
 
 // Stereo to 5.1 in allocator-sized pieces; returns the frames written.
-std::size_t upmix(MatrixUpmixer& upmixer, const std::vector<std::int16_t>& in, std::vector<std::int16_t>& out) {
+std::size_t upmix(MatrixUpmixer& upmixer, const std::vector<std::int16_t>& in,
+                  std::vector<std::int16_t>& out) {
   const std::size_t frames = in.size() / 2;
   out.resize(frames * 6);
   std::size_t done = 0;
@@ -57,8 +58,8 @@ std::size_t upmix(MatrixUpmixer& upmixer, const std::vector<std::int16_t>& in, s
 }
 
 // Stretches stereo input pushed in allocator-sized pieces, pulling after each.
-std::size_t stretch(WsolaStretcher& stretcher, const std::vector<std::int16_t>& in, std::vector<std::int16_t>& out,
-                    bool end) {
+std::size_t stretch(WsolaStretcher& stretcher, const std::vector<std::int16_t>& in,
+                    std::vector<std::int16_t>& out, bool end) {
   const std::size_t frames = in.size() / 2;
   std::size_t written = 0;
   auto pullAll = [&] {
@@ -141,18 +142,19 @@ bool makeInputWav() {
     return true;
   }
   const std::string command =
-      std::string("ffmpeg -v error -y -f lavfi -i "
-                  "'aevalsrc=0.3*sin(2*PI*220*t)+0.05*sin(2*PI*3100*t)+0.03*random(0)|"
-                  "0.25*sin(2*PI*330*t+1)+0.05*sin(2*PI*2500*t)+0.03*random(1):s=44100:d=600' "
-                  "-c:a pcm_s16le ") +
+      std::string(
+          "ffmpeg -v error -y -f lavfi -i "
+          "'aevalsrc=0.3*sin(2*PI*220*t)+0.05*sin(2*PI*3100*t)+0.03*random(0)|"
+          "0.25*sin(2*PI*330*t+1)+0.05*sin(2*PI*2500*t)+0.03*random(1):s=44100:d=600' "
+          "-c:a pcm_s16le ") +
       kInputWav;
   return std::system(command.c_str()) == 0;
 }
 
 // Turns one piece of stereo input into output frames in `out`; `last` marks
 // the end of the stream.
-using PieceProcessor =
-    std::function<void(const std::int16_t* in, std::size_t frames, bool last, std::vector<std::int16_t>& out)>;
+using PieceProcessor = std::function<void(const std::int16_t* in, std::size_t frames, bool last,
+                                          std::vector<std::int16_t>& out)>;
 
 // Positions `file` at the start of a WAV file's "data" chunk; its size in bytes.
 std::size_t findData(std::FILE* file) {

@@ -78,8 +78,8 @@ void BM_FilterReceive(benchmark::State& state) {
   const std::string key = "SOFTWARE\\AC3_zembra\\Channel Control";
   store.SetDword(key, "Enable", 1);
   if (state.range(0) != 0) {
-    for (const char* name : {"EnableVolAdjust", "EnableFRBalance", "EnableLFEMixer", "LFEMixerCorrectSignalLevel",
-                             "EnableVolBoost"}) {
+    for (const char* name : {"EnableVolAdjust", "EnableFRBalance", "EnableLFEMixer",
+                             "LFEMixerCorrectSignalLevel", "EnableVolBoost"}) {
       store.SetDword(key, name, 1);
     }
     store.SetDword(key, "VolAdjustFrontLevel", 3);
@@ -126,7 +126,8 @@ void BM_FilterReceive(benchmark::State& state) {
     benchmark::DoNotOptimize(input->Receive(sample.Get()));
   }
   bench::reportThroughput(state, F);
-  if (sink.received < static_cast<std::int64_t>(state.iterations())) state.SkipWithError("samples went missing");
+  if (sink.received < static_cast<std::int64_t>(state.iterations()))
+    state.SkipWithError("samples went missing");
 
   sample.Reset();
   graph->Stop();

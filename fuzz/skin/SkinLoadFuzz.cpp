@@ -57,7 +57,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const fs::path folder = files.root / "Skin" / "Fuzz";
   fs::remove_all(folder);
   fs::create_directories(folder);
-  for (const char* name : {"Texts.ini", "ClickAreas.ini", "BarAreas.ini", "Skin.ini"}) WriteFile(folder / name, ini);
+  for (const char* name : {"Texts.ini", "ClickAreas.ini", "BarAreas.ini", "Skin.ini"})
+    WriteFile(folder / name, ini);
   for (int i = 0; i < orves::kFramePieces; ++i) {
     WriteFile(folder / orves::FramePieceFile(static_cast<orves::FramePiece>(i)), bitmap);
   }

@@ -14,7 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   zmsp::wav::Audio again;
   if (!zmsp::wav::Parse(written.data(), written.size(), again, error)) std::abort();
   if (again.data != audio.data || again.format.channels != audio.format.channels ||
-      again.format.channelMask != audio.format.channelMask || again.format.sampleRate != audio.format.sampleRate) {
+      again.format.channelMask != audio.format.channelMask ||
+      again.format.sampleRate != audio.format.sampleRate) {
     std::abort();
   }
   return 0;

@@ -38,7 +38,8 @@ TColour SlotColour(const TCaptionEntry& entry, const TCaptionSettings& settings,
 
 }  // namespace
 
-CaptionMetrics CaptionMetricsFor(int movieWidth, int movieHeight, int lines, const TCaptionSettings& settings) {
+CaptionMetrics CaptionMetricsFor(int movieWidth, int movieHeight, int lines,
+                                 const TCaptionSettings& settings) {
   CaptionMetrics m;
   m.lines = std::max(lines, 2);
   const int64_t slots = m.lines;
@@ -97,7 +98,8 @@ CaptionPlan PlanCaption(const TCaptionEntry& entry, const TCaptionSettings& sett
     const std::string_view text = Trimmed(TakeLine(rest));
     line.bytes = static_cast<int>(text.size());
     line.text = converted ? codec.Cp949ToUtf8(text) : std::string(text);
-    line.glyphWidth = text.empty() ? m.glyphWidth : std::max(ToInt(std::min<int64_t>(m.glyphWidth, width / line.bytes)), 1);
+    line.glyphWidth =
+        text.empty() ? m.glyphWidth : std::max(ToInt(std::min<int64_t>(m.glyphWidth, width / line.bytes)), 1);
     line.y = ToInt(m.gap / 2 + int64_t{m.block} * k / m.lines + 1);
     const int source = lowered ? k - 1 : broken ? 0 : k;
     line.colour = SlotColour(entry, settings, source);

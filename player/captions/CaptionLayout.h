@@ -29,7 +29,8 @@ struct CaptionMetrics {
 
 // The line height is clamped to 1 before the glyph width is taken from it, so
 // a large gap share never yields a zero or negative glyph width.
-CaptionMetrics CaptionMetricsFor(int movieWidth, int movieHeight, int lines, const TCaptionSettings& settings);
+CaptionMetrics CaptionMetricsFor(int movieWidth, int movieHeight, int lines,
+                                 const TCaptionSettings& settings);
 
 // Outline radius: percent of the line height, rounded, at least 1 pixel.
 int CaptionOutline(int outLineRate, int lineHeight);
@@ -42,11 +43,11 @@ void BreakLongLine(std::string& text);
 
 // One line slot as it is drawn.
 struct CaptionLine {
-  std::string text;     // UTF-8, trimmed of bytes up to 32
-  int bytes = 0;        // length of its CP949 form
-  int glyphWidth = 1;   // GW, narrowed so the line fits the panel
-  int y = 0;            // top of its bitmap in the caption panel
-  TColour colour = 0;   // 0x00BBGGRR
+  std::string text;    // UTF-8, trimmed of bytes up to 32
+  int bytes = 0;       // length of its CP949 form
+  int glyphWidth = 1;  // GW, narrowed so the line fits the panel
+  int y = 0;           // top of its bitmap in the caption panel
+  TColour colour = 0;  // 0x00BBGGRR
 };
 
 struct CaptionPlan {

@@ -18,9 +18,10 @@ constexpr int kBitmapSlack = 5;
 // Korean character set: a face that is missing is replaced by one that has
 // Hangul glyphs rather than by a Latin-only face.
 HFONT CreateCaptionFont(const std::wstring& face, int cellHeight, int glyphWidth, bool bold, bool smooth) {
-  return CreateFontW(cellHeight, glyphWidth, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, HANGUL_CHARSET,
-                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, smooth ? ANTIALIASED_QUALITY : NONANTIALIASED_QUALITY,
-                     DEFAULT_PITCH, face.substr(0, LF_FACESIZE - 1).c_str());
+  return CreateFontW(cellHeight, glyphWidth, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+                     HANGUL_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                     smooth ? ANTIALIASED_QUALITY : NONANTIALIASED_QUALITY, DEFAULT_PITCH,
+                     face.substr(0, LF_FACESIZE - 1).c_str());
 }
 
 void FillWith(HDC dc, const RECT& rect, COLORREF colour) {
@@ -36,13 +37,14 @@ CaptionPanel::FontCache::~FontCache() {
   for (const Entry& e : entries_) DeleteObject(e.font);
 }
 
-HFONT CaptionPanel::FontCache::Get(const std::wstring& face, int cellHeight, int glyphWidth, bool bold, bool smooth) {
+HFONT CaptionPanel::FontCache::Get(const std::wstring& face, int cellHeight, int glyphWidth, bool bold,
+                                   bool smooth) {
   for (size_t i = 0; i < entries_.size(); ++i) {
     const Entry& e = entries_[i];
     if (e.face == face && e.cellHeight == cellHeight && e.glyphWidth == glyphWidth && e.bold == bold &&
         e.smooth == smooth) {
-      std::rotate(entries_.begin() + static_cast<std::ptrdiff_t>(i), entries_.begin() + static_cast<std::ptrdiff_t>(i) + 1,
-                  entries_.end());
+      std::rotate(entries_.begin() + static_cast<std::ptrdiff_t>(i),
+                  entries_.begin() + static_cast<std::ptrdiff_t>(i) + 1, entries_.end());
       return entries_.back().font;
     }
   }
@@ -131,8 +133,8 @@ void CaptionPanel::RenderCaption(const TCaptionEntry& entry) {
 
   const RECT movie = MovieBounds();
   const TCaptionSettings& settings = view_->Settings();
-  plan_ = PlanCaption(entry, settings, CaptionArea{movie.right - movie.left, movie.bottom - movie.top, client.right},
-                      *codec_);
+  plan_ = PlanCaption(entry, settings,
+                      CaptionArea{movie.right - movie.left, movie.bottom - movie.top, client.right}, *codec_);
   band_ = view_->CaptionRise() == 0;
   const bool smooth = band_ && settings.antiAliase;
   lineCount_ = static_cast<int>(plan_.lines.size());
@@ -241,7 +243,8 @@ LRESULT CaptionPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_ERASEBKGND:
       return 1;  // painted whole in WM_PAINT
     case WM_WINDOWPOSCHANGED:
-      if ((reinterpret_cast<const WINDOWPOS*>(lParam)->flags & (SWP_NOMOVE | SWP_NOSIZE)) != (SWP_NOMOVE | SWP_NOSIZE)) {
+      if ((reinterpret_cast<const WINDOWPOS*>(lParam)->flags & (SWP_NOMOVE | SWP_NOSIZE)) !=
+          (SWP_NOMOVE | SWP_NOSIZE)) {
         cache_.Forget();
       }
       break;

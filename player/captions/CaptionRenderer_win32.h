@@ -75,7 +75,7 @@ class CaptionPanel final : public TWindow, public ICaptionRenderer {
       HFONT font;
     };
     static constexpr size_t kKept = 16;  // crisp and smoothed lines of both caption places
-    std::vector<Entry> entries_;  // most recently used last
+    std::vector<Entry> entries_;         // most recently used last
   };
 
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

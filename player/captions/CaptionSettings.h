@@ -22,15 +22,15 @@ struct TCaptionSettings {
   int upHeightRateShortCut1;  // position presets of the three position commands
   int upHeightRateShortCut2;
   int upHeightRateShortCut3;
-  int heightRate;             // size in percent, 0..200
-  int outLineRate;            // outline, percent of the line height, 0..100
-  int shadowRate;             // shadow offset, percent of the line height, 0..100
-  int lineHeightRate;         // share of the block height for the gaps between lines
-  int fontWidthRate;          // glyph width in percent of half the line height
-  std::string fontName2;      // UTF-8
+  int heightRate;         // size in percent, 0..200
+  int outLineRate;        // outline, percent of the line height, 0..100
+  int shadowRate;         // shadow offset, percent of the line height, 0..100
+  int lineHeightRate;     // share of the block height for the gaps between lines
+  int fontWidthRate;      // glyph width in percent of half the line height
+  std::string fontName2;  // UTF-8
   bool fontBold;
-  int fontColor;              // 0x00BBGGRR
-  bool warnedJapaness;        // the Japanese notice has been shown
+  int fontColor;        // 0x00BBGGRR
+  bool warnedJapaness;  // the Japanese notice has been shown
   bool antiAliase;
   bool parseColorTag;
   bool smartCaptionFinding;

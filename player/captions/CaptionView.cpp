@@ -201,13 +201,14 @@ void TCaptionView::ApplyPositionPreset(int preset) {
 void TCaptionView::SetOutLineRate(int rate) {
   settings_.outLineRate = std::clamp(rate, 0, 100);
   services_.stateText.ShowState(Percent("자막 외각선 굵기 : ", settings_.outLineRate),
-                       Percent("OUTLINE : ", settings_.outLineRate));
+                                Percent("OUTLINE : ", settings_.outLineRate));
   ForceRedraw();
 }
 
 void TCaptionView::SetShadowRate(int rate) {
   settings_.shadowRate = std::clamp(rate, 0, 100);
-  services_.stateText.ShowState(Percent("자막 그림자 : ", settings_.shadowRate), Percent("SHADOW : ", settings_.shadowRate));
+  services_.stateText.ShowState(Percent("자막 그림자 : ", settings_.shadowRate),
+                                Percent("SHADOW : ", settings_.shadowRate));
   ForceRedraw();
 }
 
@@ -215,24 +216,24 @@ void TCaptionView::ToggleAntiAliase() {
   settings_.antiAliase = !settings_.antiAliase;
   ForceRedraw();
   services_.stateText.ShowState(std::string("자막 가장자리 다듭기 : ") + OnOff(settings_.antiAliase),
-                       std::string("CAPTION ANTIALIASE : ") + OnOff(settings_.antiAliase));
+                                std::string("CAPTION ANTIALIASE : ") + OnOff(settings_.antiAliase));
 }
 
 void TCaptionView::ToggleFontBold() {
   settings_.fontBold = !settings_.fontBold;
   services_.stateText.ShowState(std::string("자막 굵게 : ") + OnOff(settings_.fontBold),
-                       std::string("CAPTION BOLD : ") + OnOff(settings_.fontBold));
+                                std::string("CAPTION BOLD : ") + OnOff(settings_.fontBold));
   ForceRedraw();
 }
 
 int TCaptionView::CaptionRise() const {
-  return CaptionRiseFor(services_.media.PictureWidth(), services_.media.PictureHeight(), settings_.upHeightRate,
-                        settings_.heightRate);
+  return CaptionRiseFor(services_.media.PictureWidth(), services_.media.PictureHeight(),
+                        settings_.upHeightRate, settings_.heightRate);
 }
 
 int TCaptionView::CaptionBand() const {
-  return CaptionBandFor(services_.media.PictureWidth(), services_.media.PictureHeight(), settings_.upHeightRate,
-                        settings_.heightRate);
+  return CaptionBandFor(services_.media.PictureWidth(), services_.media.PictureHeight(),
+                        settings_.upHeightRate, settings_.heightRate);
 }
 
 }  // namespace orves

@@ -74,8 +74,8 @@ class TCaptionView final : public ICaptions {
   void ShiftSync(double seconds) override;
   void SwitchLanguage() override;
   void SetCaptionPosition(int position);
-  void CaptionMoveUp() override;    // position + PositionStep
-  void CaptionMoveDown() override;  // position - PositionStep
+  void CaptionMoveUp() override;                  // position + PositionStep
+  void CaptionMoveDown() override;                // position - PositionStep
   void ApplyPositionPreset(int preset) override;  // 1, 2 or 3
   void SetCaptionSize(int size);
   void CaptionSizeUp() override { SetCaptionSize(settings_.heightRate + SizeStep); }

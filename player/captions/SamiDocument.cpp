@@ -12,7 +12,9 @@ namespace {
 constexpr std::string_view kHiraganaNoCp949 = "\xAA\xCE";
 constexpr std::string_view kHiraganaNoUtf8 = "\xE3\x81\xAE";
 
-bool StartsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
+bool StartsWith(std::string_view text, std::string_view prefix) {
+  return text.substr(0, prefix.size()) == prefix;
+}
 
 std::string_view UpToFirstZero(std::string_view text) { return text.substr(0, text.find('\0')); }
 
@@ -24,10 +26,14 @@ const char* LanguageName(TCaptionLanguage language) {
 
 const char* EncodingName(TSamiEncoding encoding) {
   switch (encoding) {
-    case TSamiEncoding::Cp949: return "cp949";
-    case TSamiEncoding::Utf8: return "utf-8";
-    case TSamiEncoding::Utf16Le: return "utf-16le";
-    case TSamiEncoding::Utf16Be: return "utf-16be";
+    case TSamiEncoding::Cp949:
+      return "cp949";
+    case TSamiEncoding::Utf8:
+      return "utf-8";
+    case TSamiEncoding::Utf16Le:
+      return "utf-16le";
+    case TSamiEncoding::Utf16Be:
+      return "utf-16be";
   }
   return "cp949";
 }
@@ -90,7 +96,8 @@ void TSamiDocument::DecodeFileText(std::string_view bytes) {
   const bool utf8Mark = StartsWith(bytes, "\xEF\xBB\xBF");
   if (utf8Mark) bytes.remove_prefix(3);
   bytes = UpToFirstZero(bytes);
-  encoding_ = utf8Mark || (HasNonAscii(bytes) && IsValidUtf8(bytes)) ? TSamiEncoding::Utf8 : TSamiEncoding::Cp949;
+  encoding_ =
+      utf8Mark || (HasNonAscii(bytes) && IsValidUtf8(bytes)) ? TSamiEncoding::Utf8 : TSamiEncoding::Cp949;
   fileText_ = std::string(bytes);
 }
 

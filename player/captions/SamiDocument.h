@@ -15,10 +15,10 @@
 namespace orves {
 
 struct TCaptionEntry {
-  std::array<bool, 3> hasColour{};   // lines 0, 1, 2 carry a colour of their own
-  std::array<TColour, 3> colour{};   // 0x00BBGGRR
-  double start = 0;                  // seconds: file milliseconds x 0.001
-  std::string text;                  // UTF-8, lines separated by one line feed
+  std::array<bool, 3> hasColour{};  // lines 0, 1, 2 carry a colour of their own
+  std::array<TColour, 3> colour{};  // 0x00BBGGRR
+  double start = 0;                 // seconds: file milliseconds x 0.001
+  std::string text;                 // UTF-8, lines separated by one line feed
 };
 
 enum class TCaptionLanguage { Korean, English };

@@ -7,9 +7,7 @@ namespace {
 
 char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
-bool IsHexDigit(char c) {
-  return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
+bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
 
 int HexValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -159,7 +157,8 @@ TLineColours ParseLineColours(std::string_view block) {
     if (const auto colour = ParseColourAttribute(head)) {
       lines.hasColour[k] = true;
       lines.colour[k] = *colour;
-    } else if (k > 0 && lines.hasColour[k - 1] && FindNoCase(remaining, "</font>") != std::string_view::npos) {
+    } else if (k > 0 && lines.hasColour[k - 1] &&
+               FindNoCase(remaining, "</font>") != std::string_view::npos) {
       lines.hasColour[k] = true;
       lines.colour[k] = lines.colour[k - 1];
     }
@@ -192,6 +191,8 @@ TColour HexToColour(std::string_view rrggbb) {
   return pair(0) | pair(2) << 8 | pair(4) << 16;
 }
 
-int CountLines(std::string_view text) { return static_cast<int>(std::count(text.begin(), text.end(), '\n')) + 1; }
+int CountLines(std::string_view text) {
+  return static_cast<int>(std::count(text.begin(), text.end(), '\n')) + 1;
+}
 
 }  // namespace orves

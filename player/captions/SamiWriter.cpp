@@ -121,7 +121,8 @@ std::string PathToUtf8(const std::filesystem::path& path) {
 
 std::string ColourToHtml(TColour colour) {
   char text[8];
-  std::snprintf(text, sizeof text, "#%02X%02X%02X", colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
+  std::snprintf(text, sizeof text, "#%02X%02X%02X", colour & 0xFF, (colour >> 8) & 0xFF,
+                (colour >> 16) & 0xFF);
   return text;
 }
 

@@ -101,10 +101,10 @@ std::string Lower(std::string_view s) {
 // Virtual-key codes of the named keys (the values Windows uses).
 std::optional<uint16_t> NamedKey(const std::string& name) {
   static const std::array<std::pair<const char*, uint16_t>, 20> kNames{{
-      {"space", 0x20}, {"enter", 0x0D}, {"esc", 0x1B}, {"tab", 0x09}, {"left", 0x25},
-      {"up", 0x26}, {"right", 0x27}, {"down", 0x28}, {"home", 0x24}, {"end", 0x23},
-      {"pgup", 0x21}, {"pgdn", 0x22}, {"ins", 0x2D}, {"del", 0x2E},
-      {"`", 192}, {"=", 187}, {"-", 189}, {"[", 219}, {"]", 221}, {"backspace", 0x08},
+      {"space", 0x20}, {"enter", 0x0D}, {"esc", 0x1B},  {"tab", 0x09},  {"left", 0x25},
+      {"up", 0x26},    {"right", 0x27}, {"down", 0x28}, {"home", 0x24}, {"end", 0x23},
+      {"pgup", 0x21},  {"pgdn", 0x22},  {"ins", 0x2D},  {"del", 0x2E},  {"`", 192},
+      {"=", 187},      {"-", 189},      {"[", 219},     {"]", 221},     {"backspace", 0x08},
   }};
   for (const auto& [text, vk] : kNames) {
     if (name == text) return vk;
@@ -145,10 +145,14 @@ std::optional<KeyStroke> ParseShortcut(std::string_view text) {
     const size_t plus = rest.find('+');
     if (plus == std::string::npos || plus == 0) break;
     const std::string mod = rest.substr(0, plus);
-    if (mod == "ctrl") key.modifiers |= kModCtrl;
-    else if (mod == "alt") key.modifiers |= kModAlt;
-    else if (mod == "shift") key.modifiers |= kModShift;
-    else return std::nullopt;
+    if (mod == "ctrl")
+      key.modifiers |= kModCtrl;
+    else if (mod == "alt")
+      key.modifiers |= kModAlt;
+    else if (mod == "shift")
+      key.modifiers |= kModShift;
+    else
+      return std::nullopt;
     rest = rest.substr(plus + 1);
   }
   const auto vk = NamedKey(rest);

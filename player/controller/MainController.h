@@ -35,7 +35,6 @@ struct TickInput {
   bool windowActive = false;
 };
 
-
 class TMainController {
  public:
   static constexpr int kCursorHideTicks = 15;  // 3 s of a still cursor in full screen

@@ -8,9 +8,9 @@ namespace orves {
 namespace {
 
 constexpr std::array<std::string_view, 3> kCaptionExtensions = {"smi", "sami", "smil"};
-constexpr std::array<std::string_view, 17> kMovieExtensions = {
-    "avi", "asx", "asf", "wm",   "wmv",  "wmx", "mpeg", "mpg", "mpe",
-    "mpa", "dat", "divx", "vob", "list", "ogm", "m2v",  "m1v"};
+constexpr std::array<std::string_view, 17> kMovieExtensions = {"avi",  "asx",  "asf", "wm",  "wmv", "wmx",
+                                                               "mpeg", "mpg",  "mpe", "mpa", "dat", "divx",
+                                                               "vob",  "list", "ogm", "m2v", "m1v"};
 
 template <size_t N>
 bool IsOneOf(std::string_view extension, const std::array<std::string_view, N>& list) {

@@ -141,7 +141,8 @@ bool ProfileFile::IsReadOnly(const std::filesystem::path& path) {
   // On Windows the read-only attribute shows as missing write bits; on Linux
   // the absence of every write bit counts as read-only even for root, who
   // could write the file anyway.
-  return (status.permissions() & (perms::owner_write | perms::group_write | perms::others_write)) == perms::none;
+  return (status.permissions() & (perms::owner_write | perms::group_write | perms::others_write)) ==
+         perms::none;
 }
 
 std::vector<std::string> ProfileFile::SectionNames() const {
@@ -159,7 +160,8 @@ std::vector<std::string> ProfileFile::SectionNames() const {
   return names;
 }
 
-std::string ProfileFile::ReadString(std::string_view section, std::string_view key, std::string_view def) const {
+std::string ProfileFile::ReadString(std::string_view section, std::string_view key,
+                                    std::string_view def) const {
   const auto bytes = ReadAll(path_);
   if (!bytes) return std::string(def);
   const auto lines = SplitLines(*bytes);

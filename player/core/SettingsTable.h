@@ -67,7 +67,8 @@ template <class Owner>
 class SettingsTable {
  public:
   template <size_t N>
-  constexpr SettingsTable(const char* section, const SettingKey<Owner> (&keys)[N]) : section_(section), keys_(keys) {}
+  constexpr SettingsTable(const char* section, const SettingKey<Owner> (&keys)[N])
+      : section_(section), keys_(keys) {}
 
   const char* Section() const { return section_; }
   std::span<const SettingKey<Owner>> Keys() const { return keys_; }
@@ -77,7 +78,8 @@ class SettingsTable {
     for (const SettingKey<Owner>& k : keys_) {
       if (const auto* f = std::get_if<int Owner::*>(&k.field)) owner.*(*f) = std::get<int>(k.def);
       if (const auto* f = std::get_if<bool Owner::*>(&k.field)) owner.*(*f) = std::get<bool>(k.def);
-      if (const auto* f = std::get_if<std::string Owner::*>(&k.field)) owner.*(*f) = std::get<const char*>(k.def);
+      if (const auto* f = std::get_if<std::string Owner::*>(&k.field))
+        owner.*(*f) = std::get<const char*>(k.def);
     }
   }
 

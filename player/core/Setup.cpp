@@ -20,7 +20,8 @@ TSetup::TSetup(std::filesystem::path settingsFile) : file_(std::move(settingsFil
 
 TSetup::~TSetup() { SettingsKeys().Write(*this, *this); }
 
-std::string TSetup::ReadString(const std::string& section, const std::string& key, const std::string& def) const {
+std::string TSetup::ReadString(const std::string& section, const std::string& key,
+                               const std::string& def) const {
   return file_.ReadString(section, key, def);
 }
 

@@ -28,7 +28,8 @@ std::string Narrow(UINT codePage, DWORD flags, std::wstring_view wide, BOOL* use
     return {};
   }
   const int size = static_cast<int>(wide.size());
-  const int length = WideCharToMultiByte(codePage, flags, wide.data(), size, nullptr, 0, nullptr, usedDefault);
+  const int length =
+      WideCharToMultiByte(codePage, flags, wide.data(), size, nullptr, 0, nullptr, usedDefault);
   if (length <= 0) {
     return {};
   }

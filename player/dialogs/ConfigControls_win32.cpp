@@ -2,8 +2,8 @@
 
 namespace orves {
 
-const wchar_t* const kConfigTabCaptions[kConfigPageCount] = {L"프리셋", L"보기", L"재생", L"플레이리스트",
-                                                             L"자막", L"전체화면", L"파일연결", L"기타 설정"};
+const wchar_t* const kConfigTabCaptions[kConfigPageCount] = {
+    L"프리셋", L"보기", L"재생", L"플레이리스트", L"자막", L"전체화면", L"파일연결", L"기타 설정"};
 
 namespace {
 

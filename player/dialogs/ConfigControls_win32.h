@@ -17,9 +17,24 @@ enum class ConfigKind { Check, Radio, Group, Label, Link, Spin, Edit, List, Butt
 
 enum class ConfigAction {
   None,
-  PresetNormal, PresetSeparate, PresetWide, PresetVideo43, PresetLowEnd,
-  ClearBookmarks, ClearRecent, PreviewOn, PreviewOff, LinkAll, LinkNone, RemoveCaptionCodec,
-  AskPreset1, AskPreset2, AskPreset3, ChooseColour, BrowseFolder, OpenHomePage,
+  PresetNormal,
+  PresetSeparate,
+  PresetWide,
+  PresetVideo43,
+  PresetLowEnd,
+  ClearBookmarks,
+  ClearRecent,
+  PreviewOn,
+  PreviewOff,
+  LinkAll,
+  LinkNone,
+  RemoveCaptionCodec,
+  AskPreset1,
+  AskPreset2,
+  AskPreset3,
+  ChooseColour,
+  BrowseFolder,
+  OpenHomePage,
 };
 
 // One control of the dialog. Bound rows carry the control name of their

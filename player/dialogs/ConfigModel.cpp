@@ -17,8 +17,8 @@ struct BindingRow {
   ApplyStep step = ApplyStep::None;  // rows without a setting run a step
 };
 
-constexpr BindingRow Bind(const char* control, const char* section, const char* key, ApplyBy by = ApplyBy::Set,
-                          int min = 0, int max = 1, int step = 1) {
+constexpr BindingRow Bind(const char* control, const char* section, const char* key,
+                          ApplyBy by = ApplyBy::Set, int min = 0, int max = 1, int step = 1) {
   return BindingRow{ControlBinding{control, section, key, by, min, max, step}};
 }
 
@@ -177,7 +177,8 @@ void ApplyPicture(const ConfigValues& values, IConfigTarget& target) {
   }
 }
 
-void ApplyBinding(const ControlBinding& b, const ConfigValues& values, IConfigTarget& target, bool& pictureDone) {
+void ApplyBinding(const ControlBinding& b, const ConfigValues& values, IConfigTarget& target,
+                  bool& pictureDone) {
   switch (b.by) {
     case ApplyBy::Set:
       if (const ConfigValue* value = values.Find(b.control)) target.Set(b.section, b.key, *value);
@@ -238,7 +239,8 @@ ConfigValues FillConfig(const IConfigTarget& target) {
   for (const ControlBinding& b : ConfigBindings()) {
     v.Set(b.control, target.Get(b.section, b.key));
   }
-  const int presets[3] = {v.Int(cfg::kPresetButton[0]), v.Int(cfg::kPresetButton[1]), v.Int(cfg::kPresetButton[2])};
+  const int presets[3] = {v.Int(cfg::kPresetButton[0]), v.Int(cfg::kPresetButton[1]),
+                          v.Int(cfg::kPresetButton[2])};
   v.Set(cfg::kPositionChoice, PositionChoiceFor(v.Int("spinUpHeightRate"), presets));
 
   const double offset = target.SyncOffset();
@@ -296,17 +298,39 @@ void ApplyPreset(ConfigValues& v, ConfigPreset preset) {
 void ResetConfig(ConfigValues& v) {
   BasePreset(v);
   static constexpr std::pair<const char*, int> kNumbers[] = {
-      {"chkShowStatus", 1},       {"chkAlwaysTop", 1},         {"chkShowTime", 0},
-      {"rdgStartMode", 2},        {"spinFFTime", 10},          {"spinDivxProcess", 0},
-      {"spinDivxBrightness", 0},  {"chkBookmark", 1},          {"chkAutoRewind", 0},
-      {"chkPlayListEnabled", 0},  {"chkAutoSort", 1},          {"btnUpHeightRateShortCut1", 120},
-      {"btnUpHeightRateShortCut2", 25}, {"btnUpHeightRateShortCut3", 0}, {cfg::kPositionChoice, 0},
-      {"spinHeightRate", 100},    {"pnlFontColor", 14737632},  {"chkFontBold", 0},
-      {"spinOutLineRate", 4},     {"spinShadowRate", 2},       {"spinFontWidthRate", 90},
-      {"spinLineHeightRate", 20}, {"chkAlwaysShowFullScreenBar", 0}, {"chkCheckNewVersion", 1},
-      {"chkCheckCaptionCodec", 1}, {"chkStateTextKorean", 0},  {"chkPauseAtMinimize", 1},
-      {"chkParseColorTag", 1},    {"chkShowMovieWhenHide", 1}, {"chkCutWhenWindow", 0},
-      {"chkForce43", 1},          {"chkSmartCaptionFinding", 1}, {"chkUseCaptionFolder", 0},
+      {"chkShowStatus", 1},
+      {"chkAlwaysTop", 1},
+      {"chkShowTime", 0},
+      {"rdgStartMode", 2},
+      {"spinFFTime", 10},
+      {"spinDivxProcess", 0},
+      {"spinDivxBrightness", 0},
+      {"chkBookmark", 1},
+      {"chkAutoRewind", 0},
+      {"chkPlayListEnabled", 0},
+      {"chkAutoSort", 1},
+      {"btnUpHeightRateShortCut1", 120},
+      {"btnUpHeightRateShortCut2", 25},
+      {"btnUpHeightRateShortCut3", 0},
+      {cfg::kPositionChoice, 0},
+      {"spinHeightRate", 100},
+      {"pnlFontColor", 14737632},
+      {"chkFontBold", 0},
+      {"spinOutLineRate", 4},
+      {"spinShadowRate", 2},
+      {"spinFontWidthRate", 90},
+      {"spinLineHeightRate", 20},
+      {"chkAlwaysShowFullScreenBar", 0},
+      {"chkCheckNewVersion", 1},
+      {"chkCheckCaptionCodec", 1},
+      {"chkStateTextKorean", 0},
+      {"chkPauseAtMinimize", 1},
+      {"chkParseColorTag", 1},
+      {"chkShowMovieWhenHide", 1},
+      {"chkCutWhenWindow", 0},
+      {"chkForce43", 1},
+      {"chkSmartCaptionFinding", 1},
+      {"chkUseCaptionFolder", 0},
   };
   for (const auto& [control, value] : kNumbers) v.Set(control, value);
   v.Set("lstFontName", std::string(kDefaultCaptionFont));

@@ -87,9 +87,8 @@ inline constexpr const char* kFullScreenColor = "rdgFullScreenColor";  // index
 inline constexpr const char* kFixRate = "rdoDoFixRate";                // 0, 169 or 43
 inline constexpr const char* kPresetButton[3] = {"btnUpHeightRateShortCut1", "btnUpHeightRateShortCut2",
                                                  "btnUpHeightRateShortCut3"};
-inline constexpr const char* kLinkBoxes[kLinkGroupCount] = {"chkLinkAvi",  "chkLinkAsx", "chkLinkMpeg",
-                                                             "chkLinkDat",  "chkLinkDivx", "chkLinkVob",
-                                                             "chkLinkOgm"};
+inline constexpr const char* kLinkBoxes[kLinkGroupCount] = {
+    "chkLinkAvi", "chkLinkAsx", "chkLinkMpeg", "chkLinkDat", "chkLinkDivx", "chkLinkVob", "chkLinkOgm"};
 }  // namespace cfg
 
 inline constexpr int kFullScreenDpis[] = {640, 800, 1024, 1152, 1280, 1600};
@@ -138,7 +137,8 @@ std::string FormatSeconds(double seconds);
 
 // A setting of `owner` through its section's table, by key.
 template <class Owner>
-std::optional<ConfigValue> GetSetting(const SettingsTable<Owner>& table, const Owner& owner, const std::string& key) {
+std::optional<ConfigValue> GetSetting(const SettingsTable<Owner>& table, const Owner& owner,
+                                      const std::string& key) {
   for (const SettingKey<Owner>& k : table.Keys()) {
     if (key != k.key) continue;
     if (const auto* f = std::get_if<int Owner::*>(&k.field)) return ConfigValue(owner.*(*f));
@@ -151,7 +151,8 @@ std::optional<ConfigValue> GetSetting(const SettingsTable<Owner>& table, const O
 // Sets a setting of `owner` by key, clamped into the key's range; false when
 // the table has no such key or the value's kind does not fit.
 template <class Owner>
-bool SetSetting(const SettingsTable<Owner>& table, Owner& owner, const std::string& key, const ConfigValue& value) {
+bool SetSetting(const SettingsTable<Owner>& table, Owner& owner, const std::string& key,
+                const ConfigValue& value) {
   for (const SettingKey<Owner>& k : table.Keys()) {
     if (key != k.key) continue;
     const int* number = std::get_if<int>(&value);

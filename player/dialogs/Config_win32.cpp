@@ -46,9 +46,10 @@ std::wstring WindowText(HWND window) {
 
 HWND MakeWindow(const wchar_t* className, const wchar_t* text, DWORD style, DWORD exStyle, const RECT& r,
                 HWND parent, WORD id) {
-  return CreateWindowExW(exStyle, className, text, style | WS_CHILD | WS_VISIBLE, r.left, r.top, r.right - r.left,
-                         r.bottom - r.top, parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
-                         GetModuleHandleW(nullptr), nullptr);
+  return CreateWindowExW(exStyle, className, text, style | WS_CHILD | WS_VISIBLE, r.left, r.top,
+                         r.right - r.left, r.bottom - r.top, parent,
+                         reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), GetModuleHandleW(nullptr),
+                         nullptr);
 }
 
 bool AskYesNo(HWND owner, const wchar_t* text, const wchar_t* title) {
@@ -129,14 +130,15 @@ RECT TfrmConfig::ScaledRect(int left, int top, int width, int height) const {
 }
 
 void TfrmConfig::CreateControls() {
-  font_ = CreateFontW(-Scaled(12), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, HANGUL_CHARSET, OUT_DEFAULT_PRECIS,
-                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"굴림");
+  font_ = CreateFontW(-Scaled(12), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, HANGUL_CHARSET,
+                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"굴림");
   const int top = kClientHeight - 34;
-  const std::pair<const wchar_t*, WORD> buttons[] = {{L"확인", IDOK}, {L"취소", IDCANCEL}, {L"초기화", kIdReset}};
+  const std::pair<const wchar_t*, WORD> buttons[] = {
+      {L"확인", IDOK}, {L"취소", IDCANCEL}, {L"초기화", kIdReset}};
   for (int i = 0; i < 3; ++i) {
     const RECT r = ScaledRect(kClientWidth - (3 - i) * 86, top, 80, 26);
-    HWND button = AddButton(buttons[i].first, buttons[i].second, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                            buttons[i].second == IDOK);
+    HWND button = AddButton(buttons[i].first, buttons[i].second, r.left, r.top, r.right - r.left,
+                            r.bottom - r.top, buttons[i].second == IDOK);
     SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
   }
   // The tab control and its pages sit on one body window, which hands the
@@ -152,7 +154,8 @@ void TfrmConfig::CreateControls() {
   controls_.assign(kControlCount, nullptr);
   upDowns_.assign(kControlCount, nullptr);
   for (size_t i = 0; i < kControlCount; ++i) controls_[i] = CreateControl(i);
-  SetWindowTextW(Control("lblVersion"), Utf8ToWide(std::string("Orve's MP v") + kVersionText + " by").c_str());
+  SetWindowTextW(Control("lblVersion"),
+                 Utf8ToWide(std::string("Orve's MP v") + kVersionText + " by").c_str());
   ShowDetailTabs(true);
 }
 
@@ -179,8 +182,9 @@ HWND TfrmConfig::CreateControl(size_t index) {
   const ConfigControlSpec& s = kControls[index];
   HWND parent = s.page == kFormPage ? Handle() : pages_[static_cast<size_t>(s.page)]->Handle();
   // The preview keeps the size of its bitmap.
-  const RECT r = s.kind == Kind::Preview ? RECT{Scaled(s.x), Scaled(s.y), Scaled(s.x) + s.w, Scaled(s.y) + s.h}
-                                         : ScaledRect(s.x, s.y, s.w, s.h);
+  const RECT r = s.kind == Kind::Preview
+                     ? RECT{Scaled(s.x), Scaled(s.y), Scaled(s.x) + s.w, Scaled(s.y) + s.h}
+                     : ScaledRect(s.x, s.y, s.w, s.h);
   const WORD id = static_cast<WORD>(kFirstId + index);
   const bool firstOfGroup = s.kind != Kind::Radio || index == 0 || kControls[index - 1].kind != Kind::Radio ||
                             std::strcmp(kControls[index - 1].name, s.name) != 0;
@@ -208,8 +212,9 @@ HWND TfrmConfig::CreateControl(size_t index) {
     case Kind::Spin: {
       control = MakeWindow(L"EDIT", L"", ES_AUTOHSCROLL | group, WS_EX_CLIENTEDGE, r, parent, id);
       const ControlBinding* b = FindBinding(s.name);
-      HWND upDown = MakeWindow(UPDOWN_CLASSW, L"", UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS,
-                               0, RECT{0, 0, 0, 0}, parent, 0);
+      HWND upDown =
+          MakeWindow(UPDOWN_CLASSW, L"", UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS,
+                     0, RECT{0, 0, 0, 0}, parent, 0);
       SendMessageW(upDown, UDM_SETBUDDY, reinterpret_cast<WPARAM>(control), 0);
       if (b != nullptr) {
         SendMessageW(upDown, UDM_SETRANGE32, static_cast<WPARAM>(b->min), b->max);
@@ -243,7 +248,8 @@ HWND TfrmConfig::CreateControl(size_t index) {
 
 HWND TfrmConfig::Control(const char* name, int item) const {
   for (size_t i = 0; i < kControlCount; ++i) {
-    if (std::strcmp(kControls[i].name, name) == 0 && (item < 0 || kControls[i].item == item)) return controls_[i];
+    if (std::strcmp(kControls[i].name, name) == 0 && (item < 0 || kControls[i].item == item))
+      return controls_[i];
   }
   return nullptr;
 }
@@ -308,7 +314,8 @@ void TfrmConfig::CollectValues(ConfigValues& values) const {
         break;
       case Kind::Spin: {
         BOOL failed = FALSE;
-        const int value = static_cast<int>(SendMessageW(upDowns_[i], UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(&failed)));
+        const int value =
+            static_cast<int>(SendMessageW(upDowns_[i], UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(&failed)));
         const ControlBinding* b = FindBinding(s.name);
         values.Set(s.name, b != nullptr ? std::clamp(value, b->min, b->max) : value);
         break;
@@ -317,7 +324,8 @@ void TfrmConfig::CollectValues(ConfigValues& values) const {
         values.Set(s.name, WideToUtf8(WindowText(c)));
         break;
       case Kind::Button:
-        if (const std::optional<int> number = ParseInteger(WideToUtf8(WindowText(c)))) values.Set(s.name, *number);
+        if (const std::optional<int> number = ParseInteger(WideToUtf8(WindowText(c))))
+          values.Set(s.name, *number);
         break;
       case Kind::Swatch:
         values.Set(s.name, static_cast<int>(fontColour_));
@@ -346,16 +354,19 @@ void TfrmConfig::FillFontList() {
   HDC dc = GetDC(Handle());
   EnumFontFamiliesExW(dc, &filter, &CollectFace, reinterpret_cast<LPARAM>(&faces), 0);
   ReleaseDC(Handle(), dc);
-  for (const std::wstring& face : faces) SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(face.c_str()));
+  for (const std::wstring& face : faces)
+    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(face.c_str()));
 }
 
 // The face when listed, else the fallback face, else nothing.
 void TfrmConfig::SelectFontFace(const std::wstring& face) {
   HWND list = Control("lstFontName");
-  LRESULT index = SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(face.c_str()));
+  LRESULT index =
+      SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(face.c_str()));
   if (index == LB_ERR) {
     const std::wstring fallback = Utf8ToWide(kFallbackCaptionFont);
-    index = SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(fallback.c_str()));
+    index = SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                         reinterpret_cast<LPARAM>(fallback.c_str()));
   }
   SendMessageW(list, LB_SETCURSEL, index == LB_ERR ? static_cast<WPARAM>(-1) : static_cast<WPARAM>(index), 0);
 }
@@ -394,8 +405,10 @@ void TfrmConfig::ShowDetailTabs(bool show) {
 }
 
 void TfrmConfig::SelectPage(int page) {
-  if (SendMessageW(tabs_, TCM_GETCURSEL, 0, 0) != page) SendMessageW(tabs_, TCM_SETCURSEL, static_cast<WPARAM>(page), 0);
-  for (int i = 0; i < kPageCount; ++i) ShowWindow(pages_[static_cast<size_t>(i)]->Handle(), i == page ? SW_SHOW : SW_HIDE);
+  if (SendMessageW(tabs_, TCM_GETCURSEL, 0, 0) != page)
+    SendMessageW(tabs_, TCM_SETCURSEL, static_cast<WPARAM>(page), 0);
+  for (int i = 0; i < kPageCount; ++i)
+    ShowWindow(pages_[static_cast<size_t>(i)]->Handle(), i == page ? SW_SHOW : SW_HIDE);
 }
 
 void TfrmConfig::UpdateControls() {
@@ -404,7 +417,8 @@ void TfrmConfig::UpdateControls() {
   ShowDetailTabs(Checked("chkShowTab"));
   for (int preset = 0; preset < 3; ++preset) {
     if (!Checked(cfg::kPositionChoice, preset)) continue;
-    const std::optional<int> number = ParseInteger(WideToUtf8(WindowText(Control(cfg::kPresetButton[preset]))));
+    const std::optional<int> number =
+        ParseInteger(WideToUtf8(WindowText(Control(cfg::kPresetButton[preset]))));
     if (number) SetWindowTextW(Control("spinUpHeightRate"), std::to_wstring(*number).c_str());
   }
   const bool user = Checked(cfg::kPositionChoice, cfg::kPositionUser);
@@ -477,19 +491,31 @@ bool TfrmConfig::OnControl(UINT message, WPARAM wParam, LPARAM lParam) {
 
 bool TfrmConfig::RunAction(size_t index) {
   switch (kControls[index].action) {
-    case Action::PresetNormal: ApplyPresetAndClose(ConfigPreset::Normal); break;
-    case Action::PresetSeparate: ApplyPresetAndClose(ConfigPreset::Separate); break;
-    case Action::PresetWide: ApplyPresetAndClose(ConfigPreset::Wide); break;
-    case Action::PresetVideo43: ApplyPresetAndClose(ConfigPreset::Video43); break;
-    case Action::PresetLowEnd: ApplyPresetAndClose(ConfigPreset::LowEnd); break;
+    case Action::PresetNormal:
+      ApplyPresetAndClose(ConfigPreset::Normal);
+      break;
+    case Action::PresetSeparate:
+      ApplyPresetAndClose(ConfigPreset::Separate);
+      break;
+    case Action::PresetWide:
+      ApplyPresetAndClose(ConfigPreset::Wide);
+      break;
+    case Action::PresetVideo43:
+      ApplyPresetAndClose(ConfigPreset::Video43);
+      break;
+    case Action::PresetLowEnd:
+      ApplyPresetAndClose(ConfigPreset::LowEnd);
+      break;
     case Action::ClearBookmarks:
       DeleteFileW((ProgramFolder() + L"\\Bookmark.ini").c_str());
       MessageBoxW(Handle(), L"초기화 하였습니다.", kApplicationTitleW, MB_OK);
       break;
     case Action::ClearRecent:
       if (AskYesNo(Handle(), L"문서목록을 초기화 하시겠습니까?", L"확인")) {
-        RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\OpenSaveMRU");
-        RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\OpenSaveMRU");
+        RegDeleteTreeW(HKEY_CURRENT_USER,
+                       L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\OpenSaveMRU");
+        RegDeleteKeyW(HKEY_CURRENT_USER,
+                      L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\OpenSaveMRU");
       }
       break;
     case Action::PreviewOn:
@@ -502,7 +528,8 @@ bool TfrmConfig::RunAction(size_t index) {
       break;
     case Action::LinkAll:
     case Action::LinkNone:
-      for (const char* box : cfg::kLinkBoxes) SetChecked(Control(box), kControls[index].action == Action::LinkAll);
+      for (const char* box : cfg::kLinkBoxes)
+        SetChecked(Control(box), kControls[index].action == Action::LinkAll);
       break;
     case Action::RemoveCaptionCodec:
       if (AskYesNo(Handle(), L"자막코덱을 삭제하시겠습니까?", L"자막코덱 삭제")) {
@@ -510,14 +537,25 @@ bool TfrmConfig::RunAction(size_t index) {
         RunRegsvr32(L"divxg400.ax /u /s");
       }
       break;
-    case Action::AskPreset1: AskPresetButton(0); break;
-    case Action::AskPreset2: AskPresetButton(1); break;
-    case Action::AskPreset3: AskPresetButton(2); break;
-    case Action::ChooseColour: ChooseFontColour(); break;
-    case Action::BrowseFolder: BrowseCaptionFolder(); break;
+    case Action::AskPreset1:
+      AskPresetButton(0);
+      break;
+    case Action::AskPreset2:
+      AskPresetButton(1);
+      break;
+    case Action::AskPreset3:
+      AskPresetButton(2);
+      break;
+    case Action::ChooseColour:
+      ChooseFontColour();
+      break;
+    case Action::BrowseFolder:
+      BrowseCaptionFolder();
+      break;
     case Action::OpenHomePage:
       if (!webHost_.empty()) {
-        ShellExecuteW(nullptr, L"open", Utf8ToWide(WebAddress(webHost_, "/")).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+        ShellExecuteW(nullptr, L"open", Utf8ToWide(WebAddress(webHost_, "/")).c_str(), nullptr, nullptr,
+                      SW_SHOWNORMAL);
       }
       break;
     case Action::None:

@@ -75,8 +75,8 @@ class TfrmConfig final : public Form {
   HFONT font_ = nullptr;  // shared by every control
   int dpi_ = 96;
   std::vector<std::unique_ptr<ConfigPage>> pages_;
-  std::vector<HWND> controls_;     // one per table row
-  std::vector<HWND> upDowns_;      // beside the spin rows, else null
+  std::vector<HWND> controls_;  // one per table row
+  std::vector<HWND> upDowns_;   // beside the spin rows, else null
   bool detailTabsShown_ = true;
   COLORREF fontColour_ = 0;
   bool updating_ = false;

@@ -15,7 +15,10 @@ WindowClassSpec FormClass() {
 }  // namespace
 
 Form::Form(std::wstring caption, int clientWidth, int clientHeight, bool stayOnTop)
-    : caption_(std::move(caption)), clientWidth_(clientWidth), clientHeight_(clientHeight), stayOnTop_(stayOnTop) {}
+    : caption_(std::move(caption)),
+      clientWidth_(clientWidth),
+      clientHeight_(clientHeight),
+      stayOnTop_(stayOnTop) {}
 
 Form::~Form() {
   // The buttons go before the font they show.
@@ -44,11 +47,13 @@ bool Form::Create(HWND owner) {
   return true;
 }
 
-HWND Form::AddButton(const wchar_t* caption, WORD id, int left, int top, int width, int height, bool isDefault) {
-  HWND button = CreateWindowExW(0, L"BUTTON", caption,
-                                WS_CHILD | WS_VISIBLE | WS_TABSTOP | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON),
-                                left, top, width, height, Handle(), reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
-                                GetModuleHandleW(nullptr), nullptr);
+HWND Form::AddButton(const wchar_t* caption, WORD id, int left, int top, int width, int height,
+                     bool isDefault) {
+  HWND button =
+      CreateWindowExW(0, L"BUTTON", caption,
+                      WS_CHILD | WS_VISIBLE | WS_TABSTOP | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON),
+                      left, top, width, height, Handle(), reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
+                      GetModuleHandleW(nullptr), nullptr);
   if (button != nullptr && font_ != nullptr) {
     SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
   }
@@ -57,8 +62,9 @@ HWND Form::AddButton(const wchar_t* caption, WORD id, int left, int top, int wid
 
 HWND Form::AddControl(const wchar_t* className, const wchar_t* text, DWORD style, WORD id, int left, int top,
                       int width, int height) {
-  HWND control = CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | style, left, top, width, height, Handle(),
-                                 reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+  HWND control =
+      CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | style, left, top, width, height, Handle(),
+                      reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
   if (control != nullptr && font_ != nullptr) {
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
   }

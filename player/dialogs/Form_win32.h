@@ -32,15 +32,14 @@ class Form : public TWindow {
   // A push button at client coordinates.
   HWND AddButton(const wchar_t* caption, WORD id, int left, int top, int width, int height, bool isDefault);
   // A child control of any class at client coordinates, in the form's font.
-  HWND AddControl(const wchar_t* className, const wchar_t* text, DWORD style, WORD id, int left, int top, int width,
-                  int height);
+  HWND AddControl(const wchar_t* className, const wchar_t* text, DWORD style, WORD id, int left, int top,
+                  int width, int height);
   // The font the form's controls show.
   HFONT Font() const { return font_; }
   // Forms that colour or draw their controls handle those messages first.
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
-
   std::wstring caption_;
   int clientWidth_;
   int clientHeight_;

@@ -21,7 +21,8 @@ double ParseBookmarkValue(std::string_view text) {
   while (!text.empty() && blank(text.back())) text.remove_suffix(1);
   if (!text.empty() && text.front() == '+') text.remove_prefix(1);
   double value = 0;
-  const auto result = std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
+  const auto result =
+      std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
   if (result.ec != std::errc() || result.ptr != text.data() + text.size() || !std::isfinite(value)) return 0;
   return value;
 }

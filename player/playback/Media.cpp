@@ -28,10 +28,8 @@ std::string ShortName(const std::string& fileName) {
 const SettingsTable<TMedia>& TMedia::SettingsKeys() {
   using M = TMedia;
   static constexpr SettingKey<M> keys[] = {
-      IntegerKey("FFSpaceTime", &M::shortStep_, 10),
-      IntegerKey("FFSpaceTime2", &M::longStep_, 60),
-      FlagKey("DoBookMark", &M::useBookmarks_, true),
-      FlagKey("CaptionEnabled", &M::captionsOn_, true),
+      IntegerKey("FFSpaceTime", &M::shortStep_, 10),  IntegerKey("FFSpaceTime2", &M::longStep_, 60),
+      FlagKey("DoBookMark", &M::useBookmarks_, true), FlagKey("CaptionEnabled", &M::captionsOn_, true),
       FlagKey("AddToRecent", &M::addToRecent_, true),
   };
   static constexpr SettingsTable<M> table("Media", keys);
@@ -73,8 +71,8 @@ void TMedia::Play() {
 void TMedia::ShowPlayingMessage() const {
   const int index = services_.playList.ItemIndex() + 1;
   const int count = services_.playList.Count();
-  const std::string tail =
-      "(" + std::to_string(index) + "/" + std::to_string(count) + ") \"" + ShortName(movie_->FileName()) + "\"";
+  const std::string tail = "(" + std::to_string(index) + "/" + std::to_string(count) + ") \"" +
+                           ShortName(movie_->FileName()) + "\"";
   ShowState("재생 : " + tail, "PLAYING : " + tail);
 }
 

@@ -142,7 +142,8 @@ void TMovie::FitInnerPanel() {
     if ((cuttingBlocks_ != 0 || fixRate_ != 0) && CropApplies()) {
       // The whole source picture at the panel's height, centred: the movie
       // panel, narrower than that, clips the two sides.
-      width = static_cast<int>(static_cast<long long>(height) * services_.player.ImageSourceWidth() / SourceHeight());
+      width = static_cast<int>(static_cast<long long>(height) * services_.player.ImageSourceWidth() /
+                               SourceHeight());
       left = (panels.MoviePanelWidth() - width) / 2 - 2;
     } else {
       width = panels.MoviePanelWidth();

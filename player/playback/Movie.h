@@ -48,7 +48,7 @@ class TMovie final : public IMovie {
   static const SettingsTable<TMovie>& SettingsKeys();
   static constexpr int kMinVolume = -3200;  // silent
   static constexpr int kMaxVolume = 0;
-  static constexpr int kBlockPixels = 32;   // one cutting block of source width
+  static constexpr int kBlockPixels = 32;  // one cutting block of source width
 
   // ClearFileName, then SetVolume with the stored volume.
   void Start();

@@ -9,9 +9,7 @@ namespace {
 // Rounding up, as the layout has always done it.
 constexpr double kRoundUp = 0.9999999;
 
-int Clamp32(int64_t v) {
-  return static_cast<int>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
-}
+int Clamp32(int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); }
 
 // The picture's rectangle: the width or the height of the free area limits
 // it; the picture sits at the top of the band that also holds the captions.

@@ -14,7 +14,7 @@ struct PanelBounds {
 
 struct PictureFitInput {
   int mediaWidth = 0, mediaHeight = 0;  // pnlMedia's client size
-  int margin = 3;                        // kept free around the picture in a window
+  int margin = 3;                       // kept free around the picture in a window
   bool fullScreen = false;
   bool hasPicture = false;
   int displayWidth = 1;   // cropped source width

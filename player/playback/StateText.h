@@ -47,7 +47,6 @@ class TStateText final : public IStateText {
   static const SettingsTable<TStateText>& SettingsKeys();
   static constexpr int kLifeTicks = 12;  // 2.4 s of the 200 ms main timer
 
-
   void ShowState(const std::string& korean, const std::string& english) override;
   // Called by the main timer every 200 ms: the countdown and the time display.
   void Tick() override;

@@ -20,8 +20,8 @@ bool StateTextPanel::Create(HWND parent, int id) {
   // The font is created anti-aliased once; the face is mapped to an installed
   // Korean font where "굴림" itself is missing.
   if (!font_) {
-    font_ = CreateFontW(-kFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, HANGUL_CHARSET, OUT_DEFAULT_PRECIS,
-                        CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, DEFAULT_PITCH, L"굴림");
+    font_ = CreateFontW(-kFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, HANGUL_CHARSET,
+                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, DEFAULT_PITCH, L"굴림");
   }
   const WindowClassSpec panelClass{kPanelClass, 0, BlackBrush()};
   if (!CreateWindowOf(panelClass, 0, WS_CHILD | WS_CLIPSIBLINGS, L"", RECT{}, parent, id)) {

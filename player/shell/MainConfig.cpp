@@ -43,7 +43,8 @@ ConfigValue TMainConfigTarget::Get(const std::string& section, const std::string
 }
 
 void TMainConfigTarget::Set(const std::string& section, const std::string& key, const ConfigValue& value) {
-  WithSection(o_, section, [&](const auto& table, auto& owner) { return SetSetting(table, owner, key, value); });
+  WithSection(o_, section,
+              [&](const auto& table, auto& owner) { return SetSetting(table, owner, key, value); });
 }
 
 void TMainConfigTarget::Command(const std::string& section, const std::string& key, int value) {
@@ -77,7 +78,9 @@ bool TMainConfigTarget::IsAssociated(LinkGroup group) const {
   return IsGroupAssociated(o_.registry, GroupOf(group));
 }
 void TMainConfigTarget::Associate(LinkGroup group) { SetGroupAssociated(o_.registry, GroupOf(group), true); }
-void TMainConfigTarget::Unassociate(LinkGroup group) { SetGroupAssociated(o_.registry, GroupOf(group), false); }
+void TMainConfigTarget::Unassociate(LinkGroup group) {
+  SetGroupAssociated(o_.registry, GroupOf(group), false);
+}
 
 void TMainConfigTarget::ResizeKeepingAspect() { o_.layout.ResizeKeepingAspect(); }
 

@@ -34,7 +34,9 @@ void TfrmMain::SetFullScreenBarVisible(bool visible) {
   }
 }
 
-void TfrmMain::SetMovieVisible(bool visible) { ShowWindow(pnlMovie_.Handle(), visible ? SW_SHOWNA : SW_HIDE); }
+void TfrmMain::SetMovieVisible(bool visible) {
+  ShowWindow(pnlMovie_.Handle(), visible ? SW_SHOWNA : SW_HIDE);
+}
 
 void TfrmMain::SetCaptionVisible(bool visible) {
   ShowWindow(pnlCaption_.Handle(), visible ? SW_SHOWNA : SW_HIDE);
@@ -59,7 +61,9 @@ void TfrmMain::PopupMainAtCursor() {
   PopupMain(cursor.x, cursor.y);
 }
 
-std::string TfrmMain::MouseAction() const { return gestures_ != nullptr ? gestures_->MouseAction() : std::string(); }
+std::string TfrmMain::MouseAction() const {
+  return gestures_ != nullptr ? gestures_->MouseAction() : std::string();
+}
 
 void TfrmMain::SetMouseAction(const std::string& action) {
   if (gestures_ != nullptr) {

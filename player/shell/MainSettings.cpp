@@ -57,7 +57,9 @@ WindowPlace ClampWindowPlace(const MainSettings& settings, int screenWidth, int 
   return place;
 }
 
-std::string ReadLastVersion(const TSetup& setup) { return setup.ReadString(kVersionSection, kVersionKey, ""); }
+std::string ReadLastVersion(const TSetup& setup) {
+  return setup.ReadString(kVersionSection, kVersionKey, "");
+}
 
 void WriteLastVersion(TSetup& setup, const std::string& version) {
   setup.WriteString(kVersionSection, kVersionKey, version);

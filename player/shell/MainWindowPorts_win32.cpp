@@ -153,13 +153,11 @@ void MainWindowPorts::WindowSize(int& width, int& height) const {
 
 // ---- gestures ----------------------------------------------------------------
 
-
 WindowBounds MainWindowPorts::Bounds() const {
   RECT r{};
   GetWindowRect(p_.window, &r);
   return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
-
 
 void MainWindowPorts::MoveWindow(int left, int top) {
   SetWindowPos(p_.window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);

@@ -106,7 +106,8 @@ void TfrmMain::CreateControls() {
   moviePanels_ = std::make_unique<MoviePanels>(pnlMovie_, pnlInnerMovie_, &mpMovie_);
   pnlCaption_.Create(pnlMedia_.Handle(), kIdCaption);
   pnlStateText_.Create(pnlMedia_.Handle(), kIdStateText);
-  mediaPanels_ = std::make_unique<MediaPanels>(pnlMedia_, pnlMovie_, pnlCaption_.Handle(), pnlStateText_.Handle());
+  mediaPanels_ =
+      std::make_unique<MediaPanels>(pnlMedia_, pnlMovie_, pnlCaption_.Handle(), pnlStateText_.Handle());
   CreateSkinPainter();
   // Over the picture, not under it.
   SetWindowPos(pnlStateText_.Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -150,15 +151,16 @@ void TfrmMain::ConstructObjects() {
   ILayoutWindow& layoutWindow = *this;
   ICaptionRenderer& captionPanel = pnlCaption_;
   IMessageBox& messageBox = *this;
-  playList_ = std::make_unique<TPlayList>(*setup_, BesideProgram(programFolder, TPlayList::kDefaultListName),
-                                          TPlayListServices{files_, playListMedia, pnlPlayList_, lateStateText_});
+  playList_ =
+      std::make_unique<TPlayList>(*setup_, BesideProgram(programFolder, TPlayList::kDefaultListName),
+                                  TPlayListServices{files_, playListMedia, pnlPlayList_, lateStateText_});
   layout_ = std::make_unique<TLayout>(*setup_, *skin_, layoutWindow, display_);
   captionView_ = std::make_unique<TCaptionView>(
       *setup_, *codec_, TCaptionViewServices{lateStateText_, captionPanel, *layout_, lateMedia_, messageBox});
   media_ = std::make_unique<TMedia>(*setup_, TMediaServices{mpMovie_, lateStateText_, *captionView_, *skin_,
                                                             *playList_, *layout_, *mediaPanels_});
-  movie_ = std::make_unique<TMovie>(*setup_,
-                                    TMovieServices{mpMovie_, *moviePanels_, *layout_, *skin_, *media_, lateStateText_});
+  movie_ = std::make_unique<TMovie>(
+      *setup_, TMovieServices{mpMovie_, *moviePanels_, *layout_, *skin_, *media_, lateStateText_});
   stateText_ = std::make_unique<TStateText>(*setup_, pnlStateText_, *media_);
 }
 
@@ -178,8 +180,8 @@ void TfrmMain::BindObjects() {
 }
 
 ControllerServices TfrmMain::Services() {
-  return ControllerServices{*media_,  *movie_,       mpMovie_,    *playList_, *layout_,
-                            *skin_,   *captionView_, *stateText_, *ports_};
+  return ControllerServices{*media_, *movie_,       mpMovie_,    *playList_, *layout_,
+                            *skin_,  *captionView_, *stateText_, *ports_};
 }
 
 void TfrmMain::MakeController() {
@@ -205,7 +207,8 @@ void TfrmMain::StartObjects() {
 void TfrmMain::PlaceWindow() {
   const WindowPlace place =
       ClampWindowPlace(main_, GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN));
-  SetWindowPos(Handle(), nullptr, place.left, place.top, place.width, place.height, SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(Handle(), nullptr, place.left, place.top, place.width, place.height,
+               SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // Each start word does its work and ends the program before the window is

@@ -175,7 +175,7 @@ class TfrmMain final : public TWindow,
   DirectShowPlayer mpMovie_;
   StateTextPanel pnlStateText_;
   PlayListPanel pnlPlayList_;  // below the state text, left of the picture
-  CaptionPanel pnlCaption_;  // over the picture's lower edge
+  CaptionPanel pnlCaption_;    // over the picture's lower edge
   std::unique_ptr<MoviePanels> moviePanels_;
   std::unique_ptr<MediaPanels> mediaPanels_;
   std::unique_ptr<ITextCodec> codec_;

@@ -41,8 +41,8 @@ std::vector<std::string> Win32FileSystem::ListFolder(const std::string& folder) 
 int Win32FileSystem::CompareNoCase(const std::string& a, const std::string& b) const {
   const std::wstring wa = AnsiToWide(a);
   const std::wstring wb = AnsiToWide(b);
-  const int result = CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, wa.c_str(), static_cast<int>(wa.size()),
-                                    wb.c_str(), static_cast<int>(wb.size()));
+  const int result = CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, wa.c_str(),
+                                    static_cast<int>(wa.size()), wb.c_str(), static_cast<int>(wb.size()));
   return result == 0 ? a.compare(b) : result - CSTR_EQUAL;
 }
 

@@ -12,8 +12,8 @@ void FullScreenPlacement::Cover(HWND window) {
   }
   windowed_ = windowed;
   const RECT& screen = monitor.rcMonitor;
-  SetWindowPos(window, nullptr, screen.left, screen.top, screen.right - screen.left, screen.bottom - screen.top,
-               SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(window, nullptr, screen.left, screen.top, screen.right - screen.left,
+               screen.bottom - screen.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void FullScreenPlacement::Restore(HWND window) {

@@ -158,12 +158,24 @@ void TLayout::ApplyStartSize(bool newlyOpened) {
     return;
   }
   switch (startMode) {
-    case 1: Zoom(0.5); break;
-    case 2: Zoom(1.0); break;
-    case 3: Zoom(1.5); break;
-    case 4: Zoom(2.0); break;
-    case 5: ToggleFullScreen(); break;
-    default: ResizeKeepingAspect(); break;
+    case 1:
+      Zoom(0.5);
+      break;
+    case 2:
+      Zoom(1.0);
+      break;
+    case 3:
+      Zoom(1.5);
+      break;
+    case 4:
+      Zoom(2.0);
+      break;
+    case 5:
+      ToggleFullScreen();
+      break;
+    default:
+      ResizeKeepingAspect();
+      break;
   }
 }
 
@@ -260,7 +272,8 @@ void TLayout::MinimizeWindow() {
 
 bool TLayout::HitTest(int x, int y) {
   const WindowSize size = CurrentSize();
-  const AreaHit hit = FindArea(skin_.ClickAreas(), skin_.BarAreas(), x, y, size.width, size.height, fullScreen_);
+  const AreaHit hit =
+      FindArea(skin_.ClickAreas(), skin_.BarAreas(), x, y, size.width, size.height, fullScreen_);
   if (hit.name.empty()) {
     return false;
   }
@@ -271,12 +284,23 @@ bool TLayout::HitTest(int x, int y) {
 void TLayout::RunArea(const std::string& name, const BarTrack& track, int x) {
   const AreaCommand command = CommandOfArea(name);
   switch (command.effect) {
-    case AreaEffect::Action: window_.RunAction(command.action); break;
-    case AreaEffect::PopUp: window_.PopupMainAtCursor(); break;
-    case AreaEffect::Minimize: window_.SetMouseAction("Minimize"); break;
-    case AreaEffect::Seek: window_.SeekTo(TrackSeconds(track, x, window_.Duration())); break;
-    case AreaEffect::Volume: window_.SetVolume(TrackVolume(track, x)); break;
-    case AreaEffect::None: break;
+    case AreaEffect::Action:
+      window_.RunAction(command.action);
+      break;
+    case AreaEffect::PopUp:
+      window_.PopupMainAtCursor();
+      break;
+    case AreaEffect::Minimize:
+      window_.SetMouseAction("Minimize");
+      break;
+    case AreaEffect::Seek:
+      window_.SeekTo(TrackSeconds(track, x, window_.Duration()));
+      break;
+    case AreaEffect::Volume:
+      window_.SetVolume(TrackVolume(track, x));
+      break;
+    case AreaEffect::None:
+      break;
   }
 }
 

@@ -37,7 +37,8 @@ WindowSize SizeFromWidth(const SkinSizes& skin, const PictureSize& picture, Wind
   if (!picture.HasAspect()) {
     return size;
   }
-  const double inner = static_cast<double>(picture.height) * (size.width - FrameWidth(skin, picture)) / picture.width;
+  const double inner =
+      static_cast<double>(picture.height) * (size.width - FrameWidth(skin, picture)) / picture.width;
   size.height = static_cast<int>(std::trunc(FrameHeight(skin, picture) + inner + kRoundUp));
   if (size.height < skin.minHeight) {
     size.width = FrameWidth(skin, picture) +
@@ -52,8 +53,8 @@ WindowSize SizeFromHeight(const SkinSizes& skin, const PictureSize& picture, Win
   if (!picture.HasAspect()) {
     return size;
   }
-  size.width =
-      FrameWidth(skin, picture) + ScaleTruncated(picture.width, size.height - FrameHeight(skin, picture), picture.height);
+  size.width = FrameWidth(skin, picture) +
+               ScaleTruncated(picture.width, size.height - FrameHeight(skin, picture), picture.height);
   // A tall skin frame over a wide picture would otherwise make the window
   // narrower than the skin can be drawn.
   size.width = std::max(size.width, skin.minWidth);
@@ -64,7 +65,8 @@ int ZoomWidth(const SkinSizes& skin, const PictureSize& picture, double factor) 
   return static_cast<int>(std::trunc(FrameWidth(skin, picture) + picture.width * factor));
 }
 
-std::optional<DisplayMode> FindFullScreenMode(const std::vector<DisplayMode>& modes, int width, int bitsPerPixel) {
+std::optional<DisplayMode> FindFullScreenMode(const std::vector<DisplayMode>& modes, int width,
+                                              int bitsPerPixel) {
   for (auto mode = modes.rbegin(); mode != modes.rend(); ++mode) {
     if (mode->width == width && mode->bitsPerPixel == bitsPerPixel) {
       return *mode;

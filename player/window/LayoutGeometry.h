@@ -43,7 +43,8 @@ struct DisplayMode {
   int bitsPerPixel = 0;
 };
 // The last mode of the list with the given width and colour depth.
-std::optional<DisplayMode> FindFullScreenMode(const std::vector<DisplayMode>& modes, int width, int bitsPerPixel);
+std::optional<DisplayMode> FindFullScreenMode(const std::vector<DisplayMode>& modes, int width,
+                                              int bitsPerPixel);
 
 // A bar track resolved against the window: left L, right R, half thumb width h.
 struct BarTrack {

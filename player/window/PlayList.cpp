@@ -328,7 +328,9 @@ std::string TPlayList::PairedCaption(const std::string& moviePath) const {
   if (captions.size() != movies.size()) {
     return {};
   }
-  const auto byName = [this](const std::string& a, const std::string& b) { return files_.CompareNoCase(a, b) < 0; };
+  const auto byName = [this](const std::string& a, const std::string& b) {
+    return files_.CompareNoCase(a, b) < 0;
+  };
   std::sort(captions.begin(), captions.end(), byName);
   std::sort(movies.begin(), movies.end(), byName);
   for (size_t k = 0; k < movies.size(); ++k) {

@@ -19,7 +19,6 @@ class TSetup;
 template <class Owner>
 class SettingsTable;
 
-
 // How the list plays its entries (ANSI paths), and the caption view's
 // SmartCaptionFinding: whether a folder's movies and captions are paired by
 // order.
@@ -52,7 +51,6 @@ class TPlayList final : public IPlayList {
   static const SettingsTable<TPlayList>& SettingsKeys();
   TPlayList(const TPlayList&) = delete;
   TPlayList& operator=(const TPlayList&) = delete;
-
 
   // Start-up: Clear, then load the default list.
   void Start() { LoadDefaultList(); }

@@ -84,7 +84,8 @@ bool PlayListShownThisTick(bool enabled, bool inZone, int& showTicks) {
 }
 
 std::string PlayListCaption(int index, bool current, const std::string& displayName) {
-  return std::string(current ? kCurrentMarker : kOtherMarker) + std::to_string(index + 1) + ": " + displayName;
+  return std::string(current ? kCurrentMarker : kOtherMarker) + std::to_string(index + 1) + ": " +
+         displayName;
 }
 
 }  // namespace orves

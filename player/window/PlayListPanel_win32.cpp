@@ -45,8 +45,8 @@ bool PlayListPanel::Create(HWND media, int id, HWND stateText) {
   if (Handle() != nullptr || media == nullptr) return false;
   media_ = media;
   stateText_ = stateText;
-  font_ = CreateFontW(-kFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, HANGUL_CHARSET, OUT_DEFAULT_PRECIS,
-                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"굴림");
+  font_ = CreateFontW(-kFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, HANGUL_CHARSET,
+                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"굴림");
   background_ = CreateSolidBrush(backgroundColour_);
   const WindowClassSpec panelClass{kPanelClass, 0, nullptr};
   if (!CreateWindowOf(panelClass, 0, WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, L"", RECT{}, media, id)) {
@@ -58,9 +58,9 @@ bool PlayListPanel::Create(HWND media, int id, HWND stateText) {
 
 void PlayListPanel::CreateChildren() {
   HINSTANCE instance = GetModuleHandleW(nullptr);
-  list_ = CreateWindowExW(0, WC_LISTVIEWW, L"",
-                          WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SHOWSELALWAYS, 0, 0, 0, 0,
-                          Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kListId)), instance, nullptr);
+  list_ = CreateWindowExW(
+      0, WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SHOWSELALWAYS, 0, 0,
+      0, 0, Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kListId)), instance, nullptr);
   if (list_ != nullptr) {
     SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     ListView_SetExtendedListViewStyle(list_, LVS_EX_FULLROWSELECT);
@@ -71,9 +71,10 @@ void PlayListPanel::CreateChildren() {
     SetWindowSubclass(list_, ListProc, kListSubclassId, reinterpret_cast<DWORD_PTR>(this));
   }
   for (int i = 0; i < 4; ++i) {
-    labels_[i] = CreateWindowExW(0, L"STATIC", kLabels[i].caption, WS_CHILD | WS_VISIBLE | SS_NOTIFY | SS_CENTER, 0,
-                                 0, kLabelSize, kLabelSize, Handle(),
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstLabelId + i)), instance, nullptr);
+    labels_[i] =
+        CreateWindowExW(0, L"STATIC", kLabels[i].caption, WS_CHILD | WS_VISIBLE | SS_NOTIFY | SS_CENTER, 0, 0,
+                        kLabelSize, kLabelSize, Handle(),
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstLabelId + i)), instance, nullptr);
     if (labels_[i] != nullptr) {
       SendMessageW(labels_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     }
@@ -199,7 +200,8 @@ void PlayListPanel::SetVisible(bool visible) {
 void PlayListPanel::ShapeToSize(int width, int height) {
   if (width == size_.cx && height == size_.cy) return;
   size_ = {width, height};
-  HRGN region = CreateRoundRectRgn(0, 0, width + 1, height + 1, kPlayListCornerEllipse, kPlayListCornerEllipse);
+  HRGN region =
+      CreateRoundRectRgn(0, 0, width + 1, height + 1, kPlayListCornerEllipse, kPlayListCornerEllipse);
   if (region != nullptr && !SetWindowRgn(Handle(), region, TRUE)) {
     DeleteObject(region);
   }

@@ -23,7 +23,8 @@ namespace {
 // The bitmap's pixels as a 32-bit top-down buffer; empty when it cannot be read.
 std::vector<uint32_t> ReadPixels(HBITMAP bitmap, int& width, int& height) {
   BITMAP info{};
-  if (!bitmap || !GetObjectW(bitmap, sizeof(info), &info) || info.bmWidth <= 0 || info.bmHeight <= 0) return {};
+  if (!bitmap || !GetObjectW(bitmap, sizeof(info), &info) || info.bmWidth <= 0 || info.bmHeight <= 0)
+    return {};
   width = info.bmWidth;
   height = info.bmHeight;
   BITMAPINFO bmi{};
@@ -128,7 +129,8 @@ RoundedOutline MeasureOutline(const RoundedKey& key) {
     }
     for (int y = 0; y < key.height; ++y) {
       const bool empty = spans[y].first >= spans[y].second;
-      outline.rows[y] = empty ? std::pair<int, int>{-1, 0} : std::pair<int, int>{spans[y].first, key.width - spans[y].second};
+      outline.rows[y] = empty ? std::pair<int, int>{-1, 0}
+                              : std::pair<int, int>{spans[y].first, key.width - spans[y].second};
     }
   }
   DeleteObject(round);
@@ -158,7 +160,9 @@ TShapePanel::TShapePanel(HWND control, int round, COLORREF transparentColor, int
     : TShapePanel(control, round, true, transparentColor, shadowOffset) {}
 
 TShapePanel::TShapePanel(HWND control, int round, bool fast, COLORREF transparentColor, int shadowOffset)
-    : control_(control), options_{round, shadowOffset, transparentColor, fast}, region_(CreateRectRgn(0, 0, 0, 0)) {}
+    : control_(control),
+      options_{round, shadowOffset, transparentColor, fast},
+      region_(CreateRectRgn(0, 0, 0, 0)) {}
 
 TShapePanel::~TShapePanel() {
   if (region_) DeleteObject(region_);

@@ -74,7 +74,8 @@ namespace {
 
 const RoundedOutline* FindOutline(const std::vector<RoundedOutline>& outlines, const RegionShape& s) {
   for (const RoundedOutline& o : outlines) {
-    if (o.ellipse == s.ellipse && o.height == s.bottom - s.top && static_cast<int>(o.rows.size()) == o.height) {
+    if (o.ellipse == s.ellipse && o.height == s.bottom - s.top &&
+        static_cast<int>(o.rows.size()) == o.height) {
       return &o;
     }
   }
@@ -86,7 +87,10 @@ const RoundedOutline* FindOutline(const std::vector<RoundedOutline>& outlines, c
 class SpanCounter {
  public:
   SpanCounter(int left, int top, int width, int height)
-      : left_(left), top_(top), width_(width), height_(height),
+      : left_(left),
+        top_(top),
+        width_(width),
+        height_(height),
         marks_(static_cast<size_t>(width + 1) * static_cast<size_t>(height), 0) {}
 
   void AddSpan(int y, int from, int to) {
@@ -141,8 +145,9 @@ std::vector<RoundedKey> RoundedKeys(const std::vector<RegionShape>& shapes) {
   for (const RegionShape& s : shapes) {
     if (s.ellipse == 0) continue;
     const RoundedKey key{s.ellipse, s.bottom - s.top, s.right - s.left};
-    auto same = std::find_if(keys.begin(), keys.end(),
-                             [&](const RoundedKey& k) { return k.ellipse == key.ellipse && k.height == key.height; });
+    auto same = std::find_if(keys.begin(), keys.end(), [&](const RoundedKey& k) {
+      return k.ellipse == key.ellipse && k.height == key.height;
+    });
     if (same == keys.end()) {
       keys.push_back(key);
     } else {
@@ -152,7 +157,8 @@ std::vector<RoundedKey> RoundedKeys(const std::vector<RegionShape>& shapes) {
   return keys;
 }
 
-CoverageMask RasteriseShapes(const std::vector<RegionShape>& shapes, const std::vector<RoundedOutline>& outlines) {
+CoverageMask RasteriseShapes(const std::vector<RegionShape>& shapes,
+                             const std::vector<RoundedOutline>& outlines) {
   int left = 0, top = 0, right = 0, bottom = 0;
   bool any = false;
   for (const RegionShape& s : shapes) {

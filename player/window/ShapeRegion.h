@@ -30,10 +30,10 @@ struct RegionShape {
 };
 
 struct ShapeOptions {
-  int round = 0;                       // 0: pixel-exact; n > 0: runs grown by n, corners n x n
-  int shadowOffset = 0;                // rounded mode: each shape again, moved (d, d)
-  uint32_t transparentColor = 0;       // 0x00BBGGRR; pixels of exactly this colour are left out
-  bool fast = true;                    // false: yield 2 ms every 2 ms of work (rounded mode)
+  int round = 0;                  // 0: pixel-exact; n > 0: runs grown by n, corners n x n
+  int shadowOffset = 0;           // rounded mode: each shape again, moved (d, d)
+  uint32_t transparentColor = 0;  // 0x00BBGGRR; pixels of exactly this colour are left out
+  bool fast = true;               // false: yield 2 ms every 2 ms of work (rounded mode)
 };
 
 // The shapes of bitmap `b` placed at (x, y), shaping only its top `rows` rows;
@@ -71,7 +71,8 @@ struct CoverageMask {
 // The union of `shapes` as a mask: plain rectangles whole, rounded ones row
 // by row after the outline of their ellipse and height (a rounded shape with
 // no outline counts as its plain rectangle).
-CoverageMask RasteriseShapes(const std::vector<RegionShape>& shapes, const std::vector<RoundedOutline>& outlines);
+CoverageMask RasteriseShapes(const std::vector<RegionShape>& shapes,
+                             const std::vector<RoundedOutline>& outlines);
 
 // Plain rectangles covering exactly the mask's set cells: the runs of each
 // row, with consecutive rows of the same runs merged into one band. Ordered

@@ -14,8 +14,9 @@ namespace orves {
 namespace {
 
 constexpr const char* kFrameFiles[kFramePieces] = {
-    "UpLeft.bmp",   "UpRight.bmp", "Up.bmp",    "DownLeft.bmp",         "DownRight.bmp",        "Down.bmp",
-    "Left.bmp",     "Right.bmp",   "FullScreenUpLeft.bmp", "FullScreenUpRight.bmp", "FullScreenUp.bmp",
+    "UpLeft.bmp",       "UpRight.bmp", "Up.bmp",    "DownLeft.bmp",         "DownRight.bmp",
+    "Down.bmp",         "Left.bmp",    "Right.bmp", "FullScreenUpLeft.bmp", "FullScreenUpRight.bmp",
+    "FullScreenUp.bmp",
 };
 
 constexpr int kVolumeRange = 3200;  // the volume runs from -3200 (silent) to 0
@@ -124,8 +125,8 @@ void ReadSkinIni(const SkinIni& ini, SkinData& skin) {
   v.formColor = static_cast<unsigned>(ini.Int("Values", "FormColor", static_cast<int>(defaults.formColor)));
   v.stateTextColor = static_cast<unsigned>(ini.Int("Values", "StateTextColor", 0));
   v.playListColor = static_cast<unsigned>(ini.Int("Values", "PlayListColor", 0));
-  v.playListFontColor =
-      static_cast<unsigned>(ini.Int("Values", "PlayListFontColor", static_cast<int>(defaults.playListFontColor)));
+  v.playListFontColor = static_cast<unsigned>(
+      ini.Int("Values", "PlayListFontColor", static_cast<int>(defaults.playListFontColor)));
 }
 
 bool IsPositionBar(const std::string& name) { return name == "Position" || name == "FullScreenPosition"; }
@@ -230,7 +231,8 @@ std::vector<std::string> TSkin::SkinNames() const {
   std::vector<std::string> names = files_.ListFolder(skinFolder_);
   std::erase_if(names, [this](const std::string& n) {
     std::error_code ec;
-    return n == "." || n == ".." || !std::filesystem::is_directory(files_.ToFsPath(skinFolder_ + "\\" + n), ec);
+    return n == "." || n == ".." ||
+           !std::filesystem::is_directory(files_.ToFsPath(skinFolder_ + "\\" + n), ec);
   });
   std::sort(names.begin(), names.end(),
             [this](const std::string& a, const std::string& b) { return files_.CompareNoCase(a, b) < 0; });
@@ -265,7 +267,8 @@ std::vector<PlacedText> TSkin::PlacedTexts() const {
   std::vector<PlacedText> placed;
   placed.reserve(skin_.texts.size());
   for (const TSkinText& text : skin_.texts) {
-    PlacedText p{&text, SkinCoordinate(text.x, width), SkinCoordinate(text.y, height), {}, OnFullScreenBar(text.name)};
+    PlacedText p{
+        &text, SkinCoordinate(text.x, width), SkinCoordinate(text.y, height), {}, OnFullScreenBar(text.name)};
     if (text.name.find("Duration") != std::string::npos) {
       p.content = PositionText(open ? window_.Duration() : 0.0);
     } else if (text.name.find("Position") != std::string::npos) {
@@ -280,7 +283,9 @@ void TSkin::PaintTexts() {
   if (!skin_.texts.empty()) window_.DrawTexts(PlacedTexts());
 }
 
-bool TSkin::ValidBar(int thumb) const { return thumb >= 0 && static_cast<size_t>(thumb) < skin_.barAreas.size(); }
+bool TSkin::ValidBar(int thumb) const {
+  return thumb >= 0 && static_cast<size_t>(thumb) < skin_.barAreas.size();
+}
 
 AreaRect TSkin::BarRect(int thumb) const {
   int width = 0;

@@ -46,8 +46,17 @@ struct SkinValues {
 
 // The eleven frame bitmaps, in their order of loading.
 enum class FramePiece {
-  UpLeft, UpRight, Up, DownLeft, DownRight, Down, Left, Right,
-  FullScreenUpLeft, FullScreenUpRight, FullScreenUp,
+  UpLeft,
+  UpRight,
+  Up,
+  DownLeft,
+  DownRight,
+  Down,
+  Left,
+  Right,
+  FullScreenUpLeft,
+  FullScreenUpRight,
+  FullScreenUp,
 };
 inline constexpr int kFramePieces = 11;
 const char* FramePieceFile(FramePiece piece);

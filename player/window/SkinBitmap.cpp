@@ -10,7 +10,8 @@ constexpr uint32_t kBiRgb = 0;
 constexpr uint32_t kBiBitfields = 3;
 
 uint32_t U16(std::string_view b, size_t at) {
-  return static_cast<uint32_t>(static_cast<uint8_t>(b[at])) | static_cast<uint32_t>(static_cast<uint8_t>(b[at + 1])) << 8;
+  return static_cast<uint32_t>(static_cast<uint8_t>(b[at])) |
+         static_cast<uint32_t>(static_cast<uint8_t>(b[at + 1])) << 8;
 }
 uint32_t U32(std::string_view b, size_t at) { return U16(b, at) | U16(b, at + 2) << 16; }
 int32_t I32(std::string_view b, size_t at) { return static_cast<int32_t>(U32(b, at)); }
@@ -97,7 +98,8 @@ uint32_t PixelAt(const uint8_t* row, int x, uint32_t bitCount, const std::vector
     case 32:
     case 24: {
       const uint8_t* p = row + static_cast<size_t>(x) * (bitCount / 8);
-      return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16;
+      return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
+             static_cast<uint32_t>(p[2]) << 16;
     }
     default: {
       const size_t bit = static_cast<size_t>(x) * bitCount;

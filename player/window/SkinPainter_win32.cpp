@@ -99,7 +99,8 @@ bool SkinPanel::Create(HWND parent, const wchar_t* className, int id, std::funct
   paint_ = std::move(paint);
   onMouse_ = std::move(onMouse);
   const WindowClassSpec spec{className, CS_DBLCLKS, nullptr, nullptr};
-  return CreateWindowOf(spec, 0, WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, L"", RECT{0, 0, 0, 0}, parent, id);
+  return CreateWindowOf(spec, 0, WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, L"", RECT{0, 0, 0, 0}, parent,
+                        id);
 }
 
 LRESULT SkinPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -158,7 +159,8 @@ SkinPainter::~SkinPainter() {
 }
 
 void SkinPainter::CreateControls() {
-  bar_.Create(parts_.window, L"TSkinFullScreenBar", kBarId, [this](HDC dc) { PaintBar(dc); }, parts_.onBarMouse);
+  bar_.Create(
+      parts_.window, L"TSkinFullScreenBar", kBarId, [this](HDC dc) { PaintBar(dc); }, parts_.onBarMouse);
   for (int i = 0; i < kThumbPanels; ++i) {
     const HWND parent = OnBarPanel(i) ? bar_.Handle() : parts_.window;
     panels_[i].Create(parent, kFirstThumbId + i, [this, i](UINT message, WPARAM keys, POINT screen) {
@@ -210,7 +212,8 @@ void SkinPainter::ApplySkin(const SkinData& skin, bool resizeWindow) {
 void SkinPainter::ShapeThumbs() {
   for (int i = 0; i < kThumbPanels; ++i) {
     const TBarArea* bar = skin_ != nullptr ? skin_->FindBarArea(kPanelBars[i]) : nullptr;
-    const size_t index = bar != nullptr ? static_cast<size_t>(bar - skin_->BarAreas().data()) : thumbs_.size();
+    const size_t index =
+        bar != nullptr ? static_cast<size_t>(bar - skin_->BarAreas().data()) : thumbs_.size();
     panels_[i].SetBitmap(index < thumbs_.size() ? thumbs_[index].get() : nullptr);
   }
 }
@@ -245,8 +248,9 @@ HFONT SkinPainter::FontOf(size_t text) {
   if (skin_ == nullptr || text >= fonts_.size() || text >= skin_->Texts().size()) return nullptr;
   if (fonts_[text] == nullptr) {
     const TSkinText& t = skin_->Texts()[text];
-    fonts_[text] = CreateFontW(t.fontSize, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                               CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, AnsiToWide(t.fontName).c_str());
+    fonts_[text] =
+        CreateFontW(t.fontSize, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, AnsiToWide(t.fontName).c_str());
   }
   return fonts_[text];
 }
@@ -295,7 +299,8 @@ void SkinPainter::PaintFrame(HDC dc, HDC source, int width, int height) const {
   Blit(dc, source, Piece(F::DownLeft), 0, height - Piece(F::DownLeft).Height());
   TileAcross(dc, source, Piece(F::Down), Piece(F::DownLeft).Width(), width - Piece(F::DownRight).Width(),
              height - Piece(F::Down).Height());
-  Blit(dc, source, Piece(F::DownRight), width - Piece(F::DownRight).Width(), height - Piece(F::DownRight).Height());
+  Blit(dc, source, Piece(F::DownRight), width - Piece(F::DownRight).Width(),
+       height - Piece(F::DownRight).Height());
 }
 
 void SkinPainter::PaintAreaLines(HDC windowDc, HDC barDc) const {

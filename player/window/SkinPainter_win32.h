@@ -40,7 +40,8 @@ class SkinGdiBitmap {
 class SkinPanel : public TWindow {
  public:
   using MouseHandler = std::function<void(UINT message, WPARAM keys, POINT screen)>;
-  bool Create(HWND parent, const wchar_t* className, int id, std::function<void(HDC)> paint, MouseHandler onMouse);
+  bool Create(HWND parent, const wchar_t* className, int id, std::function<void(HDC)> paint,
+              MouseHandler onMouse);
 
  private:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

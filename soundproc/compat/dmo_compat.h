@@ -8,7 +8,6 @@
 
 struct IMediaBuffer;
 
-
 inline constexpr HRESULT DMO_E_INVALIDSTREAMINDEX = static_cast<HRESULT>(0x80040201);
 inline constexpr HRESULT DMO_E_INVALIDTYPE = static_cast<HRESULT>(0x80040202);
 inline constexpr HRESULT DMO_E_TYPE_NOT_SET = static_cast<HRESULT>(0x80040203);
@@ -16,7 +15,8 @@ inline constexpr HRESULT DMO_E_NOTACCEPTING = static_cast<HRESULT>(0x80040204);
 inline constexpr HRESULT DMO_E_TYPE_NOT_ACCEPTED = static_cast<HRESULT>(0x80040205);
 inline constexpr HRESULT DMO_E_NO_MORE_ITEMS = static_cast<HRESULT>(0x80040206);
 
-inline constexpr IID IID_IMediaObject = {0xd8ad0f58, 0x5494, 0x4102, {0x97, 0xc5, 0xec, 0x79, 0x8e, 0x59, 0xbc, 0xf4}};
+inline constexpr IID IID_IMediaObject = {
+    0xd8ad0f58, 0x5494, 0x4102, {0x97, 0xc5, 0xec, 0x79, 0x8e, 0x59, 0xbc, 0xf4}};
 
 enum _DMO_INPUT_STATUS_FLAGS { DMO_INPUT_STATUSF_ACCEPT_DATA = 0x1 };
 enum _DMO_INPUT_DATA_BUFFER_FLAGS {
@@ -75,7 +75,7 @@ struct IMediaObject : IUnknown {
   virtual HRESULT STDMETHODCALLTYPE GetInputStatus(DWORD stream, DWORD* flags) = 0;
   virtual HRESULT STDMETHODCALLTYPE ProcessInput(DWORD stream, IMediaBuffer* buffer, DWORD flags,
                                                  REFERENCE_TIME timestamp, REFERENCE_TIME timelength) = 0;
-  virtual HRESULT STDMETHODCALLTYPE ProcessOutput(DWORD flags, DWORD bufferCount, DMO_OUTPUT_DATA_BUFFER* buffers,
-                                                  DWORD* status) = 0;
+  virtual HRESULT STDMETHODCALLTYPE ProcessOutput(DWORD flags, DWORD bufferCount,
+                                                  DMO_OUTPUT_DATA_BUFFER* buffers, DWORD* status) = 0;
   virtual HRESULT STDMETHODCALLTYPE Lock(LONG lock) = 0;
 };

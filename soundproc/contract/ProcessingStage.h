@@ -65,8 +65,8 @@ struct InputFormatSummary {
   std::uint32_t samplesPerSec = 0;
   std::uint32_t avgBytesPerSec = 0;
   std::uint16_t bitsPerSample = 0;
-  bool extensible = false;          // tag 0xFFFE, cbSize >= 22, SubFormat PCM
-  std::uint32_t channelMask = 0;    // valid only when extensible
+  bool extensible = false;        // tag 0xFFFE, cbSize >= 22, SubFormat PCM
+  std::uint32_t channelMask = 0;  // valid only when extensible
   std::uint16_t validBitsPerSample = 0;
 
   static constexpr std::uint16_t kTagPcm = 1;
@@ -109,9 +109,9 @@ class ProcessingStage {
   // Processes or passes on one sample; see the ownership rules above.
   virtual HRESULT Receive(IMediaSample* sample, bool isUpstreamSample) = 0;
 
-  ProcessingStage* next = nullptr;         // null for the last stage
-  StageFilter* filter = nullptr;           // owning filter, for output samples
-  StageOutputPin* outputPin = nullptr;     // set by the filter before each sample
+  ProcessingStage* next = nullptr;      // null for the last stage
+  StageFilter* filter = nullptr;        // owning filter, for output samples
+  StageOutputPin* outputPin = nullptr;  // set by the filter before each sample
   bool enabled = false;
 
  protected:

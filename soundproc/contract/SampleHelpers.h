@@ -56,7 +56,8 @@ inline HRESULT CopySampleProperties(IMediaSample* source, IMediaSample* destinat
     destination->SetTime(&start, &stop);
   }
   LONGLONG mediaStart = 0, mediaStop = 0;
-  if (SUCCEEDED(source->GetMediaTime(&mediaStart, &mediaStop))) destination->SetMediaTime(&mediaStart, &mediaStop);
+  if (SUCCEEDED(source->GetMediaTime(&mediaStart, &mediaStop)))
+    destination->SetMediaTime(&mediaStart, &mediaStop);
 
   BOOL syncPoint = FALSE, preroll = FALSE, discontinuity = FALSE;
   if (FAILED(detail::YesNo(source->IsSyncPoint(), &syncPoint)) ||

@@ -33,20 +33,38 @@ class Settings {
   bool ChannelControlEnable() const { return Flag(keys::kChannelControl, "Enable", false); }
   bool ChannelControlRealtimeApply() const { return Flag(keys::kChannelControl, "RealtimeApply", false); }
   bool EnableVolAdjust() const { return Flag(keys::kChannelControl, "EnableVolAdjust", false); }
-  std::int32_t VolAdjustCenterLevel() const { return Signed(keys::kChannelControl, "VolAdjustCenterLevel", 0, -20, 20); }
-  std::int32_t VolAdjustLFELevel() const { return Signed(keys::kChannelControl, "VolAdjustLFELevel", 0, -20, 20); }
-  std::int32_t VolAdjustFrontLevel() const { return Signed(keys::kChannelControl, "VolAdjustFrontLevel", 0, -20, 20); }
-  std::int32_t VolAdjustRearLevel() const { return Signed(keys::kChannelControl, "VolAdjustRearLevel", 0, -20, 20); }
+  std::int32_t VolAdjustCenterLevel() const {
+    return Signed(keys::kChannelControl, "VolAdjustCenterLevel", 0, -20, 20);
+  }
+  std::int32_t VolAdjustLFELevel() const {
+    return Signed(keys::kChannelControl, "VolAdjustLFELevel", 0, -20, 20);
+  }
+  std::int32_t VolAdjustFrontLevel() const {
+    return Signed(keys::kChannelControl, "VolAdjustFrontLevel", 0, -20, 20);
+  }
+  std::int32_t VolAdjustRearLevel() const {
+    return Signed(keys::kChannelControl, "VolAdjustRearLevel", 0, -20, 20);
+  }
   bool EnableFRBalance() const { return Flag(keys::kChannelControl, "EnableFRBalance", false); }
-  std::int32_t FRBalanceLevel() const { return Signed(keys::kChannelControl, "FRBalanceLevel", 0, -100, 100); }
+  std::int32_t FRBalanceLevel() const {
+    return Signed(keys::kChannelControl, "FRBalanceLevel", 0, -100, 100);
+  }
   bool EnableLFEMixer() const { return Flag(keys::kChannelControl, "EnableLFEMixer", false); }
   std::uint32_t LFEMixerLevel() const { return Unsigned(keys::kChannelControl, "LFEMixerLevel", 50, 0, 100); }
-  bool LFEMixerCorrectSignalLevel() const { return Flag(keys::kChannelControl, "LFEMixerCorrectSignalLevel", false); }
-  bool LFEMixerOverflowProtection() const { return Flag(keys::kChannelControl, "LFEMixerOverflowProtection", true); }
+  bool LFEMixerCorrectSignalLevel() const {
+    return Flag(keys::kChannelControl, "LFEMixerCorrectSignalLevel", false);
+  }
+  bool LFEMixerOverflowProtection() const {
+    return Flag(keys::kChannelControl, "LFEMixerOverflowProtection", true);
+  }
   bool EnableVolBoost() const { return Flag(keys::kChannelControl, "EnableVolBoost", false); }
   std::uint32_t VolBoostLevel() const { return Unsigned(keys::kChannelControl, "VolBoostLevel", 10, 1, 20); }
-  std::uint32_t VolBoostAlgorithm() const { return Unsigned(keys::kChannelControl, "VolBoostAlgorithm", 0, 0, 1); }
-  std::uint32_t VolBoostApplyTo() const { return Unsigned(keys::kChannelControl, "VolBoostApplyTo", 0, 0, 1); }
+  std::uint32_t VolBoostAlgorithm() const {
+    return Unsigned(keys::kChannelControl, "VolBoostAlgorithm", 0, 0, 1);
+  }
+  std::uint32_t VolBoostApplyTo() const {
+    return Unsigned(keys::kChannelControl, "VolBoostApplyTo", 0, 0, 1);
+  }
 
   // "Channel Expander".
   bool ChannelExpanderEnable() const { return Flag(keys::kChannelExpander, "Enable", false); }
@@ -56,13 +74,19 @@ class Settings {
     if (!store_.ReadDword(keys::kChannelExpander, "OutputChannels", value)) return 6;
     return (value == 4 || value == 6 || value == 7 || value == 8) ? value : 6;
   }
-  std::uint32_t MinFrequency() const { return Unsigned(keys::kChannelExpander, "MinFrequency", 22050, 4000, 48000); }
+  std::uint32_t MinFrequency() const {
+    return Unsigned(keys::kChannelExpander, "MinFrequency", 22050, 4000, 48000);
+  }
   bool AC3Only() const { return Flag(keys::kChannelExpander, "AC3Only", false); }
   std::uint32_t Algorithm() const { return Unsigned(keys::kChannelExpander, "Algorithm", 2, 0, 2); }
   std::uint32_t ProLogic2Mode() const { return Unsigned(keys::kChannelExpander, "ProLogic2Mode", 3, 0, 5); }
   std::uint32_t PL2AutoMode() const { return Unsigned(keys::kChannelExpander, "PL2AutoMode", 0, 0, 2); }
-  std::uint32_t PL2MusicCenterWidth() const { return Unsigned(keys::kChannelExpander, "PL2MusicCenterWidth", 3, 0, 7); }
-  std::int32_t PL2MusicDimension() const { return Signed(keys::kChannelExpander, "PL2MusicDimension", 0, -3, 3); }
+  std::uint32_t PL2MusicCenterWidth() const {
+    return Unsigned(keys::kChannelExpander, "PL2MusicCenterWidth", 3, 0, 7);
+  }
+  std::int32_t PL2MusicDimension() const {
+    return Signed(keys::kChannelExpander, "PL2MusicDimension", 0, -3, 3);
+  }
   bool PL2MusicPanorama() const { return Flag(keys::kChannelExpander, "PL2MusicPanorama", false); }
 
   // "Time Stretcher".
@@ -81,7 +105,9 @@ class Settings {
   }
 
   // True when creating the filter is allowed: at least one stage switched on.
-  bool AnyStageEnabled() const { return ChannelExpanderEnable() || ChannelControlEnable() || TimeStretcherEnable(); }
+  bool AnyStageEnabled() const {
+    return ChannelExpanderEnable() || ChannelControlEnable() || TimeStretcherEnable();
+  }
 
  private:
   bool Flag(const std::string& key, const char* name, bool fallback) const {

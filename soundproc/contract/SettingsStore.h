@@ -18,10 +18,12 @@ class SettingsStore {
   virtual ~SettingsStore() = default;
 
   // True only when the value exists, is a REG_DWORD and is exactly 4 bytes.
-  virtual bool ReadDword(const std::string& keyPath, const std::string& valueName, std::uint32_t& value) const = 0;
+  virtual bool ReadDword(const std::string& keyPath, const std::string& valueName,
+                         std::uint32_t& value) const = 0;
 
   // Creates the key when needed and writes `text` (ANSI) as REG_SZ.
-  virtual bool WriteString(const std::string& keyPath, const std::string& valueName, const std::string& text) = 0;
+  virtual bool WriteString(const std::string& keyPath, const std::string& valueName,
+                           const std::string& text) = 0;
 };
 
 // Values with their registry type and raw bytes, so that wrong types and
@@ -61,16 +63,19 @@ class MemorySettingsStore final : public SettingsStore {
     return true;
   }
 
-  bool ReadDword(const std::string& keyPath, const std::string& valueName, std::uint32_t& value) const override {
+  bool ReadDword(const std::string& keyPath, const std::string& valueName,
+                 std::uint32_t& value) const override {
     std::lock_guard lock(mutex_);
     auto found = values_.find({keyPath, valueName});
-    if (found == values_.end() || found->second.type != kRegDword || found->second.bytes.size() != 4) return false;
+    if (found == values_.end() || found->second.type != kRegDword || found->second.bytes.size() != 4)
+      return false;
     const auto& b = found->second.bytes;
     value = b[0] | (b[1] << 8) | (b[2] << 16) | (static_cast<std::uint32_t>(b[3]) << 24);
     return true;
   }
 
-  bool WriteString(const std::string& keyPath, const std::string& valueName, const std::string& text) override {
+  bool WriteString(const std::string& keyPath, const std::string& valueName,
+                   const std::string& text) override {
     std::vector<std::uint8_t> bytes(text.begin(), text.end());
     bytes.push_back(0);
     SetRaw(keyPath, valueName, kRegSz, std::move(bytes));

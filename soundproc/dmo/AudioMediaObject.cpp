@@ -23,7 +23,8 @@ constexpr std::uint32_t kTagExtensible = 0xFFFE;
 }  // namespace
 
 bool ParsePcm16(const DMO_MEDIA_TYPE& type, PcmFormat& format) {
-  if (!guids::Same(type.majortype, guids::kMediaTypeAudio) || !guids::Same(type.subtype, guids::kSubtypePcm) ||
+  if (!guids::Same(type.majortype, guids::kMediaTypeAudio) ||
+      !guids::Same(type.subtype, guids::kSubtypePcm) ||
       !guids::Same(type.formattype, guids::kFormatWaveFormatEx) || type.pbFormat == nullptr ||
       type.cbFormat < sizeof(WAVEFORMATEX)) {
     return false;
@@ -252,7 +253,8 @@ HRESULT AudioMediaObject::GetInputStatus(DWORD stream, DWORD* flags) {
   return S_OK;
 }
 
-HRESULT AudioMediaObject::ProcessInput(DWORD stream, IMediaBuffer* buffer, DWORD, REFERENCE_TIME, REFERENCE_TIME) {
+HRESULT AudioMediaObject::ProcessInput(DWORD stream, IMediaBuffer* buffer, DWORD, REFERENCE_TIME,
+                                       REFERENCE_TIME) {
   if (stream != 0) return DMO_E_INVALIDSTREAMINDEX;
   if (buffer == nullptr) return E_POINTER;
   std::lock_guard lock(mutex_);
@@ -311,7 +313,8 @@ std::size_t AudioMediaObject::ConvertInto(BYTE* data, std::size_t room) {
     const std::size_t left = heldFrames_ - heldPosition_;
     std::size_t consumed = 0;
     const std::int16_t* in =
-        left != 0 ? reinterpret_cast<const std::int16_t*>(heldData_ + heldPosition_ * in_.FrameBytes()) : nullptr;
+        left != 0 ? reinterpret_cast<const std::int16_t*>(heldData_ + heldPosition_ * in_.FrameBytes())
+                  : nullptr;
     auto* out = reinterpret_cast<std::int16_t*>(data + produced * out_.FrameBytes());
     const std::size_t made = Convert(in, left, consumed, out, capacity - produced);
     heldPosition_ += std::min(consumed, left);

@@ -59,8 +59,8 @@ class AudioMediaObject : public ComObject<IMediaObject, IPersistStream, ISpecify
   HRESULT STDMETHODCALLTYPE AllocateStreamingResources() override;
   HRESULT STDMETHODCALLTYPE FreeStreamingResources() override;
   HRESULT STDMETHODCALLTYPE GetInputStatus(DWORD stream, DWORD* flags) override;
-  HRESULT STDMETHODCALLTYPE ProcessInput(DWORD stream, IMediaBuffer* buffer, DWORD flags, REFERENCE_TIME timestamp,
-                                         REFERENCE_TIME timelength) override;
+  HRESULT STDMETHODCALLTYPE ProcessInput(DWORD stream, IMediaBuffer* buffer, DWORD flags,
+                                         REFERENCE_TIME timestamp, REFERENCE_TIME timelength) override;
   HRESULT STDMETHODCALLTYPE ProcessOutput(DWORD flags, DWORD bufferCount, DMO_OUTPUT_DATA_BUFFER* buffers,
                                           DWORD* status) override;
   HRESULT STDMETHODCALLTYPE Lock(LONG lock) override;
@@ -90,8 +90,8 @@ class AudioMediaObject : public ComObject<IMediaObject, IPersistStream, ISpecify
 
   // Converts frames from `in` into at most `capacity` frames of `out`;
   // reports the input frames taken and returns the output frames written.
-  virtual std::size_t Convert(const std::int16_t* in, std::size_t frames, std::size_t& consumed, std::int16_t* out,
-                              std::size_t capacity) = 0;
+  virtual std::size_t Convert(const std::int16_t* in, std::size_t frames, std::size_t& consumed,
+                              std::int16_t* out, std::size_t capacity) = 0;
   // Output the engine holds that can be delivered without more input.
   [[nodiscard]] virtual bool HasPendingOutput() const = 0;
   // A break in the input: the engine finishes what it holds.

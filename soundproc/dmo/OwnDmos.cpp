@@ -11,8 +11,9 @@ namespace {
 class Factory final : public OwnDmoFactory {
  public:
   HRESULT Create(OwnDmoKind kind, IMediaObject** dmo) override {
-    return kind == OwnDmoKind::Upmixer ? CreateUpmixerDmo(IID_IMediaObject, reinterpret_cast<void**>(dmo))
-                                       : CreateTimeStretcherDmo(IID_IMediaObject, reinterpret_cast<void**>(dmo));
+    return kind == OwnDmoKind::Upmixer
+               ? CreateUpmixerDmo(IID_IMediaObject, reinterpret_cast<void**>(dmo))
+               : CreateTimeStretcherDmo(IID_IMediaObject, reinterpret_cast<void**>(dmo));
   }
 };
 
@@ -25,6 +26,8 @@ OwnDmoFactory& OwnDmos() {
 
 HRESULT CreateUpmixerDmo(REFIID riid, void** object) { return CreateComObject<UpmixerDmo>(riid, object); }
 
-HRESULT CreateTimeStretcherDmo(REFIID riid, void** object) { return CreateComObject<TimeStretcherDmo>(riid, object); }
+HRESULT CreateTimeStretcherDmo(REFIID riid, void** object) {
+  return CreateComObject<TimeStretcherDmo>(riid, object);
+}
 
 }  // namespace zmsp::dmo

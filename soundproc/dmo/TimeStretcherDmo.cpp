@@ -6,12 +6,15 @@
 
 namespace zmsp::dmo {
 
-TimeStretcherDmo::TimeStretcherDmo() : AudioMediaObject(kTimeStretcherDmo, kTimeStretcherPage, SpeedParameterBlock::kBytes) {
+TimeStretcherDmo::TimeStretcherDmo()
+    : AudioMediaObject(kTimeStretcherDmo, kTimeStretcherPage, SpeedParameterBlock::kBytes) {
   block_.SetSpeed(1000);
   stretcher_.setSpeedThousandths(1000);
 }
 
-bool TimeStretcherDmo::AcceptsInput(const PcmFormat& in) const { return WsolaStretcher::supportsChannels(in.channels); }
+bool TimeStretcherDmo::AcceptsInput(const PcmFormat& in) const {
+  return WsolaStretcher::supportsChannels(in.channels);
+}
 
 bool TimeStretcherDmo::AcceptsOutput(const PcmFormat& in, const PcmFormat& out) const {
   return out.channels == in.channels && out.sampleRate == in.sampleRate && out.extensible == in.extensible &&
@@ -35,7 +38,9 @@ std::size_t TimeStretcherDmo::Convert(const std::int16_t* in, std::size_t frames
   return stretcher_.pull(out, capacity);
 }
 
-void TimeStretcherDmo::SaveBlock(BYTE* block) const { std::memcpy(block, block_.bytes.data(), block_.bytes.size()); }
+void TimeStretcherDmo::SaveBlock(BYTE* block) const {
+  std::memcpy(block, block_.bytes.data(), block_.bytes.size());
+}
 
 bool TimeStretcherDmo::LoadBlock(const BYTE* block) {
   SpeedParameterBlock loaded;

@@ -55,13 +55,15 @@ bool UpmixerDmo::Configure(const PcmFormat& in, const PcmFormat& out) {
   return upmixer_.configure(in.channels, out.channels, in.sampleRate);
 }
 
-std::size_t UpmixerDmo::Convert(const std::int16_t* in, std::size_t frames, std::size_t& consumed, std::int16_t* out,
-                                std::size_t capacity) {
+std::size_t UpmixerDmo::Convert(const std::int16_t* in, std::size_t frames, std::size_t& consumed,
+                                std::int16_t* out, std::size_t capacity) {
   consumed = in != nullptr ? upmixer_.process(in, frames, out, capacity) : 0;
   return consumed;
 }
 
-void UpmixerDmo::SaveBlock(BYTE* block) const { std::memcpy(block, block_.bytes.data(), block_.bytes.size()); }
+void UpmixerDmo::SaveBlock(BYTE* block) const {
+  std::memcpy(block, block_.bytes.data(), block_.bytes.size());
+}
 
 bool UpmixerDmo::LoadBlock(const BYTE* block) {
   UpmixParameterBlock loaded;

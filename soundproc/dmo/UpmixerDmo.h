@@ -16,7 +16,6 @@ class UpmixerDmo final : public AudioMediaObject {
   UpmixerDmo();
 
  private:
-
   [[nodiscard]] bool AcceptsInput(const PcmFormat& in) const override;
   [[nodiscard]] bool AcceptsOutput(const PcmFormat& in, const PcmFormat& out) const override;
   [[nodiscard]] bool OutputChoice(const PcmFormat& in, DWORD index, PcmFormat& out) const override;

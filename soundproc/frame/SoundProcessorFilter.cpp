@@ -56,7 +56,7 @@ HRESULT ForEachUpstreamPeer(IBaseFilter* filter, Visit&& visit) {
 // ------------------------------------------------------------ source classes
 
 const char* SourceClassName(SourceClass source) {
-  static const char* const kNames[] = {"Unknown", "MP3",   "WMA",  "Vorbis", "AC3", "AC3",
+  static const char* const kNames[] = {"Unknown", "MP3",   "WMA",  "Vorbis", "AC3",  "AC3",
                                        "MPEG1",   "MPEG2", "LPCM", "DTS",    "SDDS", "WAVE"};
   const int index = static_cast<int>(source);
   return index >= 0 && index < 12 ? kNames[index] : kNames[0];
@@ -100,8 +100,8 @@ SoundProcessorFilter::SoundProcessorFilter(SettingsStore& store, std::unique_ptr
       store_(store),
       stages_(std::move(stages)),
       stagePin_(*output_) {
-  for (ProcessingStage* stage : {&stages_->ChannelControl(), &stages_->ChannelExpander(), &stages_->TimeStretcher(),
-                                 &stages_->SoundMeter()}) {
+  for (ProcessingStage* stage : {&stages_->ChannelControl(), &stages_->ChannelExpander(),
+                                 &stages_->TimeStretcher(), &stages_->SoundMeter()}) {
     stage->filter = this;
   }
 }
@@ -165,7 +165,8 @@ HRESULT SoundProcessorFilter::GetPages(CAUUID* pages) {
 
 HRESULT SoundProcessorFilter::CheckInputType(const AM_MEDIA_TYPE* type) {
   if (type == nullptr) return E_POINTER;
-  if (!guids::Same(type->majortype, guids::kMediaTypeAudio) || !guids::Same(type->subtype, guids::kSubtypePcm)) {
+  if (!guids::Same(type->majortype, guids::kMediaTypeAudio) ||
+      !guids::Same(type->subtype, guids::kSubtypePcm)) {
     return E_FAIL;
   }
   WAVEFORMATEX wave;
@@ -242,8 +243,8 @@ HRESULT SoundProcessorFilter::CheckConnect(PIN_DIRECTION direction, IPin* pin) {
   // Only an AC3-only expander switched on, and the source is not AC3: nothing
   // would process this stream, so let graph building pass us by.
   Settings settings(store_);
-  if (!ac3Source_ && settings.AC3Only() && settings.ChannelExpanderEnable() && !settings.ChannelControlEnable() &&
-      !settings.TimeStretcherEnable()) {
+  if (!ac3Source_ && settings.AC3Only() && settings.ChannelExpanderEnable() &&
+      !settings.ChannelControlEnable() && !settings.TimeStretcherEnable()) {
     return E_FAIL;
   }
 
@@ -392,7 +393,8 @@ void SoundProcessorFilter::TakeSampleType(IMediaSample* sample) {
   const AM_MEDIA_TYPE& inputType = input_->CurrentMediaType().Get();
   const std::uint32_t expected = stages_->ExpanderAppliesTo(inputType) ? outputChannels_ : format_.channels;
   WAVEFORMATEX outputWave{};
-  const std::uint32_t current = ReadWaveFormat(output_->CurrentMediaType().Get(), outputWave) ? outputWave.nChannels : 0;
+  const std::uint32_t current =
+      ReadWaveFormat(output_->CurrentMediaType().Get(), outputWave) ? outputWave.nChannels : 0;
   if (expected != current) {
     RecomputeOutputType();
     sample->SetMediaType(const_cast<AM_MEDIA_TYPE*>(&inputType));
@@ -420,8 +422,8 @@ HRESULT SoundProcessorFilter::DriveSample(IMediaSample* sample) {
   lastBufferSize_ = static_cast<std::uint32_t>(sample->GetSize());
   RefreshSettings();
   TakeSampleType(sample);
-  for (ProcessingStage* stage : {&stages_->ChannelControl(), &stages_->ChannelExpander(), &stages_->TimeStretcher(),
-                                 &stages_->SoundMeter()}) {
+  for (ProcessingStage* stage : {&stages_->ChannelControl(), &stages_->ChannelExpander(),
+                                 &stages_->TimeStretcher(), &stages_->SoundMeter()}) {
     stage->outputPin = &stagePin_;
   }
   stages_->SetHasLfe(format_.extensible && (format_.channelMask & 0x8) != 0);

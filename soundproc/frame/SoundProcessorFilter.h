@@ -17,7 +17,18 @@ class SoundProcessorPage;
 
 // Source classes (what feeds the decoder upstream), as the page names them.
 enum class SourceClass : int {
-  Unknown = 0, Mp3, Wma, Vorbis, Ac3, Ac3Wave, Mpeg1, Mpeg2, Lpcm, Dts, Sdds, Wave
+  Unknown = 0,
+  Mp3,
+  Wma,
+  Vorbis,
+  Ac3,
+  Ac3Wave,
+  Mpeg1,
+  Mpeg2,
+  Lpcm,
+  Dts,
+  Sdds,
+  Wave
 };
 const char* SourceClassName(SourceClass source);
 // The class an upstream media type selects (major type decides two MPEG-1 forms).
@@ -37,7 +48,8 @@ class SoundProcessorFilter final : public TransformFilter,
   // E_OUTOFMEMORY when allocation fails. The new filter has one reference.
   static HRESULT Create(SettingsStore& store, SoundProcessorFilter** filter);
   // The same with stages supplied by the caller (tests).
-  static HRESULT Create(SettingsStore& store, std::unique_ptr<StageSet> stages, SoundProcessorFilter** filter);
+  static HRESULT Create(SettingsStore& store, std::unique_ptr<StageSet> stages,
+                        SoundProcessorFilter** filter);
 
   ZMSP_IUNKNOWN_FROM(TransformFilter)
 

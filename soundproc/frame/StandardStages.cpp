@@ -101,6 +101,8 @@ class StandardStages final : public StageSet {
 
 }  // namespace
 
-std::unique_ptr<StageSet> CreateStandardStages(SettingsStore& store) { return std::make_unique<StandardStages>(store); }
+std::unique_ptr<StageSet> CreateStandardStages(SettingsStore& store) {
+  return std::make_unique<StandardStages>(store);
+}
 
 }  // namespace zmsp

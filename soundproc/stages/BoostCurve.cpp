@@ -39,7 +39,8 @@ bool BoostTable::prepare(int levelDb) {
     const int sample = s;
     // -32,768 maps through entry 32,768 to -32,768; a positive sample whose
     // entry reached 32,768 must not wrap negative.
-    return static_cast<std::int16_t>(sample < 0 ? -int{entries[-sample]} : std::min<int>(entries[sample], 32767));
+    return static_cast<std::int16_t>(sample < 0 ? -int{entries[-sample]}
+                                                : std::min<int>(entries[sample], 32767));
   });
   if (!mapped) {
     release();

@@ -20,11 +20,16 @@ constexpr int kMaskBitsWalked = 18;
 bool isBalancedLayout(const PcmLayout& layout) {
   const std::uint32_t mask = layout.channelMask;
   switch (layout.channels) {
-    case 4: return mask == 0x33;
-    case 6: return mask == 0x3F;
-    case 7: return mask == 0x13F;
-    case 8: return mask == 0xFF;
-    default: return false;
+    case 4:
+      return mask == 0x33;
+    case 6:
+      return mask == 0x3F;
+    case 7:
+      return mask == 0x13F;
+    case 8:
+      return mask == 0xFF;
+    default:
+      return false;
   }
 }
 
@@ -33,8 +38,8 @@ double levelGain(int levelDb) { return std::pow(10.0, levelDb * 0.05); }
 template <typename Sample>
 inline Sample addSaturated(Sample a, Sample b) {
   const std::int64_t sum = std::int64_t{a} + b;
-  return static_cast<Sample>(std::clamp<std::int64_t>(sum, std::numeric_limits<Sample>::min(),
-                                                       std::numeric_limits<Sample>::max()));
+  return static_cast<Sample>(
+      std::clamp<std::int64_t>(sum, std::numeric_limits<Sample>::min(), std::numeric_limits<Sample>::max()));
 }
 
 // Two's-complement wrap-around at the sample width (well defined since C++20).

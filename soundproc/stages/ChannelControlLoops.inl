@@ -48,7 +48,8 @@ template <typename Sample>
 constexpr std::int64_t kSignBit = std::numeric_limits<std::int64_t>::min();
 
 [[gnu::always_inline]] inline Doubles CopySign(Doubles magnitude, Doubles sign) {
-  return reinterpret_cast<Doubles>((reinterpret_cast<Masks>(sign) & kSignBit) | reinterpret_cast<Masks>(magnitude));
+  return reinterpret_cast<Doubles>((reinterpret_cast<Masks>(sign) & kSignBit) |
+                                   reinterpret_cast<Masks>(magnitude));
 }
 
 [[gnu::always_inline]] inline Doubles Abs(Doubles v) {
@@ -148,6 +149,6 @@ void SoftBoost32(std::int32_t* samples, std::size_t count, const SoftCurve& curv
 }
 
 constexpr ChannelControlKernels kKernels{
-    GainRow<std::int16_t>,  GainRow<std::int32_t>,  GainAll<std::int16_t>,  GainAll<std::int32_t>,
-    ScaleRow<std::int16_t>, ScaleRow<std::int32_t>, ScaleAll<std::int16_t>, ScaleAll<std::int32_t>,
-    SoftBoost32};
+    GainRow<std::int16_t>,  GainRow<std::int32_t>,  GainAll<std::int16_t>,
+    GainAll<std::int32_t>,  ScaleRow<std::int16_t>, ScaleRow<std::int32_t>,
+    ScaleAll<std::int16_t>, ScaleAll<std::int32_t>, SoftBoost32};

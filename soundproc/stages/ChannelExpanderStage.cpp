@@ -19,12 +19,18 @@ constexpr std::uint32_t kMaxExpandedRate = 48000;
 // The standard mask of an input or output channel count, 0 for others.
 std::uint32_t StandardMask(std::uint32_t channels) {
   switch (channels) {
-    case 2: return 0x3;
-    case 4: return 0x33;
-    case 6: return 0x3F;
-    case 7: return 0x13F;
-    case 8: return 0xFF;
-    default: return 0;
+    case 2:
+      return 0x3;
+    case 4:
+      return 0x33;
+    case 6:
+      return 0x3F;
+    case 7:
+      return 0x13F;
+    case 8:
+      return 0xFF;
+    default:
+      return 0;
   }
 }
 
@@ -54,8 +60,10 @@ bool ChannelExpanderStage::AppliesTo(const AM_MEDIA_TYPE& type) const {
   if (!enabled || (ac3Only && !ac3Source)) return false;
   const InputFormatSummary in = SummaryOf(type);
   if (!in.parsed || in.bitsPerSample != 16) return false;
-  if (in.formatTag != InputFormatSummary::kTagPcm && in.formatTag != InputFormatSummary::kTagExtensible) return false;
-  if (in.samplesPerSec == 0 || in.samplesPerSec < minFrequency || in.samplesPerSec > kMaxExpandedRate) return false;
+  if (in.formatTag != InputFormatSummary::kTagPcm && in.formatTag != InputFormatSummary::kTagExtensible)
+    return false;
+  if (in.samplesPerSec == 0 || in.samplesPerSec < minFrequency || in.samplesPerSec > kMaxExpandedRate)
+    return false;
   if (!ChannelsExpand(in.channels, outputChannels)) return false;
   if (in.formatTag == InputFormatSummary::kTagPcm) return in.channels == 2;
   return in.extensible && in.channelMask == StandardMask(in.channels);
@@ -128,8 +136,9 @@ void ChannelExpanderStage::NegotiateTypes(const AM_MEDIA_TYPE& type) {
 }
 
 bool ChannelExpanderStage::CreateDmo() {
-  return CreateConfiguredDmo(sources_, kOutsideDmo, OwnDmoKind::Upmixer, "expDMO", [this] { return HandOverAtCreation(); },
-                             dmo_, messages_);
+  return CreateConfiguredDmo(
+      sources_, kOutsideDmo, OwnDmoKind::Upmixer, "expDMO", [this] { return HandOverAtCreation(); }, dmo_,
+      messages_);
 }
 
 UpmixParams ChannelExpanderStage::WantedParams(const Settings& settings) const {
@@ -202,7 +211,8 @@ HRESULT ChannelExpanderStage::StreamSample(IMediaSample* sample) {
     FreeMediaType(produced);
     return hr;
   };
-  DmoStreamer streamer(*dmo_.Get(), *filter, shape, [this](IMediaSample* output) { return PassOn(output, false); });
+  DmoStreamer streamer(*dmo_.Get(), *filter, shape,
+                       [this](IMediaSample* output) { return PassOn(output, false); });
   return streamer.Stream(sample, totals);
 }
 

@@ -21,10 +21,12 @@ namespace zmsp {
 class ChannelExpanderStage final : public ProcessingStage {
  public:
   // The outside expansion DMO's class.
-  static constexpr CLSID kOutsideDmo = {0x10E9D898, 0xAEB2, 0x4367, {0xA2, 0x3E, 0xED, 0xF3, 0x62, 0x37, 0x4D, 0x42}};
+  static constexpr CLSID kOutsideDmo = {
+      0x10E9D898, 0xAEB2, 0x4367, {0xA2, 0x3E, 0xED, 0xF3, 0x62, 0x37, 0x4D, 0x42}};
 
   // Reads "Enable", "OutputChannels", "MinFrequency" and "AC3Only".
-  explicit ChannelExpanderStage(SettingsStore& store = CurrentSettingsStore(), const DmoSources& sources = {});
+  explicit ChannelExpanderStage(SettingsStore& store = CurrentSettingsStore(),
+                                const DmoSources& sources = {});
 
   HRESULT Receive(IMediaSample* sample, bool isUpstreamSample) override;
 

@@ -13,7 +13,8 @@ namespace {
 class SystemClasses final : public ComClassCreator {
  public:
   HRESULT CreateInProcess(const CLSID& classId, IMediaObject** dmo) override {
-    return CoCreateInstance(classId, nullptr, CLSCTX_INPROC_SERVER, IID_IMediaObject, reinterpret_cast<void**>(dmo));
+    return CoCreateInstance(classId, nullptr, CLSCTX_INPROC_SERVER, IID_IMediaObject,
+                            reinterpret_cast<void**>(dmo));
   }
   HRESULT InitializeMultithreaded() override { return CoInitializeEx(nullptr, COINIT_MULTITHREADED); }
 };
@@ -46,12 +47,13 @@ DmoCreation CreateStageDmo(const DmoSources& sources, const CLSID& outsideClass,
   return result;
 }
 
-bool CreateConfiguredDmo(const DmoSources& sources, const CLSID& outsideClass, OwnDmoKind kind, std::string_view name,
-                         const std::function<HRESULT()>& handOver, ComPtr<IMediaObject>& dmo,
-                         StageMessages& messages) {
+bool CreateConfiguredDmo(const DmoSources& sources, const CLSID& outsideClass, OwnDmoKind kind,
+                         std::string_view name, const std::function<HRESULT()>& handOver,
+                         ComPtr<IMediaObject>& dmo, StageMessages& messages) {
   const DmoCreation created = CreateStageDmo(sources, outsideClass, kind, dmo);
   if (FAILED(created.hr)) {
-    if (!created.silent) messages.Show("can't create " + std::string(name) + " (" + HexResult(created.hr) + ")");
+    if (!created.silent)
+      messages.Show("can't create " + std::string(name) + " (" + HexResult(created.hr) + ")");
     return false;
   }
   const HRESULT hr = handOver();

@@ -65,9 +65,9 @@ class StageMessages;
 // failure is shown once as "can't create NAME (0x...)" (the creation's
 // HRESULT) or "can't initialize NAME (0x...)" (the hand-over's), and leaves
 // `dmo` empty.
-bool CreateConfiguredDmo(const DmoSources& sources, const CLSID& outsideClass, OwnDmoKind kind, std::string_view name,
-                         const std::function<HRESULT()>& handOver, ComPtr<IMediaObject>& dmo,
-                         StageMessages& messages);
+bool CreateConfiguredDmo(const DmoSources& sources, const CLSID& outsideClass, OwnDmoKind kind,
+                         std::string_view name, const std::function<HRESULT()>& handOver,
+                         ComPtr<IMediaObject>& dmo, StageMessages& messages);
 
 // Clears both types of the DMO and sets `input` and `output`; true when the
 // DMO takes both.

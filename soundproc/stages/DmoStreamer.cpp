@@ -97,8 +97,9 @@ HRESULT DmoStreamer::MakeInputBuffer(IMediaSample* input, IMediaBuffer** buffer)
   SampleBytes bytes;
   if (!GetSampleBytes(input, bytes)) return E_POINTER;
   if (!shape_.monoThroughStereo) {
-    return SampleMediaBuffer::CreateView(reinterpret_cast<BYTE*>(bytes.data), static_cast<DWORD>(bytes.length),
-                                         static_cast<DWORD>(bytes.capacity), buffer);
+    return SampleMediaBuffer::CreateView(reinterpret_cast<BYTE*>(bytes.data),
+                                         static_cast<DWORD>(bytes.length), static_cast<DWORD>(bytes.capacity),
+                                         buffer);
   }
   const std::size_t frames = bytes.length / 2;
   HRESULT hr = SampleMediaBuffer::CreateOwning(static_cast<DWORD>(frames * 4), buffer);
@@ -172,8 +173,8 @@ HRESULT DmoStreamer::FillPiece(IMediaSample* output, LONG& length, bool& incompl
   return output->SetActualDataLength(length);
 }
 
-void DmoStreamer::StampPiece(IMediaSample* output, const InputTimes& times, std::uint32_t produced, LONG length,
-                             bool incomplete) {
+void DmoStreamer::StampPiece(IMediaSample* output, const InputTimes& times, std::uint32_t produced,
+                             LONG length, bool incomplete) {
   const bool onlyPiece = produced == 0 && !incomplete;
   const LONGLONG framesBefore = produced / shape_.frameBytes;
   const LONGLONG frames = static_cast<LONGLONG>(length) / shape_.frameBytes;

@@ -134,8 +134,8 @@ void MatrixUpmixer::setParams(const UpmixParams& params) {
   }
   p.centerWidth = std::clamp(p.centerWidth, 0, 7);
   p.dimension = std::clamp(p.dimension, 0, 6);
-  const bool delayChanges = configured() && decodeFor(p).surroundDelaySeconds !=
-                                                decodeFor(params_).surroundDelaySeconds;
+  const bool delayChanges =
+      configured() && decodeFor(p).surroundDelaySeconds != decodeFor(params_).surroundDelaySeconds;
   params_ = p;
   if (configured()) {
     prepare();
@@ -151,8 +151,8 @@ void MatrixUpmixer::prepare() {
   active_ = d.active;
   monoSurround_ = d.monoSurround;
   const double rate = sampleRate_;
-  blockFrames_ = std::clamp<std::size_t>(static_cast<std::size_t>(std::lround(rate * kSteeringBlockSeconds)), 1,
-                                         kMaxBlockFrames);
+  blockFrames_ = std::clamp<std::size_t>(static_cast<std::size_t>(std::lround(rate * kSteeringBlockSeconds)),
+                                         1, kMaxBlockFrames);
   envelopeKeep_ =
       d.active ? static_cast<float>(std::exp(-static_cast<double>(blockFrames_) / (d.envelopeSeconds * rate)))
                : 0.0f;
@@ -310,7 +310,8 @@ void MatrixUpmixer::decodeFronts(std::size_t frames) {
     const float m = 0.5f * (l + r);
     const float d = 0.5f * (l - r);
     const float own = sign > 0 ? l : r;
-    return own - cancelCenter[i] * m - sign * cancelSurround[i] * d + widthToFronts_ * centerGain[i] * kSqrt2 * m;
+    return own - cancelCenter[i] * m - sign * cancelSurround[i] * d +
+           widthToFronts_ * centerGain[i] * kSqrt2 * m;
   };
   if (inChannels_ == 2) {
     const auto [sa, sb, sc, sd] = surroundMatrix_;

@@ -117,10 +117,10 @@ class MatrixUpmixer {
   UpmixParams params_;
 
   // Derived from the parameters and the sample rate by prepare().
-  bool active_ = true;          // steered (false: passive matrix)
-  bool monoSurround_ = false;   // one band-limited surround signal on both rears
-  std::size_t blockFrames_ = 1; // frames per steering block
-  float envelopeKeep_ = 0.0f;   // per-block decay of the dominance envelopes
+  bool active_ = true;           // steered (false: passive matrix)
+  bool monoSurround_ = false;    // one band-limited surround signal on both rears
+  std::size_t blockFrames_ = 1;  // frames per steering block
+  float envelopeKeep_ = 0.0f;    // per-block decay of the dominance envelopes
   float surroundLowpass_ = 0.0f;
   float lfeLowpass_ = 0.0f;
   std::array<float, 4> surroundMatrix_{};  // SL = a*l + b*r, SR = c*l + d*r
@@ -132,8 +132,8 @@ class MatrixUpmixer {
   std::size_t surroundDelay_ = 0;
 
   // Streaming state.
-  std::size_t blockPos_ = 0;              // frames into the current steering block
-  std::array<float, 3> blockEnergy_{};    // sums of left², right² and left x right
+  std::size_t blockPos_ = 0;            // frames into the current steering block
+  std::array<float, 3> blockEnergy_{};  // sums of left², right² and left x right
   std::array<float, 4> envelope_{};
   SteerGains gainsFrom_{};
   SteerGains gainsTo_{};
@@ -141,8 +141,8 @@ class MatrixUpmixer {
   float lfeLp_[2] = {};
   std::vector<float> delayLine_;  // the two surrounds, interleaved
   std::size_t delayPos_ = 0;
-  std::vector<float> scratch_;           // one block of each decoded channel, planar
-  std::vector<std::int16_t> samples_;    // the same saturated, in output order
+  std::vector<float> scratch_;         // one block of each decoded channel, planar
+  std::vector<std::int16_t> samples_;  // the same saturated, in output order
 };
 
 }  // namespace zmsp

@@ -19,11 +19,11 @@ inline constexpr std::uint32_t kSpeakerLowFrequency = 0x8;
 inline constexpr std::uint32_t kSpeakerAll = 0x80000000u;
 
 struct PcmLayout {
-  bool parsed = false;           // a wave format was read at all
-  std::uint16_t formatTag = 0;   // 1 PCM, 0xFFFE extensible, 0x92 AC3 over S/PDIF
+  bool parsed = false;          // a wave format was read at all
+  std::uint16_t formatTag = 0;  // 1 PCM, 0xFFFE extensible, 0x92 AC3 over S/PDIF
   std::uint16_t channels = 0;
   std::uint16_t bitsPerSample = 0;
-  bool extensible = false;       // tag 0xFFFE with a PCM sub-format; only then is the mask valid
+  bool extensible = false;  // tag 0xFFFE with a PCM sub-format; only then is the mask valid
   std::uint32_t channelMask = 0;
 
   // Bytes of one interleaved frame; 0 when the layout cannot describe a frame.

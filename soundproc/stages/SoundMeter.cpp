@@ -47,7 +47,8 @@ void sumTail(const std::byte* data, std::size_t firstFrame, std::size_t frames,
 // totals every 2^16 periods, long before they could overflow; 32-bit
 // magnitudes are summed in 64-bit lanes.
 template <typename Sample, int Channels>
-void sumMagnitudes(const std::byte* data, std::size_t frames, std::array<std::uint64_t, kMeterChannels>& totals) {
+void sumMagnitudes(const std::byte* data, std::size_t frames,
+                   std::array<std::uint64_t, kMeterChannels>& totals) {
   constexpr int kPerVector = 16 / sizeof(Sample);
   // At least four vectors per period, so that independent additions overlap.
   constexpr int kBasePeriod = std::lcm(Channels, kPerVector);
@@ -104,7 +105,8 @@ void sumMagnitudes(const std::byte* data, std::size_t frames, std::array<std::ui
 }
 #else
 template <typename Sample, int Channels>
-void sumMagnitudes(const std::byte* data, std::size_t frames, std::array<std::uint64_t, kMeterChannels>& totals) {
+void sumMagnitudes(const std::byte* data, std::size_t frames,
+                   std::array<std::uint64_t, kMeterChannels>& totals) {
   sumTail<Sample, Channels>(data, 0, frames, totals);
 }
 #endif
@@ -113,15 +115,24 @@ template <typename Sample>
 void sumForChannels(int channels, const std::byte* data, std::size_t frames,
                     std::array<std::uint64_t, kMeterChannels>& totals) {
   switch (channels) {
-    case 1: return sumMagnitudes<Sample, 1>(data, frames, totals);
-    case 2: return sumMagnitudes<Sample, 2>(data, frames, totals);
-    case 3: return sumMagnitudes<Sample, 3>(data, frames, totals);
-    case 4: return sumMagnitudes<Sample, 4>(data, frames, totals);
-    case 5: return sumMagnitudes<Sample, 5>(data, frames, totals);
-    case 6: return sumMagnitudes<Sample, 6>(data, frames, totals);
-    case 7: return sumMagnitudes<Sample, 7>(data, frames, totals);
-    case 8: return sumMagnitudes<Sample, 8>(data, frames, totals);
-    default: return;
+    case 1:
+      return sumMagnitudes<Sample, 1>(data, frames, totals);
+    case 2:
+      return sumMagnitudes<Sample, 2>(data, frames, totals);
+    case 3:
+      return sumMagnitudes<Sample, 3>(data, frames, totals);
+    case 4:
+      return sumMagnitudes<Sample, 4>(data, frames, totals);
+    case 5:
+      return sumMagnitudes<Sample, 5>(data, frames, totals);
+    case 6:
+      return sumMagnitudes<Sample, 6>(data, frames, totals);
+    case 7:
+      return sumMagnitudes<Sample, 7>(data, frames, totals);
+    case 8:
+      return sumMagnitudes<Sample, 8>(data, frames, totals);
+    default:
+      return;
   }
 }
 

@@ -68,8 +68,9 @@ void TimeStretcherStage::NegotiateTypes(const AM_MEDIA_TYPE& type) {
 }
 
 bool TimeStretcherStage::CreateDmo() {
-  return CreateConfiguredDmo(sources_, kOutsideDmo, OwnDmoKind::TimeStretcher, "TimeStretchDMO",
-                             [this] { return HandOverAtCreation(); }, dmo_, messages_);
+  return CreateConfiguredDmo(
+      sources_, kOutsideDmo, OwnDmoKind::TimeStretcher, "TimeStretchDMO",
+      [this] { return HandOverAtCreation(); }, dmo_, messages_);
 }
 
 HRESULT TimeStretcherStage::HandOverAtCreation() {
@@ -105,7 +106,8 @@ HRESULT TimeStretcherStage::StreamSample(IMediaSample* sample) {
   shape.sampleRate = format.samplesPerSec;
   shape.monoThroughStereo = format.channels == 1;
   shape.keepMediaTimes = false;
-  DmoStreamer streamer(*dmo_.Get(), *filter, shape, [this](IMediaSample* output) { return PassOn(output, false); });
+  DmoStreamer streamer(*dmo_.Get(), *filter, shape,
+                       [this](IMediaSample* output) { return PassOn(output, false); });
   return streamer.Stream(sample, totals);
 }
 

@@ -20,7 +20,8 @@ namespace zmsp {
 class TimeStretcherStage final : public ProcessingStage {
  public:
   // The outside time-stretch DMO's class.
-  static constexpr CLSID kOutsideDmo = {0x73FCEEB8, 0x953F, 0x41A1, {0x87, 0xF7, 0x93, 0x60, 0x2A, 0x0B, 0xE7, 0xBB}};
+  static constexpr CLSID kOutsideDmo = {
+      0x73FCEEB8, 0x953F, 0x41A1, {0x87, 0xF7, 0x93, 0x60, 0x2A, 0x0B, 0xE7, 0xBB}};
 
   // Starts disabled; the filter switches it per sample.
   explicit TimeStretcherStage(SettingsStore& store = CurrentSettingsStore(), const DmoSources& sources = {});

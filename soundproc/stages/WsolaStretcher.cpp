@@ -106,14 +106,15 @@ void WsolaStretcher::prepare() {
   const double rate = sampleRate_;
   hop_ = static_cast<std::size_t>(std::lround(kHopSeconds * rate));
   seek_ = static_cast<std::size_t>(std::lround(kSeekSeconds * rate));
-  decimation_ = std::clamp<std::size_t>(static_cast<std::size_t>(std::lround(rate / kCoarseRate)), 1,
-                                        kMaxDecimation);
+  decimation_ =
+      std::clamp<std::size_t>(static_cast<std::size_t>(std::lround(rate / kCoarseRate)), 1, kMaxDecimation);
   const std::size_t length = 2 * hop_;
   const auto ch = static_cast<std::size_t>(channels_);
   // Periodic Hann: two windows a hop apart sum to one.
   window_.resize(length * ch);
   for (std::size_t i = 0; i < length; ++i) {
-    const double w = 0.5 - 0.5 * std::cos(2.0 * std::numbers::pi * static_cast<double>(i) / static_cast<double>(length));
+    const double w =
+        0.5 - 0.5 * std::cos(2.0 * std::numbers::pi * static_cast<double>(i) / static_cast<double>(length));
     std::fill_n(window_.begin() + static_cast<std::ptrdiff_t>(i * ch), ch, static_cast<float>(w));
   }
 }
@@ -166,8 +167,8 @@ void WsolaStretcher::flush() {
     return;
   }
   // Silence after the end lets the last frames be searched and placed whole.
-  const std::vector<std::int16_t> silence((seek_ + 2 * hop_ + decimation_) * static_cast<std::size_t>(channels_),
-                                          0);
+  const std::vector<std::int16_t> silence(
+      (seek_ + 2 * hop_ + decimation_) * static_cast<std::size_t>(channels_), 0);
   appendInput(silence.data(), silence.size() / static_cast<std::size_t>(channels_));
   produceFrames(inputEnd_, true);
   startStream();
@@ -216,7 +217,8 @@ void WsolaStretcher::produceFrames(std::int64_t inputEnd, bool ending) {
         return;
       }
       const double remaining = (static_cast<double>(inputEnd) - nominal_) / speed_;
-      emitFrames = std::min<std::size_t>(hop_, static_cast<std::size_t>(std::max(0L, std::lround(remaining))));
+      emitFrames =
+          std::min<std::size_t>(hop_, static_cast<std::size_t>(std::max(0L, std::lround(remaining))));
       if (emitFrames == 0) {
         return;
       }
@@ -265,8 +267,8 @@ std::int64_t WsolaStretcher::coarseSearch(std::int64_t lo, std::int64_t hi, std:
   }
   const auto count = static_cast<std::size_t>(usableLast - firstIndex + 1);
   const std::int64_t nominalIndex = ((lo + hi) / 2 - inputBase_ - offset) / step;
-  const auto fallback = static_cast<std::size_t>(std::clamp(nominalIndex - firstIndex, std::int64_t{0},
-                                                            static_cast<std::int64_t>(count - 1)));
+  const auto fallback = static_cast<std::size_t>(
+      std::clamp(nominalIndex - firstIndex, std::int64_t{0}, static_cast<std::int64_t>(count - 1)));
   const std::size_t k =
       bestMatch(coarse_.data() + refIndex, coarse_.data() + firstIndex, count, length, fallback);
   return inputBase_ + (firstIndex + static_cast<std::int64_t>(k)) * step + offset;
@@ -336,7 +338,8 @@ void WsolaStretcher::dropConsumedInput() {
     return;
   }
   const auto ch = static_cast<std::size_t>(channels_);
-  input_.erase(input_.begin(), input_.begin() + static_cast<std::ptrdiff_t>(drop * static_cast<std::int64_t>(ch)));
+  input_.erase(input_.begin(),
+               input_.begin() + static_cast<std::ptrdiff_t>(drop * static_cast<std::int64_t>(ch)));
   mono_.erase(mono_.begin(), mono_.begin() + static_cast<std::ptrdiff_t>(drop));
   coarse_.erase(coarse_.begin(), coarse_.begin() + static_cast<std::ptrdiff_t>(drop / step));
   inputBase_ = keepFrom;

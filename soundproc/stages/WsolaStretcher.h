@@ -86,10 +86,10 @@ class WsolaStretcher {
   double speed_ = 1.0;
 
   // Geometry, from the sample rate.
-  std::size_t hop_ = 0;        // synthesis hop; frames are 2 * hop_ long
-  std::size_t seek_ = 0;       // search radius around the nominal position
-  std::size_t decimation_ = 1; // coarse search step
-  std::vector<float> window_;  // Hann window of 2 * hop_
+  std::size_t hop_ = 0;         // synthesis hop; frames are 2 * hop_ long
+  std::size_t seek_ = 0;        // search radius around the nominal position
+  std::size_t decimation_ = 1;  // coarse search step
+  std::vector<float> window_;   // Hann window of 2 * hop_
 
   // Input kept from absolute frame inputBase_ on (a multiple of decimation_).
   std::int64_t inputBase_ = 0;
@@ -98,9 +98,9 @@ class WsolaStretcher {
   std::vector<float> coarse_;        // mono_ averaged over decimation_ frames
 
   // Stream position.
-  std::int64_t inputEnd_ = 0;   // absolute frames pushed into this stream
-  double nominal_ = 0.0;        // nominal input position of the next frame
-  std::int64_t previous_ = -1;  // input position of the last placed frame
+  std::int64_t inputEnd_ = 0;       // absolute frames pushed into this stream
+  double nominal_ = 0.0;            // nominal input position of the next frame
+  std::int64_t previous_ = -1;      // input position of the last placed frame
   std::vector<float> overlap_;      // second half of the last frame, windowed
   std::vector<float> pendingHalf_;  // the placed frame's second half until emitted
   std::vector<std::int16_t> output_;

@@ -71,10 +71,10 @@ Arguments Split(const std::vector<std::string>& args) {
       name = arg.substr(0, eq);
       value = arg.substr(eq + 1);
     }
-    std::optional<std::string>* slot = name == "--offset"                     ? &parsed.offset
-                                       : name == "--language"                 ? &parsed.language
+    std::optional<std::string>* slot = name == "--offset"                   ? &parsed.offset
+                                       : name == "--language"               ? &parsed.language
                                        : name == "-o" || name == "--output" ? &parsed.output
-                                                                              : nullptr;
+                                                                            : nullptr;
     if (!slot) throw UsageError{"unknown option " + arg};
     if (!value) {
       if (i + 1 >= args.size()) throw UsageError{"option " + name + " needs a value"};
@@ -99,11 +99,21 @@ std::string JsonString(std::string_view utf8) {
   std::string out = "\"";
   for (const char c : utf8) {
     switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
       default:
         if (static_cast<unsigned char>(c) < 0x20) {
           char escaped[8];
@@ -192,8 +202,8 @@ class Tool {
     ExpectPositional(args, 2);
     if (args.output) throw UsageError{"at takes no -o"};
     const double position = Number(args.positional[1], "SECONDS");
-    const double offset = std::clamp(args.offset ? Number(*args.offset, "--offset") : 0.0, -kMaxSyncOffset,
-                                     kMaxSyncOffset);
+    const double offset =
+        std::clamp(args.offset ? Number(*args.offset, "--offset") : 0.0, -kMaxSyncOffset, kMaxSyncOffset);
     std::optional<TCaptionLanguage> language;
     if (args.language) {
       if (*args.language == "Korean") {
@@ -242,7 +252,8 @@ class Tool {
 
 }  // namespace
 
-int RunSamiTool(const std::vector<std::string>& args, ITextCodec& codec, std::ostream& out, std::ostream& err) {
+int RunSamiTool(const std::vector<std::string>& args, ITextCodec& codec, std::ostream& out,
+                std::ostream& err) {
   return Tool(codec, out, err).Run(args);
 }
 

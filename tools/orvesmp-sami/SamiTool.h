@@ -15,6 +15,7 @@ inline constexpr int kToolFileError = 1;
 inline constexpr int kToolUsageError = 2;
 
 // Runs one command; `args` excludes the program name.
-int RunSamiTool(const std::vector<std::string>& args, ITextCodec& codec, std::ostream& out, std::ostream& err);
+int RunSamiTool(const std::vector<std::string>& args, ITextCodec& codec, std::ostream& out,
+                std::ostream& err);
 
 }  // namespace orves

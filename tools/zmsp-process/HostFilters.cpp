@@ -20,7 +20,8 @@ HostPin::HostPin(BaseFilter& filter, const wchar_t* name, PIN_DIRECTION directio
 HRESULT HostPin::CheckMediaType(const AM_MEDIA_TYPE* type) {
   if (type == nullptr) return E_POINTER;
   if (!hasOffer_) return S_OK;
-  return guids::Same(type->majortype, offered_.Get().majortype) && guids::Same(type->subtype, offered_.Get().subtype)
+  return guids::Same(type->majortype, offered_.Get().majortype) &&
+                 guids::Same(type->subtype, offered_.Get().subtype)
              ? S_OK
              : S_FALSE;
 }
@@ -106,7 +107,9 @@ HRESULT SourcePin::PushFilled(
   return downstream_->Receive(sample.Get());
 }
 
-HRESULT SourcePin::PushEndOfStream() { return connected_ != nullptr ? connected_->EndOfStream() : VFW_E_NOT_CONNECTED; }
+HRESULT SourcePin::PushEndOfStream() {
+  return connected_ != nullptr ? connected_->EndOfStream() : VFW_E_NOT_CONNECTED;
+}
 
 // ------------------------------------------------------------------- SinkPin
 

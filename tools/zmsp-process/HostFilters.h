@@ -43,7 +43,8 @@ class HostFilter : public BaseFilter {
 // major type and subtype (any type when it has none).
 class HostPin : public BasePin {
  public:
-  HostPin(BaseFilter& filter, const wchar_t* name, PIN_DIRECTION direction, const AM_MEDIA_TYPE* type = nullptr);
+  HostPin(BaseFilter& filter, const wchar_t* name, PIN_DIRECTION direction,
+          const AM_MEDIA_TYPE* type = nullptr);
   HRESULT CheckMediaType(const AM_MEDIA_TYPE* type) override;
   HRESULT GetMediaType(int position, MediaType& type) override;
 
@@ -69,7 +70,8 @@ class SourcePin final : public HostPin {
   // the buffer and its size in `length`, leaves the number of bytes written
   // there and returns the sample's start and stop times. An empty sample is
   // not delivered.
-  HRESULT PushFilled(const std::function<std::pair<REFERENCE_TIME, REFERENCE_TIME>(std::uint8_t*, std::size_t&)>& fill);
+  HRESULT PushFilled(
+      const std::function<std::pair<REFERENCE_TIME, REFERENCE_TIME>(std::uint8_t*, std::size_t&)>& fill);
   HRESULT PushEndOfStream();
   LONG BufferSize() const { return bufferSize_; }
   IMemAllocator* Allocator() const { return allocator_; }
@@ -102,7 +104,9 @@ class SinkPin final : public HostPin, public IMemInputPin {
 
   HRESULT STDMETHODCALLTYPE GetAllocator(IMemAllocator** allocator) override;
   HRESULT STDMETHODCALLTYPE NotifyAllocator(IMemAllocator* allocator, BOOL readOnly) override;
-  HRESULT STDMETHODCALLTYPE GetAllocatorRequirements(ALLOCATOR_PROPERTIES* props) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetAllocatorRequirements(ALLOCATOR_PROPERTIES* props) override {
+    return E_NOTIMPL;
+  }
   HRESULT STDMETHODCALLTYPE Receive(IMediaSample* sample) override;
   HRESULT STDMETHODCALLTYPE ReceiveMultiple(IMediaSample** samples, LONG count, LONG* processed) override;
   HRESULT STDMETHODCALLTYPE ReceiveCanBlock() override { return S_FALSE; }

@@ -61,10 +61,16 @@ bool SourceSubtypeByName(const std::string& name, std::optional<GUID>& subtype, 
     GUID subtype;
   };
   static const Entry kEntries[] = {
-      {"mp3", guids::kSubtypeMp3},          {"wma", guids::kSubtypeWma},         {"vorbis", guids::kSubtypeVorbis},
-      {"ac3", guids::kSubtypeDolbyAc3},     {"mpeg1", guids::kSubtypeMpeg1Payload},
-      {"mpeg2", guids::kSubtypeMpeg2Audio}, {"lpcm", guids::kSubtypeDvdLpcm},    {"dts", guids::kSubtypeDts},
-      {"sdds", guids::kSubtypeSdds},        {"wave", guids::kSubtypeWave},
+      {"mp3", guids::kSubtypeMp3},
+      {"wma", guids::kSubtypeWma},
+      {"vorbis", guids::kSubtypeVorbis},
+      {"ac3", guids::kSubtypeDolbyAc3},
+      {"mpeg1", guids::kSubtypeMpeg1Payload},
+      {"mpeg2", guids::kSubtypeMpeg2Audio},
+      {"lpcm", guids::kSubtypeDvdLpcm},
+      {"dts", guids::kSubtypeDts},
+      {"sdds", guids::kSubtypeSdds},
+      {"wave", guids::kSubtypeWave},
   };
   if (name == "unknown") {
     subtype.reset();
@@ -84,9 +90,10 @@ Result Run(Input& input, SettingsStore& store, const Options& options, Output& o
   HRESULT hr = SoundProcessorFilter::Create(store, &created);
   if (FAILED(hr)) {
     return Failure(Outcome::FilterRefused, hr,
-                   hr == E_FAIL ? "the filter refuses to be created: no Enable value of Channel Expander, Channel "
-                                  "Control or Time Stretcher is set"
-                                : "the filter could not be created (" + Hex(hr) + ")");
+                   hr == E_FAIL
+                       ? "the filter refuses to be created: no Enable value of Channel Expander, Channel "
+                         "Control or Time Stretcher is set"
+                       : "the filter could not be created (" + Hex(hr) + ")");
   }
   auto filter = ComPtr<SoundProcessorFilter>::Adopt(created);
   auto graph = host::HostGraph::Create();
@@ -101,7 +108,8 @@ Result Run(Input& input, SettingsStore& store, const Options& options, Output& o
   if (options.sourceSubtype) sourceType = host::AudioSubtype(*options.sourceSubtype, options.sourceMajorType);
   auto& upstreamOut = upstream->AddPin<host::HostPin>(L"Out", PINDIR_OUTPUT, &sourceType.Get());
   auto& decoderIn = decoder->AddPin<host::HostPin>(L"In", PINDIR_INPUT);
-  auto& decoderOut = decoder->AddPin<host::SourcePin>(L"Out", pcm.Get(), static_cast<LONG>(kFramesPerSample * frameBytes));
+  auto& decoderOut =
+      decoder->AddPin<host::SourcePin>(L"Out", pcm.Get(), static_cast<LONG>(kFramesPerSample * frameBytes));
   auto& sinkIn = renderer->AddPin<host::SinkPin>(L"In");
 
   graph->AddFilter(upstream.Get(), L"Splitter");

@@ -17,7 +17,7 @@ namespace zmsp::process {
 
 struct Options {
   std::optional<GUID> sourceSubtype;     // none: the source class stays "Unknown"
-  GUID sourceMajorType{};                 // major type the subtype travels with
+  GUID sourceMajorType{};                // major type the subtype travels with
   std::optional<std::wstring> fileName;  // what the file source reports
   bool measureLevels = false;
 };
@@ -27,7 +27,7 @@ enum class Outcome { Done, FilterRefused, ConnectionRefused, Failed };
 struct Result {
   Outcome outcome = Outcome::Failed;
   HRESULT hr = S_OK;
-  std::string message;  // one line when not Done
+  std::string message;       // one line when not Done
   wav::Format outputFormat;  // the last type a sample carried, else the connection's
   std::array<std::int32_t, 8> levels{};
   std::uint32_t outputChannels = 0;

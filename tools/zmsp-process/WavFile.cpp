@@ -255,7 +255,8 @@ bool StreamWriter::Finish(const Format& final) {
   if (header.size() != headerBytes_) return RewriteWithHeader(final);
   const std::uint8_t pad = 0;
   bool ok = (dataSize & 1) == 0 || std::fwrite(&pad, 1, 1, file_) == 1;
-  ok = ok && std::fseek(file_, 0, SEEK_SET) == 0 && std::fwrite(header.data(), 1, header.size(), file_) == header.size();
+  ok = ok && std::fseek(file_, 0, SEEK_SET) == 0 &&
+       std::fwrite(header.data(), 1, header.size(), file_) == header.size();
   ok = std::fclose(std::exchange(file_, nullptr)) == 0 && ok;
   return ok;
 }

@@ -50,7 +50,8 @@ bool ParseNumber(const std::string& text, std::uint32_t& value) {
   }
   if (digits.empty() || digits.size() > 10) return false;
   for (char c : digits) {
-    if (!(base == 16 ? std::isxdigit(static_cast<unsigned char>(c)) : std::isdigit(static_cast<unsigned char>(c)))) {
+    if (!(base == 16 ? std::isxdigit(static_cast<unsigned char>(c))
+                     : std::isdigit(static_cast<unsigned char>(c)))) {
       return false;
     }
   }
@@ -66,8 +67,8 @@ bool ApplySet(const std::string& spec, zmsp::MemorySettingsStore& store) {
   if (slash == std::string::npos || equals == std::string::npos) return false;
   const std::string subkey = spec.substr(0, slash);
   const std::string name = spec.substr(slash + 1, equals - slash - 1);
-  static const char* const kSubkeys[] = {"Channel Control", "Channel Expander", "Time Stretcher", "Sound Meter",
-                                         "Sound Processor"};
+  static const char* const kSubkeys[] = {"Channel Control", "Channel Expander", "Time Stretcher",
+                                         "Sound Meter", "Sound Processor"};
   bool known = subkey.empty();
   for (const char* candidate : kSubkeys) known = known || subkey == candidate;
   std::uint32_t value = 0;
@@ -89,7 +90,9 @@ class FileInput final : public zmsp::process::Input {
  public:
   bool Open(const std::string& path, std::string& error) { return reader_.Open(path, error); }
   zmsp::wav::Format Format() const override { return reader_.format(); }
-  bool Read(std::uint8_t* into, std::size_t size, std::size_t& got) override { return reader_.Read(into, size, got); }
+  bool Read(std::uint8_t* into, std::size_t size, std::size_t& got) override {
+    return reader_.Read(into, size, got);
+  }
 
  private:
   zmsp::wav::FileReader reader_;
@@ -140,7 +143,8 @@ int main(int argc, char** argv) {
       if (!ApplySet(*spec, store)) return Usage("bad --set \"" + *spec + "\"");
     } else if (arg == "--source") {
       auto name = value("--source");
-      if (!name || !zmsp::process::SourceSubtypeByName(*name, options.sourceSubtype, options.sourceMajorType)) {
+      if (!name ||
+          !zmsp::process::SourceSubtypeByName(*name, options.sourceSubtype, options.sourceMajorType)) {
         return Usage("--source needs one of mp3 wma vorbis ac3 mpeg1 mpeg2 lpcm dts sdds wave unknown");
       }
     } else if (arg == "--file-name") {

@@ -152,7 +152,8 @@ PinEnumerator::PinEnumerator(BaseFilter& filter, ULONG position) : filter_(filte
 PinEnumerator::~PinEnumerator() { filter_.Release(); }
 
 IUnknown* PinEnumerator::FindInterface(REFIID riid) {
-  static constexpr InterfaceEntry<PinEnumerator> kInterfaces[] = {Implements<PinEnumerator, IEnumPins>(IID_IEnumPins)};
+  static constexpr InterfaceEntry<PinEnumerator> kInterfaces[] = {
+      Implements<PinEnumerator, IEnumPins>(IID_IEnumPins)};
   return FindInTable(*this, kInterfaces, riid);
 }
 

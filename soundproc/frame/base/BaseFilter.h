@@ -49,8 +49,8 @@ class BaseFilter : public ComObject<IBaseFilter> {
   std::wstring name_;
   FILTER_STATE state_ = State_Stopped;
   REFERENCE_TIME start_ = 0;
-  IReferenceClock* clock_ = nullptr;   // one reference
-  IFilterGraph* graph_ = nullptr;      // no reference: the graph owns the filter
+  IReferenceClock* clock_ = nullptr;      // one reference
+  IFilterGraph* graph_ = nullptr;         // no reference: the graph owns the filter
   IMediaEventSink* eventSink_ = nullptr;  // no reference, same reason
 };
 

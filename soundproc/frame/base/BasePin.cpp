@@ -30,7 +30,9 @@ bool BasePin::IsCompleteType(const AM_MEDIA_TYPE* type) {
 // A proposed type fits the caller's partial type in every field the caller named.
 static bool FitsPartial(const AM_MEDIA_TYPE& type, const AM_MEDIA_TYPE* partial) {
   if (partial == nullptr) return true;
-  auto fits = [](const GUID& wanted, const GUID& offered) { return IsNullGuid(wanted) || guids::Same(wanted, offered); };
+  auto fits = [](const GUID& wanted, const GUID& offered) {
+    return IsNullGuid(wanted) || guids::Same(wanted, offered);
+  };
   return fits(partial->majortype, type.majortype) && fits(partial->subtype, type.subtype) &&
          fits(partial->formattype, type.formattype);
 }
@@ -67,7 +69,8 @@ HRESULT BasePin::TryMediaTypes(IPin* receivePin, const AM_MEDIA_TYPE* partial, I
       DeleteMediaType(type);
       return lastFailure;
     }
-    HRESULT hr = FitsPartial(*type, partial) ? AttemptConnection(receivePin, type) : VFW_E_NO_ACCEPTABLE_TYPES;
+    HRESULT hr =
+        FitsPartial(*type, partial) ? AttemptConnection(receivePin, type) : VFW_E_NO_ACCEPTABLE_TYPES;
     DeleteMediaType(type);
     if (SUCCEEDED(hr)) return hr;
     if (hr != VFW_E_NO_ACCEPTABLE_TYPES && hr != VFW_E_TYPE_NOT_ACCEPTED) lastFailure = hr;

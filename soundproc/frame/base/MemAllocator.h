@@ -27,7 +27,9 @@ class MediaSample final : public ComObject<IMediaSample2> {
   HRESULT STDMETHODCALLTYPE GetTime(REFERENCE_TIME* start, REFERENCE_TIME* end) override;
   HRESULT STDMETHODCALLTYPE SetTime(REFERENCE_TIME* start, REFERENCE_TIME* end) override;
   HRESULT STDMETHODCALLTYPE IsSyncPoint() override { return Flag(AM_SAMPLE_SPLICEPOINT); }
-  HRESULT STDMETHODCALLTYPE SetSyncPoint(BOOL value) override { return SetFlag(AM_SAMPLE_SPLICEPOINT, value); }
+  HRESULT STDMETHODCALLTYPE SetSyncPoint(BOOL value) override {
+    return SetFlag(AM_SAMPLE_SPLICEPOINT, value);
+  }
   HRESULT STDMETHODCALLTYPE IsPreroll() override { return Flag(AM_SAMPLE_PREROLL); }
   HRESULT STDMETHODCALLTYPE SetPreroll(BOOL value) override { return SetFlag(AM_SAMPLE_PREROLL, value); }
   LONG STDMETHODCALLTYPE GetActualDataLength() override { return actual_; }
@@ -74,7 +76,8 @@ class MemAllocator final : public ComObject<IMemAllocator> {
   // A new allocator with one reference; null when out of memory.
   static MemAllocator* Create();
 
-  HRESULT STDMETHODCALLTYPE SetProperties(ALLOCATOR_PROPERTIES* request, ALLOCATOR_PROPERTIES* actual) override;
+  HRESULT STDMETHODCALLTYPE SetProperties(ALLOCATOR_PROPERTIES* request,
+                                          ALLOCATOR_PROPERTIES* actual) override;
   HRESULT STDMETHODCALLTYPE GetProperties(ALLOCATOR_PROPERTIES* props) override;
   HRESULT STDMETHODCALLTYPE Commit() override;
   HRESULT STDMETHODCALLTYPE Decommit() override;

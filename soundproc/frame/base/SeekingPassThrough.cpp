@@ -25,27 +25,58 @@ class SeekingForwarder final : public SeekingPassThrough, public ComPart<IMediaS
     return owner_.QueryInterface(riid, object);
   }
 
-  HRESULT STDMETHODCALLTYPE GetCapabilities(DWORD* c) override { return Call([&](IMediaSeeking* s) { return s->GetCapabilities(c); }); }
-  HRESULT STDMETHODCALLTYPE CheckCapabilities(DWORD* c) override { return Call([&](IMediaSeeking* s) { return s->CheckCapabilities(c); }); }
-  HRESULT STDMETHODCALLTYPE IsFormatSupported(const GUID* f) override { return Call([&](IMediaSeeking* s) { return s->IsFormatSupported(f); }); }
-  HRESULT STDMETHODCALLTYPE QueryPreferredFormat(GUID* f) override { return Call([&](IMediaSeeking* s) { return s->QueryPreferredFormat(f); }); }
-  HRESULT STDMETHODCALLTYPE GetTimeFormat(GUID* f) override { return Call([&](IMediaSeeking* s) { return s->GetTimeFormat(f); }); }
-  HRESULT STDMETHODCALLTYPE IsUsingTimeFormat(const GUID* f) override { return Call([&](IMediaSeeking* s) { return s->IsUsingTimeFormat(f); }); }
-  HRESULT STDMETHODCALLTYPE SetTimeFormat(const GUID* f) override { return Call([&](IMediaSeeking* s) { return s->SetTimeFormat(f); }); }
-  HRESULT STDMETHODCALLTYPE GetDuration(LONGLONG* d) override { return Call([&](IMediaSeeking* s) { return s->GetDuration(d); }); }
-  HRESULT STDMETHODCALLTYPE GetStopPosition(LONGLONG* p) override { return Call([&](IMediaSeeking* s) { return s->GetStopPosition(p); }); }
-  HRESULT STDMETHODCALLTYPE GetCurrentPosition(LONGLONG* p) override { return Call([&](IMediaSeeking* s) { return s->GetCurrentPosition(p); }); }
-  HRESULT STDMETHODCALLTYPE ConvertTimeFormat(LONGLONG* t, const GUID* tf, LONGLONG v, const GUID* vf) override {
+  HRESULT STDMETHODCALLTYPE GetCapabilities(DWORD* c) override {
+    return Call([&](IMediaSeeking* s) { return s->GetCapabilities(c); });
+  }
+  HRESULT STDMETHODCALLTYPE CheckCapabilities(DWORD* c) override {
+    return Call([&](IMediaSeeking* s) { return s->CheckCapabilities(c); });
+  }
+  HRESULT STDMETHODCALLTYPE IsFormatSupported(const GUID* f) override {
+    return Call([&](IMediaSeeking* s) { return s->IsFormatSupported(f); });
+  }
+  HRESULT STDMETHODCALLTYPE QueryPreferredFormat(GUID* f) override {
+    return Call([&](IMediaSeeking* s) { return s->QueryPreferredFormat(f); });
+  }
+  HRESULT STDMETHODCALLTYPE GetTimeFormat(GUID* f) override {
+    return Call([&](IMediaSeeking* s) { return s->GetTimeFormat(f); });
+  }
+  HRESULT STDMETHODCALLTYPE IsUsingTimeFormat(const GUID* f) override {
+    return Call([&](IMediaSeeking* s) { return s->IsUsingTimeFormat(f); });
+  }
+  HRESULT STDMETHODCALLTYPE SetTimeFormat(const GUID* f) override {
+    return Call([&](IMediaSeeking* s) { return s->SetTimeFormat(f); });
+  }
+  HRESULT STDMETHODCALLTYPE GetDuration(LONGLONG* d) override {
+    return Call([&](IMediaSeeking* s) { return s->GetDuration(d); });
+  }
+  HRESULT STDMETHODCALLTYPE GetStopPosition(LONGLONG* p) override {
+    return Call([&](IMediaSeeking* s) { return s->GetStopPosition(p); });
+  }
+  HRESULT STDMETHODCALLTYPE GetCurrentPosition(LONGLONG* p) override {
+    return Call([&](IMediaSeeking* s) { return s->GetCurrentPosition(p); });
+  }
+  HRESULT STDMETHODCALLTYPE ConvertTimeFormat(LONGLONG* t, const GUID* tf, LONGLONG v,
+                                              const GUID* vf) override {
     return Call([&](IMediaSeeking* s) { return s->ConvertTimeFormat(t, tf, v, vf); });
   }
   HRESULT STDMETHODCALLTYPE SetPositions(LONGLONG* c, DWORD cf, LONGLONG* st, DWORD sf) override {
     return Call([&](IMediaSeeking* s) { return s->SetPositions(c, cf, st, sf); });
   }
-  HRESULT STDMETHODCALLTYPE GetPositions(LONGLONG* c, LONGLONG* st) override { return Call([&](IMediaSeeking* s) { return s->GetPositions(c, st); }); }
-  HRESULT STDMETHODCALLTYPE GetAvailable(LONGLONG* e, LONGLONG* l) override { return Call([&](IMediaSeeking* s) { return s->GetAvailable(e, l); }); }
-  HRESULT STDMETHODCALLTYPE SetRate(double r) override { return Call([&](IMediaSeeking* s) { return s->SetRate(r); }); }
-  HRESULT STDMETHODCALLTYPE GetRate(double* r) override { return Call([&](IMediaSeeking* s) { return s->GetRate(r); }); }
-  HRESULT STDMETHODCALLTYPE GetPreroll(LONGLONG* p) override { return Call([&](IMediaSeeking* s) { return s->GetPreroll(p); }); }
+  HRESULT STDMETHODCALLTYPE GetPositions(LONGLONG* c, LONGLONG* st) override {
+    return Call([&](IMediaSeeking* s) { return s->GetPositions(c, st); });
+  }
+  HRESULT STDMETHODCALLTYPE GetAvailable(LONGLONG* e, LONGLONG* l) override {
+    return Call([&](IMediaSeeking* s) { return s->GetAvailable(e, l); });
+  }
+  HRESULT STDMETHODCALLTYPE SetRate(double r) override {
+    return Call([&](IMediaSeeking* s) { return s->SetRate(r); });
+  }
+  HRESULT STDMETHODCALLTYPE GetRate(double* r) override {
+    return Call([&](IMediaSeeking* s) { return s->GetRate(r); });
+  }
+  HRESULT STDMETHODCALLTYPE GetPreroll(LONGLONG* p) override {
+    return Call([&](IMediaSeeking* s) { return s->GetPreroll(p); });
+  }
 
  private:
   IUnknown* FindInterface(REFIID riid) override {

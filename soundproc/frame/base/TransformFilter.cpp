@@ -28,7 +28,9 @@ IUnknown* TransformInputPin::FindInterface(REFIID riid) {
   return FindInTable(*this, kInterfaces, riid);
 }
 
-HRESULT TransformInputPin::CheckMediaType(const AM_MEDIA_TYPE* type) { return transform_.CheckInputType(type); }
+HRESULT TransformInputPin::CheckMediaType(const AM_MEDIA_TYPE* type) {
+  return transform_.CheckInputType(type);
+}
 
 HRESULT TransformInputPin::SetMediaType(const AM_MEDIA_TYPE& type) {
   HRESULT hr = BasePin::SetMediaType(type);
@@ -237,7 +239,9 @@ HRESULT TransformOutputPin::DecideAllocator(IMemInputPin* pin) {
   return S_OK;
 }
 
-HRESULT TransformOutputPin::Active() { return allocator_ != nullptr ? allocator_->Commit() : VFW_E_NO_ALLOCATOR; }
+HRESULT TransformOutputPin::Active() {
+  return allocator_ != nullptr ? allocator_->Commit() : VFW_E_NO_ALLOCATOR;
+}
 
 HRESULT TransformOutputPin::Inactive() { return allocator_ != nullptr ? allocator_->Decommit() : S_OK; }
 

@@ -29,7 +29,9 @@ class TransformInputPin final : public BasePin, public IMemInputPin {
 
   HRESULT STDMETHODCALLTYPE GetAllocator(IMemAllocator** allocator) override;
   HRESULT STDMETHODCALLTYPE NotifyAllocator(IMemAllocator* allocator, BOOL readOnly) override;
-  HRESULT STDMETHODCALLTYPE GetAllocatorRequirements(ALLOCATOR_PROPERTIES* props) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetAllocatorRequirements(ALLOCATOR_PROPERTIES* props) override {
+    return E_NOTIMPL;
+  }
   HRESULT STDMETHODCALLTYPE Receive(IMediaSample* sample) override;
   HRESULT STDMETHODCALLTYPE ReceiveMultiple(IMediaSample** samples, LONG count, LONG* processed) override;
   HRESULT STDMETHODCALLTYPE ReceiveCanBlock() override { return S_OK; }
@@ -85,8 +87,8 @@ class TransformOutputPin final : public BasePin {
   HRESULT DecideAllocator(IMemInputPin* pin);
 
   TransformFilter& transform_;
-  IMemInputPin* downstream_ = nullptr;  // one reference while connected
-  IMemAllocator* allocator_ = nullptr;  // one reference while connected
+  IMemInputPin* downstream_ = nullptr;           // one reference while connected
+  IMemAllocator* allocator_ = nullptr;           // one reference while connected
   std::unique_ptr<SeekingPassThrough> seeking_;  // made on first request
 };
 
@@ -129,7 +131,7 @@ class TransformFilter : public BaseFilter {
 
  protected:
   std::mutex receiveLock_;
-  bool sampleSkipped_ = false;  // the last input sample produced no output
+  bool sampleSkipped_ = false;   // the last input sample produced no output
   bool qualityChanged_ = false;  // EC_QUALITY_CHANGE already sent
   std::unique_ptr<TransformInputPin> input_;
   std::unique_ptr<TransformOutputPin> output_;

@@ -10,8 +10,8 @@
 namespace zmsp::pages {
 
 inline constexpr const char* kAlgorithmNames[] = {"InterVideo ICE", "Pro Logic", "Pro Logic II"};
-inline constexpr const char* kProLogic2ModeNames[] = {"Pro Logic Emulation", "Virtual Compatible", "Music",
-                                                      "Movie",               "Matrix",             "Custom"};
+inline constexpr const char* kProLogic2ModeNames[] = {
+    "Pro Logic Emulation", "Virtual Compatible", "Music", "Movie", "Matrix", "Custom"};
 
 // "1.500" for 1500 thousandths.
 [[nodiscard]] std::string SpeedEditText(std::uint32_t thousandths);

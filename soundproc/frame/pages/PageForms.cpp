@@ -11,7 +11,8 @@ PageLanguage ChoosePageLanguage(std::int32_t uiLanguage, std::uint16_t threadLan
 PageForm FormOf(PageKind kind, PageLanguage language) {
   const bool korean = language == PageLanguage::Korean;
   if (kind == PageKind::Status) {
-    return korean ? PageForm{IDD_STATUS_KOREAN, "소리 처리기"} : PageForm{IDD_STATUS_ENGLISH, "Sound Processor"};
+    return korean ? PageForm{IDD_STATUS_KOREAN, "소리 처리기"}
+                  : PageForm{IDD_STATUS_ENGLISH, "Sound Processor"};
   }
   return korean ? PageForm{IDD_ABOUT_KOREAN, "정보"} : PageForm{IDD_ABOUT_ENGLISH, "About"};
 }

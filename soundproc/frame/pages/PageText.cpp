@@ -7,8 +7,8 @@ namespace zmsp::pages {
 namespace {
 
 // Speakers of the extensible channel mask, bits 0 to 17.
-constexpr const char* kSpeakerNames[] = {"FL", "FR",  "FC", "LF", "BL",  "BR",  "FLC", "FRC", "BC",
-                                         "SL", "SR",  "TC", "TFL", "TFC", "TFR", "TBL", "TBC", "TBR"};
+constexpr const char* kSpeakerNames[] = {"FL", "FR", "FC", "LF",  "BL",  "BR",  "FLC", "FRC", "BC",
+                                         "SL", "SR", "TC", "TFL", "TFC", "TFR", "TBL", "TBC", "TBR"};
 constexpr int kSpeakerCount = 18;
 constexpr std::uint32_t kBeyondSpeakers = ~((1u << kSpeakerCount) - 1);  // 0xFFFC0000
 constexpr std::uint32_t kAnyConfiguration = 0x80000000u;
@@ -25,8 +25,8 @@ std::string Printf(const char* format, Args... args) {
 }
 
 const char* ProLogic2ModeName(std::uint32_t mode) {
-  static const char* const kModes[] = {" Pro Logic Emulation", " Virtual Compatible", " Music",
-                                       " Movie",               " Matrix",             " Custom"};
+  static const char* const kModes[] = {
+      " Pro Logic Emulation", " Virtual Compatible", " Music", " Movie", " Matrix", " Custom"};
   return mode < 6 ? kModes[mode] : "";
 }
 
@@ -35,7 +35,8 @@ const char* ProLogic2ModeName(std::uint32_t mode) {
 std::string SpeakerText(std::uint32_t channelMask) {
   if (channelMask == 0) return "All Mono";
   if ((channelMask & kAnyConfiguration) != 0) return "Any Configuration";
-  if ((channelMask & kBeyondSpeakers) != 0) return Printf("Unknown(%08x)", static_cast<unsigned>(channelMask));
+  if ((channelMask & kBeyondSpeakers) != 0)
+    return Printf("Unknown(%08x)", static_cast<unsigned>(channelMask));
   std::string names;
   for (int bit = 0; bit < kSpeakerCount; ++bit) {
     if ((channelMask & (1u << bit)) != 0) (names += kSpeakerNames[bit]) += ' ';
@@ -78,9 +79,10 @@ std::string SpeedText(const StretcherFacts& stretcher) {
 }
 
 std::string ChannelControlText(const ChannelControlFacts& control) {
-  if (!control.enabled || !(control.volAdjust || control.balance || control.lfeMixer || control.boost)) return "OFF";
-  std::string text = control.volAdjust ? Printf("C%+d L%+d F%+d R%+d\n", control.centerLevel, control.lfeLevel,
-                                                control.frontLevel, control.rearLevel)
+  if (!control.enabled || !(control.volAdjust || control.balance || control.lfeMixer || control.boost))
+    return "OFF";
+  std::string text = control.volAdjust ? Printf("C%+d L%+d F%+d R%+d\n", control.centerLevel,
+                                                control.lfeLevel, control.frontLevel, control.rearLevel)
                                        : std::string("OFF\n");
   text += control.balance ? Printf("%+d / ", control.balanceLevel) : std::string("OFF / ");
   text += control.lfeMixer ? Printf("%d%% / ", control.lfeMixLevel) : std::string("OFF / ");

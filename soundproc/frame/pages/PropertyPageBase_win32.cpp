@@ -48,7 +48,8 @@ HRESULT PropertyPageBase::HandOut(PropertyPageBase* page, REFIID riid, void** ob
   return hr;
 }
 
-PropertyPageBase::PropertyPageBase(int dialogId, const char* title) : dialogId_(dialogId), title_(Widen(title)) {}
+PropertyPageBase::PropertyPageBase(int dialogId, const char* title)
+    : dialogId_(dialogId), title_(Widen(title)) {}
 
 PropertyPageBase::~PropertyPageBase() {
   if (window_ != nullptr) DestroyWindow(window_);
@@ -75,7 +76,8 @@ HRESULT PropertyPageBase::SetPageSite(IPropertyPageSite* site) {
 HRESULT PropertyPageBase::GetPageInfo(PROPPAGEINFO* info) {
   if (info == nullptr) return E_POINTER;
   EnsureCommonControls();
-  HWND measured = CreateDialogParamW(Module(), MAKEINTRESOURCEW(dialogId_), GetDesktopWindow(), MeasureProc, 0);
+  HWND measured =
+      CreateDialogParamW(Module(), MAKEINTRESOURCEW(dialogId_), GetDesktopWindow(), MeasureProc, 0);
   if (measured == nullptr) return HRESULT_FROM_WIN32(GetLastError());
   RECT rect{};
   GetWindowRect(measured, &rect);

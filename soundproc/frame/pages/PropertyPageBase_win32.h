@@ -15,7 +15,6 @@ namespace zmsp::pages {
 
 class PropertyPageBase : public ComObject<IPropertyPage> {
  public:
-
   HRESULT STDMETHODCALLTYPE SetPageSite(IPropertyPageSite* site) override;
   HRESULT STDMETHODCALLTYPE Activate(HWND parent, LPCRECT rect, BOOL modal) override;
   HRESULT STDMETHODCALLTYPE Deactivate() override;

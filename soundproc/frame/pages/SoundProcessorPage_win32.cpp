@@ -20,8 +20,10 @@ namespace {
 constexpr UINT_PTR kRefreshTimer = 1;
 
 // The outside objects' own pages; ours are named in DmoGuids.h.
-constexpr CLSID kOutsideExpansionPage = {0xDDE40572, 0xDC6E, 0x44C2, {0xBC, 0x69, 0x7C, 0xC1, 0x8F, 0xA0, 0x50, 0x35}};
-constexpr CLSID kOutsideTimeStretchPage = {0x9AD2DF65, 0x2B4C, 0x4DC3, {0x9B, 0x08, 0x84, 0x69, 0x19, 0x83, 0xF5, 0x37}};
+constexpr CLSID kOutsideExpansionPage = {
+    0xDDE40572, 0xDC6E, 0x44C2, {0xBC, 0x69, 0x7C, 0xC1, 0x8F, 0xA0, 0x50, 0x35}};
+constexpr CLSID kOutsideTimeStretchPage = {
+    0x9AD2DF65, 0x2B4C, 0x4DC3, {0x9B, 0x08, 0x84, 0x69, 0x19, 0x83, 0xF5, 0x37}};
 
 pages::PageLanguage CurrentLanguage() {
   return pages::ChoosePageLanguage(Settings().UILanguage(), LANGIDFROMLCID(GetThreadLocale()));
@@ -32,8 +34,8 @@ pages::PageLanguage CurrentLanguage() {
 CLSID PageOfObject(IUnknown* object, const CLSID& ourObject, const CLSID& ourPage, const CLSID& outsidePage) {
   ComPtr<IPersist> persist;
   CLSID classId{};
-  if (SUCCEEDED(object->QueryInterface(IID_IPersist, persist.PutVoid())) && SUCCEEDED(persist->GetClassID(&classId)) &&
-      IsEqualCLSID(classId, ourObject)) {
+  if (SUCCEEDED(object->QueryInterface(IID_IPersist, persist.PutVoid())) &&
+      SUCCEEDED(persist->GetClassID(&classId)) && IsEqualCLSID(classId, ourObject)) {
     return ourPage;
   }
   return outsidePage;
@@ -86,8 +88,8 @@ HRESULT SoundProcessorPage::OnActivate() {
   const Settings settings;
   // A visual style draws its own bar and ignores the colours: configured
   // colours need the classic look.
-  const bool coloured =
-      settings.BarColor() != Settings::kDefaultColor || settings.BarBackgroundColor() != Settings::kDefaultColor;
+  const bool coloured = settings.BarColor() != Settings::kDefaultColor ||
+                        settings.BarBackgroundColor() != Settings::kDefaultColor;
   for (int row = 0; row < pages::kMeterRows; ++row) {
     HWND bar = Control(IDC_METER_BAR_FIRST + row);
     if (coloured) SetWindowTheme(bar, L" ", L" ");  // names no style; an empty name is not stored everywhere
@@ -101,7 +103,8 @@ HRESULT SoundProcessorPage::OnActivate() {
   const std::string& fileName = filter_->LastFileName();
   if (!fileName.empty()) {
     // The filter keeps the name in the system's ANSI code page.
-    const int length = MultiByteToWideChar(CP_ACP, 0, fileName.data(), static_cast<int>(fileName.size()), nullptr, 0);
+    const int length =
+        MultiByteToWideChar(CP_ACP, 0, fileName.data(), static_cast<int>(fileName.size()), nullptr, 0);
     std::wstring wide(static_cast<std::size_t>(length > 0 ? length : 0), L'\0');
     MultiByteToWideChar(CP_ACP, 0, fileName.data(), static_cast<int>(fileName.size()), wide.data(), length);
     SetWindowTextW(Control(IDC_FILE_NAME), wide.c_str());
@@ -201,14 +204,17 @@ bool SoundProcessorPage::OnMessage(UINT message, WPARAM wParam, LPARAM, INT_PTR&
 // filter's life; the reference taken here covers the frame's.
 void SoundProcessorPage::OpenObjectPage(bool expansion) {
   if (filter_ == nullptr) return;
-  ComPtr<IUnknown> object = expansion ? filter_->Stages().ExpanderObject() : filter_->Stages().StretcherObject();
+  ComPtr<IUnknown> object =
+      expansion ? filter_->Stages().ExpanderObject() : filter_->Stages().StretcherObject();
   if (!object) return;
-  CLSID page = expansion ? PageOfObject(object.Get(), dmo::kUpmixerDmo, dmo::kUpmixerPage, kOutsideExpansionPage)
-                         : PageOfObject(object.Get(), dmo::kTimeStretcherDmo, dmo::kTimeStretcherPage,
-                                        kOutsideTimeStretchPage);
+  CLSID page = expansion
+                   ? PageOfObject(object.Get(), dmo::kUpmixerDmo, dmo::kUpmixerPage, kOutsideExpansionPage)
+                   : PageOfObject(object.Get(), dmo::kTimeStretcherDmo, dmo::kTimeStretcherPage,
+                                  kOutsideTimeStretchPage);
   IUnknown* objects[] = {object.Get()};
-  OleCreatePropertyFrame(Window(), 0, 0, expansion ? L"InterVideo Expansion DMO" : L"InterVideo TimeStretch DMO", 1,
-                         objects, 1, &page, 0, 0, nullptr);
+  OleCreatePropertyFrame(Window(), 0, 0,
+                         expansion ? L"InterVideo Expansion DMO" : L"InterVideo TimeStretch DMO", 1, objects,
+                         1, &page, 0, 0, nullptr);
 }
 
 // ------------------------------------------------------------- about page

@@ -40,7 +40,8 @@ const ServedClass kServedClasses[] = {
 }  // namespace
 
 IUnknown* ClassFactory::FindInterface(REFIID riid) {
-  static constexpr InterfaceEntry<ClassFactory> kInterfaces[] = {Implements<ClassFactory, IClassFactory>(IID_IClassFactory)};
+  static constexpr InterfaceEntry<ClassFactory> kInterfaces[] = {
+      Implements<ClassFactory, IClassFactory>(IID_IClassFactory)};
   return FindInTable(*this, kInterfaces, riid);
 }
 

@@ -31,8 +31,10 @@ const ServedClass kClasses[] = {
 constexpr DWORD kMerit = 0x00800001;  // MERIT_PREFERRED + 1
 
 // The DirectShow filter category the mapper lists ordinary filters under.
-constexpr GUID kLegacyAmFilterCategory = {0x083863F1, 0x70DE, 0x11d0, {0xBD, 0x40, 0x00, 0xA0, 0xC9, 0x11, 0xCE, 0x86}};
-constexpr CLSID kFilterMapper2 = {0xcda42200, 0xbd88, 0x11d0, {0xbd, 0x4e, 0x00, 0xa0, 0xc9, 0x11, 0xce, 0x86}};
+constexpr GUID kLegacyAmFilterCategory = {
+    0x083863F1, 0x70DE, 0x11d0, {0xBD, 0x40, 0x00, 0xA0, 0xC9, 0x11, 0xCE, 0x86}};
+constexpr CLSID kFilterMapper2 = {
+    0xcda42200, 0xbd88, 0x11d0, {0xbd, 0x4e, 0x00, 0xa0, 0xc9, 0x11, 0xce, 0x86}};
 
 std::wstring ClassKey(const CLSID& classId) {
   wchar_t text[40] = {};
@@ -47,13 +49,14 @@ LONG SetString(HKEY key, const wchar_t* name, const std::wstring& value) {
 
 HRESULT RegisterClass(const ServedClass& served, const wchar_t* modulePath) {
   HKEY classKey = nullptr;
-  LONG result = RegCreateKeyExW(HKEY_CLASSES_ROOT, ClassKey(*served.classId).c_str(), 0, nullptr, 0, KEY_WRITE,
-                                nullptr, &classKey, nullptr);
+  LONG result = RegCreateKeyExW(HKEY_CLASSES_ROOT, ClassKey(*served.classId).c_str(), 0, nullptr, 0,
+                                KEY_WRITE, nullptr, &classKey, nullptr);
   if (result != ERROR_SUCCESS) return HRESULT_FROM_WIN32(result);
   result = SetString(classKey, nullptr, served.name);
   HKEY serverKey = nullptr;
   if (result == ERROR_SUCCESS) {
-    result = RegCreateKeyExW(classKey, L"InprocServer32", 0, nullptr, 0, KEY_WRITE, nullptr, &serverKey, nullptr);
+    result =
+        RegCreateKeyExW(classKey, L"InprocServer32", 0, nullptr, 0, KEY_WRITE, nullptr, &serverKey, nullptr);
   }
   if (result == ERROR_SUCCESS) {
     result = SetString(serverKey, nullptr, modulePath);
@@ -69,7 +72,8 @@ HRESULT WithFilterMapper(HRESULT (*work)(IFilterMapper2*)) {
   HRESULT hr;
   {
     ComPtr<IFilterMapper2> mapper;
-    hr = CoCreateInstance(kFilterMapper2, nullptr, CLSCTX_INPROC_SERVER, IID_IFilterMapper2, mapper.PutVoid());
+    hr =
+        CoCreateInstance(kFilterMapper2, nullptr, CLSCTX_INPROC_SERVER, IID_IFilterMapper2, mapper.PutVoid());
     if (SUCCEEDED(hr)) hr = work(mapper.Get());
   }
   if (SUCCEEDED(init)) CoUninitialize();
@@ -89,8 +93,8 @@ HRESULT RegisterFilter(IFilterMapper2* mapper) {
   filter.rgPins = pins;
   // No instance name: the mapper names the entry after the class id, which
   // is also what UnregisterFilter removes.
-  return mapper->RegisterFilter(guids::kSoundProcessorFilter, kClasses[0].name, nullptr, &kLegacyAmFilterCategory,
-                                nullptr, &filter);
+  return mapper->RegisterFilter(guids::kSoundProcessorFilter, kClasses[0].name, nullptr,
+                                &kLegacyAmFilterCategory, nullptr, &filter);
 }
 
 HRESULT UnregisterFilter(IFilterMapper2* mapper) {
@@ -117,7 +121,8 @@ HRESULT UnregisterServer() {
     if (removed != ERROR_SUCCESS && removed != ERROR_FILE_NOT_FOUND) result = HRESULT_FROM_WIN32(removed);
   }
   // A filter that was never registered with the mapper is not a failure.
-  if (FAILED(mapped) && mapped != HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND) && SUCCEEDED(result)) result = mapped;
+  if (FAILED(mapped) && mapped != HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND) && SUCCEEDED(result))
+    result = mapped;
   return result;
 }
 

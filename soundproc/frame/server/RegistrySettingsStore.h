@@ -8,8 +8,10 @@ namespace zmsp {
 
 class RegistrySettingsStore final : public SettingsStore {
  public:
-  bool ReadDword(const std::string& keyPath, const std::string& valueName, std::uint32_t& value) const override;
-  bool WriteString(const std::string& keyPath, const std::string& valueName, const std::string& text) override;
+  bool ReadDword(const std::string& keyPath, const std::string& valueName,
+                 std::uint32_t& value) const override;
+  bool WriteString(const std::string& keyPath, const std::string& valueName,
+                   const std::string& text) override;
 };
 
 }  // namespace zmsp

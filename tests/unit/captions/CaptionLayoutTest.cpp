@@ -32,7 +32,7 @@ TEST_F(CaptionLayoutTest, MetricsClampTheLineHeightBeforeTheGlyphWidth) {
   };
   const Case cases[] = {
       {2, 20, 90, 86, 8, 35, 15},
-      {1, 20, 90, 86, 8, 35, 15},    // one line still takes two slots
+      {1, 20, 90, 86, 8, 35, 15},   // one line still takes two slots
       {2, 300, 90, 86, 129, 1, 1},  // gaps wider than the block: LH 1, GW not below 1
       {2, 20, -50, 86, 8, 35, 1},
   };

@@ -79,8 +79,8 @@ class CaptionViewTest : public ::testing::Test {
     view.reset();
     setup.reset();
     setup = std::make_unique<TSetup>(folder / "OrvesMP20.ini");
-    view = std::make_unique<TCaptionView>(*setup, *codec,
-                                          TCaptionViewServices{stateText, renderer, layout, media, messageBox});
+    view = std::make_unique<TCaptionView>(
+        *setup, *codec, TCaptionViewServices{stateText, renderer, layout, media, messageBox});
     layout.view = view.get();
     messageBox.view = view.get();
   }
@@ -93,8 +93,10 @@ class CaptionViewTest : public ::testing::Test {
   // `korean` Korean entries at 1, 2, ... s, `english` English ones.
   static std::string Entries(int korean, int english) {
     std::string file = "<SAMI>";
-    for (int i = 1; i <= korean; ++i) file += "<SYNC Start=" + std::to_string(i * 1000) + "><P Class=KRCC>k\r\n";
-    for (int i = 1; i <= english; ++i) file += "<SYNC Start=" + std::to_string(i * 1000) + "><P Class=ENCC>e\r\n";
+    for (int i = 1; i <= korean; ++i)
+      file += "<SYNC Start=" + std::to_string(i * 1000) + "><P Class=KRCC>k\r\n";
+    for (int i = 1; i <= english; ++i)
+      file += "<SYNC Start=" + std::to_string(i * 1000) + "><P Class=ENCC>e\r\n";
     return file;
   }
 
@@ -230,8 +232,8 @@ TEST_F(CaptionViewTest, PositionAndSizeAreClampedAndRelaidOut) {
   EXPECT_EQ(view->Settings().upHeightRate, 25);
   ASSERT_EQ(stateText.messages.size(), 2u);
   EXPECT_EQ(stateText.messages[0].second, "CAPTION POSITION : 25%");
-  EXPECT_EQ(stateText.messages[1], std::make_pair(std::string("자막위치 : 반 걸치게"),
-                                                  std::string("CAPTION POSITION 2")));
+  EXPECT_EQ(stateText.messages[1],
+            std::make_pair(std::string("자막위치 : 반 걸치게"), std::string("CAPTION POSITION 2")));
   view->ApplyPositionPreset(3);
   EXPECT_EQ(view->Settings().upHeightRate, 0);
   EXPECT_EQ(stateText.LastKorean(), "자막위치 : 아래로");
@@ -297,7 +299,8 @@ TEST_F(CaptionViewTest, AnEmptyDocumentIsNeverSavedOverAFile) {
 TEST_F(CaptionViewTest, FontNameIsKeptInTheSettingsFileAsCp949) {
   view.reset();
   setup.reset();
-  EXPECT_NE(ReadBytes(folder / "OrvesMP20.ini").find("FontName2=MD\xB0\xB3\xBC\xBA\xC3\xBC"), std::string::npos);
+  EXPECT_NE(ReadBytes(folder / "OrvesMP20.ini").find("FontName2=MD\xB0\xB3\xBC\xBA\xC3\xBC"),
+            std::string::npos);
   WriteBytes(folder / "OrvesMP20.ini", "[OrveCaption]\r\nFontName2=\xB1\xBC\xB8\xB2\r\n");  // 굴림
   MakeView();
   EXPECT_EQ(view->Settings().fontName2, "굴림");

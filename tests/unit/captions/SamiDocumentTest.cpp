@@ -86,7 +86,8 @@ TEST_F(SamiDocumentTest, PathologicalFilesLoadWithoutHarm) {
   EXPECT_EQ(document.Dropped(TCaptionLanguage::Korean), 199999 - TSamiDocument::MaxEntries);
   EXPECT_EQ(Korean(0).text, "<sync");  // a tag that never closes stays text
 
-  document.LoadBytes("x<SYNC Start=1><P>" + std::string(5'000'000, '<') + "<font color=\"" + std::string(1000, 'a'));
+  document.LoadBytes("x<SYNC Start=1><P>" + std::string(5'000'000, '<') + "<font color=\"" +
+                     std::string(1000, 'a'));
   ASSERT_EQ(KoreanCount(), 1);
   EXPECT_EQ(Korean(0).text.size(), 5'000'000u + 13u + 1000u);
   EXPECT_FALSE(Korean(0).hasColour[0]);
@@ -106,7 +107,7 @@ TEST_F(SamiDocumentTest, LanguageAfterLoad) {
   EXPECT_EQ(ChooseLoadLanguage(5, 20), TCaptionLanguage::English);
   EXPECT_EQ(ChooseLoadLanguage(11, 20), TCaptionLanguage::Korean);
   EXPECT_EQ(ChooseLoadLanguage(10, 10), TCaptionLanguage::Korean);
-  EXPECT_EQ(ChooseLoadLanguage(3, 8), TCaptionLanguage::Korean);  // both languages: the threshold holds
+  EXPECT_EQ(ChooseLoadLanguage(3, 8), TCaptionLanguage::Korean);   // both languages: the threshold holds
   EXPECT_EQ(ChooseLoadLanguage(0, 8), TCaptionLanguage::English);  // English only: shown, not an empty table
   EXPECT_EQ(ChooseLoadLanguage(0, 0), TCaptionLanguage::Korean);
 }

@@ -13,8 +13,8 @@ TEST(SamiMarkup, StartTimeJoinsEveryDigitBeforeTheFirstTagEnd) {
   EXPECT_DOUBLE_EQ(ParseSyncStart("<SYNC Start=1000 End=2000><P>x"), 10002.0);
   EXPECT_DOUBLE_EQ(ParseSyncStart("<SyNc StArT=-750>"), 0.75);  // the minus sign is dropped
   EXPECT_DOUBLE_EQ(ParseSyncStart("<SYNC><P>start=5>"), 0.0);   // "start=" after the first '>'
-  EXPECT_DOUBLE_EQ(ParseSyncStart("<SYNC 1234>"), 1.234);        // no "start=": the digits after "<SYNC"
-  EXPECT_DOUBLE_EQ(ParseSyncStart("<SYNC Start=12"), 0.0);       // no '>' at all
+  EXPECT_DOUBLE_EQ(ParseSyncStart("<SYNC 1234>"), 1.234);       // no "start=": the digits after "<SYNC"
+  EXPECT_DOUBLE_EQ(ParseSyncStart("<SYNC Start=12"), 0.0);      // no '>' at all
 }
 
 TEST(SamiMarkup, StartTimeOfEndlessDigitsIsBounded) {
@@ -58,7 +58,7 @@ TEST(SamiMarkup, CleaningDecodesOnlyTheKnownEntities) {
 
 TEST(SamiMarkup, TagRemovalStopsAtAStrayClosingBracket) {
   EXPECT_EQ(CleanCaptionText("<P><i>a</i> > <b>b</b>"), "a > <b>b</b>");
-  EXPECT_EQ(CleanCaptionText("<P>a < b"), "a < b");      // unterminated tag stays
+  EXPECT_EQ(CleanCaptionText("<P>a < b"), "a < b");  // unterminated tag stays
   EXPECT_EQ(CleanCaptionText("<P>x<unterminated"), "x<unterminated");
   EXPECT_EQ(CleanCaptionText("\t \x01 <P> text \x1f"), "text");
 }

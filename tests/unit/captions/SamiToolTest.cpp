@@ -36,10 +36,13 @@ TEST_F(SamiToolTest, DumpPrintsEveryEntryAsJson) {
   EXPECT_NE(json.find("\"encoding\": \"cp949\""), std::string::npos);
   EXPECT_NE(json.find("\"language\": \"Korean\""), std::string::npos);
   EXPECT_NE(json.find("\"dropped\": {\"korean\": 0, \"english\": 0}"), std::string::npos);
-  EXPECT_NE(json.find("{\"start\": 1, \"text\": \"안녕하세요\\n반갑습니다\", \"colors\": [\"#FF8000\", null, null]}"),
-            std::string::npos)
+  EXPECT_NE(
+      json.find(
+          "{\"start\": 1, \"text\": \"안녕하세요\\n반갑습니다\", \"colors\": [\"#FF8000\", null, null]}"),
+      std::string::npos)
       << json;
-  EXPECT_NE(json.find("{\"start\": 4.007, \"text\": \"\\\"Quotes\\\" and spaces\""), std::string::npos) << json;
+  EXPECT_NE(json.find("{\"start\": 4.007, \"text\": \"\\\"Quotes\\\" and spaces\""), std::string::npos)
+      << json;
   EXPECT_TRUE(err.str().empty());
 }
 
@@ -50,7 +53,8 @@ TEST_F(SamiToolTest, DumpIsTheSameForEveryEncoding) {
     return json.substr(json.find("\"language\""));
   };
   const std::string reference = body("sample-cp949.smi");
-  for (const char* name : {"sample-utf8.smi", "sample-utf8-bom.smi", "sample-utf16le.smi", "sample-utf16be.smi"}) {
+  for (const char* name :
+       {"sample-utf8.smi", "sample-utf8-bom.smi", "sample-utf16le.smi", "sample-utf16be.smi"}) {
     EXPECT_EQ(body(name), reference) << name;
   }
   Run({"dump", Data("sample-utf16le.smi")});
@@ -69,7 +73,8 @@ TEST_F(SamiToolTest, AtReportsTheShownEntry) {
   ASSERT_EQ(Run({"at", file, "--language", "English", "-0.3", "--offset", "-1"}), kToolOk) << err.str();
   EXPECT_EQ(out.str(), "{\"language\": \"English\", \"index\": 0, \"text\": \"Hello\\nNice to meet you\"}\n");
   ASSERT_EQ(Run({"at", file, "5", "--offset=+1.0"}), kToolOk) << err.str();
-  EXPECT_EQ(out.str(), "{\"language\": \"Korean\", \"index\": 2, \"text\": \"\\\"따옴표\\\"와 \\\"인용\\\"\"}\n");
+  EXPECT_EQ(out.str(),
+            "{\"language\": \"Korean\", \"index\": 2, \"text\": \"\\\"따옴표\\\"와 \\\"인용\\\"\"}\n");
 }
 
 TEST_F(SamiToolTest, ShiftSavesAShiftedCopy) {
@@ -79,7 +84,8 @@ TEST_F(SamiToolTest, ShiftSavesAShiftedCopy) {
   const std::string json = out.str();
   EXPECT_NE(json.find("\"encoding\": \"cp949\""), std::string::npos);
   EXPECT_EQ(json.find("안녕하세요"), std::string::npos);  // moved before the start
-  EXPECT_NE(json.find("{\"start\": 2.007, \"text\": \"\\\"따옴표\\\"와 \\\"인용\\\"\""), std::string::npos) << json;
+  EXPECT_NE(json.find("{\"start\": 2.007, \"text\": \"\\\"따옴표\\\"와 \\\"인용\\\"\""), std::string::npos)
+      << json;
 }
 
 // The expected files are what the tool printed and wrote when they were made;
@@ -89,7 +95,8 @@ TEST_F(SamiToolTest, OutputMatchesTheRecordedFiles) {
   ASSERT_EQ(Run({"dump", Data("sample-cp949.smi")}), kToolOk);
   EXPECT_EQ(fromLanguage(out.str()), fromLanguage(test::ReadBytes(CaptionData("expected-dump-cp949.json"))));
   ASSERT_EQ(Run({"dump", Data("sample-utf16le.smi")}), kToolOk);
-  EXPECT_EQ(fromLanguage(out.str()), fromLanguage(test::ReadBytes(CaptionData("expected-dump-utf16le.json"))));
+  EXPECT_EQ(fromLanguage(out.str()),
+            fromLanguage(test::ReadBytes(CaptionData("expected-dump-utf16le.json"))));
   ASSERT_EQ(Run({"at", Data("sample-cp949.smi"), "4.5", "--offset", "-0.5"}), kToolOk);
   EXPECT_EQ(out.str(), test::ReadBytes(CaptionData("expected-at-cp949.json")));
   ASSERT_EQ(Run({"shift", Data("sample-cp949.smi"), "-2.0", "-o", (folder / "s.smi").string()}), kToolOk);

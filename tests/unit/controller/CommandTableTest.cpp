@@ -26,16 +26,26 @@ TEST(CommandTableTest, EveryShortcutParsesAndNoTwoActionsShareAKey) {
 
 TEST(CommandTableTest, KeysReachTheirActions) {
   const std::map<std::string, std::string> expected = {
-      {"Space", "actPlayPause"},        {"C", "actPlayPause"},
-      {"Enter", "actChangeLanguageAndPlayPause"}, {"alt+enter", "actToggleFullScreen"},
-      {"Esc", "actToggleFullScreen"},   {"`", "actScreenHalf"},
-      {"1", "actScreenOne"},            {"ctrl+1", "actPresetNormal"},
-      {"Right", "actFastFind"},         {"Shift+Right", "actAddSyncPlus1cs"},
-      {"Alt+Right", "actFastFind2"},    {"Ctrl+Right", "actPlayNext"},
-      {"-", "actSpeedDown"},            {"=", "actSpeedUp"},
-      {"[", "actMinusCuttingBlock"},    {"]", "actAddCuttingBlock"},
-      {"Ctrl+PgUp", "actOutLineRatePlus"}, {"Alt+PgDn", "actShadowRateMinus"},
-      {"F12", "actMinimize"},           {"Alt+F3", "actOpenCaption"},
+      {"Space", "actPlayPause"},
+      {"C", "actPlayPause"},
+      {"Enter", "actChangeLanguageAndPlayPause"},
+      {"alt+enter", "actToggleFullScreen"},
+      {"Esc", "actToggleFullScreen"},
+      {"`", "actScreenHalf"},
+      {"1", "actScreenOne"},
+      {"ctrl+1", "actPresetNormal"},
+      {"Right", "actFastFind"},
+      {"Shift+Right", "actAddSyncPlus1cs"},
+      {"Alt+Right", "actFastFind2"},
+      {"Ctrl+Right", "actPlayNext"},
+      {"-", "actSpeedDown"},
+      {"=", "actSpeedUp"},
+      {"[", "actMinusCuttingBlock"},
+      {"]", "actAddCuttingBlock"},
+      {"Ctrl+PgUp", "actOutLineRatePlus"},
+      {"Alt+PgDn", "actShadowRateMinus"},
+      {"F12", "actMinimize"},
+      {"Alt+F3", "actOpenCaption"},
   };
   for (const auto& [text, action] : expected) {
     const auto key = ParseShortcut(text);

@@ -39,7 +39,9 @@ class FakeWorld final : public IMedia,
     return false;
   }
 
-  ControllerServices Ports() { return ControllerServices{*this, *this, player, *this, *this, *this, *this, *this, *this}; }
+  ControllerServices Ports() {
+    return ControllerServices{*this, *this, player, *this, *this, *this, *this, *this, *this};
+  }
   FakeStreams player;
 
   // Situation.
@@ -120,7 +122,9 @@ class FakeWorld final : public IMedia,
   void PlayPrevious() override { Log("playList.PlayPrevious"); }
   void ToggleAutoSort() override { Log("playList.ToggleAutoSort"); }
   void TogglePanel() override { Log("playList.TogglePanel"); }
-  void SaveList(const std::string& p) const override { const_cast<FakeWorld*>(this)->Log("playList.SaveList " + p); }
+  void SaveList(const std::string& p) const override {
+    const_cast<FakeWorld*>(this)->Log("playList.SaveList " + p);
+  }
   int ItemIndex() const override { return entries.empty() ? -1 : current; }
   int Count() const override { return static_cast<int>(entries.size()); }
   int Current() const override { return current; }
@@ -186,7 +190,9 @@ class FakeWorld final : public IMedia,
   bool AntiAliase() const override { return antiAliase; }
   bool FontBold() const override { return fontBold; }
   void UpdateCaption() override { Log("captions.UpdateCaption"); }
-  void LoadCaptionFile(const std::filesystem::path& p) override { Log("captions.LoadCaptionFile " + p.string()); }
+  void LoadCaptionFile(const std::filesystem::path& p) override {
+    Log("captions.LoadCaptionFile " + p.string());
+  }
   void ClearCaptions() override { Log("captions.ClearCaptions"); }
   std::filesystem::path CaptionFileName() const override { return captionFile; }
   bool HasCaptions() const override { return hasCaptions; }

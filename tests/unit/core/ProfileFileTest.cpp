@@ -30,9 +30,7 @@ class ProfileFileTest : public ::testing::Test {
     fs::permissions(path_, fs::perms::owner_all, ec);
     fs::remove_all(dir_, ec);
   }
-  void Put(const std::string& bytes) {
-    std::ofstream(path_, std::ios::binary) << bytes;
-  }
+  void Put(const std::string& bytes) { std::ofstream(path_, std::ios::binary) << bytes; }
   std::string Bytes() const {
     std::ifstream in(path_, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -70,8 +68,8 @@ TEST_F(ProfileFileTest, MissingFileGivesDefaultsAndFirstWriteCreatesIt) {
 TEST_F(ProfileFileTest, WriteReplacesInPlaceAndKeepsOtherBytes) {
   Put("; my notes\n[Main]\nTop=1\n\n[Skin]\nName=Default\n");
   ProfileFile f(path_);
-  f.WriteString("main", "TOP", "5");    // existing key keeps its spelling
-  f.WriteString("Main", "Left", "7");   // new key goes after the last filled line
+  f.WriteString("main", "TOP", "5");   // existing key keeps its spelling
+  f.WriteString("Main", "Left", "7");  // new key goes after the last filled line
   f.WriteString("Skin", "Name", "Blue");
   EXPECT_EQ(Bytes(), "; my notes\n[Main]\nTop=5\nLeft=7\r\n\n[Skin]\nName=Blue\n");
 }
@@ -107,7 +105,8 @@ TEST(ProfileIntegerTest, AcceptsOnlyWholeDecimal32BitNumbers) {
   EXPECT_EQ(ParseProfileInteger("+7"), 7);
   EXPECT_EQ(ParseProfileInteger("2147483647"), 2147483647);
   EXPECT_EQ(ParseProfileInteger("-2147483648"), INT32_MIN);
-  for (const char* bad : {"", " ", "12abc", "abc", "0x10", "1.5", "2147483648", "99999999999999999999", "--1", "- 1"}) {
+  for (const char* bad :
+       {"", " ", "12abc", "abc", "0x10", "1.5", "2147483648", "99999999999999999999", "--1", "- 1"}) {
     EXPECT_FALSE(ParseProfileInteger(bad).has_value()) << bad;
   }
 }

@@ -145,15 +145,28 @@ TEST(ConfigModel, ApplyRunsTheStepsInOrderAndOnlyChangedToggles) {
   v.Set(cfg::kSyncSeconds, std::string("2"));
   ApplyConfig(v, target);
 
-  const std::vector<std::string> order = {
-      "Set Config/ShowTab",          "Set Layout/StartMode",         "Set Media/FFSpaceTime",
-      "Picture",                     "Set Media/DoBookMark",         "Toggle PlayList/Enabled",
-      "Command OrveCaption/UpHeightRate", "Set OrveCaption/UpHeightRateShortCut1",
-      "Command OrveCaption/HeightRate", "Set OrveCaption/ShadowRate", "Command OrveCaption/OutLineRate",
-      "Set OrveCaption/FontName2",   "Set OrveCaption/AntiAliase",   "Redraw",
-      "Sync",                        "Set Movie/DoFixRate",          "Set Layout/FullScreenDpi",
-      "Unassociate",                 "Associate",                    "Set Main/CheckNewVersion",
-      "Set PlayList/CaptionFolder",  "Resize"};
+  const std::vector<std::string> order = {"Set Config/ShowTab",
+                                          "Set Layout/StartMode",
+                                          "Set Media/FFSpaceTime",
+                                          "Picture",
+                                          "Set Media/DoBookMark",
+                                          "Toggle PlayList/Enabled",
+                                          "Command OrveCaption/UpHeightRate",
+                                          "Set OrveCaption/UpHeightRateShortCut1",
+                                          "Command OrveCaption/HeightRate",
+                                          "Set OrveCaption/ShadowRate",
+                                          "Command OrveCaption/OutLineRate",
+                                          "Set OrveCaption/FontName2",
+                                          "Set OrveCaption/AntiAliase",
+                                          "Redraw",
+                                          "Sync",
+                                          "Set Movie/DoFixRate",
+                                          "Set Layout/FullScreenDpi",
+                                          "Unassociate",
+                                          "Associate",
+                                          "Set Main/CheckNewVersion",
+                                          "Set PlayList/CaptionFolder",
+                                          "Resize"};
   for (size_t i = 0; i < order.size(); ++i) {
     ASSERT_LT(target.Position(order[i]), target.log.size()) << order[i];
     if (i > 0) {
@@ -175,8 +188,8 @@ TEST(ConfigModel, PresetsApplyTheirValues) {
     int position, antiAliase, fixRate, dpi, color, process;
   };
   const Case cases[] = {
-      {ConfigPreset::Normal, 120, 1, 0, 0, 32, 40},   {ConfigPreset::Separate, 0, 1, 0, 0, 32, 40},
-      {ConfigPreset::Wide, 120, 1, 169, 0, 32, 40},   {ConfigPreset::Video43, 120, 1, 43, 0, 32, 40},
+      {ConfigPreset::Normal, 120, 1, 0, 0, 32, 40}, {ConfigPreset::Separate, 0, 1, 0, 0, 32, 40},
+      {ConfigPreset::Wide, 120, 1, 169, 0, 32, 40}, {ConfigPreset::Video43, 120, 1, 43, 0, 32, 40},
       {ConfigPreset::LowEnd, 0, 0, 0, 800, 16, 0},
   };
   for (const Case& c : cases) {
@@ -230,8 +243,9 @@ TEST(ConfigModel, SyncAppliesOnlyAChoiceWithANumber) {
     const char* seconds;
     double want;
   };
-  const Case cases[] = {{cfg::kSyncEarlier, "1.5", -1.5}, {cfg::kSyncLater, " 2 ", 2}, {cfg::kSyncAsIs, "9", 0},
-                        {-1, "3", 7},                     {cfg::kSyncEarlier, "abc", 7}, {cfg::kSyncLater, "", 7}};
+  const Case cases[] = {{cfg::kSyncEarlier, "1.5", -1.5}, {cfg::kSyncLater, " 2 ", 2},
+                        {cfg::kSyncAsIs, "9", 0},         {-1, "3", 7},
+                        {cfg::kSyncEarlier, "abc", 7},    {cfg::kSyncLater, "", 7}};
   for (const Case& c : cases) {
     RecordingTarget target;
     target.sync = 7;
@@ -291,15 +305,20 @@ std::vector<std::string> KeysOf(const SettingsTable<Owner>& table) {
 // A misspelt key would read as 0 and be written nowhere.
 TEST(ConfigModel, EveryBindingNamesAKeyOfItsSectionsTable) {
   const std::map<std::string, std::vector<std::string>> tables = {
-      {"Config", KeysOf(TSetup::SettingsKeys())},       {"Main", KeysOf(MainSettings::SettingsKeys())},
-      {"Layout", KeysOf(TLayout::SettingsKeys())},      {"PlayList", KeysOf(TPlayList::SettingsKeys())},
-      {"Media", KeysOf(TMedia::SettingsKeys())},        {"Movie", KeysOf(TMovie::SettingsKeys())},
-      {"StateText", KeysOf(TStateText::SettingsKeys())}, {"OrveCaption", KeysOf(TCaptionSettings::SettingsKeys())},
+      {"Config", KeysOf(TSetup::SettingsKeys())},
+      {"Main", KeysOf(MainSettings::SettingsKeys())},
+      {"Layout", KeysOf(TLayout::SettingsKeys())},
+      {"PlayList", KeysOf(TPlayList::SettingsKeys())},
+      {"Media", KeysOf(TMedia::SettingsKeys())},
+      {"Movie", KeysOf(TMovie::SettingsKeys())},
+      {"StateText", KeysOf(TStateText::SettingsKeys())},
+      {"OrveCaption", KeysOf(TCaptionSettings::SettingsKeys())},
   };
   for (const ControlBinding& b : ConfigBindings()) {
     ASSERT_TRUE(tables.count(b.section)) << b.control;
     const auto& keys = tables.at(b.section);
-    EXPECT_NE(std::find(keys.begin(), keys.end(), b.key), keys.end()) << b.control << " " << b.section << "/" << b.key;
+    EXPECT_NE(std::find(keys.begin(), keys.end(), b.key), keys.end())
+        << b.control << " " << b.section << "/" << b.key;
   }
 }
 

@@ -32,7 +32,8 @@ TEST(BookmarkValueTest, WrittenShortWithAPointAndReadBack) {
   EXPECT_EQ(FormatBookmarkValue(1234.56), "1234.56");
   EXPECT_EQ(FormatBookmarkValue(0), "0");
   EXPECT_EQ(FormatBookmarkValue(std::nan("")), "0");
-  for (double v : {0.04, 599.999999, 123456.789, 1e-3}) EXPECT_EQ(ParseBookmarkValue(FormatBookmarkValue(v)), v);
+  for (double v : {0.04, 599.999999, 123456.789, 1e-3})
+    EXPECT_EQ(ParseBookmarkValue(FormatBookmarkValue(v)), v);
 }
 
 TEST(BookmarkValueTest, AnythingButANumberReadsAsZero) {
@@ -49,7 +50,9 @@ class BookmarkTest : public ::testing::Test {
  protected:
   BookmarkTest() { player_.Loaded(640, 360, 3600); }
   std::filesystem::path BookmarkFile() const { return settings_.Folder() / "Bookmark.ini"; }
-  void PutBookmarks(const std::string& text) const { std::ofstream(BookmarkFile(), std::ios::binary) << text; }
+  void PutBookmarks(const std::string& text) const {
+    std::ofstream(BookmarkFile(), std::ios::binary) << text;
+  }
 
   Log log_;
   TempSettings settings_{"bookmark"};
@@ -112,7 +115,8 @@ TEST_F(BookmarkTest, NoFileNoPictureNoResumeOrSave) {
 TEST_F(BookmarkTest, ReadOnlyFileIsNeverWrittenButStillResumes) {
   const std::string stored = "[Bookmark]\r\nc:\\a.avi=100\r\n";
   PutBookmarks(stored);
-  std::filesystem::permissions(BookmarkFile(), std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+  std::filesystem::permissions(BookmarkFile(),
+                               std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
   media_.Open("c:\\a.avi");
   media_.ResumeBookmark();
   EXPECT_EQ(player_.position_, 95);
@@ -120,7 +124,8 @@ TEST_F(BookmarkTest, ReadOnlyFileIsNeverWrittenButStillResumes) {
   media_.Close();
   EXPECT_EQ(ReadAll(BookmarkFile()), stored);
   // Writable again while running: the next save goes through.
-  std::filesystem::permissions(BookmarkFile(), std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
+  std::filesystem::permissions(BookmarkFile(), std::filesystem::perms::owner_write,
+                               std::filesystem::perm_options::add);
   media_.Open("c:\\a.avi");
   player_.position_ = 1200;
   media_.Close();

@@ -94,7 +94,8 @@ TEST_F(MediaTest, ReloadReopensAtTheSamePlace) {
   media_.SeekTo(4.5);
   log_.clear();
   media_.Reload();
-  EXPECT_EQ(log_, (Log{"FileName=", "FileName=", "FileName=c:\\a.avi", "Play", "PlaceThumbs", "Position=4.500000"}));
+  EXPECT_EQ(log_, (Log{"FileName=", "FileName=", "FileName=c:\\a.avi", "Play", "PlaceThumbs",
+                       "Position=4.500000"}));
   EXPECT_EQ(movie_.FileName(), "c:\\a.avi");
 }
 

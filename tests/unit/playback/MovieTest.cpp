@@ -39,7 +39,8 @@ class MovieTest : public ::testing::Test {
     movie_.reset();
     if (!ini.empty()) settings_.Put(ini);
     setup_ = std::make_unique<TSetup>(settings_.Path());
-    movie_ = std::make_unique<TMovie>(*setup_, TMovieServices{player_, panels_, layout_, skin_, media_, state_});
+    movie_ =
+        std::make_unique<TMovie>(*setup_, TMovieServices{player_, panels_, layout_, skin_, media_, state_});
   }
 
   // A picture of the given size, in full screen, with `blocks` cut.
@@ -270,7 +271,9 @@ TEST_F(MovieTest, StopPausesAndRewinds) {
 }
 
 TEST_F(MovieTest, StoredValuesAreReadBackAndClamped) {
-  Make("[Movie]\nDivxBrightness=500\nDivxProcess=20\nVolume=-9000\nDoFixRate=169\nCutWhenWindow=7\nForce43=0\n");
+  Make(
+      "[Movie]\nDivxBrightness=500\nDivxProcess=20\nVolume=-9000\nDoFixRate=169\nCutWhenWindow=7\nForce43="
+      "0\n");
   EXPECT_EQ(movie_->Brightness(), 100);
   EXPECT_EQ(movie_->Processing(), 20);
   EXPECT_EQ(movie_->Volume(), -3200);

@@ -209,8 +209,9 @@ class FakeMediaPanels : public IMediaPanels {
 class TempSettings {
  public:
   explicit TempSettings(const std::string& name) {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("orves-playback-" + name + "-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+    dir_ =
+        std::filesystem::temp_directory_path() /
+        ("orves-playback-" + name + "-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
     std::filesystem::remove_all(dir_);
     std::filesystem::create_directories(dir_);
   }

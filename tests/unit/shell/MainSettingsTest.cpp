@@ -17,8 +17,9 @@ namespace fs = std::filesystem;
 class MainSettingsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("orves-main-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    dir_ = fs::temp_directory_path() /
+           ("orves-main-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(dir_);
     fs::create_directories(dir_);
     ini_ = dir_ / "OrvesMP20.ini";
@@ -65,8 +66,14 @@ TEST_F(MainSettingsTest, WritesTheEightKeysInOrderAndReadsThemBack) {
     s.Write(setup);
   }
   const std::string text = ReadFile();
-  const char* keys[] = {"Top=-5",   "Left=17", "Width=640", "Height=400", "DefaultFolderOfMovie=D:\\Movies",
-                        "DefaultFolderOfCaption=D:\\Subs", "CheckNewVersion=0", "CheckCaptionCodec=1"};
+  const char* keys[] = {"Top=-5",
+                        "Left=17",
+                        "Width=640",
+                        "Height=400",
+                        "DefaultFolderOfMovie=D:\\Movies",
+                        "DefaultFolderOfCaption=D:\\Subs",
+                        "CheckNewVersion=0",
+                        "CheckCaptionCodec=1"};
   size_t at = text.find("[Main]");
   ASSERT_NE(at, std::string::npos) << text;
   for (const char* key : keys) {
@@ -83,8 +90,9 @@ TEST_F(MainSettingsTest, WritesTheEightKeysInOrderAndReadsThemBack) {
 }
 
 TEST_F(MainSettingsTest, GarbageAndHugeValuesReadAsDefaultsAndFlagsAsOn) {
-  WriteFile("[Main]\nTop=abc\nLeft=99999999999999999999\nWidth=2147483647\nHeight=\nCheckNewVersion=2\n"
-            "CheckCaptionCodec=zero\n");
+  WriteFile(
+      "[Main]\nTop=abc\nLeft=99999999999999999999\nWidth=2147483647\nHeight=\nCheckNewVersion=2\n"
+      "CheckCaptionCodec=zero\n");
   TSetup setup(ini_);
   const MainSettings s = MainSettings::Read(setup);
   EXPECT_EQ(s.top, 200);

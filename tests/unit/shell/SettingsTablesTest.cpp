@@ -101,8 +101,9 @@ struct Run {
     auto setup = std::make_unique<TSetup>(ini);
     testing::FakeSkinWindow skinWindow;
     auto skin = std::make_unique<TSkin>(*setup, files, "Skin", skinWindow);
-    auto playList = std::make_unique<TPlayList>(*setup, (fs::temp_directory_path() / "orves-none.list").string(),
-                                                TPlayListServices{files, window, window, silent});
+    auto playList =
+        std::make_unique<TPlayList>(*setup, (fs::temp_directory_path() / "orves-none.list").string(),
+                                    TPlayListServices{files, window, window, silent});
     auto layout = std::make_unique<TLayout>(*setup, *skin, window, window);
     TCaptionSettings captions;
     captions.Read(*setup, *codec);
@@ -151,29 +152,31 @@ class SettingsTablesTest : public ::testing::Test {
 
 TEST_F(SettingsTablesTest, AFirstRunWritesEverySectionWithItsDefaultsInOrder) {
   Run::Once(ini_);
-  EXPECT_EQ(ReadFile(),
-            "[Main]\r\nTop=200\r\nLeft=200\r\nWidth=320\r\nHeight=200\r\nDefaultFolderOfMovie=C:\\\r\n"
-            "DefaultFolderOfCaption=C:\\\r\nCheckNewVersion=1\r\nCheckCaptionCodec=1\r\nWebHost=\r\n"
-            "[Skin]\r\nName=Default\r\n"
-            "[PlayList]\r\nAutoSort=1\r\nAutoRewind=0\r\nEnabled=0\r\nWidth=150\r\nUseCaptionFolder=0\r\n"
-            "CaptionFolder=c:\\\r\n"
-            "[Layout]\r\nShowMovieWhenHide=1\r\nPauseAtMinimize=1\r\nAlwaysTop=1\r\nAlwaysShowFullScreenBar=0\r\n"
-            "FullScreenDpi=0\r\nFullScreenColor=32\r\nStartMode=2\r\n"
-            "[OrveCaption]\r\nUpHeightRate=120\r\nUpHeightRateShortCut1=120\r\nUpHeightRateShortCut2=25\r\n"
-            "UpHeightRateShortCut3=0\r\nHeightRate=100\r\nOutLineRate=4\r\nShadowRate=2\r\nLineHeightRate=20\r\n"
-            "FontWidthRate=90\r\nFontName2=MD\xB0\xB3\xBC\xBA\xC3\xBC\r\nFontBold=0\r\nFontColor=14737632\r\n"
-            "WarnedJapaness=0\r\nAntiAliase=1\r\nParseColorTag=1\r\nSmartCaptionFinding=1\r\n"
-            "[Media]\r\nFFSpaceTime=10\r\nFFSpaceTime2=60\r\nDoBookMark=1\r\nCaptionEnabled=1\r\nAddToRecent=1\r\n"
-            "[Movie]\r\nDivxBrightness=0\r\nDivxProcess=0\r\nVolume=0\r\nDoFixRate=0\r\nCutWhenWindow=0\r\n"
-            "Force43=1\r\n"
-            "[StateText]\r\nKorean=0\r\nEnabled=1\r\nShowTime=0\r\n"
-            "[Config]\r\nShowTab=1\r\n");
+  EXPECT_EQ(
+      ReadFile(),
+      "[Main]\r\nTop=200\r\nLeft=200\r\nWidth=320\r\nHeight=200\r\nDefaultFolderOfMovie=C:\\\r\n"
+      "DefaultFolderOfCaption=C:\\\r\nCheckNewVersion=1\r\nCheckCaptionCodec=1\r\nWebHost=\r\n"
+      "[Skin]\r\nName=Default\r\n"
+      "[PlayList]\r\nAutoSort=1\r\nAutoRewind=0\r\nEnabled=0\r\nWidth=150\r\nUseCaptionFolder=0\r\n"
+      "CaptionFolder=c:\\\r\n"
+      "[Layout]\r\nShowMovieWhenHide=1\r\nPauseAtMinimize=1\r\nAlwaysTop=1\r\nAlwaysShowFullScreenBar=0\r\n"
+      "FullScreenDpi=0\r\nFullScreenColor=32\r\nStartMode=2\r\n"
+      "[OrveCaption]\r\nUpHeightRate=120\r\nUpHeightRateShortCut1=120\r\nUpHeightRateShortCut2=25\r\n"
+      "UpHeightRateShortCut3=0\r\nHeightRate=100\r\nOutLineRate=4\r\nShadowRate=2\r\nLineHeightRate=20\r\n"
+      "FontWidthRate=90\r\nFontName2=MD\xB0\xB3\xBC\xBA\xC3\xBC\r\nFontBold=0\r\nFontColor=14737632\r\n"
+      "WarnedJapaness=0\r\nAntiAliase=1\r\nParseColorTag=1\r\nSmartCaptionFinding=1\r\n"
+      "[Media]\r\nFFSpaceTime=10\r\nFFSpaceTime2=60\r\nDoBookMark=1\r\nCaptionEnabled=1\r\nAddToRecent=1\r\n"
+      "[Movie]\r\nDivxBrightness=0\r\nDivxProcess=0\r\nVolume=0\r\nDoFixRate=0\r\nCutWhenWindow=0\r\n"
+      "Force43=1\r\n"
+      "[StateText]\r\nKorean=0\r\nEnabled=1\r\nShowTime=0\r\n"
+      "[Config]\r\nShowTab=1\r\n");
 }
 
 TEST_F(SettingsTablesTest, StoredValuesSurviveARunAndFlagsAreWrittenAsOne) {
-  WriteFile("[skin]\nname=Blue\n[Layout]\nAlwaysTop=2\nStartMode=4\nFullScreenDpi=1024\n"
-            "[PlayList]\nAutoRewind=7\nWidth=200\nCaptionFolder=D:\\Subs\n[Media]\nFFSpaceTime=5\n"
-            "[Movie]\nDoFixRate=169\nForce43=0\n[StateText]\nKorean=1\n[Main]\nWebHost=127.0.0.1:8080\n");
+  WriteFile(
+      "[skin]\nname=Blue\n[Layout]\nAlwaysTop=2\nStartMode=4\nFullScreenDpi=1024\n"
+      "[PlayList]\nAutoRewind=7\nWidth=200\nCaptionFolder=D:\\Subs\n[Media]\nFFSpaceTime=5\n"
+      "[Movie]\nDoFixRate=169\nForce43=0\n[StateText]\nKorean=1\n[Main]\nWebHost=127.0.0.1:8080\n");
   Run::Once(ini_, [](Run::Objects& o) {
     EXPECT_EQ(o.skin.CurrentSkin(), "");  // nothing loaded during this run
     EXPECT_TRUE(o.layout.alwaysTop);
@@ -189,16 +192,18 @@ TEST_F(SettingsTablesTest, StoredValuesSurviveARunAndFlagsAreWrittenAsOne) {
     EXPECT_EQ(o.main.webHost, "127.0.0.1:8080");
   });
   const std::string text = ReadFile();
-  for (const char* line : {"name=Blue", "AlwaysTop=1", "StartMode=4", "AutoRewind=1", "Width=200",
-                           "FFSpaceTime=5", "DoFixRate=169", "Force43=0", "Korean=1", "WebHost=127.0.0.1:8080"}) {
+  for (const char* line :
+       {"name=Blue", "AlwaysTop=1", "StartMode=4", "AutoRewind=1", "Width=200", "FFSpaceTime=5",
+        "DoFixRate=169", "Force43=0", "Korean=1", "WebHost=127.0.0.1:8080"}) {
     EXPECT_NE(text.find(line), std::string::npos) << line << " in\n" << text;
   }
 }
 
 TEST_F(SettingsTablesTest, ValuesOutOfRangeAreClampedAndRefusedChoicesTakeTheDefault) {
-  WriteFile("[Layout]\nStartMode=99\nFullScreenColor=x\nAlwaysTop=\n[PlayList]\nWidth=99999999999\n"
-            "[Movie]\nDivxBrightness=500\nDivxProcess=-4\nVolume=-9000\nDoFixRate=42\n"
-            "[OrveCaption]\nShadowRate=junk\n");
+  WriteFile(
+      "[Layout]\nStartMode=99\nFullScreenColor=x\nAlwaysTop=\n[PlayList]\nWidth=99999999999\n"
+      "[Movie]\nDivxBrightness=500\nDivxProcess=-4\nVolume=-9000\nDoFixRate=42\n"
+      "[OrveCaption]\nShadowRate=junk\n");
   Run::Once(ini_, [](Run::Objects& o) {
     EXPECT_EQ(o.layout.startMode, 5);
     EXPECT_EQ(o.layout.fullScreenColor, 32);

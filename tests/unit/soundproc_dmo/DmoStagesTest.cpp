@@ -55,12 +55,12 @@ TEST(ChannelExpander, AppliesOnlyToTheLayoutsAndRatesItExpands) {
     std::uint32_t outputChannels;
     bool applies;
   } cases[] = {
-      {2, 44100, 16, false, 0, 6, true},     {2, 44100, 16, true, 0x3, 4, true},
-      {2, 8000, 16, false, 0, 6, false},     {2, 52000, 16, false, 0, 6, false},
-      {2, 44100, 32, false, 0, 6, false},    {2, 44100, 16, true, 0x5, 6, false},
-      {4, 48000, 16, true, 0x33, 4, false},  {4, 48000, 16, true, 0x33, 6, true},
-      {4, 48000, 16, false, 0, 6, false},    {4, 48000, 16, true, 0x107, 8, false},
-      {6, 48000, 16, true, 0x3F, 6, false},  {6, 48000, 16, true, 0x3F, 7, true},
+      {2, 44100, 16, false, 0, 6, true},    {2, 44100, 16, true, 0x3, 4, true},
+      {2, 8000, 16, false, 0, 6, false},    {2, 52000, 16, false, 0, 6, false},
+      {2, 44100, 32, false, 0, 6, false},   {2, 44100, 16, true, 0x5, 6, false},
+      {4, 48000, 16, true, 0x33, 4, false}, {4, 48000, 16, true, 0x33, 6, true},
+      {4, 48000, 16, false, 0, 6, false},   {4, 48000, 16, true, 0x107, 8, false},
+      {6, 48000, 16, true, 0x3F, 6, false}, {6, 48000, 16, true, 0x3F, 7, true},
       {1, 48000, 16, false, 0, 6, false},
   };
   Rig<ChannelExpanderStage> rig;
@@ -137,7 +137,9 @@ TEST(ChannelExpander, CreationWritesTheUpmixBlockWordByWordAndKeepsTheRest) {
     ASSERT_EQ(rig.Send(&stereo, 2, 10), S_OK) << c.name;
 
     std::vector<BYTE> expected = before;
-    auto put = [&](std::size_t word, std::uint32_t value) { std::memcpy(expected.data() + word * 4, &value, 4); };
+    auto put = [&](std::size_t word, std::uint32_t value) {
+      std::memcpy(expected.data() + word * 4, &value, 4);
+    };
     put(0, 50);
     put(2, 1);
     const std::size_t written[] = {3, 11, 13, 14, 16};
@@ -300,7 +302,10 @@ TEST(ChannelExpander, CreationFailuresAreReportedOnceAndSamplesPassThrough) {
     HRESULT saveResult;
     std::vector<std::string> messages;
   } cases[] = {
-      {"not registered, no fallback", {REGDB_E_CLASSNOTREG, REGDB_E_CLASSNOTREG}, S_OK, S_OK,
+      {"not registered, no fallback",
+       {REGDB_E_CLASSNOTREG, REGDB_E_CLASSNOTREG},
+       S_OK,
+       S_OK,
        {"can't create expDMO (0x80040154)"}},
       {"COM cannot be set up", {CO_E_NOTINITIALIZED, CO_E_NOTINITIALIZED}, E_OUTOFMEMORY, S_OK, {}},
       {"parameters refused", {}, S_OK, E_FAIL, {"can't initialize expDMO (0x80004005)"}},

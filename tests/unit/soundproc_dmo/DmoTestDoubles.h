@@ -192,7 +192,8 @@ class FakeDmo final : public ComObject<IMediaObject, IPersistStream> {
     return S_OK;
   }
   // Keeps a copy of the input and the buffer itself until the output is taken.
-  HRESULT STDMETHODCALLTYPE ProcessInput(DWORD, IMediaBuffer* buffer, DWORD, REFERENCE_TIME, REFERENCE_TIME) override {
+  HRESULT STDMETHODCALLTYPE ProcessInput(DWORD, IMediaBuffer* buffer, DWORD, REFERENCE_TIME,
+                                         REFERENCE_TIME) override {
     if (FAILED(inputResult)) return inputResult;
     BYTE* bytes = nullptr;
     DWORD length = 0;
@@ -300,7 +301,8 @@ class Messages {
 };
 
 // A PCM wave type: plain, or WAVE_FORMAT_EXTENSIBLE with `mask`.
-inline MediaType Wave(WORD channels, DWORD rate = 48000, WORD bits = 16, bool extensible = false, DWORD mask = 0) {
+inline MediaType Wave(WORD channels, DWORD rate = 48000, WORD bits = 16, bool extensible = false,
+                      DWORD mask = 0) {
   WAVEFORMATEXTENSIBLE format{};
   format.Format.wFormatTag = extensible ? 0xFFFE : 1;
   format.Format.nChannels = channels;

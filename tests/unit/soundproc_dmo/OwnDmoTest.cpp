@@ -26,11 +26,14 @@ ComPtr<IMediaObject> Stretcher() {
   return dmo;
 }
 
-const DMO_MEDIA_TYPE* Dmo(const MediaType& type) { return reinterpret_cast<const DMO_MEDIA_TYPE*>(&type.Get()); }
+const DMO_MEDIA_TYPE* Dmo(const MediaType& type) {
+  return reinterpret_cast<const DMO_MEDIA_TYPE*>(&type.Get());
+}
 
 // Feeds `samples` (when any) and drains the output in pieces of at most `room`
 // bytes; returns the bytes out and counts the pieces that said "incomplete".
-std::size_t FeedAndDrain(IMediaObject* dmo, std::vector<std::int16_t> samples, DWORD room, int* incompletePieces = nullptr) {
+std::size_t FeedAndDrain(IMediaObject* dmo, std::vector<std::int16_t> samples, DWORD room,
+                         int* incompletePieces = nullptr) {
   ComPtr<IMediaBuffer> in;
   if (!samples.empty()) {
     const auto bytes = static_cast<DWORD>(samples.size() * 2);

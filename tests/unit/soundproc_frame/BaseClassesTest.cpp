@@ -94,7 +94,8 @@ TEST_F(AllocatorTest, SamplesKeepTimesFlagsAndTypesUntilReused) {
 class ProbeSample final : public ComObject<IMediaSample> {
  public:
   IUnknown* FindInterface(REFIID riid) override {
-    static constexpr InterfaceEntry<ProbeSample> kInterfaces[] = {Implements<ProbeSample, IMediaSample>(IID_IMediaSample)};
+    static constexpr InterfaceEntry<ProbeSample> kInterfaces[] = {
+        Implements<ProbeSample, IMediaSample>(IID_IMediaSample)};
     return FindInTable(*this, kInterfaces, riid);
   }
   HRESULT STDMETHODCALLTYPE GetPointer(BYTE** b) override {

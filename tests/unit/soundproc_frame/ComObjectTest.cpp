@@ -54,7 +54,8 @@ TEST(ComObjectTest, ServesItsTableWithOneIdentityAndDiesAtTheLastRelease) {
     ASSERT_EQ(object->QueryInterface(IID_IPersist, viaPersist.PutVoid()), S_OK);
     EXPECT_EQ(viaPersist.Get(), static_cast<IUnknown*>(static_cast<IPersist*>(object.Get())));
     ASSERT_EQ(viaPersist->QueryInterface(IID_IUnknown, unknownFromPersist.PutVoid()), S_OK);
-    EXPECT_EQ(unknownFromPersist.Get(), viaBuffer.Get()) << "IUnknown is the first interface, from any of them";
+    EXPECT_EQ(unknownFromPersist.Get(), viaBuffer.Get())
+        << "IUnknown is the first interface, from any of them";
 
     void* none = reinterpret_cast<void*>(1);
     EXPECT_EQ(object->QueryInterface(IID_IPin, &none), E_NOINTERFACE);
@@ -87,7 +88,8 @@ TEST(ComObjectTest, APartCountsOnItsOwner) {
 TEST(ComObjectTest, CreateComObjectAnswersTheAskedInterfaceOnly) {
   bool destroyed = false;
   IPersist* persist = nullptr;
-  ASSERT_EQ(CreateComObject<TwoInterfaces>(IID_IPersist, reinterpret_cast<void**>(&persist), &destroyed), S_OK);
+  ASSERT_EQ(CreateComObject<TwoInterfaces>(IID_IPersist, reinterpret_cast<void**>(&persist), &destroyed),
+            S_OK);
   EXPECT_EQ(persist->Release(), 0u);
   EXPECT_TRUE(destroyed);
 

@@ -142,7 +142,7 @@ TEST_F(FilterConnection, PlayedFileTypeIsTakenFromTheNameIgnoringCase) {
     int fileType;
   };
   const Case cases[] = {{L"C:\\Music\\SONG.MP3", 1}, {L"d:\\a.ogg", 2}, {L"x.WmA", 3},
-                        {L"movie.avi", 0},          {L"mp3", 0},         {L"", 0}};
+                        {L"movie.avi", 0},           {L"mp3", 0},       {L"", 0}};
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.name, c.name + std::wcslen(c.name)));
     EXPECT_EQ(FileTypeOfName(c.name), c.fileType);

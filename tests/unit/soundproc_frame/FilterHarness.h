@@ -56,7 +56,10 @@ class CopyingMeter final : public LoggingStage {
 class TestStages final : public StageSet {
  public:
   explicit TestStages(std::vector<std::string>& log)
-      : control("control", log), expander("expander", log), stretcher("stretcher", log), meter("meter", log) {}
+      : control("control", log),
+        expander("expander", log),
+        stretcher("stretcher", log),
+        meter("meter", log) {}
 
   ProcessingStage& ChannelControl() override { return control; }
   ProcessingStage& ChannelExpander() override { return expander; }
@@ -116,7 +119,8 @@ class FilterHarness : public ::testing::Test {
   }
 
   // Creates the filter with test stages and the host filters around it.
-  void Build(const MediaType& pcm, const GUID* sourceSubtype = nullptr, const GUID& major = guids::kMediaTypeAudio) {
+  void Build(const MediaType& pcm, const GUID* sourceSubtype = nullptr,
+             const GUID& major = guids::kMediaTypeAudio) {
     auto set = std::make_unique<TestStages>(log);
     stages = set.get();
     SoundProcessorFilter* created = nullptr;
@@ -163,7 +167,8 @@ class FilterHarness : public ::testing::Test {
     return decoderOut->Push(data.data(), data.size(), type, 1000 * pushed, 1000 * pushed + 500);
   }
   int OutputChannels() {
-    return reinterpret_cast<const WAVEFORMATEX*>(filter->OutputPin().CurrentMediaType().Get().pbFormat)->nChannels;
+    return reinterpret_cast<const WAVEFORMATEX*>(filter->OutputPin().CurrentMediaType().Get().pbFormat)
+        ->nChannels;
   }
 
   MemorySettingsStore store;

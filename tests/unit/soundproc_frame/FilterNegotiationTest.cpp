@@ -83,7 +83,8 @@ TEST_F(FilterNegotiation, InputTypesAcceptedAndRefused) {
   EXPECT_EQ(check(PcmType(1, 0, 44100, 16)), E_FAIL) << "no channels";
 
   MediaType wrongSubFormat = PcmType(0xFFFE, 2, 44100, 16, 3);
-  reinterpret_cast<WAVEFORMATEXTENSIBLE*>(wrongSubFormat.Get().pbFormat)->SubFormat = guids::WaveFormatGuid(3);
+  reinterpret_cast<WAVEFORMATEXTENSIBLE*>(wrongSubFormat.Get().pbFormat)->SubFormat =
+      guids::WaveFormatGuid(3);
   EXPECT_EQ(check(wrongSubFormat), E_FAIL);
   MediaType shortExtension = PcmType(0xFFFE, 2, 44100, 16, 3);
   reinterpret_cast<WAVEFORMATEX*>(shortExtension.Get().pbFormat)->cbSize = 21;
@@ -98,7 +99,9 @@ TEST_F(FilterNegotiation, InputTypesAcceptedAndRefused) {
   noFormat.Get().formattype = GUID{};
   EXPECT_EQ(check(noFormat), E_FAIL);
 
-  EXPECT_EQ(filter->CheckTransform(&PcmType(1, 2, 44100, 16).Get(), &PcmType(0xFFFE, 6, 44100, 16, 0x3F).Get()), S_OK);
+  EXPECT_EQ(
+      filter->CheckTransform(&PcmType(1, 2, 44100, 16).Get(), &PcmType(0xFFFE, 6, 44100, 16, 0x3F).Get()),
+      S_OK);
   EXPECT_EQ(filter->CheckTransform(&PcmType(1, 2, 44100, 16).Get(), &PcmType(1, 6, 44100, 16).Get()), E_FAIL);
 }
 
@@ -118,7 +121,8 @@ TEST_F(FilterNegotiation, OutputTypeNeedsAConnectedInput) {
   EXPECT_EQ(filter->GetMediaType(-1, &type), E_INVALIDARG);
   EXPECT_EQ(filter->GetMediaType(1, &type), VFW_S_NO_MORE_ITEMS);
   ASSERT_EQ(filter->GetMediaType(0, &type), S_OK);
-  EXPECT_EQ(reinterpret_cast<const WAVEFORMATEX*>(type.Get().pbFormat)->nChannels, 2) << "expander off: a copy";
+  EXPECT_EQ(reinterpret_cast<const WAVEFORMATEX*>(type.Get().pbFormat)->nChannels, 2)
+      << "expander off: a copy";
 
   store.SetDword(keys::kChannelExpander, "Enable", 1);
   stages->RefreshExpanderSettings(Settings(store));
@@ -135,7 +139,8 @@ class StingyAllocator final : public ComObject<IMemAllocator> {
         Implements<StingyAllocator, IMemAllocator>(IID_IMemAllocator)};
     return FindInTable(*this, kInterfaces, riid);
   }
-  HRESULT STDMETHODCALLTYPE SetProperties(ALLOCATOR_PROPERTIES* request, ALLOCATOR_PROPERTIES* actual) override {
+  HRESULT STDMETHODCALLTYPE SetProperties(ALLOCATOR_PROPERTIES* request,
+                                          ALLOCATOR_PROPERTIES* actual) override {
     asked = *request;
     *actual = *request;
     actual->cBuffers -= fewerBuffers;

@@ -143,7 +143,8 @@ TEST_F(FilterStreaming, SkippedSamplesSendOneQualityNotice) {
   EXPECT_EQ(sink->received.size(), 1u);
   stages->expander.result = S_FALSE;
   EXPECT_EQ(Push(64), S_OK);
-  EXPECT_EQ(std::count(graph->events.begin(), graph->events.end(), EC_QUALITY_CHANGE), 1) << "only the first time";
+  EXPECT_EQ(std::count(graph->events.begin(), graph->events.end(), EC_QUALITY_CHANGE), 1)
+      << "only the first time";
 }
 
 TEST_F(FilterStreaming, StageAndDeliveryFailuresReachTheUpstreamFilter) {

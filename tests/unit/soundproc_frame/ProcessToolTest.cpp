@@ -51,10 +51,13 @@ class ProcessTool : public ::testing::Test {
     const std::string bytes = Slurp(path);
     Audio audio;
     std::string error;
-    EXPECT_TRUE(Parse(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), audio, error)) << error;
+    EXPECT_TRUE(Parse(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), audio, error))
+        << error;
     return audio;
   }
-  std::string Paths(const fs::path& in) { return "\"" + in.string() + "\" \"" + (dir / "o.wav").string() + "\""; }
+  std::string Paths(const fs::path& in) {
+    return "\"" + in.string() + "\" \"" + (dir / "o.wav").string() + "\"";
+  }
 
   fs::path dir;
   std::string out, err;
@@ -86,7 +89,8 @@ Audio Tone(double seconds) {
   audio.format = {1, 2, 44100, 16, 16, 0};
   const auto frames = static_cast<std::size_t>(seconds * 44100);
   for (std::size_t f = 0; f < frames; ++f) {
-    const auto v = static_cast<std::uint16_t>(static_cast<std::int16_t>(8000 * std::sin(2 * M_PI * 440 * f / 44100.0)));
+    const auto v =
+        static_cast<std::uint16_t>(static_cast<std::int16_t>(8000 * std::sin(2 * M_PI * 440 * f / 44100.0)));
     for (int c = 0; c < 2; ++c) {
       audio.data.push_back(static_cast<std::uint8_t>(v));
       audio.data.push_back(static_cast<std::uint8_t>(v >> 8));
@@ -106,7 +110,8 @@ double Rms(const Audio& audio, std::size_t channel) {
 // The frequency of channel 0 from its rising zero crossings.
 double Frequency(const Audio& audio) {
   int crossings = 0;
-  for (std::size_t f = 1; f < Frames(audio); ++f) crossings += SampleAt(audio, f - 1, 0) < 0 && SampleAt(audio, f, 0) >= 0;
+  for (std::size_t f = 1; f < Frames(audio); ++f)
+    crossings += SampleAt(audio, f - 1, 0) < 0 && SampleAt(audio, f, 0) >= 0;
   return crossings * static_cast<double>(audio.format.sampleRate) / static_cast<double>(Frames(audio));
 }
 
@@ -130,9 +135,10 @@ TEST_F(ProcessTool, ChannelControlWithNothingToDoKeepsEveryByte) {
 TEST_F(ProcessTool, ExtensibleInputKeepsItsChannelMaskAndBalanceLowersTheRear) {
   const Audio input = Constant16(0xFFFE, 6, 0x3F, 5000, {1000, 1000, 1000, 1000, 1000, 1000});
   const fs::path in = Write("in.wav", input);
-  ASSERT_EQ(Run(Paths(in) + " --set \"Channel Control/Enable=1\" --set \"Channel Control/EnableFRBalance=1\"" +
-                " --set \"Channel Control/FRBalanceLevel=-30\" --source ac3"),
-            0)
+  ASSERT_EQ(
+      Run(Paths(in) + " --set \"Channel Control/Enable=1\" --set \"Channel Control/EnableFRBalance=1\"" +
+          " --set \"Channel Control/FRBalanceLevel=-30\" --source ac3"),
+      0)
       << err;
   const Audio output = Read(dir / "o.wav");
   EXPECT_EQ(output.format.formatTag, 0xFFFE);
@@ -162,7 +168,8 @@ TEST_F(ProcessTool, Ac3OnlyExpanderRefusesAnMp3Source) {
 TEST_F(ProcessTool, ExpanderWritesFiveOneThroughOurUpmixer) {
   const Audio input = Tone(1.0);
   const fs::path in = Write("in.wav", input);
-  ASSERT_EQ(Run(Paths(in) + " --set \"Channel Expander/Enable=1\" --set \"Channel Expander/OutputChannels=6\""), 0)
+  ASSERT_EQ(
+      Run(Paths(in) + " --set \"Channel Expander/Enable=1\" --set \"Channel Expander/OutputChannels=6\""), 0)
       << err;
   EXPECT_EQ(err, "");
   const Audio output = Read(dir / "o.wav");
@@ -177,7 +184,8 @@ TEST_F(ProcessTool, ExpanderWritesFiveOneThroughOurUpmixer) {
 TEST_F(ProcessTool, TimeStretcherWritesAShorterFileAtTheSamePitch) {
   const Audio input = Tone(3.0);
   const fs::path in = Write("in.wav", input);
-  ASSERT_EQ(Run(Paths(in) + " --set \"Time Stretcher/Enable=1\" --set \"Time Stretcher/Speed=1500\""), 0) << err;
+  ASSERT_EQ(Run(Paths(in) + " --set \"Time Stretcher/Enable=1\" --set \"Time Stretcher/Speed=1500\""), 0)
+      << err;
   const Audio output = Read(dir / "o.wav");
   EXPECT_EQ(output.format.channels, 2);
   // The stretcher's held-back end stays in it when the stream ends.
@@ -214,9 +222,10 @@ TEST_F(ProcessTool, BadArgumentsAndUnreadableInput) {
 
 TEST_F(ProcessTool, NegativeSettingValuesAreAccepted) {
   const fs::path in = Write("in.wav", Constant16(0xFFFE, 6, 0x3F, 10, {100, 100, 100, 100, 100, 100}));
-  ASSERT_EQ(Run(Paths(in) + " --set \"Channel Control/Enable=1\" --set \"Channel Control/EnableFRBalance=1\"" +
-                " --set \"Channel Control/FRBalanceLevel=50\""),
-            0)
+  ASSERT_EQ(
+      Run(Paths(in) + " --set \"Channel Control/Enable=1\" --set \"Channel Control/EnableFRBalance=1\"" +
+          " --set \"Channel Control/FRBalanceLevel=50\""),
+      0)
       << err;
   const Audio output = Read(dir / "o.wav");
   EXPECT_EQ(SampleAt(output, 0, 0), 100);

@@ -7,7 +7,9 @@ namespace {
 
 class SettingsTest : public ::testing::Test {
  protected:
-  void Set(const std::string& key, const char* name, std::uint32_t value) { store.SetDword(key, name, value); }
+  void Set(const std::string& key, const char* name, std::uint32_t value) {
+    store.SetDword(key, name, value);
+  }
   static std::uint32_t Neg(std::int32_t v) { return static_cast<std::uint32_t>(v); }
 
   MemorySettingsStore store;
@@ -119,7 +121,8 @@ TEST_F(SettingsTest, WrongTypeOrSizeReadsAsDefault) {
   EXPECT_EQ(settings.VolBoostLevel(), 10u);
   store.SetRaw(keys::kChannelControl, "VolBoostLevel", MemorySettingsStore::kRegDword, {15, 0});
   EXPECT_EQ(settings.VolBoostLevel(), 10u);
-  store.SetRaw(keys::kChannelControl, "VolBoostLevel", MemorySettingsStore::kRegDword, {15, 0, 0, 0, 0, 0, 0, 0});
+  store.SetRaw(keys::kChannelControl, "VolBoostLevel", MemorySettingsStore::kRegDword,
+               {15, 0, 0, 0, 0, 0, 0, 0});
   EXPECT_EQ(settings.VolBoostLevel(), 10u);
   store.SetRaw(keys::kChannelControl, "Enable", MemorySettingsStore::kRegSz, {'1', 0});
   EXPECT_FALSE(settings.ChannelControlEnable());

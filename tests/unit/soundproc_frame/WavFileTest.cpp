@@ -13,7 +13,8 @@
 namespace zmsp::wav {
 namespace {
 
-Audio Sample(std::uint16_t tag, std::uint16_t channels, std::uint16_t bits, std::size_t frames, std::uint32_t mask = 0) {
+Audio Sample(std::uint16_t tag, std::uint16_t channels, std::uint16_t bits, std::size_t frames,
+             std::uint32_t mask = 0) {
   Audio audio;
   audio.format.formatTag = tag;
   audio.format.channels = channels;
@@ -27,7 +28,8 @@ Audio Sample(std::uint16_t tag, std::uint16_t channels, std::uint16_t bits, std:
 }
 
 TEST(WavFile, PlainAndExtensibleSurviveAWriteAndARead) {
-  for (const Audio& original : {Sample(1, 2, 16, 100), Sample(0xFFFE, 6, 32, 10, 0x3F), Sample(1, 1, 32, 3)}) {
+  for (const Audio& original :
+       {Sample(1, 2, 16, 100), Sample(0xFFFE, 6, 32, 10, 0x3F), Sample(1, 1, 32, 3)}) {
     const std::vector<std::uint8_t> bytes = Build(original);
     Audio read;
     std::string error;
@@ -94,7 +96,8 @@ std::vector<std::uint8_t> Slurp(const std::string& path) {
   std::vector<std::uint8_t> bytes;
   if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
     std::uint8_t block[4096];
-    for (std::size_t got; (got = std::fread(block, 1, sizeof block, file)) > 0;) bytes.insert(bytes.end(), block, block + got);
+    for (std::size_t got; (got = std::fread(block, 1, sizeof block, file)) > 0;)
+      bytes.insert(bytes.end(), block, block + got);
     std::fclose(file);
   }
   return bytes;
@@ -115,7 +118,8 @@ TEST(WavFile, StreamWriterGivesWhatBuildGivesForTheFinalFormat) {
     expected.data = plain.data;
     expected.data.push_back(7);  // an odd length needs the pad byte
     for (std::size_t at = 0; at < expected.data.size(); at += 1000) {
-      ASSERT_TRUE(writer.Append(expected.data.data() + at, std::min<std::size_t>(1000, expected.data.size() - at)));
+      ASSERT_TRUE(
+          writer.Append(expected.data.data() + at, std::min<std::size_t>(1000, expected.data.size() - at)));
     }
     ASSERT_TRUE(writer.Finish(final.format));
     EXPECT_EQ(Slurp(path), Build(expected)) << final.format.formatTag;

@@ -40,7 +40,8 @@ TEST(PageText, FormatLines) {
   const Case cases[] = {
       {Pcm(2, 44100, 16), "2Ch / 44100Hz / 16bit"},
       {Extensible(6, 0x3F, 24), "6Ch / 48000Hz / 24bit\r\r\nFL FR FC LF BL BR "},
-      {Extensible(8, 0x3FFFF, 32), "8Ch / 48000Hz / 32bit\r\r\nFL FR FC LF BL BR FLC FRC BC SL SR TC TFL TFC TFR TBL TBC TBR "},
+      {Extensible(8, 0x3FFFF, 32),
+       "8Ch / 48000Hz / 32bit\r\r\nFL FR FC LF BL BR FLC FRC BC SL SR TC TFL TFC TFR TBL TBC TBR "},
       {Extensible(1, 0, 16), "1Ch / 48000Hz / 16bit\r\r\nAll Mono"},
       {Extensible(2, 0x80000003, 16), "2Ch / 48000Hz / 16bit\r\r\nAny Configuration"},
       {Extensible(2, 0x00040003, 16), "2Ch / 48000Hz / 16bit\r\r\nUnknown(00040003)"},
@@ -91,7 +92,8 @@ TEST(PageText, ExpansionStates) {
 TEST(PageText, SpeedStates) {
   StretcherFacts facts;
   facts.enabled = facts.typesAccepted = true;
-  for (auto [speed, text] : {std::pair{1588u, "1.588X"}, {563u, "0.563X"}, {10000u, "10.000X"}, {1000u, "1.000X"}}) {
+  for (auto [speed, text] :
+       {std::pair{1588u, "1.588X"}, {563u, "0.563X"}, {10000u, "10.000X"}, {1000u, "1.000X"}}) {
     facts.speed = speed;
     EXPECT_EQ(SpeedText(facts), text);
   }
@@ -147,9 +149,20 @@ TEST(ObjectPageText, TypedSpeeds) {
     std::optional<std::uint32_t> speed;
   };
   const Case cases[] = {
-      {"1.5", 1500},   {" 2 ", 2000},     {".75", 750},     {"3.", 3000},   {"1.23456", 1234},
-      {"0.562", {}},   {"10.001", {}},    {"", {}},         {".", {}},      {"1,5", {}},
-      {"-1", {}},      {"1.5x", {}},      {"99999999999999999999", {}},      {"1..5", {}},
+      {"1.5", 1500},
+      {" 2 ", 2000},
+      {".75", 750},
+      {"3.", 3000},
+      {"1.23456", 1234},
+      {"0.562", {}},
+      {"10.001", {}},
+      {"", {}},
+      {".", {}},
+      {"1,5", {}},
+      {"-1", {}},
+      {"1.5x", {}},
+      {"99999999999999999999", {}},
+      {"1..5", {}},
   };
   for (const Case& c : cases) EXPECT_EQ(ParseSpeedEditText(c.text), c.speed) << "'" << c.text << "'";
 }

@@ -18,8 +18,8 @@ namespace zmsp {
 namespace {
 
 using test::extensibleLayout;
-using test::PcmTestBuffer;
 using test::pcmLayout;
+using test::PcmTestBuffer;
 
 constexpr std::uint32_t kMask51 = 0x3F;
 constexpr std::uint32_t kMask71 = 0xFF;
@@ -52,11 +52,11 @@ ChannelControlSettings balanceSettings(int level) {
 TEST(ChannelControlBalance, PositiveLevelLowersOnlyTheRearOf51) {
   MAKE_CONTROL(control, balanceSettings(30), extensibleLayout(6, 16, kMask51));
   ASSERT_TRUE(control.hasWork());
-  PcmTestBuffer<std::int16_t> buffer{1001, -1001, 500, 300, 1001, -1001,  //
-                                     32767, -32768, 7, 8, 32767, -32768};
+  PcmTestBuffer<std::int16_t> buffer{1001,  -1001,  500, 300, 1001,  -1001,  //
+                                     32767, -32768, 7,   8,   32767, -32768};
   // 1001 * 70 / 100 = 700.7 -> 700; 32767 * 70 / 100 = 22936.9 -> 22936.
   EXPECT_EQ(run(control, buffer), (std::vector<std::int16_t>{1001, -1001, 500, 300, 700, -700,  //
-                                                               32767, -32768, 7, 8, 22936, -22937}));
+                                                             32767, -32768, 7, 8, 22936, -22937}));
   EXPECT_EQ(control.balanceFactor(), 70);
 }
 
@@ -85,7 +85,8 @@ TEST(ChannelControlBalance, ThirtyTwoBitMatchesIntegerArithmeticEverywhere) {
     const auto output = run(control, buffer);
     for (std::size_t i = 0; i < input.size(); ++i) {
       const std::int64_t factor = (i % 4) >= 2 ? 100 - level : 100;
-      ASSERT_EQ(output[i], std::int64_t{input[i]} * factor / 100) << "level " << level << " sample " << input[i];
+      ASSERT_EQ(output[i], std::int64_t{input[i]} * factor / 100)
+          << "level " << level << " sample " << input[i];
     }
   }
 }
@@ -192,11 +193,11 @@ ChannelControlSettings lfeSettings(int level, bool correct, bool protect) {
 
 TEST(ChannelControlLfeMixer, FullMixWithCorrectionHalvesFirst) {
   MAKE_CONTROL(control, lfeSettings(100, true, false), extensibleLayout(6, 16, kMask51));
-  PcmTestBuffer<std::int16_t> buffer{1000, -1001, 500, 3001, 7, -7,  //
-                                     32767, 32767, 0, 32767, -32768, -32768};
+  PcmTestBuffer<std::int16_t> buffer{1000,  -1001, 500, 3001,  7,      -7,  //
+                                     32767, 32767, 0,   32767, -32768, -32768};
   // All halved (toward zero), then the halved LFE added to FL and FR, LFE 0.
   EXPECT_EQ(run(control, buffer), (std::vector<std::int16_t>{2000, 1000, 250, 0, 3, -3,  //
-                                                               32766, 32766, 0, 0, -16384, -16384}));
+                                                             32766, 32766, 0, 0, -16384, -16384}));
 }
 
 TEST(ChannelControlLfeMixer, SaturatesOrWrapsWithoutCorrection) {
@@ -241,8 +242,7 @@ TEST(ChannelControlBoost, SoftCurveOn16BitKeepsZeroAndFullScale) {
   PcmTestBuffer<std::int16_t> buffer{0, 32767, -32768, 10, -10, 100, 1000, 16384};
   // y(x) * 32768 at 10 dB: 10 -> 31.59, 100 -> 313.4, 1000 -> 2910.06,
   // 16384 -> 24387.6, 32767 -> 32767.68; -32768 goes through entry 32768.
-  EXPECT_EQ(run(control, buffer),
-            (std::vector<std::int16_t>{0, 32767, -32768, 31, -31, 313, 2910, 24387}));
+  EXPECT_EQ(run(control, buffer), (std::vector<std::int16_t>{0, 32767, -32768, 31, -31, 313, 2910, 24387}));
   ASSERT_TRUE(control.boostTable().built());
   EXPECT_EQ(control.boostTable().entries()[32768], 32768);
   EXPECT_EQ(control.boostTable().builtForLevel(), 10);
@@ -428,7 +428,8 @@ std::vector<Sample> randomSamples(std::mt19937& random, std::size_t count) {
 }
 
 ChannelControlSettings randomSettings(std::mt19937& random) {
-  std::uniform_int_distribution<int> coin(0, 1), db(-20, 20), level(-100, 100), share(0, 100), boostDb(-2, 22);
+  std::uniform_int_distribution<int> coin(0, 1), db(-20, 20), level(-100, 100), share(0, 100),
+      boostDb(-2, 22);
   ChannelControlSettings s;
   s.volAdjust = coin(random);
   s.frontLevelDb = db(random);

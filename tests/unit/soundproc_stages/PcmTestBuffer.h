@@ -19,7 +19,8 @@ inline constexpr std::size_t kGuardBytes = 64;
 template <typename Sample>
 class PcmTestBuffer {
  public:
-  explicit PcmTestBuffer(std::vector<Sample> samples) : bytes_(samples.size() * sizeof(Sample) + kGuardBytes, kGuard) {
+  explicit PcmTestBuffer(std::vector<Sample> samples)
+      : bytes_(samples.size() * sizeof(Sample) + kGuardBytes, kGuard) {
     std::memcpy(bytes_.data(), samples.data(), samples.size() * sizeof(Sample));
     count_ = samples.size();
   }

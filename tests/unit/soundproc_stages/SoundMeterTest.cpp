@@ -12,8 +12,8 @@ namespace zmsp {
 namespace {
 
 using test::extensibleLayout;
-using test::PcmTestBuffer;
 using test::pcmLayout;
+using test::PcmTestBuffer;
 
 TEST(SoundMeterLevels, FullScale16BitReadsFullScaleAndBar999) {
   std::vector<std::int16_t> samples;

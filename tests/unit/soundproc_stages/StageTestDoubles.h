@@ -20,7 +20,6 @@ class TestSample final : public ComObject<IMediaSample> {
   // One reference for the caller.
   static TestSample* Create(LONG size) { return new TestSample(size); }
 
-
   HRESULT STDMETHODCALLTYPE GetPointer(BYTE** buffer) override {
     if (pointerFails) return E_FAIL;
     *buffer = buffer_.data();
@@ -92,7 +91,8 @@ class TestSample final : public ComObject<IMediaSample> {
  private:
   ~TestSample() override { DeleteMediaType(type_); }
   IUnknown* FindInterface(REFIID riid) override {
-    static constexpr InterfaceEntry<TestSample> kInterfaces[] = {Implements<TestSample, IMediaSample>(IID_IMediaSample)};
+    static constexpr InterfaceEntry<TestSample> kInterfaces[] = {
+        Implements<TestSample, IMediaSample>(IID_IMediaSample)};
     return FindInTable(*this, kInterfaces, riid);
   }
 

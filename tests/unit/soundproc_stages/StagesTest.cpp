@@ -181,7 +181,8 @@ TEST(ChannelControlStage, RealtimeApplyRereadsTheSettingsBeforeEachSample) {
     store.SetDword(kCc, "VolBoostLevel", 20);
     InputSample second(std::vector<std::int16_t>{1000}, nullptr);
     ASSERT_EQ(chain.control.Receive(second.sample, true), S_OK);
-    EXPECT_EQ(chain.pin.Last()->Samples<std::int16_t>(), std::vector<std::int16_t>{static_cast<std::int16_t>(realtime ? 10000 : 1995)})
+    EXPECT_EQ(chain.pin.Last()->Samples<std::int16_t>(),
+              std::vector<std::int16_t>{static_cast<std::int16_t>(realtime ? 10000 : 1995)})
         << "RealtimeApply " << realtime;
   }
 }

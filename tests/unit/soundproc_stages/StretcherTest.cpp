@@ -39,8 +39,10 @@ std::vector<std::int16_t> music(std::size_t frames, int channels) {
   for (std::size_t i = 0; i < frames; ++i) {
     const double t = static_cast<double>(i) / kRate;
     for (int c = 0; c < channels; ++c) {
-      const double v = 8000 * std::sin(2 * std::numbers::pi * (200 + 300 * t + 50 * c) * t) + 500 * noise(rng);
-      pcm[i * static_cast<std::size_t>(channels) + static_cast<std::size_t>(c)] = static_cast<std::int16_t>(v);
+      const double v =
+          8000 * std::sin(2 * std::numbers::pi * (200 + 300 * t + 50 * c) * t) + 500 * noise(rng);
+      pcm[i * static_cast<std::size_t>(channels) + static_cast<std::size_t>(c)] =
+          static_cast<std::int16_t>(v);
     }
   }
   return pcm;
@@ -48,8 +50,9 @@ std::vector<std::int16_t> music(std::size_t frames, int channels) {
 
 std::vector<std::int16_t> drain(WsolaStretcher& stretcher) {
   std::vector<std::int16_t> out(stretcher.available() * static_cast<std::size_t>(stretcher.channels()));
-  EXPECT_EQ(stretcher.pull(out.data(), stretcher.available()) * static_cast<std::size_t>(stretcher.channels()),
-            out.size());
+  EXPECT_EQ(
+      stretcher.pull(out.data(), stretcher.available()) * static_cast<std::size_t>(stretcher.channels()),
+      out.size());
   return out;
 }
 
@@ -118,8 +121,9 @@ TEST_P(StretcherSpeeds, KeepsPitchAndDividesLengthBySpeed) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Speeds, StretcherSpeeds,
-                         ::testing::Values(Stretch{0.563, 1}, Stretch{0.75, 2}, Stretch{1.0, 2}, Stretch{1.5, 2},
-                                           Stretch{1.5, 4}, Stretch{3.0, 6}, Stretch{10.0, 2}),
+                         ::testing::Values(Stretch{0.563, 1}, Stretch{0.75, 2}, Stretch{1.0, 2},
+                                           Stretch{1.5, 2}, Stretch{1.5, 4}, Stretch{3.0, 6},
+                                           Stretch{10.0, 2}),
                          [](const auto& info) {
                            return std::to_string(static_cast<int>(info.param.speed * 1000)) + "_" +
                                   std::to_string(info.param.channels) + "ch";

@@ -228,7 +228,8 @@ TEST(Upmixer, SteeringTimeIndependentOfSampleRate) {
 
 TEST(Upmixer, RefusesPairsItDoesNotConvert) {
   MatrixUpmixer upmixer;
-  for (const auto [in, out] : {Shape{1, 6}, Shape{2, 2}, Shape{2, 5}, Shape{4, 4}, Shape{6, 6}, Shape{3, 6}}) {
+  for (const auto [in, out] :
+       {Shape{1, 6}, Shape{2, 2}, Shape{2, 5}, Shape{4, 4}, Shape{6, 6}, Shape{3, 6}}) {
     EXPECT_FALSE(upmixer.configure(in, out, 44100)) << in << " to " << out;
   }
   EXPECT_FALSE(upmixer.configure(2, 6, 0));

@@ -41,7 +41,8 @@ TEST(LayoutGeometry, TrackValuesAtTheEndsAndBetween) {
   struct Case {
     int x, volume;
     double seconds;
-  } cases[] = {{20, -3200, 0}, {60, -1600, 50}, {99, -40, 98.75}, {100, 0, 100}, {0, -3200, 0}, {500, 0, 100}};
+  } cases[] = {{20, -3200, 0}, {60, -1600, 50}, {99, -40, 98.75},
+               {100, 0, 100},  {0, -3200, 0},   {500, 0, 100}};
   for (const Case& c : cases) {
     EXPECT_EQ(TrackVolume(track, c.x), c.volume) << c.x;
     EXPECT_DOUBLE_EQ(TrackSeconds(track, c.x, 100), c.seconds) << c.x;
@@ -65,7 +66,9 @@ TEST(LayoutGeometry, WindowSizeFollowsThePictureWithinTheMinimum) {
       {"too low for the minimum", SizeFromWidth(tall, picture, {100, 1}), {460, 400}},
       {"no picture", SizeFromWidth(wide, {}, {10, 10}), {300, 10}},
       {"from a height", SizeFromHeight(kMargins, picture, {1, 550}), {660, 550}},
-      {"from a height, at least the minimum width", SizeFromHeight(wide, {true, 100, 800, 0}, {1, 150}), {300, 150}},
+      {"from a height, at least the minimum width",
+       SizeFromHeight(wide, {true, 100, 800, 0}, {1, 150}),
+       {300, 150}},
       {"picture of no height", SizeFromHeight(kMargins, {true, 640, 0, 0}, {50, 60}), {50, 60}},
   };
   for (const Case& c : cases) {

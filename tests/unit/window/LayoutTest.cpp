@@ -13,7 +13,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr SkinSizes kMargins{.marginUp = 30, .marginDown = 40, .marginLeft = 10, .marginRight = 10, .fullScreenBarHeight = 20};
+constexpr SkinSizes kMargins{
+    .marginUp = 30, .marginDown = 40, .marginLeft = 10, .marginRight = 10, .fullScreenBarHeight = 20};
 
 // ---- TLayout over a recorded window ------------------------------------------
 
@@ -35,7 +36,9 @@ struct FakeWindow final : ILayoutWindow {
   std::string lastState;
   int paused = 0;
   double seekedTo = -1;
-  void ClientSize(int& w, int& h) const override { w = maximized ? 1280 : width, h = maximized ? 720 : height; }
+  void ClientSize(int& w, int& h) const override {
+    w = maximized ? 1280 : width, h = maximized ? 720 : height;
+  }
   void SetWindowSize(int w, int h) override { width = w, height = h; }
   bool IsMaximized() const override { return maximized; }
   void Maximize() override { maximized = true; }
@@ -75,7 +78,8 @@ class LayoutTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ini_ = fs::temp_directory_path() /
-           ("orves-layout-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".ini");
+           ("orves-layout-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
+            ".ini");
     fs::remove(ini_);
     setup_ = std::make_unique<TSetup>(ini_);
     layout_ = std::make_unique<TLayout>(*setup_, skin_, window_, display_);
@@ -101,7 +105,7 @@ TEST_F(LayoutTest, StartModesAndZoomSizeTheWindow) {
     WindowSize expected;
     bool fullScreen;
   } cases[] = {{0, true, {500, 432}, false}, {1, true, {186, 196}, false}, {2, true, {346, 316}, false},
-               {3, true, {506, 436}, false},      {4, true, {666, 556}, false}, {4, false, {500, 432}, false},
+               {3, true, {506, 436}, false}, {4, true, {666, 556}, false}, {4, false, {500, 432}, false},
                {5, true, {1280, 720}, true}};
   for (const Case& c : cases) {
     window_ = FakeWindow{};

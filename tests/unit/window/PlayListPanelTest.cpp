@@ -23,8 +23,13 @@ TEST(PlayListPanelTest, ArrangeKeepsTheWidthAndHeightLimits) {
       {"at most half the media width", k640, 400, 3, {10, 40, 320, 95}, {7, 30, 306, 58}, 286},
       {"an empty list is 50 high with no list view", k640, 0, 0, {10, 40, 160, 50}, {7, 30, 146, 0}, 126},
       {"many entries stop 20 above the bottom", k640, 100, 100, {10, 40, 160, 430}, {7, 30, 146, 393}, 126},
-      {"a small window keeps the minimum height", {200, 60, 0, 0, 10, 20},  // no room below
-       100, 5, {10, 40, 100, 50}, {7, 30, 86, 13}, 66},
+      {"a small window keeps the minimum height",
+       {200, 60, 0, 0, 10, 20},  // no room below
+       100,
+       5,
+       {10, 40, 100, 50},
+       {7, 30, 86, 13},
+       66},
       {"a window with no room at all", {0, 0, 0, 0, 0, 0}, 100, 5, {10, 10, 0, 50}, {7, 30, 0, 13}, 0},
   };
   for (const ArrangeCase& c : cases) {
@@ -42,7 +47,7 @@ TEST(PlayListPanelTest, TheZoneRunsFromThePanelTopTo10AboveTheMediaBottomEdgesIn
   const struct {
     int x, y;
     bool inside;
-  } points[] = {{110, 90, true},  {270, 520, true},  {200, 300, true},  {109, 200, false},
+  } points[] = {{110, 90, true},   {270, 520, true}, {200, 300, true}, {109, 200, false},
                 {271, 200, false}, {200, 89, false}, {200, 521, false}};
   for (const auto& p : points) {
     EXPECT_EQ(InPlayListZone(place, frame, p.x, p.y), p.inside) << p.x << "," << p.y;

@@ -58,7 +58,9 @@ class RecordingMedia : public IPlayListMedia {
  public:
   std::vector<std::pair<std::string, std::string>> opened;
   int closed = 0;
-  void OpenMovie(const std::string& movie, const std::string& caption) override { opened.emplace_back(movie, caption); }
+  void OpenMovie(const std::string& movie, const std::string& caption) override {
+    opened.emplace_back(movie, caption);
+  }
   void CloseMedia() override { ++closed; }
   bool SmartCaptionFinding() const override { return smart; }
   bool smart = true;
@@ -97,9 +99,9 @@ class RecordingStateText : public IStateText {
 class PlayListTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    root_ = fs::temp_directory_path() / ("orves-playlist-" + std::string(::testing::UnitTest::GetInstance()
-                                                                             ->current_test_info()
-                                                                             ->name()));
+    root_ =
+        fs::temp_directory_path() /
+        ("orves-playlist-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::remove_all(root_);
     fs::create_directories(root_);
     files_ = std::make_unique<FakeFiles>(root_);

@@ -123,7 +123,8 @@ TEST(ShapeRegionTest, EmptyBitmapAddsNothing) {
 }
 
 CoverageMask MaskOf(int left, int top, const std::vector<std::string>& rows) {
-  CoverageMask mask{left, top, rows.empty() ? 0 : static_cast<int>(rows[0].size()), static_cast<int>(rows.size()), {}};
+  CoverageMask mask{
+      left, top, rows.empty() ? 0 : static_cast<int>(rows[0].size()), static_cast<int>(rows.size()), {}};
   for (const std::string& row : rows)
     for (char c : row) mask.cells.push_back(c == '#');
   return mask;
@@ -161,11 +162,12 @@ TEST(ShapeRegionTest, RasterisedShapesFollowTheirOutlinesAndOverlap) {
   // Ellipse 2, height 4: the top and bottom rows lose one pixel at each side,
   // the last row is empty (the platform leaves out the lower edge).
   const RoundedOutline outline{2, 4, {{1, 1}, {0, 0}, {1, 1}, {-1, 0}}};
-  const std::vector<RegionShape> shapes{{0, 0, 6, 4, 2}, {3, 2, 9, 6, 2}, {20, 0, 22, 1, 0}, {30, 0, 32, 4, 3}};
+  const std::vector<RegionShape> shapes{
+      {0, 0, 6, 4, 2}, {3, 2, 9, 6, 2}, {20, 0, 22, 1, 0}, {30, 0, 32, 4, 3}};
   const CoverageMask mask = RasteriseShapes(shapes, {outline});
   Cells expected = Rect(1, 0, 5, 1);
-  for (const Cells& part : {Rect(0, 1, 6, 2), Rect(1, 2, 5, 3), Rect(4, 2, 8, 3), Rect(3, 3, 9, 4), Rect(4, 4, 8, 5),
-                            Rect(20, 0, 22, 1), Rect(30, 0, 32, 4)})
+  for (const Cells& part : {Rect(0, 1, 6, 2), Rect(1, 2, 5, 3), Rect(4, 2, 8, 3), Rect(3, 3, 9, 4),
+                            Rect(4, 4, 8, 5), Rect(20, 0, 22, 1), Rect(30, 0, 32, 4)})
     expected.insert(part.begin(), part.end());
   EXPECT_EQ(Cover(MaskToRectangles(mask)), expected);
   EXPECT_EQ(RoundedKeys(shapes), (std::vector<RoundedKey>{{2, 4, 6}, {3, 4, 2}}));

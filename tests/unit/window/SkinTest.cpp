@@ -21,10 +21,13 @@ struct DiskFiles final : IFileSystem {
   bool FileExists(const std::string& p) const override { return fs::exists(ToFsPath(p)); }
   std::vector<std::string> ListFolder(const std::string& folder) const override {
     std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(ToFsPath(folder))) names.push_back(e.path().filename().string());
+    for (const auto& e : fs::directory_iterator(ToFsPath(folder)))
+      names.push_back(e.path().filename().string());
     return names;
   }
-  int CompareNoCase(const std::string& a, const std::string& b) const override { return strcasecmp(a.c_str(), b.c_str()); }
+  int CompareNoCase(const std::string& a, const std::string& b) const override {
+    return strcasecmp(a.c_str(), b.c_str());
+  }
   fs::path ToFsPath(const std::string& path) const override {
     std::string p = path;
     for (char& c : p) c = c == '\\' ? '/' : c;
@@ -85,7 +88,7 @@ TEST(SkinIntegerTest, ReadsDecimalAndBothHexForms) {
     const char* text;
     int value;
   } cases[] = {{"12", 12}, {" -40 ", -40}, {"$FF", 255}, {"0x10", 16}, {"$FFFFFFFF", -1},
-               {"", 7},    {"abc", 7},     {"12x", 7},  {"$", 7},     {"99999999999", 7}};
+               {"", 7},    {"abc", 7},     {"12x", 7},   {"$", 7},     {"99999999999", 7}};
   for (const auto& c : cases) EXPECT_EQ(ParseSkinInteger(c.text, 7), c.value) << c.text;
 }
 
@@ -103,7 +106,8 @@ TEST(SkinBitmapTest, RefusesCorruptAndHugeFiles) {
   badFormat[28] = 16;
   std::string badOffset = good;
   badOffset[13] = '\x7F';
-  const std::string cases[] = {"", "BM", good.substr(0, 60), "XX" + good.substr(2), hugeSize, badFormat, badOffset};
+  const std::string cases[] = {"",       "BM",      good.substr(0, 60), "XX" + good.substr(2),
+                               hugeSize, badFormat, badOffset};
   for (const std::string& bytes : cases) {
     SkinBitmap out;
     std::string error;

@@ -27,8 +27,8 @@ void Pump() {
 // A visible top-level window holding the panels; destroyed with the test.
 struct HostWindow {
   HostWindow()
-      : hwnd(CreateWindowExW(0, L"STATIC", L"caption test", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 10, 10, 700,
-                             600, nullptr, nullptr, nullptr, nullptr)) {}
+      : hwnd(CreateWindowExW(0, L"STATIC", L"caption test", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 10, 10,
+                             700, 600, nullptr, nullptr, nullptr, nullptr)) {}
   ~HostWindow() { DestroyWindow(hwnd); }
   HWND hwnd;
 };
@@ -145,7 +145,8 @@ TEST_F(CaptionPanelTest, UnchangedTextIsDrawnAgainOnlyAfterALookChange) {
 }
 
 TEST_F(CaptionPanelTest, DrawingLeaksNoGdiObjects) {
-  const char* texts[] = {"one line", "첫째 줄\n둘째 줄", "", "a much longer single line of caption text that breaks"};
+  const char* texts[] = {"one line", "첫째 줄\n둘째 줄", "",
+                         "a much longer single line of caption text that breaks"};
   const auto cycle = [&] {
     for (int position : {120, 0}) {
       PlaceFor(position);
@@ -207,8 +208,8 @@ TEST(ShapePanelTest, RoundedRegionEqualsTheSystemsUnionOfRoundedRectangles) {
   struct Case {
     int round, shadow, rows;
   };
-  for (const Case& c : {Case{1, 0, 30}, Case{2, 2, 30}, Case{3, 0, 30}, Case{4, 2, 30}, Case{5, 3, 20}, Case{6, 1, 30},
-                        Case{7, 2, 12}, Case{9, 3, 30}, Case{12, 2, 30}}) {
+  for (const Case& c : {Case{1, 0, 30}, Case{2, 2, 30}, Case{3, 0, 30}, Case{4, 2, 30}, Case{5, 3, 20},
+                        Case{6, 1, 30}, Case{7, 2, 12}, Case{9, 3, 30}, Case{12, 2, 30}}) {
     std::vector<RegionShape> shapes;
     BuildShapes(view, 7, 3, c.rows, {c.round, c.shadow, kTransparent, true}, shapes);
     HRGN expected = CreateRectRgn(0, 0, 0, 0);

@@ -37,7 +37,7 @@ int main() {
   GetWindowRect(panel, &rect);
   const LRESULT rows = SendMessageW(list, LVM_GETITEMCOUNT, 0, 0);
   HWND menu = FindWindowW(L"#32768", nullptr);
-  std::printf("%d %ld %ld %ld %ld %ld %d\n", IsWindowVisible(panel) ? 1 : 0, static_cast<long>(rows), rect.left,
-              rect.top, rect.right, rect.bottom, menu != nullptr && IsWindowVisible(menu) ? 1 : 0);
+  std::printf("%d %ld %ld %ld %ld %ld %d\n", IsWindowVisible(panel) ? 1 : 0, static_cast<long>(rows),
+              rect.left, rect.top, rect.right, rect.bottom, menu != nullptr && IsWindowVisible(menu) ? 1 : 0);
   return 0;
 }

@@ -67,8 +67,8 @@ class DirectShowPlayerTest : public ::testing::Test {
 };
 
 TEST_F(DirectShowPlayerTest, OpensTheTestMediaWithDurationAndSize) {
-  const MediaCase cases[] = {{"test-mpeg4-pcm.avi", 320, 240}, {"test-mjpeg-mp3.avi", 320, 240},
-                             {"test-mpeg1.mpg", 352, 288}};
+  const MediaCase cases[] = {
+      {"test-mpeg4-pcm.avi", 320, 240}, {"test-mjpeg-mp3.avi", 320, 240}, {"test-mpeg1.mpg", 352, 288}};
   for (const MediaCase& c : cases) {
     SCOPED_TRACE(c.file);
     player_.SetFileName(MediaPath(c.file));

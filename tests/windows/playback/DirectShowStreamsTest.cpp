@@ -17,7 +17,8 @@ class DirectShowStreamsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(SUCCEEDED(com_.Result()));
-    ASSERT_EQ(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IFilterGraph, graph_.PutVoid()),
+    ASSERT_EQ(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IFilterGraph,
+                               graph_.PutVoid()),
               S_OK);
   }
 
@@ -64,9 +65,7 @@ TEST_F(DirectShowStreamsTest, GraphWithoutSelectorHasNoStreams) {
 
 TEST_F(DirectShowStreamsTest, ReleasesEveryReferenceItTakes) {
   const LONG before = filter_.References();
-  {
-    DirectShowStreams streams(graph_.Get());
-  }
+  { DirectShowStreams streams(graph_.Get()); }
   ASSERT_EQ(graph_->AddFilter(&filter_, L"selector"), S_OK);
   const LONG inGraph = filter_.References();
   {

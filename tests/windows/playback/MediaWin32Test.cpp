@@ -64,7 +64,8 @@ class MediaWin32Test : public ::testing::Test {
   bool CreatePanels() {
     const bool created = pnlMedia_.Create(host_.Handle(), 1) && pnlMovie_.Create(pnlMedia_.Handle(), 2) &&
                          pnlInnerMovie_.Create(pnlMovie_.Handle(), 3, true) &&
-                         mpMovie_.Create(pnlInnerMovie_.Handle()) && pnlStateText_.Create(pnlMedia_.Handle(), 4);
+                         mpMovie_.Create(pnlInnerMovie_.Handle()) &&
+                         pnlStateText_.Create(pnlMedia_.Handle(), 4);
     pnlMedia_.SetBounds(0, 0, 646, 486);
     return created;
   }
@@ -119,8 +120,8 @@ TEST_F(MediaWin32Test, CloseStoresTheRunningPositionAndResumeGoesBackFiveSeconds
   // Written while the movie still ran, not after it was stopped at 0.
   const std::string stored = ReadAll(bookmarks_);
   ASSERT_NE(stored.find('='), std::string::npos) << stored;
-  EXPECT_GT(ParseBookmarkValue(stored.substr(stored.find('=') + 1, stored.find('\r', stored.find('=')) -
-                                                                      stored.find('=') - 1)),
+  EXPECT_GT(ParseBookmarkValue(stored.substr(stored.find('=') + 1,
+                                             stored.find('\r', stored.find('=')) - stored.find('=') - 1)),
             0.3)
       << stored;
   std::ofstream(bookmarks_, std::ios::binary) << "[Bookmark]\r\n" << file << "=8.5\r\n";

@@ -36,8 +36,9 @@ class HostWindow {
       wc.lpszClassName = L"OrvesPlaybackTestHost";
       RegisterClassExW(&wc);
     }
-    hwnd_ = CreateWindowExW(0, L"OrvesPlaybackTestHost", L"playback test", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN,
-                            10, 10, width, height, nullptr, nullptr, instance, nullptr);
+    hwnd_ = CreateWindowExW(0, L"OrvesPlaybackTestHost", L"playback test",
+                            WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 10, 10, width, height, nullptr, nullptr,
+                            instance, nullptr);
   }
   ~HostWindow() {
     if (hwnd_) DestroyWindow(hwnd_);

@@ -142,7 +142,8 @@ TEST_F(PlaybackWin32Test, FirstVideoFrameAfterColdStart) {
     RECT before{};
     GetWindowRect(pnlMovie_.Handle(), &before);
     HDC screen = GetDC(nullptr);
-    const COLORREF pixel = GetPixel(screen, (before.left + before.right) / 2, (before.top + before.bottom) / 2);
+    const COLORREF pixel =
+        GetPixel(screen, (before.left + before.right) / 2, (before.top + before.bottom) / 2);
     ReleaseDC(nullptr, screen);
     ASSERT_EQ(pixel, RGB(0, 0, 0));
   }

@@ -38,7 +38,8 @@ RegionFacts WindowRegion(HWND hwnd) {
     if (bytes && GetRegionData(region, bytes, data)) {
       const auto* rects = reinterpret_cast<const RECT*>(data->Buffer);
       for (DWORD i = 0; i < data->rdh.nCount; ++i) {
-        facts.area += static_cast<long long>(rects[i].right - rects[i].left) * (rects[i].bottom - rects[i].top);
+        facts.area +=
+            static_cast<long long>(rects[i].right - rects[i].left) * (rects[i].bottom - rects[i].top);
       }
     }
   }
@@ -127,8 +128,8 @@ TEST_F(StateTextPanelTest, ColouredPanelTakesTheSkinColourAndIsLeftOut) {
   panel_.Render("PAUSED");
   const std::vector<uint32_t> pixels = Pixels(panel_.TextBitmap(), panel_.TextSize());
   std::set<uint32_t> colours(pixels.begin(), pixels.end());
-  EXPECT_TRUE(colours.count(0x00FF00));    // the skin's green
-  EXPECT_TRUE(colours.count(0x302010));    // the panel's colour as background
+  EXPECT_TRUE(colours.count(0x00FF00));  // the skin's green
+  EXPECT_TRUE(colours.count(0x302010));  // the panel's colour as background
   EXPECT_FALSE(colours.count(0xCCCCCC));
   const RegionFacts r = WindowRegion(panel_.Handle());
   EXPECT_EQ(r.type, COMPLEXREGION);
@@ -179,7 +180,8 @@ TEST_F(StateTextPanelTest, RenderTime) {
     panel_.Render("00:" + std::to_string(10 + i % 50) + ":17 / 01:32:05");
   }
   QueryPerformanceCounter(&end);
-  const double ms = 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / frequency.QuadPart / kRounds;
+  const double ms =
+      1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / frequency.QuadPart / kRounds;
   QueryPerformanceCounter(&start);
   for (int i = 0; i < kRounds; ++i) panel_.Render(i % 2 ? "재생 속도 : 105 %" : "소리크기 : 96%");
   QueryPerformanceCounter(&end);

@@ -17,7 +17,8 @@
 
 namespace {
 
-constexpr CLSID kSoundProcessor = {0x3335371D, 0xAF73, 0x426D, {0x90, 0xCD, 0x59, 0x17, 0x95, 0xFA, 0x65, 0x7A}};
+constexpr CLSID kSoundProcessor = {
+    0x3335371D, 0xAF73, 0x426D, {0x90, 0xCD, 0x59, 0x17, 0x95, 0xFA, 0x65, 0x7A}};
 
 template <typename T>
 void SafeRelease(T*& p) {
@@ -74,14 +75,17 @@ std::wstring VersionString(const std::vector<BYTE>& block, const wchar_t* name) 
     WORD language, codePage;
   }* translations = nullptr;
   UINT size = 0;
-  if (!VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translations), &size) ||
+  if (!VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translations),
+                      &size) ||
       size < sizeof(Translation)) {
     return L"";
   }
   wchar_t path[128];
-  swprintf(path, 128, L"\\StringFileInfo\\%04x%04x\\%ls", translations->language, translations->codePage, name);
+  swprintf(path, 128, L"\\StringFileInfo\\%04x%04x\\%ls", translations->language, translations->codePage,
+           name);
   wchar_t* value = nullptr;
-  if (!VerQueryValueW(block.data(), path, reinterpret_cast<void**>(&value), &size) || value == nullptr) return L"";
+  if (!VerQueryValueW(block.data(), path, reinterpret_cast<void**>(&value), &size) || value == nullptr)
+    return L"";
   return value;
 }
 
@@ -93,7 +97,8 @@ int PrintVersion(const wchar_t* file) {
   if (!GetFileVersionInfoW(file, 0, size, block.data())) return 1;
   VS_FIXEDFILEINFO* fixed = nullptr;
   UINT length = 0;
-  if (!VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) || fixed == nullptr) return 1;
+  if (!VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) || fixed == nullptr)
+    return 1;
   std::printf("file_version=%lu.%lu.%lu.%lu\n", fixed->dwFileVersionMS >> 16, fixed->dwFileVersionMS & 0xFFFF,
               fixed->dwFileVersionLS >> 16, fixed->dwFileVersionLS & 0xFFFF);
   for (const wchar_t* name : {L"FileDescription", L"ProductName", L"InternalName", L"OriginalFilename",
@@ -143,7 +148,8 @@ int wmain(int argc, wchar_t** argv) {
     }
     filters->Release();
   }
-  std::printf("processor=%d\nconnected=%d\noutput_channels=%d\n", present ? 1 : 0, connected ? 1 : 0, outputChannels);
+  std::printf("processor=%d\nconnected=%d\noutput_channels=%d\n", present ? 1 : 0, connected ? 1 : 0,
+              outputChannels);
 
   IMediaControl* control = nullptr;
   IMediaSeeking* seeking = nullptr;

@@ -28,9 +28,11 @@ constexpr CLSID kFilter = {0x3335371D, 0xAF73, 0x426D, {0x90, 0xCD, 0x59, 0x17, 
 constexpr CLSID kStatusPage = {0x302BDFDC, 0xCFF3, 0x40E1, {0x92, 0x94, 0xA8, 0x55, 0x98, 0xD1, 0xCA, 0xC2}};
 constexpr CLSID kAboutPage = {0x3430E9B3, 0xF16E, 0x495B, {0xAC, 0x15, 0xD4, 0xA1, 0x65, 0x95, 0xBE, 0x7E}};
 constexpr CLSID kUpmixer = {0xC2F99BDF, 0x133D, 0x4766, {0xB0, 0xC8, 0x4A, 0x84, 0xB1, 0x9B, 0x8D, 0xDD}};
-constexpr CLSID kTimeStretcher = {0x6674B5D0, 0xE53B, 0x4A37, {0xA0, 0x62, 0x84, 0x11, 0xB4, 0x4B, 0x61, 0xCD}};
+constexpr CLSID kTimeStretcher = {
+    0x6674B5D0, 0xE53B, 0x4A37, {0xA0, 0x62, 0x84, 0x11, 0xB4, 0x4B, 0x61, 0xCD}};
 constexpr CLSID kUpmixerPage = {0x30D4D9F7, 0x9AFE, 0x47ED, {0x8E, 0x2E, 0x32, 0x5E, 0xAA, 0x94, 0x85, 0x28}};
-constexpr CLSID kTimeStretcherPage = {0x2DDB0A90, 0xBC33, 0x4EE1, {0xB1, 0xBF, 0xE4, 0xE8, 0xB0, 0x06, 0x0B, 0x06}};
+constexpr CLSID kTimeStretcherPage = {
+    0x2DDB0A90, 0xBC33, 0x4EE1, {0xB1, 0xBF, 0xE4, 0xE8, 0xB0, 0x06, 0x0B, 0x06}};
 
 std::string Utf8(const wchar_t* text) {
   const int length = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
@@ -66,14 +68,19 @@ void PumpMessages(DWORD milliseconds) {
 }
 
 HWND CreateHost(int width, int height) {
-  return CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"page host", WS_POPUP | WS_VISIBLE, 0, 0, width, height, nullptr,
-                         nullptr, GetModuleHandleW(nullptr), nullptr);
+  return CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"page host", WS_POPUP | WS_VISIBLE, 0, 0, width, height,
+                         nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
 int ChildWindows(HWND parent) {
   int count = 0;
-  EnumChildWindows(parent, [](HWND, LPARAM counter) { ++*reinterpret_cast<int*>(counter); return TRUE; },
-                   reinterpret_cast<LPARAM>(&count));
+  EnumChildWindows(
+      parent,
+      [](HWND, LPARAM counter) {
+        ++*reinterpret_cast<int*>(counter);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&count));
   return count;
 }
 
@@ -82,7 +89,8 @@ HRESULT ServerCanUnload() {
   HMODULE module = GetModuleHandleW(L"ZmSoundProcessor.ax");
   if (module == nullptr) return E_FAIL;
   using CanUnload = HRESULT(STDAPICALLTYPE*)();
-  auto canUnload = reinterpret_cast<CanUnload>(reinterpret_cast<void*>(GetProcAddress(module, "DllCanUnloadNow")));
+  auto canUnload =
+      reinterpret_cast<CanUnload>(reinterpret_cast<void*>(GetProcAddress(module, "DllCanUnloadNow")));
   return canUnload != nullptr ? canUnload() : E_FAIL;
 }
 
@@ -114,7 +122,8 @@ int Lifecycle() {
   CAUUID pages{};
   hr = specify != nullptr ? specify->GetPages(&pages) : E_NOINTERFACE;
   std::printf("getpages_hr=0x%08lX\npages=", static_cast<unsigned long>(hr));
-  for (ULONG i = 0; i < pages.cElems; ++i) std::printf("%s%s", i ? "," : "", GuidText(pages.pElems[i]).c_str());
+  for (ULONG i = 0; i < pages.cElems; ++i)
+    std::printf("%s%s", i ? "," : "", GuidText(pages.pElems[i]).c_str());
   std::printf("\n");
   CoTaskMemFree(pages.pElems);
   if (specify != nullptr) specify->Release();
@@ -179,7 +188,8 @@ long SavedWord(IUnknown* object, int index) {
 // Creates `objectClass` and its page, shows the page, lets `edit` change the
 // page's controls, applies and prints what the object then saves.
 template <typename Edit>
-void EditObjectPage(const char* name, const CLSID& objectClass, const CLSID& pageClass, int word, Edit&& edit) {
+void EditObjectPage(const char* name, const CLSID& objectClass, const CLSID& pageClass, int word,
+                    Edit&& edit) {
   IUnknown* object = nullptr;
   HRESULT hr = CoCreateInstance(objectClass, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
                                 reinterpret_cast<void**>(&object));
@@ -215,11 +225,12 @@ int Objects() {
     SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(kModeCombo, CBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, kModeCombo)));
   });
-  EditObjectPage("stretcher", kTimeStretcher, kTimeStretcherPage, kSpeedWord, [](HWND dialog, IPropertyPage* page) {
-    SetDlgItemTextW(dialog, kSpeedEdit, L"fast");
-    std::printf("stretcher_bad_apply_hr=0x%08lX\n", static_cast<unsigned long>(page->Apply()));
-    SetDlgItemTextW(dialog, kSpeedEdit, L"1.5");
-  });
+  EditObjectPage("stretcher", kTimeStretcher, kTimeStretcherPage, kSpeedWord,
+                 [](HWND dialog, IPropertyPage* page) {
+                   SetDlgItemTextW(dialog, kSpeedEdit, L"fast");
+                   std::printf("stretcher_bad_apply_hr=0x%08lX\n", static_cast<unsigned long>(page->Apply()));
+                   SetDlgItemTextW(dialog, kSpeedEdit, L"1.5");
+                 });
   return 0;
 }
 
@@ -250,9 +261,9 @@ void PrintControl(FILE* out, HWND page, const char* name, int id) {
   }
   RECT rect{};
   GetWindowRect(control, &rect);
-  std::fprintf(out, "%s=%s\n%s_rect=%ld %ld %ld %ld\n%s_visible=%d\n%s_enabled=%d\n", name, value.c_str(), name,
-               rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, name, IsWindowVisible(control) ? 1 : 0,
-               name, IsWindowEnabled(control) ? 1 : 0);
+  std::fprintf(out, "%s=%s\n%s_rect=%ld %ld %ld %ld\n%s_visible=%d\n%s_enabled=%d\n", name, value.c_str(),
+               name, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, name,
+               IsWindowVisible(control) ? 1 : 0, name, IsWindowEnabled(control) ? 1 : 0);
 }
 
 int Show(const wchar_t* wave, const wchar_t* readyFile, DWORD holdMs) {
