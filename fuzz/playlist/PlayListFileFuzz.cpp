@@ -40,7 +40,7 @@ class OneListFile : public orves::IFileSystem {
 
 class NoMedia : public orves::IPlayListMedia {
  public:
-  void OpenMovie(const std::string&, const std::string&) override {}
+  void OpenMovie(const std::string&, const std::vector<std::string>&) override {}
   void CloseMedia() override {}
   bool SmartCaptionFinding() const override { return true; }
 };

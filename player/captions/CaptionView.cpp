@@ -71,8 +71,10 @@ TCaptionView::TCaptionView(TSetup& setup, ITextCodec& codec, const TCaptionViewS
 
 TCaptionView::~TCaptionView() { settings_.Write(setup_, codec_); }
 
-void TCaptionView::LoadCaptionFile(const std::filesystem::path& path) {
-  const TSamiDocument::TLoadResult result = document_.LoadCaptionFile(path);
+void TCaptionView::LoadCaptionFile(const std::filesystem::path& path) { LoadCaptionFiles({path}); }
+
+void TCaptionView::LoadCaptionFiles(const std::vector<std::filesystem::path>& paths) {
+  const TSamiDocument::TLoadResult result = document_.LoadCaptionFiles(paths);
   if (!result.loaded) return;
   if (result.japanese && !settings_.warnedJapaness) {
     services_.messageBox.ShowInformation(kJapaneseTitle, kJapaneseNotice);
@@ -95,7 +97,12 @@ TSaveResult TCaptionView::SaveCaptionFile(const std::filesystem::path& path) con
     const std::u8string name = path.u8string();
     return {false, "No captions to save over " + std::string(name.begin(), name.end())};
   }
-  return orves::SaveCaptionFile(document_, syncOffset_, codec_, path);
+  return SaveShiftedCaptions(document_, language_, syncOffset_, codec_, path);
+}
+
+std::filesystem::path TCaptionView::CaptionFileName() const {
+  const TCaptionSource* source = document_.Source(language_);
+  return source ? source->fileName : document_.FileName();
 }
 
 bool TCaptionView::HasCaptions() const {

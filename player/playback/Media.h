@@ -74,7 +74,7 @@ class TMedia final : public IMedia {
 
   // Close, load the caption file (none when empty), hand the movie to TMovie
   // and play it. The caption file is remembered for Reload until Close.
-  void Open(const std::string& fileName, const std::filesystem::path& captionFile) override;
+  void Open(const std::string& fileName, const std::vector<std::filesystem::path>& captionFiles) override;
   void Open(const std::string& fileName) { Open(fileName, {}); }
   // SaveBookmark, TMovie ClearFileName, clear the captions, refit.
   void Close() override;
@@ -148,7 +148,7 @@ class TMedia final : public IMedia {
   TMediaServices services_;
   TMovie* movie_ = nullptr;  // bound before anything runs
   TBookmarks bookmarks_;
-  std::filesystem::path captionFile_;  // of the open movie
+  std::vector<std::filesystem::path> captionFiles_;  // of the open movie
   int speed_ = 100;
   int shortStep_{};
   int longStep_{};

@@ -359,9 +359,12 @@ void TfrmMain::OnTimer() {
 }
 
 // The playlist's names are ANSI; the media object takes UTF-8 and paths.
-void TfrmMain::OpenMovie(const std::string& movie, const std::string& caption) {
-  media_->Open(WideToUtf8(AnsiToWide(movie)),
-               caption.empty() ? std::filesystem::path() : std::filesystem::path(AnsiToWide(caption)));
+void TfrmMain::OpenMovie(const std::string& movie, const std::vector<std::string>& captions) {
+  std::vector<std::filesystem::path> files;
+  for (const std::string& caption : captions) {
+    if (!caption.empty()) files.emplace_back(AnsiToWide(caption));
+  }
+  media_->Open(WideToUtf8(AnsiToWide(movie)), files);
   RefitPicture();
 }
 

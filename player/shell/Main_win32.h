@@ -140,7 +140,7 @@ class TfrmMain final : public TWindow,
   void SetVolume(int volume) override;
   void ShowState(const std::string& korean, const std::string& english) override;
   // IPlayListMedia
-  void OpenMovie(const std::string& movie, const std::string& caption) override;
+  void OpenMovie(const std::string& movie, const std::vector<std::string>& captions) override;
   void CloseMedia() override;
   bool SmartCaptionFinding() const override;
   // IMediaPlayerEvents

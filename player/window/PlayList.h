@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "player/core/Services.h"
+#include "player/window/CaptionSearch.h"
 #include "player/window/FileSystem.h"
 #include "player/window/PlayListPanel.h"
 
@@ -19,13 +20,13 @@ class TSetup;
 template <class Owner>
 class SettingsTable;
 
-// How the list plays its entries (ANSI paths), and the caption view's
-// SmartCaptionFinding: whether a folder's movies and captions are paired by
-// order.
+// How the list plays its entries (ANSI paths) with the caption files found
+// for them, and the caption view's SmartCaptionFinding: whether a folder's
+// movies and captions are paired by order.
 class IPlayListMedia {
  public:
   virtual ~IPlayListMedia() = default;
-  virtual void OpenMovie(const std::string& movie, const std::string& caption) = 0;
+  virtual void OpenMovie(const std::string& movie, const std::vector<std::string>& captions) = 0;
   virtual void CloseMedia() = 0;
   virtual bool SmartCaptionFinding() const = 0;
 };
@@ -73,7 +74,10 @@ class TPlayList final : public IPlayList {
   bool HasNext() const { return current_ < Count() - 1; }
   bool HasPrevious() const { return current_ > 0; }
 
+  // The caption file for a movie, and every caption file to load with it
+  // (see TCaptionSearch).
   std::string FindCaption(const std::string& moviePath) const;
+  std::vector<std::string> FindCaptions(const std::string& moviePath) const;
 
   int Count() const override { return static_cast<int>(entries_.size()); }
   int ItemIndex() const override { return entries_.empty() ? -1 : current_; }
@@ -101,8 +105,7 @@ class TPlayList final : public IPlayList {
   void AddPath(const std::string& path);
   void LoadEntries(const std::string& path);
   void DeleteEntry(int index);
-  std::string TryCaption(const std::string& candidate) const;
-  std::string PairedCaption(const std::string& moviePath) const;
+  TCaptionSearchOptions CaptionSearchOptions() const;
 
   TSetup& setup_;
   std::string defaultList_;
@@ -110,6 +113,7 @@ class TPlayList final : public IPlayList {
   IPlayListMedia& media_;
   IPlayListPanel& panel_;
   IStateText& stateText_;
+  TCaptionSearch captionSearch_;
   // Kept in unsigned byte order at all times: every Add sorts the whole list
   // and nothing else reorders it, so inserting in place gives the same order
   // in O(n) instead of a full sort per entry.

@@ -56,10 +56,10 @@ class FakeFiles : public IFileSystem {
 
 class RecordingMedia : public IPlayListMedia {
  public:
-  std::vector<std::pair<std::string, std::string>> opened;
+  std::vector<std::pair<std::string, std::vector<std::string>>> opened;
   int closed = 0;
-  void OpenMovie(const std::string& movie, const std::string& caption) override {
-    opened.emplace_back(movie, caption);
+  void OpenMovie(const std::string& movie, const std::vector<std::string>& captions) override {
+    opened.emplace_back(movie, captions);
   }
   void CloseMedia() override { ++closed; }
   bool SmartCaptionFinding() const override { return smart; }
@@ -278,7 +278,8 @@ TEST_F(PlayListTest, PlayIndexHandsTheFoundCaptionToTheMedia) {
   list->Add("C:\\m\\Film.avi");
   list->PlayIndex(0);
   ASSERT_EQ(media_.opened.size(), 1u);
-  EXPECT_EQ(media_.opened[0], (std::pair<std::string, std::string>{"C:\\m\\Film.avi", "C:\\m\\Film.smi"}));
+  EXPECT_EQ(media_.opened[0].first, "C:\\m\\Film.avi");
+  EXPECT_EQ(media_.opened[0].second, std::vector<std::string>{"C:\\m\\Film.smi"});
   EXPECT_EQ(list->DisplayName(0), "Film.avi");
 }
 

@@ -1,0 +1,43 @@
+#include "player/captions/CaptionFormat.h"
+
+#include "player/captions/SamiMarkup.h"
+#include "player/core/Paths.h"
+
+namespace orves {
+
+const char* FormatName(TCaptionFormat format) {
+  switch (format) {
+    case TCaptionFormat::Sami:
+      return "sami";
+    case TCaptionFormat::SubRip:
+      return "subrip";
+    case TCaptionFormat::WebVtt:
+      return "webvtt";
+    case TCaptionFormat::Ass:
+      return "ass";
+  }
+  return "sami";
+}
+
+std::optional<TCaptionFormat> FormatOfExtension(std::string_view extension) {
+  const std::string lower = LowerAscii(extension);
+  if (IsCaptionExtension(lower)) return TCaptionFormat::Sami;
+  if (lower == "srt") return TCaptionFormat::SubRip;
+  if (lower == "vtt") return TCaptionFormat::WebVtt;
+  if (lower == "ass" || lower == "ssa") return TCaptionFormat::Ass;
+  return std::nullopt;
+}
+
+TCaptionFormat SniffCaptionFormat(std::string_view text) {
+  const std::string_view head = text.substr(0, 4096);
+  if (FindNoCase(head, "[script info]") != std::string_view::npos ||
+      FindNoCase(head, "[events]") != std::string_view::npos) {
+    return TCaptionFormat::Ass;
+  }
+  if (head.substr(0, 6) == "WEBVTT") return TCaptionFormat::WebVtt;
+  if (FindNoCase(head, "<sync") != std::string_view::npos) return TCaptionFormat::Sami;
+  if (head.find("-->") != std::string_view::npos) return TCaptionFormat::SubRip;
+  return TCaptionFormat::Sami;
+}
+
+}  // namespace orves

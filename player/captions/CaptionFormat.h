@@ -1,0 +1,20 @@
+#pragma once
+// The caption file formats the player reads, told apart by extension, and
+// by content when the extension names none of them.
+#include <optional>
+#include <string_view>
+
+namespace orves {
+
+enum class TCaptionFormat { Sami, SubRip, WebVtt, Ass };
+
+const char* FormatName(TCaptionFormat format);  // "sami", "subrip", "webvtt", "ass"
+
+// "smi"/"sami"/"smil", "srt", "vtt", "ass"/"ssa" (any case), else nothing.
+std::optional<TCaptionFormat> FormatOfExtension(std::string_view extension);
+
+// The format a file's text looks like: an ASS script section, a WEBVTT
+// header, a SAMI sync tag, a SubRip time line; SAMI when it shows none.
+TCaptionFormat SniffCaptionFormat(std::string_view text);
+
+}  // namespace orves
