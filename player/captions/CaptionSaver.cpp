@@ -28,18 +28,15 @@ std::string BuildCaptionFile(const TSamiDocument& document, const TCaptionWrite&
   }
   const TCaptionFormat read = source ? source->format : document.Format();
   TCaptionFormat format = write.format.value_or(read);
-  // An ASS file is never made anew: it is written with its own layout, and
-  // other captions asked for as ASS in the format they were read in.
-  if (format == TCaptionFormat::Ass && (read != TCaptionFormat::Ass || !write.keepLayout)) {
-    format = read == TCaptionFormat::Ass ? TCaptionFormat::SubRip : read;
-  }
-
   const int64_t offset = OffsetMilliseconds(write.syncOffset);
   if (write.keepLayout && source && format == read && read != TCaptionFormat::Sami &&
       !source->timed.text.empty()) {
     return EncodeCaptionFile(ShiftTimedCaptionFile(source->timed, offset), source->encoding,
                              source->byteOrderMark, codec);
   }
+  // An ASS file is only ever written with its own layout; captions asked for
+  // as ASS otherwise are written as SubRip.
+  if (format == TCaptionFormat::Ass) format = TCaptionFormat::SubRip;
   switch (format) {
     case TCaptionFormat::SubRip:
       return BuildSubRipFile(document.Cues(language, kLastCaptionSeconds), offset);

@@ -5,7 +5,8 @@
 // SubRip, WebVTT or ASS file keeps everything but its times (exact
 // milliseconds; the ASS header, styles and other fields untouched) and its
 // encoding; SAMI is written as the SAMI writer writes it (both tables); a
-// table written in another format becomes a clean SubRip or WebVTT file.
+// table written in another format becomes a clean SubRip or WebVTT file (ASS
+// is never made anew: asked for, it is SubRip).
 #include <filesystem>
 #include <optional>
 #include <string>

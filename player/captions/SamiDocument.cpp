@@ -3,6 +3,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "player/captions/AssMarkup.h"
+#include "player/captions/TagMarkup.h"
 #include "player/core/UnicodeText.h"
 
 namespace orves {
@@ -207,14 +209,21 @@ bool TSamiDocument::AddTimed(TCaptionSource source, TTimedCaptionFile timed,
   return true;
 }
 
-void TSamiDocument::AddCues(std::vector<TCaptionCue> cues, std::optional<TCaptionLanguage> language,
-                            std::string title) {
+void TSamiDocument::AddTrack(TCaptionFormat markup, const std::vector<TTrackCue>& cues,
+                             std::optional<TCaptionLanguage> language, std::string title) {
   TCaptionSource source;
-  source.format = TCaptionFormat::SubRip;
+  source.format = markup;
   source.encoding = TCaptionEncoding::Utf8;
   source.title = std::move(title);
   TTimedCaptionFile timed;
-  timed.cues = std::move(cues);
+  timed.format = markup;
+  for (const TTrackCue& cue : cues) {
+    const std::string text = IsValidUtf8(cue.text) ? cue.text : SanitizeUtf8(cue.text);
+    TCaptionEntry shown = markup == TCaptionFormat::Ass      ? ParseAssText(text, TAssStyle{}, false)
+                          : markup == TCaptionFormat::WebVtt ? ParseTagMarkup(text, TTagDialect::WebVtt)
+                                                             : ParseTagMarkup(text, TTagDialect::SubRip);
+    timed.cues.push_back({cue.start, cue.end, std::move(shown)});
+  }
   AddTimed(std::move(source), std::move(timed), language);
 }
 

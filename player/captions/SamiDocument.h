@@ -75,10 +75,18 @@ class TSamiDocument {
   // file's name.
   bool LoadBytes(std::string_view fileBytes, TCaptionFormat format,
                  std::optional<TCaptionLanguage> language = std::nullopt);
-  // Adds the cues of a movie's text track (texts in the markup of `format`
-  // already read into entries) to a table that is still empty: the one of
-  // `language`, else by the Hangul rule.
-  void AddCues(std::vector<TCaptionCue> cues, std::optional<TCaptionLanguage> language, std::string title);
+  // A cue of a movie's text track as the movie holds it: times and UTF-8
+  // text with the markup of its format in place (SubRip and WebVTT tags, the
+  // ASS event's Text field with its override tags).
+  struct TTrackCue {
+    int64_t start = 0;  // milliseconds
+    int64_t end = 0;
+    std::string text;
+  };
+  // Adds a movie's text track to a table that is still empty: the one of
+  // `language`, else by the Hangul rule. Read as the file readers read cues.
+  void AddTrack(TCaptionFormat markup, const std::vector<TTrackCue>& cues,
+                std::optional<TCaptionLanguage> language, std::string title);
   // Empties both tables and forgets the files.
   void Clear();
 

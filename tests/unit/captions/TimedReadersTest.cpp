@@ -136,6 +136,17 @@ TEST_F(TimedReadersTest, Ass) {
       TCaptionFormat::Ass);
 }
 
+// A movie's text tracks go through the same markup readers and tables.
+TEST_F(TimedReadersTest, TextTracksFillTheTablesLikeFiles) {
+  document.Clear();
+  document.AddTrack(TCaptionFormat::Ass, {{1000, 2000, "{\\an8}{\\i1}위{\\i0}\\N아래"}}, std::nullopt,
+                    "Korean");
+  document.AddTrack(TCaptionFormat::SubRip, {{1000, 2000, "<b>english</b>"}}, TCaptionLanguage::English, "");
+  document.AddTrack(TCaptionFormat::SubRip, {{1000, 2000, "late"}}, TCaptionLanguage::English, "");
+  EXPECT_EQ(test::DescribeTable(document.Table(TCaptionLanguage::Korean)), "1: ^_위 / 아래 | 2: ");
+  EXPECT_EQ(test::DescribeTable(document.Table(TCaptionLanguage::English)), "1: *english | 2: ");
+}
+
 // The same rule as SAMI files: a byte-order mark, else valid UTF-8, else CP949.
 TEST_F(TimedReadersTest, EncodingsAsForSami) {
   const std::string cue = "1\r\n00:00:01,000 --> 00:00:02,000\r\n";
