@@ -38,34 +38,28 @@ class AssTextReader {
   }
 
   TCaptionEntry Read(std::string_view text) {
-    std::string run;
-    for (size_t i = 0; i < text.size(); ++i) {
-      const char c = text[i];
-      if (c == '{') {
+    size_t plain = 0;  // start of the text not yet handed to the builder
+    for (size_t i = text.find_first_of("{\\"); i < text.size(); i = text.find_first_of("{\\", i + 1)) {
+      if (text[i] == '{') {
         const size_t close = text.find('}', i);
-        if (close != std::string_view::npos) {
-          Flush(run);
-          Overrides(text.substr(i + 1, close - i - 1));
-          i = close;
-          continue;
-        }
+        if (close == std::string_view::npos) break;
+        Text(text.substr(plain, i - plain));
+        Overrides(text.substr(i + 1, close - i - 1));
+        i = close;
+        plain = close + 1;
+        continue;
       }
-      if (c == '\\' && i + 1 < text.size()) {
-        const char next = text[i + 1];
-        if (next == 'N' || (next == 'n' && softBreaksBreak_)) {
-          run += '\n';
-          ++i;
-          continue;
-        }
-        if (next == 'n' || next == 'h') {
-          run += ' ';
-          ++i;
-          continue;
-        }
+      if (i + 1 >= text.size()) break;
+      const char next = text[i + 1];
+      const bool lineBreak = next == 'N' || (next == 'n' && softBreaksBreak_);
+      if (lineBreak || next == 'n' || next == 'h') {
+        Text(text.substr(plain, i - plain));
+        Text(lineBreak ? "\n" : " ");
+        ++i;
+        plain = i + 1;
       }
-      run += c;
     }
-    Flush(run);
+    Text(text.substr(plain));
     TCaptionEntry entry = builder_.Finish();
     entry.top = top_;
     return entry;
@@ -77,9 +71,8 @@ class AssTextReader {
     look_.italic = style_.italic;
   }
 
-  void Flush(std::string& run) {
-    if (drawing_ == 0 && !run.empty()) builder_.Append(run, look_);
-    run.clear();
+  void Text(std::string_view text) {
+    if (drawing_ == 0 && !text.empty()) builder_.Append(text, look_);
   }
 
   // The tags of one override block, each after a backslash. A tag's value

@@ -29,8 +29,8 @@ std::string_view Trimmed(std::string_view text) {
 
 // `line` after its "Key:" split into `count` fields at commas, the last
 // taking the rest of the line; each field trimmed of blanks.
-std::vector<Field> SplitFields(std::string_view line, size_t from, size_t count) {
-  std::vector<Field> fields;
+void SplitFields(std::string_view line, size_t from, size_t count, std::vector<Field>& fields) {
+  fields.clear();
   size_t at = from;
   while (fields.size() + 1 < count) {
     const size_t comma = line.find(',', at);
@@ -48,13 +48,6 @@ std::vector<Field> SplitFields(std::string_view line, size_t from, size_t count)
     field.at += lead;
     field.text = Trimmed(field.text);
   }
-  return fields;
-}
-
-std::vector<std::string> FieldNames(std::string_view list) {
-  std::vector<std::string> names;
-  for (const Field& field : SplitFields(list, 0, SIZE_MAX)) names.push_back(LowerAscii(field.text));
-  return names;
 }
 
 int IndexOf(const std::vector<std::string>& names, std::string_view name) {
@@ -63,6 +56,26 @@ int IndexOf(const std::vector<std::string>& names, std::string_view name) {
   }
   return -1;
 }
+
+std::vector<std::string> FieldNames(std::string_view list) {
+  std::vector<Field> fields;
+  SplitFields(list, 0, SIZE_MAX, fields);
+  std::vector<std::string> names;
+  for (const Field& field : fields) names.push_back(LowerAscii(field.text));
+  return names;
+}
+
+// Where an event line's fields stand, by the names of its Format line.
+struct EventFields {
+  explicit EventFields(std::vector<std::string> list)
+      : names(std::move(list)),
+        start(IndexOf(names, "start")),
+        end(IndexOf(names, "end")),
+        style(IndexOf(names, "style")),
+        text(IndexOf(names, "text")) {}
+  std::vector<std::string> names;
+  int start, end, style, text;
+};
 
 long Number(std::string_view text) {
   long value = 0;
@@ -74,11 +87,16 @@ enum class Section { Other, ScriptInfo, Styles, LegacyStyles, Events };
 
 class AssReader {
  public:
-  explicit AssReader(std::string utf8) { file_.format = TCaptionFormat::Ass, file_.text = std::move(utf8); }
+  explicit AssReader(std::string utf8) {
+    file_.format = TCaptionFormat::Ass, file_.text = std::move(utf8);
+    file_.ReserveFor(file_.text.size());
+  }
 
   TTimedCaptionFile Read() {
     const std::string_view text = file_.text;
-    for (const TTextLine& line : SplitLines(text)) {
+    for (size_t at = 0; at < text.size();) {
+      const TTextLine line = LineAt(text, at);
+      at = line.next;
       const std::string_view content = text.substr(line.begin, line.end - line.begin);
       const size_t lead = content.find_first_not_of(" \t");
       if (lead == std::string_view::npos) continue;
@@ -114,7 +132,7 @@ class AssReader {
         if (key == "style") Style(content, value);
         break;
       case Section::Events:
-        if (key == "format") eventFields_ = FieldNames(content.substr(value));
+        if (key == "format") eventFields_ = EventFields(FieldNames(content.substr(value)));
         if (key == "dialogue" || key == "comment") Event(line, content, value, key == "dialogue");
         break;
       case Section::Other:
@@ -123,7 +141,8 @@ class AssReader {
   }
 
   void Style(std::string_view content, size_t value) {
-    const std::vector<Field> fields = SplitFields(content, value, styleFields_.size());
+    std::vector<Field>& fields = fields_;
+    SplitFields(content, value, styleFields_.size(), fields);
     const auto field = [&](std::string_view name) -> std::string_view {
       const int i = IndexOf(styleFields_, name);
       return i >= 0 && i < static_cast<int>(fields.size()) ? fields[i].text : std::string_view();
@@ -137,14 +156,12 @@ class AssReader {
   }
 
   void Event(const TTextLine& line, std::string_view content, size_t value, bool shown) {
-    const int startField = IndexOf(eventFields_, "start");
-    const int endField = IndexOf(eventFields_, "end");
-    const int styleField = IndexOf(eventFields_, "style");
-    const int textField = IndexOf(eventFields_, "text");
-    const std::vector<Field> fields = SplitFields(content, value, eventFields_.size());
-    if (startField < 0 || endField < 0 || textField < 0 || fields.size() != eventFields_.size()) return;
-    const Field& startText = fields[startField];
-    const Field& endText = fields[endField];
+    const EventFields& names = eventFields_;
+    std::vector<Field>& fields = fields_;
+    SplitFields(content, value, names.names.size(), fields);
+    if (names.start < 0 || names.end < 0 || names.text < 0 || fields.size() != names.names.size()) return;
+    const Field& startText = fields[names.start];
+    const Field& endText = fields[names.end];
     size_t startLength = 0, endLength = 0;
     const auto start = ReadClock(startText.text, startLength);
     const auto end = ReadClock(endText.text, endLength);
@@ -160,11 +177,11 @@ class AssReader {
     timing.end = *end;
     file_.timings.push_back(timing);
     if (!shown) return;
-    std::string_view styleName = styleField >= 0 ? fields[styleField].text : std::string_view();
+    std::string_view styleName = names.style >= 0 ? fields[names.style].text : std::string_view();
     while (!styleName.empty() && styleName.front() == '*') styleName.remove_prefix(1);
     const auto style = styles_.find(LowerAscii(styleName));
     const TAssStyle look = style != styles_.end() ? style->second : TAssStyle{};
-    file_.cues.push_back({*start, *end, ParseAssText(fields[textField].text, look, softBreaksBreak_)});
+    file_.cues.push_back({*start, *end, ParseAssText(fields[names.text].text, look, softBreaksBreak_)});
   }
 
   TTimedCaptionFile file_;
@@ -176,8 +193,9 @@ class AssReader {
       "Underline, StrikeOut, ScaleX, ScaleY, Spacing, Angle, BorderStyle, Outline, Shadow, Alignment, "
       "MarginL, "
       "MarginR, MarginV, Encoding");
-  std::vector<std::string> eventFields_ =
-      FieldNames("Layer, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text");
+  EventFields eventFields_{
+      FieldNames("Layer, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text")};
+  std::vector<Field> fields_;  // of the line being read
   std::map<std::string, TAssStyle> styles_;
 };
 

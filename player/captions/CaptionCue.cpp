@@ -34,6 +34,11 @@ std::vector<Span> SpansOf(const std::vector<TCaptionCue>& cues) {
 
 // The entry shown while `active` (in order of their starts) are shown.
 TCaptionEntry Merge(const std::vector<TCaptionCue>& cues, const std::vector<Span>& active) {
+  if (active.size() == 1) {
+    TCaptionEntry entry = cues[active.front().cue].shown;
+    entry.top = entry.top && !entry.text.empty();
+    return entry;
+  }
   TCaptionEntry entry;
   entry.top = true;
   int lines = 0;
@@ -74,6 +79,7 @@ std::vector<TCaptionEntry> BuildCaptionTable(const std::vector<TCaptionCue>& cue
   times.erase(std::unique(times.begin(), times.end()), times.end());
 
   std::vector<TCaptionEntry> table;
+  table.reserve(times.size());
   std::vector<Span> active;
   size_t next = 0;
   bool changed = false;

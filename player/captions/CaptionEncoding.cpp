@@ -61,30 +61,31 @@ const char* EncodingName(TCaptionEncoding encoding) {
   return "cp949";
 }
 
-TDecodedCaptionFile DecodeCaptionFile(std::string_view bytes) {
+TDecodedCaptionFile DecodeCaptionFile(std::string bytes) {
   TDecodedCaptionFile file;
   if (StartsWith(bytes, "\xFF\xFE") || StartsWith(bytes, "\xFE\xFF")) {
     const bool bigEndian = bytes[0] == '\xFE';
     file.encoding = bigEndian ? TCaptionEncoding::Utf16Be : TCaptionEncoding::Utf16Le;
     file.byteOrderMark = true;
-    const std::string utf8 = Utf16ToUtf8(bytes.substr(2), bigEndian);
+    const std::string utf8 = Utf16ToUtf8(std::string_view(bytes).substr(2), bigEndian);
     file.text = std::string(UpToFirstZero(utf8));
+    file.validUtf8 = true;
     return file;
   }
   file.byteOrderMark = StartsWith(bytes, kUtf8Mark);
-  if (file.byteOrderMark) bytes.remove_prefix(kUtf8Mark.size());
-  bytes = UpToFirstZero(bytes);
-  file.encoding = file.byteOrderMark || (HasNonAscii(bytes) && IsValidUtf8(bytes)) ? TCaptionEncoding::Utf8
+  file.text = std::move(bytes);
+  if (file.byteOrderMark) file.text.erase(0, kUtf8Mark.size());
+  file.text.resize(UpToFirstZero(file.text).size());
+  file.validUtf8 = IsValidUtf8(file.text);
+  file.encoding = file.byteOrderMark || (file.validUtf8 && HasNonAscii(file.text)) ? TCaptionEncoding::Utf8
                                                                                    : TCaptionEncoding::Cp949;
-  file.text = std::string(bytes);
   return file;
 }
 
-std::string CaptionTextAsUtf8(const TDecodedCaptionFile& file, ITextCodec& codec) {
-  if (file.encoding == TCaptionEncoding::Cp949) {
-    return HasNonAscii(file.text) ? codec.Cp949ToUtf8(file.text) : file.text;
-  }
-  return IsValidUtf8(file.text) ? file.text : SanitizeUtf8(file.text);
+std::string CaptionTextAsUtf8(TDecodedCaptionFile file, ITextCodec& codec) {
+  if (file.encoding == TCaptionEncoding::Cp949 && HasNonAscii(file.text)) return codec.Cp949ToUtf8(file.text);
+  if (file.encoding != TCaptionEncoding::Cp949 && !file.validUtf8) return SanitizeUtf8(file.text);
+  return std::move(file.text);
 }
 
 std::string EncodeCaptionFile(std::string_view utf8, TCaptionEncoding encoding, bool byteOrderMark,

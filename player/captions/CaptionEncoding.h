@@ -21,13 +21,14 @@ struct TDecodedCaptionFile {
   std::string text;
   TCaptionEncoding encoding = TCaptionEncoding::Cp949;
   bool byteOrderMark = false;
+  bool validUtf8 = false;  // the text is known to be valid UTF-8
 };
 
-TDecodedCaptionFile DecodeCaptionFile(std::string_view bytes);
+TDecodedCaptionFile DecodeCaptionFile(std::string bytes);
 
 // The file's text as UTF-8: CP949 converted, bytes of a UTF-8 file that form
-// no character replaced by U+FFFD.
-std::string CaptionTextAsUtf8(const TDecodedCaptionFile& file, ITextCodec& codec);
+// no character replaced by U+FFFD (valid text is moved, not copied).
+std::string CaptionTextAsUtf8(TDecodedCaptionFile file, ITextCodec& codec);
 
 // The bytes of a file holding `utf8` in `encoding`, with a byte-order mark
 // when the file had one (always for UTF-16). A CP949 file whose text CP949

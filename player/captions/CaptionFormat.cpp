@@ -29,13 +29,14 @@ std::optional<TCaptionFormat> FormatOfExtension(std::string_view extension) {
 }
 
 TCaptionFormat SniffCaptionFormat(std::string_view text) {
+  // Whatever else it holds, a file with a sync tag reads as it always has.
+  if (FindNextSync(text, 0) != std::string_view::npos) return TCaptionFormat::Sami;
   const std::string_view head = text.substr(0, 4096);
   if (FindNoCase(head, "[script info]") != std::string_view::npos ||
       FindNoCase(head, "[events]") != std::string_view::npos) {
     return TCaptionFormat::Ass;
   }
   if (head.substr(0, 6) == "WEBVTT") return TCaptionFormat::WebVtt;
-  if (FindNoCase(head, "<sync") != std::string_view::npos) return TCaptionFormat::Sami;
   if (head.find("-->") != std::string_view::npos) return TCaptionFormat::SubRip;
   return TCaptionFormat::Sami;
 }

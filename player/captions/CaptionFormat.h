@@ -13,8 +13,9 @@ const char* FormatName(TCaptionFormat format);  // "sami", "subrip", "webvtt", "
 // "smi"/"sami"/"smil", "srt", "vtt", "ass"/"ssa" (any case), else nothing.
 std::optional<TCaptionFormat> FormatOfExtension(std::string_view extension);
 
-// The format a file's text looks like: an ASS script section, a WEBVTT
-// header, a SAMI sync tag, a SubRip time line; SAMI when it shows none.
+// The format a file's text looks like: a SAMI sync tag anywhere, else an ASS
+// script section, a WEBVTT header or a SubRip time line near its start; SAMI
+// when it shows none.
 TCaptionFormat SniffCaptionFormat(std::string_view text);
 
 }  // namespace orves

@@ -23,21 +23,26 @@ bool StartsLetter(char c) {
 
 void TCueTextBuilder::Append(std::string_view utf8, const TTextLook& look) {
   int letters = 0;
-  for (const char c : utf8) {
-    if (c == '\n') {
+  size_t plain = 0;  // start of the bytes not yet copied
+  for (size_t i = 0; i < utf8.size(); ++i) {
+    const char c = utf8[i];
+    if (static_cast<unsigned char>(c) >= 32) {
+      if (StartsLetter(c)) ++letters;
+      continue;
+    }
+    text_.append(utf8, plain, i - plain);
+    plain = i + 1;
+    // LF, CR LF and a CR alone break the line.
+    const bool crBeforeLf = c == '\r' && i + 1 < utf8.size() && utf8[i + 1] == '\n';
+    if (c == '\n' || (c == '\r' && !crBeforeLf)) {
       Count(lines_.back(), letters, look);
       letters = 0;
       BreakLine();
-      continue;
+    } else if (c == '\t') {
+      text_ += ' ';
     }
-    if (c == '\t') {
-      lines_.back().text += ' ';
-      continue;
-    }
-    if (static_cast<unsigned char>(c) < 32) continue;
-    lines_.back().text += c;
-    if (StartsLetter(c)) ++letters;
   }
+  text_.append(utf8, plain, utf8.size() - plain);
   Count(lines_.back(), letters, look);
 }
 
@@ -46,30 +51,50 @@ void TCueTextBuilder::Count(Line& line, int letters, const TTextLook& look) {
   line.letters += letters;
   if (look.bold) line.bold += letters;
   if (look.italic) line.italic += letters;
-  const auto same = [&](const Tally& t) { return t.colour == look.colour; };
-  auto tally = std::find_if(line.colours.begin(), line.colours.end(), same);
-  if (tally == line.colours.end()) tally = line.colours.insert(line.colours.end(), Tally{look.colour, 0});
+  const auto end = line.colours.begin() + static_cast<std::ptrdiff_t>(line.colourCount);
+  auto tally =
+      std::find_if(line.colours.begin(), end, [&](const Tally& t) { return t.colour == look.colour; });
+  if (tally == end) {
+    if (line.colourCount == kColoursCounted) return;
+    *tally = Tally{look.colour, 0};
+    ++line.colourCount;
+  }
   tally->letters += letters;
 }
 
-void TCueTextBuilder::BreakLine() { lines_.emplace_back(); }
+void TCueTextBuilder::BreakLine() {
+  text_ += '\n';
+  lines_.emplace_back().begin = text_.size();
+}
 
-TCaptionEntry TCueTextBuilder::Finish() const {
+TCaptionEntry TCueTextBuilder::Finish() {
   TCaptionEntry entry;
+  // Most cues need no trimming: their text is taken as it is.
+  bool clean = true;
+  for (size_t k = 0; k < lines_.size() && clean; ++k) {
+    const size_t end = k + 1 < lines_.size() ? lines_[k + 1].begin - 1 : text_.size();
+    const std::string_view line = std::string_view(text_).substr(lines_[k].begin, end - lines_[k].begin);
+    clean = !line.empty() && Trimmed(line).size() == line.size();
+  }
+  if (clean) entry.text = std::move(text_);
   int kept = 0;
-  for (const Line& line : lines_) {
-    const std::string_view text = Trimmed(line.text);
-    if (text.empty()) continue;
-    if (kept > 0) entry.text += '\n';
-    entry.text += text;
+  for (size_t k = 0; k < lines_.size(); ++k) {
+    const Line& line = lines_[k];
+    if (!clean) {
+      const size_t end = k + 1 < lines_.size() ? lines_[k + 1].begin - 1 : text_.size();
+      const std::string_view text = Trimmed(std::string_view(text_).substr(line.begin, end - line.begin));
+      if (text.empty()) continue;
+      if (kept > 0) entry.text += '\n';
+      entry.text += text;
+    }
     if (kept < kStyledLines) {
       entry.bold[kept] = line.bold * 2 > line.letters;
       entry.italic[kept] = line.italic * 2 > line.letters;
       // The colour of the most letters; the first seen wins a tie.
-      const auto most =
-          std::max_element(line.colours.begin(), line.colours.end(),
-                           [](const Tally& a, const Tally& b) { return a.letters < b.letters; });
-      if (most != line.colours.end() && most->colour) {
+      const auto end = line.colours.begin() + static_cast<std::ptrdiff_t>(line.colourCount);
+      const auto most = std::max_element(
+          line.colours.begin(), end, [](const Tally& a, const Tally& b) { return a.letters < b.letters; });
+      if (most != end && most->colour) {
         entry.hasColour[kept] = true;
         entry.colour[kept] = *most->colour;
       }

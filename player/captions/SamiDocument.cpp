@@ -54,21 +54,24 @@ TCaptionLanguage ChooseLoadLanguage(int koreanCount, int englishCount) {
   return TCaptionLanguage::Korean;
 }
 
-TSamiDocument::TSamiDocument(ITextCodec& codec) : codec_(codec) {
-  korean_.reserve(MaxEntries);
-  english_.reserve(MaxEntries);
-}
+TSamiDocument::TSamiDocument(ITextCodec& codec) : codec_(codec) {}
 
 void TSamiDocument::Clear() {
   korean_.clear();
   english_.clear();
   droppedKorean_ = droppedEnglish_ = 0;
   sources_.clear();
-  fileText_.clear();
 }
 
 std::filesystem::path TSamiDocument::FileName() const {
   return sources_.empty() ? std::filesystem::path() : sources_.front().fileName;
+}
+
+const std::string& TSamiDocument::FileText() const {
+  static const std::string kNone;
+  if (sources_.empty()) return kNone;
+  const TCaptionSource& first = sources_.front();
+  return first.format == TCaptionFormat::Sami ? first.samiText : first.timed.text;
 }
 
 TCaptionEncoding TSamiDocument::Encoding() const {
@@ -114,11 +117,16 @@ TSamiDocument::TLoadResult TSamiDocument::AddCaptionFile(const std::filesystem::
   std::ifstream in(path, std::ios::binary);
   std::error_code ec;
   if (!in || std::filesystem::is_directory(path, ec)) return {};
-  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::string bytes;
+  const auto size = std::filesystem::file_size(path, ec);
+  if (!ec) bytes.reserve(static_cast<size_t>(size));
+  char buffer[1 << 16];
+  while (in.read(buffer, sizeof buffer) || in.gcount() > 0)
+    bytes.append(buffer, static_cast<size_t>(in.gcount()));
   if (in.bad()) return {};
   const std::string extension = PathText(path.extension());
   const auto format = FormatOfExtension(extension.empty() ? extension : extension.substr(1));
-  const bool japanese = AddBytes(bytes, format, LanguageOfSuffix(PathText(path.stem())), path);
+  const bool japanese = AddBytes(std::move(bytes), format, LanguageOfSuffix(PathText(path.stem())), path);
   return {true, japanese};
 }
 
@@ -129,20 +137,20 @@ bool TSamiDocument::LoadBytes(std::string_view fileBytes) {
 bool TSamiDocument::LoadBytes(std::string_view fileBytes, TCaptionFormat format,
                               std::optional<TCaptionLanguage> language) {
   Clear();
-  return AddBytes(fileBytes, format, language, {});
+  return AddBytes(std::string(fileBytes), format, language, {});
 }
 
-bool TSamiDocument::AddBytes(std::string_view fileBytes, std::optional<TCaptionFormat> format,
+bool TSamiDocument::AddBytes(std::string fileBytes, std::optional<TCaptionFormat> format,
                              std::optional<TCaptionLanguage> language,
                              const std::filesystem::path& fileName) {
-  TDecodedCaptionFile file = DecodeCaptionFile(fileBytes);
+  TDecodedCaptionFile file = DecodeCaptionFile(std::move(fileBytes));
   TCaptionSource source;
   source.fileName = fileName;
   source.encoding = file.encoding;
   source.byteOrderMark = file.byteOrderMark;
   source.format = format ? *format : SniffCaptionFormat(file.text);
-  if (source.format == TCaptionFormat::Sami) return AddSami(std::move(source), file, language);
-  std::string utf8 = CaptionTextAsUtf8(file, codec_);
+  if (source.format == TCaptionFormat::Sami) return AddSami(std::move(source), std::move(file), language);
+  std::string utf8 = CaptionTextAsUtf8(std::move(file), codec_);
   const bool japanese = utf8.find(kHiraganaNoUtf8) != std::string::npos;
   AddTimed(std::move(source), ReadTimedCaptionFile(source.format, std::move(utf8)), language);
   return japanese;
@@ -150,7 +158,7 @@ bool TSamiDocument::AddBytes(std::string_view fileBytes, std::optional<TCaptionF
 
 // A SAMI file named for one language puts a table it fills alone into that
 // language's table; a file with both classes keeps them.
-bool TSamiDocument::AddSami(TCaptionSource source, const TDecodedCaptionFile& file,
+bool TSamiDocument::AddSami(TCaptionSource source, TDecodedCaptionFile file,
                             std::optional<TCaptionLanguage> language) {
   const std::string_view text = file.text;
   Table_ tables[2];
@@ -182,7 +190,7 @@ bool TSamiDocument::AddSami(TCaptionSource source, const TDecodedCaptionFile& fi
   }
   // The first file is remembered even when it holds no caption.
   if (filled || sources_.empty()) {
-    if (sources_.empty()) fileText_ = std::string(text);
+    source.samiText = std::move(file.text);
     sources_.push_back(std::move(source));
   }
   return japanese;
@@ -203,7 +211,6 @@ bool TSamiDocument::AddTimed(TCaptionSource source, TTimedCaptionFile timed,
   source.fills[table == TCaptionLanguage::Korean ? 0 : 1] = !entries.empty();
   MutableTable(table) = std::move(entries);
   MutableDropped(table) = dropped;
-  if (sources_.empty()) fileText_ = timed.text;
   source.timed = std::move(timed);
   sources_.push_back(std::move(source));
   return true;

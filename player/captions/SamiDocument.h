@@ -42,6 +42,8 @@ struct TCaptionSource {
   // The tables it fills: Korean, English (a SAMI file may fill both).
   std::array<bool, 2> fills{};
   bool Fills(TCaptionLanguage language) const { return fills[language == TCaptionLanguage::Korean ? 0 : 1]; }
+  // A SAMI file's text as its blocks were cut from it.
+  std::string samiText;
   // Formats with end times: the file as read (for saving it shifted) and its cues.
   TTimedCaptionFile timed;
   std::string title;  // of a movie's text track
@@ -102,7 +104,7 @@ class TSamiDocument {
   // blocks were cut from it: the bytes after any byte-order mark up to the
   // first zero, UTF-16 converted to UTF-8), encoding and format.
   std::filesystem::path FileName() const;
-  const std::string& FileText() const { return fileText_; }
+  const std::string& FileText() const;
   TCaptionEncoding Encoding() const;
   TCaptionFormat Format() const;
   // The file a table came from, or none for an empty table.
@@ -114,10 +116,9 @@ class TSamiDocument {
 
  private:
   using Table_ = std::vector<TCaptionEntry>;
-  bool AddBytes(std::string_view fileBytes, std::optional<TCaptionFormat> format,
+  bool AddBytes(std::string fileBytes, std::optional<TCaptionFormat> format,
                 std::optional<TCaptionLanguage> language, const std::filesystem::path& fileName);
-  bool AddSami(TCaptionSource source, const TDecodedCaptionFile& file,
-               std::optional<TCaptionLanguage> language);
+  bool AddSami(TCaptionSource source, TDecodedCaptionFile file, std::optional<TCaptionLanguage> language);
   bool AddTimed(TCaptionSource source, TTimedCaptionFile timed, std::optional<TCaptionLanguage> language);
   void AddSyncBlock(std::string_view block, TCaptionEncoding encoding, Table_& korean, Table_& english,
                     int& droppedKorean, int& droppedEnglish);
@@ -132,7 +133,6 @@ class TSamiDocument {
 
   ITextCodec& codec_;
   std::vector<TCaptionSource> sources_;
-  std::string fileText_;
   Table_ korean_;
   Table_ english_;
   int droppedKorean_ = 0;

@@ -54,35 +54,41 @@ class SubRipReader {
  public:
   explicit SubRipReader(std::string utf8) {
     file_.format = TCaptionFormat::SubRip, file_.text = std::move(utf8);
+    file_.ReserveFor(file_.text.size());
   }
 
   TTimedCaptionFile Read() {
     const std::string_view text = file_.text;
-    const std::vector<TTextLine> lines = SplitLines(text);
-    for (size_t i = 0; i < lines.size(); ++i) {
-      const std::string_view line = text.substr(lines[i].begin, lines[i].end - lines[i].begin);
+    TTextLine previous;
+    for (size_t at = 0; at < text.size();) {
+      const TTextLine current = LineAt(text, at);
+      at = current.next;
+      const std::string_view line = text.substr(current.begin, current.end - current.begin);
       if (line.find(kArrow) == std::string_view::npos) {
-        if (inCue_) textLines_.push_back(line);
+        if (inCue_) AddTextLine(current);
+        previous = current;
         continue;
       }
       // The number line just before a time line belongs to the new cue.
-      size_t blockBegin = lines[i].begin;
-      if (i > 0 && IsNumberLine(text.substr(lines[i - 1].begin, lines[i - 1].end - lines[i - 1].begin))) {
-        blockBegin = lines[i - 1].begin;
-        if (inCue_ && !textLines_.empty()) textLines_.pop_back();
+      size_t blockBegin = current.begin;
+      if (current.begin > 0 && IsNumberLine(text.substr(previous.begin, previous.end - previous.begin))) {
+        blockBegin = previous.begin;
+        if (inCue_ && textEnd_ == previous.end) textEnd_ = textEndBefore_;
       }
+      previous = current;
       EndCue(blockBegin);
       if (const auto times = ReadTimeLine(line)) {
         TCueTiming timing;
         timing.blockBegin = blockBegin;
-        timing.startAt = lines[i].begin + times->startAt;
+        timing.startAt = current.begin + times->startAt;
         timing.startLength = times->startLength;
-        timing.endAt = lines[i].begin + times->endAt;
+        timing.endAt = current.begin + times->endAt;
         timing.endLength = times->endLength;
         timing.start = times->start;
         timing.end = times->end;
         file_.timings.push_back(timing);
         inCue_ = true;
+        textBegin_ = textEnd_ = textEndBefore_ = current.next;
       }
     }
     EndCue(text.size());
@@ -90,23 +96,29 @@ class SubRipReader {
   }
 
  private:
+  // The cue's text runs from the first line after its time line to the end
+  // of its last text line so far; the reader drops the line breaks' CRs and
+  // the blank lines inside.
+  void AddTextLine(const TTextLine& line) {
+    textEndBefore_ = textEnd_;
+    textEnd_ = line.end;
+  }
+
   void EndCue(size_t blockEnd) {
     if (!inCue_) return;
     inCue_ = false;
     TCueTiming& timing = file_.timings.back();
     timing.blockEnd = blockEnd;
-    std::string joined;
-    for (const std::string_view line : textLines_) {
-      if (!joined.empty()) joined += '\n';
-      joined += line;
-    }
-    textLines_.clear();
-    file_.cues.push_back({timing.start, timing.end, ParseTagMarkup(joined, TTagDialect::SubRip)});
+    const std::string_view cueText =
+        std::string_view(file_.text).substr(textBegin_, textEnd_ > textBegin_ ? textEnd_ - textBegin_ : 0);
+    file_.cues.push_back({timing.start, timing.end, ParseTagMarkup(cueText, TTagDialect::SubRip)});
   }
 
   TTimedCaptionFile file_;
   bool inCue_ = false;
-  std::vector<std::string_view> textLines_;
+  size_t textBegin_ = 0;
+  size_t textEnd_ = 0;
+  size_t textEndBefore_ = 0;  // before the last text line: without a number line that turns out to be one
 };
 
 }  // namespace

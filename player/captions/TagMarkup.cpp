@@ -125,7 +125,11 @@ class TagReader {
     look.bold = bold_ > 0;
     look.italic = italic_ > 0;
     look.colour = colours_.empty() ? std::nullopt : colours_.back();
-    builder_.Append(dialect_ == TTagDialect::WebVtt ? DecodeReferences(text) : std::string(text), look);
+    if (dialect_ == TTagDialect::WebVtt && text.find('&') != std::string_view::npos) {
+      builder_.Append(DecodeReferences(text), look);
+    } else {
+      builder_.Append(text, look);
+    }
   }
 
   void Tag(std::string_view tag) {

@@ -20,19 +20,19 @@ std::string FormatClock(TCaptionFormat format, int64_t ms) {
 
 }  // namespace
 
+TTextLine LineAt(std::string_view text, size_t begin) {
+  size_t end = begin;
+  while (end < text.size() && text[end] != '\n' && text[end] != '\r') ++end;
+  size_t next = end;
+  if (next < text.size())
+    next += text[next] == '\r' && next + 1 < text.size() && text[next + 1] == '\n' ? 2 : 1;
+  return {begin, end, next};
+}
+
 std::vector<TTextLine> SplitLines(std::string_view text) {
   std::vector<TTextLine> lines;
   lines.reserve(text.size() / 24 + 1);
-  size_t begin = 0;
-  while (begin < text.size()) {
-    size_t end = begin;
-    while (end < text.size() && text[end] != '\n' && text[end] != '\r') ++end;
-    size_t next = end;
-    if (next < text.size())
-      next += text[next] == '\r' && next + 1 < text.size() && text[next + 1] == '\n' ? 2 : 1;
-    lines.push_back({begin, end, next});
-    begin = next;
-  }
+  for (size_t begin = 0; begin < text.size(); begin = lines.back().next) lines.push_back(LineAt(text, begin));
   return lines;
 }
 

@@ -26,6 +26,13 @@ struct TCueTiming {
 };
 
 struct TTimedCaptionFile {
+  // Room for the cues of a file of `text`, at a guess of one per this many bytes.
+  static constexpr size_t kBytesPerCue = 64;
+  void ReserveFor(size_t textBytes) {
+    timings.reserve(textBytes / kBytesPerCue);
+    cues.reserve(textBytes / kBytesPerCue);
+  }
+
   TCaptionFormat format = TCaptionFormat::SubRip;
   std::string text;                 // the whole file, UTF-8
   std::vector<TCueTiming> timings;  // in file order; cues whose times cannot be read have none
@@ -45,6 +52,8 @@ struct TTextLine {
   size_t next = 0;
 };
 std::vector<TTextLine> SplitLines(std::string_view text);
+// The line starting at `begin` (before the end of `text`).
+TTextLine LineAt(std::string_view text, size_t begin);
 
 // The reader of each format; `utf8` is the file's text without byte-order mark.
 TTimedCaptionFile ReadSubRip(std::string utf8);

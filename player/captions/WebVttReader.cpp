@@ -46,6 +46,7 @@ class WebVttReader {
  public:
   explicit WebVttReader(std::string utf8) {
     file_.format = TCaptionFormat::WebVtt, file_.text = std::move(utf8);
+    file_.ReserveFor(file_.text.size());
   }
 
   TTimedCaptionFile Read() {

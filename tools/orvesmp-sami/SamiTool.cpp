@@ -104,7 +104,12 @@ void ExpectPositional(const Arguments& args, size_t count) {
 
 void AppendJsonString(std::string& out, std::string_view utf8) {
   out += '"';
-  for (const char c : utf8) {
+  size_t plain = 0;  // start of the bytes not yet copied
+  for (size_t i = 0; i < utf8.size(); ++i) {
+    const char c = utf8[i];
+    if (c != '"' && c != '\\' && static_cast<unsigned char>(c) >= 0x20) continue;
+    out.append(utf8, plain, i - plain);
+    plain = i + 1;
     switch (c) {
       case '"':
         out += "\\\"";
@@ -121,16 +126,14 @@ void AppendJsonString(std::string& out, std::string_view utf8) {
       case '\t':
         out += "\\t";
         break;
-      default:
-        if (static_cast<unsigned char>(c) < 0x20) {
-          char escaped[8];
-          std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-          out += escaped;
-        } else {
-          out += c;
-        }
+      default: {
+        char escaped[8];
+        std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+        out += escaped;
+      }
     }
   }
+  out.append(utf8, plain, utf8.size() - plain);
   out += '"';
 }
 
@@ -160,7 +163,17 @@ void AppendFlags(std::string& out, const char* name, const std::array<bool, kSty
   out += ']';
 }
 
-void AppendEntries(std::string& out, const TSamiDocument& document, TCaptionLanguage language) {
+// JSON is built in pieces of about this size and written piece by piece: a
+// large file gives megabytes of it.
+constexpr size_t kJsonPiece = 1 << 16;
+
+void Flush(std::string& json, std::ostream& stream) {
+  stream.write(json.data(), static_cast<std::streamsize>(json.size()));
+  json.clear();
+}
+
+void AppendEntries(std::string& out, std::ostream& stream, const TSamiDocument& document,
+                   TCaptionLanguage language) {
   out += '[';
   const auto& table = document.Table(language);
   for (size_t i = 0; i < table.size(); ++i) {
@@ -171,14 +184,19 @@ void AppendEntries(std::string& out, const TSamiDocument& document, TCaptionLang
     AppendJsonString(out, entry.text);
     out += ", \"colors\": [";
     for (size_t k = 0; k < 3; ++k) {
-      out += k ? ", " : "";
-      out += entry.hasColour[k] ? JsonString(ColourToHtml(entry.colour[k])) : "null";
+      if (k > 0) out += ", ";
+      if (entry.hasColour[k]) {
+        AppendJsonString(out, ColourToHtml(entry.colour[k]));
+      } else {
+        out += "null";
+      }
     }
     out += ']';
     AppendFlags(out, "bold", entry.bold);
     AppendFlags(out, "italic", entry.italic);
     if (entry.top) out += ", \"top\": true";
     out += '}';
+    if (out.size() >= kJsonPiece) Flush(out, stream);
   }
   out += table.empty() ? "]" : "\n  ]";
 }
@@ -222,20 +240,19 @@ class Tool {
     if (!Load(document, args.positional[0])) return kToolFileError;
     const int korean = document.Count(TCaptionLanguage::Korean);
     const int english = document.Count(TCaptionLanguage::English);
-    // Built whole and written at once: a large file gives megabytes of JSON.
     std::string json;
-    json.reserve(document.FileText().size() * 2 + 256);
+    json.reserve(kJsonPiece * 2);
     json += "{\"file\": " + JsonString(SanitizeUtf8(args.positional[0]));
     json += ",\n  \"encoding\": " + JsonString(EncodingName(document.Encoding()));
     json += ",\n  \"language\": " + JsonString(LanguageName(ChooseLoadLanguage(korean, english)));
     json += ",\n  \"dropped\": {\"korean\": " + std::to_string(document.Dropped(TCaptionLanguage::Korean));
     json += ", \"english\": " + std::to_string(document.Dropped(TCaptionLanguage::English)) +
             "},\n  \"korean\": ";
-    AppendEntries(json, document, TCaptionLanguage::Korean);
+    AppendEntries(json, out_, document, TCaptionLanguage::Korean);
     json += ",\n  \"english\": ";
-    AppendEntries(json, document, TCaptionLanguage::English);
+    AppendEntries(json, out_, document, TCaptionLanguage::English);
     json += "}\n";
-    out_.write(json.data(), static_cast<std::streamsize>(json.size()));
+    Flush(json, out_);
     return kToolOk;
   }
 
