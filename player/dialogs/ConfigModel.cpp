@@ -349,6 +349,24 @@ void ApplyConfig(const ConfigValues& values, IConfigTarget& target) {
   }
 }
 
+void FinishConfig(const ConfigValues& values, IConfigTarget& target, IStateText& stateText) {
+  ApplyConfig(values, target);
+  stateText.ShowState("환경설정 적용 완료", "CONFIGURATION FINISHED");
+}
+
+std::optional<ConfigPreset> PresetNumbered(int number) {
+  constexpr ConfigPreset kInButtonOrder[] = {ConfigPreset::Normal, ConfigPreset::Separate, ConfigPreset::Wide,
+                                             ConfigPreset::Video43, ConfigPreset::LowEnd};
+  if (number < 1 || number > static_cast<int>(std::size(kInButtonOrder))) return std::nullopt;
+  return kInButtonOrder[number - 1];
+}
+
+void ApplyPresetNow(ConfigPreset preset, IConfigTarget& target, IStateText& stateText) {
+  ConfigValues values = FillConfig(target);
+  ApplyPreset(values, preset);
+  FinishConfig(values, target, stateText);
+}
+
 std::optional<int> ParseInteger(const std::string& text) {
   size_t first = text.find_first_not_of(" \t");
   const size_t last = text.find_last_not_of(" \t");

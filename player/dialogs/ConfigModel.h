@@ -12,6 +12,7 @@
 #include <string>
 #include <variant>
 
+#include "player/core/Services.h"
 #include "player/core/SettingsTable.h"
 
 namespace orves {
@@ -127,6 +128,16 @@ void ResetConfig(ConfigValues& values);
 
 // Every control back to its owner, in the apply steps' order.
 void ApplyConfig(const ConfigValues& values, IConfigTarget& target);
+// The end of an options dialog closed with OK: ApplyConfig, then the
+// completion message.
+void FinishConfig(const ConfigValues& values, IConfigTarget& target, IStateText& stateText);
+
+// The main window's five preset commands (1 to 5) are the dialog's five
+// preset buttons in their order; nothing for another number.
+std::optional<ConfigPreset> PresetNumbered(int number);
+// A preset applied to the live objects as its button applies it in a dialog
+// just opened on them, completion message included.
+void ApplyPresetNow(ConfigPreset preset, IConfigTarget& target, IStateText& stateText);
 
 // A whole decimal integer with optional sign and surrounding blanks.
 std::optional<int> ParseInteger(const std::string& text);

@@ -29,6 +29,7 @@ struct MainWindowParts {
   IStateText& stateText;
   DirectShowPlayer& player;
   std::function<void()> editConfig;
+  std::function<void(int)> applyPreset;
   std::function<void(const char*)> runAction;
   std::function<void(int, int)> popupMain;
   std::function<void(int, int)> popupPlayList;
@@ -51,7 +52,7 @@ class MainWindowPorts final : public IControllerWindow, public IGestureWindow {
   void SaveCaptionFile(const std::string& path) override;
   void OpenWebPage(const std::string& path) override;
   void EditConfig() override { p_.editConfig(); }
-  void ApplyPreset(int) override {}  // presets are the options dialog's
+  void ApplyPreset(int preset) override { p_.applyPreset(preset); }
   void CloseWindow() override;
   void NotifyDesktopOfSkinChange() override;
   void WindowSize(int& width, int& height) const override;

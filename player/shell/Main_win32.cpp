@@ -187,8 +187,9 @@ ControllerServices TfrmMain::Services() {
 void TfrmMain::MakeController() {
   ports_ = std::make_unique<MainWindowPorts>(MainWindowParts{
       Handle(), main_, *media_, *captionView_, *stateText_, mpMovie_, [this] { EditConfig(); },
-      [this](const char* action) { RunAction(action); }, [this](int x, int y) { PopupMain(x, y); },
-      [this](int x, int y) { PopupPlayList(x, y); }, pnlPlayList_});
+      [this](int preset) { ApplyPreset(preset); }, [this](const char* action) { RunAction(action); },
+      [this](int x, int y) { PopupMain(x, y); }, [this](int x, int y) { PopupPlayList(x, y); },
+      pnlPlayList_});
   controller_ = std::make_unique<TMainController>(Services());
   gestures_ = std::make_unique<TMouseGestures>(*ports_, *layout_, *skin_, *media_);
   BindPlayListPanel();
@@ -285,8 +286,20 @@ void TfrmMain::EditConfig() {
   if (result != ModalResult::Ok || setup_ == nullptr) {
     return;
   }
-  ApplyConfig(values, target);
-  stateText_->ShowState("환경설정 적용 완료", "CONFIGURATION FINISHED");
+  FinishConfig(values, target, *stateText_);
+}
+
+// The preset commands do what the dialog's preset buttons do, without the
+// dialog.
+void TfrmMain::ApplyPreset(int number) {
+  const std::optional<ConfigPreset> preset = PresetNumbered(number);
+  if (!preset || setup_ == nullptr) {
+    return;
+  }
+  TSystemRegistry registry;
+  TMainConfigTarget target(
+      {*setup_, main_, *playList_, *layout_, *captionView_, *media_, *movie_, *stateText_, registry});
+  ApplyPresetNow(*preset, target, *stateText_);
 }
 
 // ---- closing and destruction ---------------------------------------------

@@ -100,6 +100,7 @@ class TfrmMain final : public TWindow,
   void StartUpdateCheck();
   void OnUpdateReply();
   void EditConfig();
+  void ApplyPreset(int number);
   void MakeController();
   ControllerServices Services();
   void OnDropFiles(HDROP drop);

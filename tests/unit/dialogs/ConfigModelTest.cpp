@@ -211,6 +211,41 @@ TEST(ConfigModel, PresetsApplyTheirValues) {
   }
 }
 
+struct Messages final : IStateText {
+  void ShowState(const std::string&, const std::string& english) override { shown.push_back(english); }
+  void Tick() override {}
+  bool ShowTime() const override { return false; }
+  void SetShowTime(bool) override {}
+  std::vector<std::string> shown;
+};
+
+// The main window's preset commands 1 to 5 are the dialog's buttons in their
+// order, applied to the live objects, ending with the completion message.
+TEST(ConfigModel, PresetCommandsApplyTheButtonsPresetsAndSayConfigurationFinished) {
+  struct Case {
+    int number;
+    int position, antiAliase, fixRate, dpi;
+  };
+  const Case cases[] = {
+      {1, 120, 1, 0, 0}, {2, 0, 1, 0, 0}, {3, 120, 1, 169, 0}, {4, 120, 1, 43, 0}, {5, 0, 0, 0, 800}};
+  for (const Case& c : cases) {
+    RecordingTarget target;
+    target.settings["Layout/FullScreenDpi"] = 1024;
+    target.settings["OrveCaption/UpHeightRate"] = 25;
+    Messages messages;
+    const std::optional<ConfigPreset> preset = PresetNumbered(c.number);
+    ASSERT_TRUE(preset.has_value()) << c.number;
+    ApplyPresetNow(*preset, target, messages);
+    EXPECT_EQ(target.Int("OrveCaption/UpHeightRate"), c.position) << c.number;
+    EXPECT_EQ(target.Int("OrveCaption/AntiAliase"), c.antiAliase) << c.number;
+    EXPECT_EQ(target.Int("Movie/DoFixRate"), c.fixRate) << c.number;
+    EXPECT_EQ(target.Int("Layout/FullScreenDpi"), c.dpi) << c.number;
+    EXPECT_EQ(messages.shown, std::vector<std::string>{"CONFIGURATION FINISHED"}) << c.number;
+  }
+  EXPECT_EQ(PresetNumbered(0), std::nullopt);
+  EXPECT_EQ(PresetNumbered(6), std::nullopt);
+}
+
 TEST(ConfigModel, ResetKeepsAltStepRecentListAssociationsTabsAndSync) {
   RecordingTarget target;
   target.settings["Media/FFSpaceTime2"] = 90;
