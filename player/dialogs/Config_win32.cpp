@@ -56,18 +56,6 @@ bool AskYesNo(HWND owner, const wchar_t* text, const wchar_t* title) {
   return MessageBoxW(owner, text, title, MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
-void RunRegsvr32(const wchar_t* arguments) {
-  ShellExecuteW(nullptr, L"open", L"regsvr32", arguments, nullptr, SW_HIDE);
-}
-
-std::wstring ProgramFolder() {
-  wchar_t path[MAX_PATH] = {};
-  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring folder(path, length);
-  const size_t slash = folder.find_last_of(L'\\');
-  return slash == std::wstring::npos ? std::wstring() : folder.substr(0, slash);
-}
-
 int CALLBACK CollectFace(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM data) {
   auto* faces = reinterpret_cast<std::vector<std::wstring>*>(data);
   const std::wstring face = font->lfFaceName;
@@ -373,9 +361,11 @@ void TfrmConfig::SelectFontFace(const std::wstring& face) {
 
 // ---- showing ---------------------------------------------------------------
 
-ModalResult TfrmConfig::Edit(ConfigValues& values, const std::string& webHost) {
+ModalResult TfrmConfig::Edit(ConfigValues& values, const std::string& webHost,
+                             IConfigMaintenance& maintenance) {
   if (Handle() == nullptr) return ModalResult::Cancel;
   webHost_ = webHost;
+  maintenance_ = &maintenance;
   // Fonts installed since the last opening are offered too.
   FillFontList();
   ShowValues(values);
@@ -383,6 +373,7 @@ ModalResult TfrmConfig::Edit(ConfigValues& values, const std::string& webHost) {
   UpdateControls();
   PostMessageW(body_->Handle(), kFocusTabs, 0, 0);
   const ModalResult result = ShowModal();
+  maintenance_ = nullptr;
   if (result == ModalResult::Ok) CollectValues(values);
   return result;
 }
@@ -507,24 +498,22 @@ bool TfrmConfig::RunAction(size_t index) {
       ApplyPresetAndClose(ConfigPreset::LowEnd);
       break;
     case Action::ClearBookmarks:
-      DeleteFileW((ProgramFolder() + L"\\Bookmark.ini").c_str());
+      if (maintenance_ != nullptr) maintenance_->ClearBookmarks();
       MessageBoxW(Handle(), L"초기화 하였습니다.", kApplicationTitleW, MB_OK);
       break;
     case Action::ClearRecent:
-      if (AskYesNo(Handle(), L"문서목록을 초기화 하시겠습니까?", L"확인")) {
-        RegDeleteTreeW(HKEY_CURRENT_USER,
-                       L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\OpenSaveMRU");
-        RegDeleteKeyW(HKEY_CURRENT_USER,
-                      L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\OpenSaveMRU");
+      if (maintenance_ != nullptr && AskYesNo(Handle(), L"문서목록을 초기화 하시겠습니까?", L"확인")) {
+        maintenance_->ClearRecentDocuments();
       }
       break;
     case Action::PreviewOn:
-      RunRegsvr32(L"shmedia.dll /s");
-      MessageBoxW(Handle(), L"미리보기가 ON 되었습니다.", kApplicationTitleW, MB_OK);
-      break;
     case Action::PreviewOff:
-      RunRegsvr32(L"shmedia.dll /u /s");
-      MessageBoxW(Handle(), L"미리보기가 OFF 되었습니다.", kApplicationTitleW, MB_OK);
+      if (maintenance_ != nullptr)
+        maintenance_->SetShellPreview(kControls[index].action == Action::PreviewOn);
+      MessageBoxW(Handle(),
+                  kControls[index].action == Action::PreviewOn ? L"미리보기가 ON 되었습니다."
+                                                               : L"미리보기가 OFF 되었습니다.",
+                  kApplicationTitleW, MB_OK);
       break;
     case Action::LinkAll:
     case Action::LinkNone:
@@ -532,9 +521,8 @@ bool TfrmConfig::RunAction(size_t index) {
         SetChecked(Control(box), kControls[index].action == Action::LinkAll);
       break;
     case Action::RemoveCaptionCodec:
-      if (AskYesNo(Handle(), L"자막코덱을 삭제하시겠습니까?", L"자막코덱 삭제")) {
-        RunRegsvr32(L"dvobsub.ax /u /s");
-        RunRegsvr32(L"divxg400.ax /u /s");
+      if (maintenance_ != nullptr && AskYesNo(Handle(), L"자막코덱을 삭제하시겠습니까?", L"자막코덱 삭제")) {
+        maintenance_->RemoveCaptionCodecs();
       }
       break;
     case Action::AskPreset1:

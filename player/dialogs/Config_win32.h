@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "player/dialogs/ConfigMaintenance.h"
 #include "player/dialogs/ConfigModel.h"
 #include "player/dialogs/Form_win32.h"
 
@@ -34,8 +35,9 @@ class TfrmConfig final : public Form {
 
   // Shows `values` in the controls, runs the dialog on its first tab and,
   // when it is closed with OK, takes the controls back into `values`.
-  // `webHost` is the host of the maker's page link ("" shows no page).
-  ModalResult Edit(ConfigValues& values, const std::string& webHost);
+  // `webHost` is the host of the maker's page link ("" shows no page);
+  // `maintenance` carries out the maintenance buttons while it is shown.
+  ModalResult Edit(ConfigValues& values, const std::string& webHost, IConfigMaintenance& maintenance);
 
   // Called by the pages for their controls' notifications and drawing.
   bool OnControl(UINT message, WPARAM wParam, LPARAM lParam);
@@ -70,6 +72,7 @@ class TfrmConfig final : public Form {
 
   ConfigPrompt prompt_;
   std::string webHost_;
+  IConfigMaintenance* maintenance_ = nullptr;  // while shown
   std::unique_ptr<ConfigPage> body_;
   HWND tabs_ = nullptr;
   HFONT font_ = nullptr;  // shared by every control

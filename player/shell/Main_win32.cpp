@@ -16,6 +16,8 @@
 #include "player/core/AppInfo.h"
 #include "player/shell/Application_win32.h"
 #include "player/shell/UpdateCheck_win32.h"
+#include "player/shell/Codecs_win32.h"
+#include "player/shell/ConfigMaintenance.h"
 #include "player/shell/MainConfig.h"
 #include "player/core/Paths.h"
 #include "player/core/Registry_win32.h"
@@ -281,7 +283,9 @@ void TfrmMain::EditConfig() {
   if (layout_->IsFullScreen()) {
     layout_->ToggleFullScreen();
   }
-  const ModalResult result = config_->Edit(values, main_.webHost);
+  TSystemCodecs codecs;
+  TConfigMaintenance maintenance(registry, codecs, media_->Bookmarks().Path());
+  const ModalResult result = config_->Edit(values, main_.webHost, maintenance);
   // The window may have been closed, and the objects destroyed, meanwhile.
   if (result != ModalResult::Ok || setup_ == nullptr) {
     return;
