@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "player/dialogs/ConfigControls_win32.h"
 #include "player/dialogs/ConfigMaintenance.h"
 #include "player/dialogs/ConfigModel.h"
 #include "player/dialogs/Form_win32.h"
@@ -20,7 +21,6 @@
 namespace orves {
 
 class ConfigPage;
-struct ConfigControlSpec;
 
 // The one-line input box the preset buttons ask with: title, prompt; the
 // text on OK.
@@ -28,7 +28,8 @@ using ConfigPrompt = std::function<std::optional<std::wstring>(const std::wstrin
 
 class TfrmConfig final : public Form {
  public:
-  TfrmConfig();
+  // `settings`: the settings the dialog shows, which outlive it.
+  explicit TfrmConfig(std::span<const DialogSetting> settings);
   ~TfrmConfig() override;
 
   void SetPrompt(ConfigPrompt prompt) { prompt_ = std::move(prompt); }
@@ -58,7 +59,7 @@ class TfrmConfig final : public Form {
   void SelectPage(int page);
   bool RunAction(size_t index);
   void ApplyPresetAndClose(ConfigPreset preset);
-  void AskPresetButton(int preset);
+  void AskNumber(size_t index);
   void ChooseFontColour();
   void BrowseCaptionFolder();
   void DrawPreview(const DRAWITEMSTRUCT& item) const;
@@ -70,6 +71,8 @@ class TfrmConfig final : public Form {
   int Scaled(int pixels) const;
   RECT ScaledRect(int left, int top, int width, int height) const;
 
+  std::span<const DialogSetting> settings_;
+  std::vector<ConfigControlSpec> specs_;  // every control, in the order made
   ConfigPrompt prompt_;
   std::string webHost_;
   IConfigMaintenance* maintenance_ = nullptr;  // while shown

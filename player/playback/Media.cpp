@@ -10,6 +10,9 @@
 namespace orves {
 
 namespace {
+// Seek steps are whole seconds up to five minutes.
+constexpr int kMaxSeekStep = 300;
+
 // The part of a path or address after its last backslash, at most 256 bytes
 // (a UTF-8 sequence cut in half is dropped, not shown as garbage).
 std::string ShortName(const std::string& fileName) {
@@ -28,9 +31,17 @@ std::string ShortName(const std::string& fileName) {
 const SettingsTable<TMedia>& TMedia::SettingsKeys() {
   using M = TMedia;
   static constexpr SettingKey<M> keys[] = {
-      IntegerKey("FFSpaceTime", &M::shortStep_, 10),  IntegerKey("FFSpaceTime2", &M::longStep_, 60),
-      FlagKey("DoBookMark", &M::useBookmarks_, true), FlagKey("CaptionEnabled", &M::captionsOn_, true),
-      FlagKey("AddToRecent", &M::addToRecent_, true),
+      IntegerKey("FFSpaceTime", &M::shortStep_, 10, 1, kMaxSeekStep)
+          .Shown(Spin("spinFFTime", "◀ ▶ 키로 이동 (초)", 150, {kPagePlay, 170, 12, 70, 22}, 201)),
+      IntegerKey("FFSpaceTime2", &M::longStep_, 60, 1, kMaxSeekStep)
+          .Shown(Spin("spinFFTime2", "Alt + ◀ ▶ 키로 이동 (초)", 150, {kPagePlay, 170, 40, 70, 22}, 202)
+                     .KeptByReset()),
+      FlagKey("DoBookMark", &M::useBookmarks_, true)
+          .Shown(Check("chkBookmark", "이어보기기능 켜기", {kPagePlay, 12, 132, 200, 20}, 301)),
+      FlagKey("CaptionEnabled", &M::captionsOn_, true),
+      FlagKey("AddToRecent", &M::addToRecent_, true)
+          .Shown(
+              Check("chkAddToRecent", "문서목록에 남기기", {kPagePlay, 12, 180, 200, 20}, 303).KeptByReset()),
   };
   static constexpr SettingsTable<M> table("Media", keys);
   return table;

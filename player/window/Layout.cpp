@@ -17,15 +17,27 @@ constexpr int kCursorCallLimit = 64;
 
 const SettingsTable<TLayout>& TLayout::SettingsKeys() {
   using L = TLayout;
+  static constexpr DialogChoice kStartModes[] = {{"창크기에 맞춤", 0}, {"0.5배 크기", 1}, {"1.0배 크기", 2},
+                                                 {"1.5배 크기", 3},    {"2.0배 크기", 4}, {"전체 화면", 5}};
   static constexpr SettingKey<L> keys[] = {
-      FlagKey("ShowMovieWhenHide", &L::showMovieWhenHide, true),
-      FlagKey("PauseAtMinimize", &L::pauseAtMinimize, true),
-      FlagKey("AlwaysTop", &L::alwaysTop, true),
-      FlagKey("AlwaysShowFullScreenBar", &L::alwaysShowFullScreenBar, false),
+      FlagKey("ShowMovieWhenHide", &L::showMovieWhenHide, true)
+          .Shown(Check("chkShowMovieWhenHide", "창이동, 크기변환 시 화면표시",
+                       {kPageAdvanced, 12, 96, 400, 20}, 805)),
+      FlagKey("PauseAtMinimize", &L::pauseAtMinimize, true)
+          .Shown(Check("chkPauseAtMinimize", "창크기 최소화시 동영상 일시정지",
+                       {kPageAdvanced, 12, 52, 400, 20}, 803)),
+      FlagKey("AlwaysTop", &L::alwaysTop, true)
+          .Shown(Check("chkAlwaysTop", "항상위 켜기", {kPageView, 12, 12, 200, 20}, 102)),
+      FlagKey("AlwaysShowFullScreenBar", &L::alwaysShowFullScreenBar, false)
+          .AppliedBy(&L::ToggleFullScreenBar)
+          .Shown(Check("chkAlwaysShowFullScreenBar", "전체화면에서 컨트롤바를 항상 보이게",
+                       {kPageFullScreen, 12, 278, 400, 20}, 601)),
       IntegerKey("FullScreenDpi", &L::fullScreenDpi, 0),
       IntegerKey("FullScreenColor", &L::fullScreenColor, 32),
       // A start mode outside the six choices is clamped rather than refused.
-      IntegerKey("StartMode", &L::startMode, 2, 0, 5),
+      IntegerKey("StartMode", &L::startMode, 2, 0, 5)
+          .Shown(
+              Radios("rdgStartMode", "시작할 때 창 크기", {kPageView, 12, 90, 200, 170}, 105, kStartModes)),
   };
   static constexpr SettingsTable<L> table("Layout", keys);
   return table;

@@ -203,7 +203,7 @@ TEST_F(SettingsTablesTest, ValuesOutOfRangeAreClampedAndRefusedChoicesTakeTheDef
   WriteFile(
       "[Layout]\nStartMode=99\nFullScreenColor=x\nAlwaysTop=\n[PlayList]\nWidth=99999999999\n"
       "[Movie]\nDivxBrightness=500\nDivxProcess=-4\nVolume=-9000\nDoFixRate=42\n"
-      "[OrveCaption]\nShadowRate=junk\n");
+      "[OrveCaption]\nShadowRate=junk\n[Media]\nFFSpaceTime=0\nFFSpaceTime2=500\n");
   Run::Once(ini_, [](Run::Objects& o) {
     EXPECT_EQ(o.layout.startMode, 5);
     EXPECT_EQ(o.layout.fullScreenColor, 32);
@@ -214,6 +214,8 @@ TEST_F(SettingsTablesTest, ValuesOutOfRangeAreClampedAndRefusedChoicesTakeTheDef
     EXPECT_EQ(o.movie.Volume(), -3200);
     EXPECT_EQ(o.movie.FixRate(), 0);
     EXPECT_EQ(o.captions.shadowRate, 2);
+    EXPECT_EQ(o.media.ShortStep(), 1);
+    EXPECT_EQ(o.media.LongStep(), 300);
   });
 }
 
