@@ -60,22 +60,22 @@ void TMedia::Open(const std::string& fileName, const std::filesystem::path& capt
   Close();
   captionFile_ = captionFile;
   if (!captionFile_.empty()) services_.captions.LoadCaptionFile(captionFile_);
-  movie_->SetFileName(fileName);
+  Movie().SetFileName(fileName);
   Play();
 }
 
 void TMedia::Close() {
   // The bookmark is taken while the movie is still open, before anything stops it.
   SaveBookmark();
-  movie_->ClearFileName();
+  Movie().ClearFileName();
   captionFile_.clear();
   services_.captions.ClearCaptions();
   FitPicture();
 }
 
 void TMedia::Play() {
-  if (movie_->FileName().empty()) return;
-  movie_->Play();
+  if (Movie().FileName().empty()) return;
+  Movie().Play();
   ShowPlayingMessage();
 }
 
@@ -83,17 +83,17 @@ void TMedia::ShowPlayingMessage() const {
   const int index = services_.playList.ItemIndex() + 1;
   const int count = services_.playList.Count();
   const std::string tail = "(" + std::to_string(index) + "/" + std::to_string(count) + ") \"" +
-                           ShortName(movie_->FileName()) + "\"";
+                           ShortName(Movie().FileName()) + "\"";
   ShowState("재생 : " + tail, "PLAYING : " + tail);
 }
 
 void TMedia::Pause() {
   if (!HasPicture()) return;
-  movie_->Pause();
+  Movie().Pause();
   ShowState("일시정지", "PAUSED");
 }
 
-void TMedia::Stop() { movie_->Stop(); }
+void TMedia::Stop() { Movie().Stop(); }
 
 void TMedia::SeekTo(double seconds) {
   if (!HasPicture()) return;
@@ -101,7 +101,7 @@ void TMedia::SeekTo(double seconds) {
   if (!(seconds > 0)) seconds = 0;  // NaN too
   if (seconds > duration) seconds = duration;
   services_.skin.PlaceThumbs();
-  movie_->SetPosition(seconds);
+  Movie().SetPosition(seconds);
   services_.captions.UpdateCaption();
   const std::string where = PositionText(seconds) + " / " + PositionText(duration);
   ShowState("이동 : " + where, "MOVE TO : " + where);
@@ -130,7 +130,7 @@ void TMedia::SetSpeed(int percent) {
 // earlier movie never follows the current one.
 void TMedia::Reload() {
   const double position = CurrentPosition();
-  const std::string fileName = movie_->FileName();
+  const std::string fileName = Movie().FileName();
   const std::filesystem::path captionFile = captionFile_;
   Close();
   Open(fileName, captionFile);
@@ -139,20 +139,20 @@ void TMedia::Reload() {
 
 void TMedia::ResumeBookmark() {
   if (!useBookmarks_ || !bookmarks_.Exists()) return;
-  SeekTo(bookmarks_.Read(movie_->FileName()) - kResumeLead);
+  SeekTo(bookmarks_.Read(Movie().FileName()) - kResumeLead);
 }
 
 void TMedia::SaveBookmark() {
   if (!useBookmarks_ || !HasPicture()) return;
   const double position = CurrentPosition();
   // A movie watched to its end starts from the beginning next time.
-  bookmarks_.Write(movie_->FileName(), position == Duration() ? 0.0 : position);
+  bookmarks_.Write(Movie().FileName(), position == Duration() ? 0.0 : position);
 }
 
-int TMedia::DisplayWidth() const { return movie_->VisibleWidth(); }
+int TMedia::DisplayWidth() const { return Movie().VisibleWidth(); }
 
 int TMedia::DisplayHeight() const {
-  const int source = movie_->SourceHeight();
+  const int source = Movie().SourceHeight();
   return captionsOn_ && HasCaptions() ? source + services_.captions.CaptionBand() : source;
 }
 
@@ -169,7 +169,7 @@ void TMedia::FitPicture(bool force) {
   in.hasPicture = HasPicture();
   in.displayWidth = DisplayWidth();
   in.displayHeight = DisplayHeight();
-  in.sourceHeight = movie_->SourceHeight();
+  in.sourceHeight = Movie().SourceHeight();
   in.captionRise = services_.captions.CaptionRise();
   in.captionBand = services_.captions.CaptionBand();
   if (in.fullScreen && !services_.layout.AlwaysShowFullScreenBar()) {
@@ -177,7 +177,7 @@ void TMedia::FitPicture(bool force) {
   }
   const PictureFit fit = FitPictureBounds(in);
   panels.SetMovieBounds(fit.movie.left, fit.movie.top, fit.movie.width, fit.movie.height);
-  movie_->FitInnerPanel();
+  Movie().FitInnerPanel();
   panels.SetCaptionBounds(fit.caption.left, fit.caption.top, fit.caption.width, fit.caption.height);
   if (in.hasPicture) services_.captions.UpdateCaption();
   panels.SetStateTextBounds(fit.stateText.left, fit.stateText.top, fit.stateText.width, fit.stateText.height);
@@ -192,9 +192,9 @@ double TMedia::Duration() const { return services_.player.Duration(); }
 
 int TMedia::PlayState() const { return services_.player.PlayState(); }
 
-int TMedia::PictureWidth() const { return HasPicture() ? movie_->VisibleWidth() : 0; }
+int TMedia::PictureWidth() const { return HasPicture() ? Movie().VisibleWidth() : 0; }
 
-int TMedia::PictureHeight() const { return movie_->SourceHeight(); }
+int TMedia::PictureHeight() const { return Movie().SourceHeight(); }
 
 void TMedia::ShowState(const std::string& korean, const std::string& english) const {
   services_.stateText.ShowState(korean, english);

@@ -43,13 +43,24 @@ const SettingsTable<TLayout>& TLayout::SettingsKeys() {
   return table;
 }
 
-TLayout::TLayout(TSetup& setup, const TSkin& skin, ILayoutWindow& window, IDisplay& display)
-    : setup_(setup), ownSkinView_(skin), skin_(*ownSkinView_), window_(window), display_(display) {
+TLayout::TLayout(TSetup& setup, const TSkin& skin, const TLayoutServices& services)
+    : setup_(setup),
+      ownSkinView_(skin),
+      skin_(*ownSkinView_),
+      window_(services.window),
+      display_(services.display),
+      stateText_(services.stateText),
+      mouseAction_(services.mouseAction) {
   SettingsKeys().Read(setup_, *this);
 }
 
-TLayout::TLayout(TSetup& setup, const ILayoutSkin& skin, ILayoutWindow& window, IDisplay& display)
-    : setup_(setup), skin_(skin), window_(window), display_(display) {
+TLayout::TLayout(TSetup& setup, const ILayoutSkin& skin, const TLayoutServices& services)
+    : setup_(setup),
+      skin_(skin),
+      window_(services.window),
+      display_(services.display),
+      stateText_(services.stateText),
+      mouseAction_(services.mouseAction) {
   SettingsKeys().Read(setup_, *this);
 }
 
@@ -195,8 +206,7 @@ void TLayout::ApplyStartSize(bool newlyOpened) {
 
 // Never in the middle of a drag, a resize or a minimise press.
 void TLayout::ToggleFullScreen() {
-  const std::string action = window_.MouseAction();
-  if (!action.empty() && action != "DoubleClick") {
+  if (!mouseAction_.None() && !mouseAction_.Is(kMouseDoubleClick)) {
     return;
   }
   fullScreen_ = !fullScreen_;
@@ -207,9 +217,9 @@ void TLayout::ToggleFullScreen() {
   }
   ResizeKeepingAspect();
   if (fullScreen_) {
-    window_.ShowState("전체화면 모드", "FULLSCREEN :ON");
+    stateText_.ShowState("전체화면 모드", "FULLSCREEN :ON");
   } else {
-    window_.ShowState("창 모드", "FULLSCREEN : OFF");
+    stateText_.ShowState("창 모드", "FULLSCREEN : OFF");
   }
 }
 
@@ -247,9 +257,9 @@ void TLayout::ToggleFullScreenBar() {
   alwaysShowFullScreenBar = !alwaysShowFullScreenBar;
   Arrange();
   if (alwaysShowFullScreenBar) {
-    window_.ShowState("컨트롤바(전체화면) : 항상보기", "CONTROL BAR : ALWAYS SHOW");
+    stateText_.ShowState("컨트롤바(전체화면) : 항상보기", "CONTROL BAR : ALWAYS SHOW");
   } else {
-    window_.ShowState("컨트롤바(전체화면) : 자동감추기", "CONTROL BAR : AUTO");
+    stateText_.ShowState("컨트롤바(전체화면) : 자동감추기", "CONTROL BAR : AUTO");
   }
 }
 
@@ -273,47 +283,24 @@ void TLayout::HideMouseCursor() { SettleCursorCounter(display_, false, -1); }
 
 void TLayout::ShowMouseCursor() { SettleCursorCounter(display_, true, 0); }
 
-void TLayout::MinimizeWindow() {
-  if (pauseAtMinimize) {
-    window_.PauseMovie();
-  }
-  window_.MinimizeApplication();
-}
+void TLayout::MinimizeWindow() { window_.MinimizeApplication(); }
 
 // ---- click areas -----------------------------------------------------------------
 
-bool TLayout::HitTest(int x, int y) {
+AreaPress TLayout::HitTest(int x, int y) {
   const WindowSize size = CurrentSize();
   const AreaHit hit =
       FindArea(skin_.ClickAreas(), skin_.BarAreas(), x, y, size.width, size.height, fullScreen_);
   if (hit.name.empty()) {
-    return false;
+    return {};
   }
-  RunArea(hit.name, hit.track, x);
-  return true;
-}
-
-void TLayout::RunArea(const std::string& name, const BarTrack& track, int x) {
-  const AreaCommand command = CommandOfArea(name);
-  switch (command.effect) {
-    case AreaEffect::Action:
-      window_.RunAction(command.action);
-      break;
-    case AreaEffect::PopUp:
-      window_.PopupMainAtCursor();
-      break;
-    case AreaEffect::Minimize:
-      window_.SetMouseAction("Minimize");
-      break;
-    case AreaEffect::Seek:
-      window_.SeekTo(TrackSeconds(track, x, window_.Duration()));
-      break;
-    case AreaEffect::Volume:
-      window_.SetVolume(TrackVolume(track, x));
-      break;
-    case AreaEffect::None:
-      break;
+  AreaPress press = CommandOfArea(hit.name);
+  if (press.effect == AreaPress::Effect::Seek) {
+    press.share = TrackShare(hit.track, x);
+  } else if (press.effect == AreaPress::Effect::Volume) {
+    press.volume = TrackVolume(hit.track, x);
   }
+  return press;
 }
 
 }  // namespace orves
