@@ -55,10 +55,7 @@ inline constexpr int kResize = 900;
 // A control's box on its page, in pixels at 96 dots per inch.
 struct DialogPlace {
   int page = kPagePresets;
-  int x = 0;
-  int y = 0;
-  int width = 0;
-  int height = 0;
+  int x = 0, y = 0, width = 0, height = 0;
 };
 
 // One radio of a group: its caption and the value the setting takes.

@@ -1,10 +1,10 @@
 #include "player/dialogs/ConfigControls_win32.h"
 
 #include <algorithm>
-#include <cstring>
 #include <tuple>
 
 #include "player/core/TextConvert_win32.h"
+#include "player/dialogs/ConfigModel.h"
 
 namespace orves {
 
@@ -24,63 +24,68 @@ struct OwnControl {
   ConfigAction action = ConfigAction::None;
 };
 
+// A column of the dialog's own controls of one kind, made together: each
+// below the one before by `pitch` pixels, with its caption and, in turn, its
+// name (all of a radio group share the one). Control k carries item
+// `firstItem` + k (a radio's value, a preset's number).
+struct OwnColumn {
+  int page;
+  ConfigKind kind;
+  std::span<const char* const> names;
+  std::span<const wchar_t* const> captions;
+  short x, y, w, h, pitch;
+  int firstItem = -1;
+  ConfigAction action = ConfigAction::None;
+};
+
 // clang-format off
 constexpr OwnControl kOwnControls[] = {
-    // 프리셋
     {kPagePresets, ConfigKind::Label, "", L"원하는 설정을 누르면 곧바로 적용됩니다.", 12, 12, 400, 16},
-    {kPagePresets, ConfigKind::Button, "", L"일반적인 설정", 40, 40, 340, 30, -1, ConfigAction::PresetNormal},
-    {kPagePresets, ConfigKind::Button, "", L"자막-영상 분리 모드", 40, 76, 340, 30, -1, ConfigAction::PresetSeparate},
-    {kPagePresets, ConfigKind::Button, "", L"16:9 와이드모드", 40, 112, 340, 30, -1, ConfigAction::PresetWide},
-    {kPagePresets, ConfigKind::Button, "", L"비디오, 에니메이션 모드 (4:3)", 40, 148, 340, 30, -1, ConfigAction::PresetVideo43},
-    {kPagePresets, ConfigKind::Button, "", L"저사양을 위한 설정", 40, 184, 340, 30, -1, ConfigAction::PresetLowEnd},
-    // 재생
     {kPagePlay, ConfigKind::Button, "", L"이어보기 기록 초기화", 12, 220, 170, 26, -1, ConfigAction::ClearBookmarks},
     {kPagePlay, ConfigKind::Button, "", L"문서목록 초기화", 190, 220, 170, 26, -1, ConfigAction::ClearRecent},
-    // 자막
     {kPageCaption, ConfigKind::Preview, "pntFont", L"", 232, 8, 200, 100},
     {kPageCaption, ConfigKind::Group, "", L"자막 위치", 168, 112, 264, 118},
-    {kPageCaption, ConfigKind::Radio, "rdUpHeightRate", L"화면에 겹침", 176, 130, 120, 20, 0},
-    {kPageCaption, ConfigKind::Radio, "rdUpHeightRate", L"반정도 걸침", 176, 154, 120, 20, 1},
-    {kPageCaption, ConfigKind::Radio, "rdUpHeightRate", L"화면 아래로", 176, 178, 120, 20, 2},
-    {kPageCaption, ConfigKind::Radio, "rdUpHeightRate", L"사용자 정의", 176, 202, 120, 20, 3},
     {kPageCaption, ConfigKind::Group, "", L"싱크", 168, 236, 264, 90},
-    {kPageCaption, ConfigKind::Radio, "rdgSyncPlus", L"일찍 나오게", 176, 254, 110, 20, 0},
-    {kPageCaption, ConfigKind::Radio, "rdgSyncPlus", L"늦게 나오게", 176, 278, 110, 20, 1},
-    {kPageCaption, ConfigKind::Radio, "rdgSyncPlus", L"그대로", 176, 302, 110, 20, 2},
-    {kPageCaption, ConfigKind::Edit, "edtSyncPlus", L"", 300, 266, 70, 22},
+    {kPageCaption, ConfigKind::Edit, cfg::kSyncSeconds, L"", 300, 266, 70, 22},
     {kPageCaption, ConfigKind::Label, "lblSyncPlus", L"초", 376, 270, 30, 18},
-    // 전체화면
-    {kPageFullScreen, ConfigKind::Check, "chkFullScreenDpi", L"전체화면에서 해상도와 컬러수를 변경", 12, 12, 400, 20},
+    {kPageFullScreen, ConfigKind::Check, cfg::kFullScreenMode, L"전체화면에서 해상도와 컬러수를 변경", 12, 12, 400, 20},
     {kPageFullScreen, ConfigKind::Group, "", L"해상도", 12, 40, 200, 170},
-    {kPageFullScreen, ConfigKind::Radio, "rdgFullScreenDpi", L"640 X 480", 24, 60, 180, 20, 0},
-    {kPageFullScreen, ConfigKind::Radio, "rdgFullScreenDpi", L"800 X 600", 24, 84, 180, 20, 1},
-    {kPageFullScreen, ConfigKind::Radio, "rdgFullScreenDpi", L"1024 X 768", 24, 108, 180, 20, 2},
-    {kPageFullScreen, ConfigKind::Radio, "rdgFullScreenDpi", L"1152 X 864", 24, 132, 180, 20, 3},
-    {kPageFullScreen, ConfigKind::Radio, "rdgFullScreenDpi", L"1280 X 1024", 24, 156, 180, 20, 4},
-    {kPageFullScreen, ConfigKind::Radio, "rdgFullScreenDpi", L"1600 X 1200", 24, 180, 180, 20, 5},
     {kPageFullScreen, ConfigKind::Group, "", L"컬러", 224, 40, 200, 122},
-    {kPageFullScreen, ConfigKind::Radio, "rdgFullScreenColor", L"8 비트", 236, 60, 180, 20, 0},
-    {kPageFullScreen, ConfigKind::Radio, "rdgFullScreenColor", L"16 비트", 236, 84, 180, 20, 1},
-    {kPageFullScreen, ConfigKind::Radio, "rdgFullScreenColor", L"24 비트", 236, 108, 180, 20, 2},
-    {kPageFullScreen, ConfigKind::Radio, "rdgFullScreenColor", L"32 비트", 236, 132, 180, 20, 3},
-    // 파일연결
-    {kPageFileLink, ConfigKind::Check, "chkLinkAvi", L"비디오 파일 (avi)", 12, 12, 400, 20},
-    {kPageFileLink, ConfigKind::Check, "chkLinkAsx", L"윈도우 미디어 파일 (asx,asf,wm,wmv,wmx)", 12, 36, 400, 20},
-    {kPageFileLink, ConfigKind::Check, "chkLinkMpeg", L"MPEG 파일 (mpeg,mpg,mpe,mpa,m1v,m2v)", 12, 60, 400, 20},
-    {kPageFileLink, ConfigKind::Check, "chkLinkDat", L"비디오 씨디 (dat)", 12, 84, 400, 20},
-    {kPageFileLink, ConfigKind::Check, "chkLinkDivx", L"DivX 파일 (divx)", 12, 108, 400, 20},
-    {kPageFileLink, ConfigKind::Check, "chkLinkVob", L"DVD 파일 (vob)", 12, 132, 400, 20},
-    {kPageFileLink, ConfigKind::Check, "chkLinkOgm", L"오그 보비스 (ogm) ", 12, 156, 400, 20},
     {kPageFileLink, ConfigKind::Button, "", L"모두선택", 12, 190, 100, 26, -1, ConfigAction::LinkAll},
     {kPageFileLink, ConfigKind::Button, "", L"모두해제", 120, 190, 100, 26, -1, ConfigAction::LinkNone},
     {kPageFileLink, ConfigKind::Button, "", L"미리보기 사용", 12, 230, 130, 26, -1, ConfigAction::PreviewOn},
     {kPageFileLink, ConfigKind::Button, "", L"아이콘 사용", 150, 230, 130, 26, -1, ConfigAction::PreviewOff},
-    // 기타 설정
     {kPageAdvanced, ConfigKind::Button, "btnSearchCaptionFolder", L"폴더찾기...", 332, 214, 90, 24, -1, ConfigAction::BrowseFolder},
     {kPageAdvanced, ConfigKind::Button, "", L"자막코덱 삭제", 12, 256, 130, 26, -1, ConfigAction::RemoveCaptionCodec},
     // Below the tabs.
     {kConfigFormPage, ConfigKind::Label, "lblVersion", L"", 8, 378, 180, 18},
     {kConfigFormPage, ConfigKind::Link, "", L"홈페이지", 8, 398, 60, 18, -1, ConfigAction::OpenHomePage},
+};
+
+// The preset buttons in the order of the preset numbers (1 to 5).
+constexpr const char* kNoNames[] = {""};
+constexpr const wchar_t* kPresetCaptions[] = {L"일반적인 설정", L"자막-영상 분리 모드", L"16:9 와이드모드",
+                                              L"비디오, 에니메이션 모드 (4:3)", L"저사양을 위한 설정"};
+constexpr const char* kPositionNames[] = {cfg::kPositionChoice};
+constexpr const wchar_t* kPositionCaptions[] = {L"화면에 겹침", L"반정도 걸침", L"화면 아래로", L"사용자 정의"};
+constexpr const char* kSyncNames[] = {cfg::kSyncChoice};
+constexpr const wchar_t* kSyncCaptions[] = {L"일찍 나오게", L"늦게 나오게", L"그대로"};
+constexpr const char* kDpiNames[] = {cfg::kFullScreenDpi};
+constexpr const wchar_t* kDpiCaptions[] = {L"640 X 480", L"800 X 600", L"1024 X 768", L"1152 X 864",
+                                           L"1280 X 1024", L"1600 X 1200"};
+constexpr const char* kColourNames[] = {cfg::kFullScreenColor};
+constexpr const wchar_t* kColourCaptions[] = {L"8 비트", L"16 비트", L"24 비트", L"32 비트"};
+constexpr const wchar_t* kLinkCaptions[] = {L"비디오 파일 (avi)", L"윈도우 미디어 파일 (asx,asf,wm,wmv,wmx)",
+                                            L"MPEG 파일 (mpeg,mpg,mpe,mpa,m1v,m2v)", L"비디오 씨디 (dat)",
+                                            L"DivX 파일 (divx)", L"DVD 파일 (vob)", L"오그 보비스 (ogm) "};
+
+constexpr OwnColumn kOwnColumns[] = {
+    {kPagePresets, ConfigKind::Button, kNoNames, kPresetCaptions, 40, 40, 340, 30, 36, 1, ConfigAction::Preset},
+    {kPageCaption, ConfigKind::Radio, kPositionNames, kPositionCaptions, 176, 130, 120, 20, 24, 0},
+    {kPageCaption, ConfigKind::Radio, kSyncNames, kSyncCaptions, 176, 254, 110, 20, 24, 0},
+    {kPageFullScreen, ConfigKind::Radio, kDpiNames, kDpiCaptions, 24, 60, 180, 20, 24, 0},
+    {kPageFullScreen, ConfigKind::Radio, kColourNames, kColourCaptions, 236, 60, 180, 20, 24, 0},
+    {kPageFileLink, ConfigKind::Check, cfg::kLinkBoxes, kLinkCaptions, 12, 12, 400, 20, 24},
 };
 // clang-format on
 
@@ -111,6 +116,16 @@ ConfigControlSpec CaptionLeft(const DialogControl& c, ConfigKind kind, ConfigAct
   const DialogPlace& p = c.place;
   return {p.page, kind, "",    Utf8ToWide(c.caption), p.x - c.captionWidth - 4, p.y + 2, c.captionWidth,
           18,     -1,   action};
+}
+
+Piece ColumnPiece(const OwnColumn& c) {
+  Piece piece = PieceAt(c.page, c.x, c.y);
+  for (size_t k = 0; k < c.captions.size(); ++k) {
+    const int item = c.firstItem < 0 ? -1 : c.firstItem + static_cast<int>(k);
+    piece.controls.push_back({c.page, c.kind, c.names[std::min(k, c.names.size() - 1)], c.captions[k], c.x,
+                              c.y + static_cast<int>(k) * c.pitch, c.w, c.h, item, c.action});
+  }
+  return piece;
 }
 
 Piece SettingPiece(const DialogSetting& s) {
@@ -169,13 +184,10 @@ Piece SettingPiece(const DialogSetting& s) {
 std::vector<ConfigControlSpec> ConfigControls(std::span<const DialogSetting> settings) {
   std::vector<Piece> pieces;
   for (const OwnControl& c : kOwnControls) {
-    // The radios of one group stay together.
-    const bool sameGroup = c.kind == ConfigKind::Radio && !pieces.empty() &&
-                           pieces.back().controls.back().kind == ConfigKind::Radio &&
-                           std::strcmp(pieces.back().controls.back().name, c.name) == 0;
-    if (!sameGroup) pieces.push_back(PieceAt(c.page, c.x, c.y));
+    pieces.push_back(PieceAt(c.page, c.x, c.y));
     pieces.back().controls.push_back(OwnSpec(c));
   }
+  for (const OwnColumn& c : kOwnColumns) pieces.push_back(ColumnPiece(c));
   for (const DialogSetting& s : settings) {
     if (s.control->Shown()) pieces.push_back(SettingPiece(s));
   }

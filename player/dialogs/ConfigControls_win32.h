@@ -23,11 +23,7 @@ enum class ConfigKind { Check, Radio, Group, Label, Link, Spin, Edit, List, Butt
 
 enum class ConfigAction {
   None,
-  PresetNormal,
-  PresetSeparate,
-  PresetWide,
-  PresetVideo43,
-  PresetLowEnd,
+  Preset,  // the preset of the control's item (1 to 5)
   ClearBookmarks,
   ClearRecent,
   PreviewOn,
@@ -41,9 +37,9 @@ enum class ConfigAction {
   OpenHomePage,
 };
 
-// One control of the dialog. Radio rows carry their group's name and the
-// value the group takes when that radio is checked; rows of a setting carry
-// the setting (its range and arrow step).
+// One control of the dialog. Radio rows carry their group's name and, as
+// their item, the value the group takes when that radio is checked; rows of a
+// setting carry the setting (its range and arrow step).
 struct ConfigControlSpec {
   int page;
   ConfigKind kind;

@@ -188,27 +188,25 @@ void FollowPositionChoice(ConfigValues& values) {
 }
 
 void ApplyPreset(ConfigValues& v, ConfigPreset preset) {
+  // What each preset sets after the base preset.
+  static const struct {
+    ConfigPreset preset;
+    const char* control;
+    int value;
+  } kChanges[] = {
+      {ConfigPreset::Separate, cfg::kPosition, 0},
+      {ConfigPreset::Wide, cfg::kFixRate, 169},
+      {ConfigPreset::Video43, cfg::kFixRate, 43},
+      {ConfigPreset::LowEnd, cfg::kFullScreenMode, 1},
+      {ConfigPreset::LowEnd, cfg::kFullScreenDpi, IndexIn(kFullScreenDpis, 800)},
+      {ConfigPreset::LowEnd, cfg::kFullScreenColor, IndexIn(kFullScreenColors, 16)},
+      {ConfigPreset::LowEnd, cfg::kProcessing, 0},
+      {ConfigPreset::LowEnd, cfg::kPosition, 0},
+      {ConfigPreset::LowEnd, cfg::kAntiAliase, 0},
+  };
   BasePreset(v);
-  switch (preset) {
-    case ConfigPreset::Normal:
-      break;
-    case ConfigPreset::Separate:
-      v.Set(cfg::kPosition, 0);
-      break;
-    case ConfigPreset::Wide:
-      v.Set(cfg::kFixRate, 169);
-      break;
-    case ConfigPreset::Video43:
-      v.Set(cfg::kFixRate, 43);
-      break;
-    case ConfigPreset::LowEnd:
-      v.Set(cfg::kFullScreenMode, 1);
-      v.Set(cfg::kFullScreenDpi, IndexIn(kFullScreenDpis, 800));
-      v.Set(cfg::kFullScreenColor, IndexIn(kFullScreenColors, 16));
-      v.Set(cfg::kProcessing, 0);
-      v.Set(cfg::kPosition, 0);
-      v.Set(cfg::kAntiAliase, 0);
-      break;
+  for (const auto& change : kChanges) {
+    if (change.preset == preset) v.Set(change.control, change.value);
   }
 }
 

@@ -478,20 +478,10 @@ bool TfrmConfig::OnControl(UINT message, WPARAM wParam, LPARAM lParam) {
 
 bool TfrmConfig::RunAction(size_t index) {
   switch (specs_[index].action) {
-    case Action::PresetNormal:
-      ApplyPresetAndClose(ConfigPreset::Normal);
-      break;
-    case Action::PresetSeparate:
-      ApplyPresetAndClose(ConfigPreset::Separate);
-      break;
-    case Action::PresetWide:
-      ApplyPresetAndClose(ConfigPreset::Wide);
-      break;
-    case Action::PresetVideo43:
-      ApplyPresetAndClose(ConfigPreset::Video43);
-      break;
-    case Action::PresetLowEnd:
-      ApplyPresetAndClose(ConfigPreset::LowEnd);
+    case Action::Preset:
+      if (const std::optional<ConfigPreset> preset = PresetNumbered(specs_[index].item)) {
+        ApplyPresetAndClose(*preset);
+      }
       break;
     case Action::ClearBookmarks:
       if (maintenance_ != nullptr) maintenance_->ClearBookmarks();
