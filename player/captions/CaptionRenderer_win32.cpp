@@ -63,20 +63,15 @@ CaptionPanel::~CaptionPanel() {
   for (LineSlot& slot : slots_) FreeSlot(slot);
 }
 
-bool CaptionPanel::Create(HWND parent, int id) {
+bool CaptionPanel::Create(HWND parent, int id, HWND moviePanel) {
   if (Handle() || !parent) return false;
+  moviePanel_ = moviePanel;
   const WindowClassSpec panelClass{kPanelClass, 0, nullptr};
   if (!CreateWindowOf(panelClass, 0, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, L"", RECT{}, parent, id)) {
     return false;
   }
   SetRegion(CreateRectRgn(0, 0, 0, 0));
   return true;
-}
-
-void CaptionPanel::Bind(const TCaptionView& view, ITextCodec& codec, CaptionPanelSources sources) {
-  view_ = &view;
-  codec_ = &codec;
-  sources_ = std::move(sources);
 }
 
 // The region is set without the window manager's own redraw, which repaints
@@ -108,7 +103,7 @@ void CaptionPanel::FreeSlot(LineSlot& slot) {
 
 RECT CaptionPanel::MovieBounds() const {
   RECT bounds{};
-  if (sources_.moviePanel && GetWindowRect(sources_.moviePanel, &bounds)) {
+  if (moviePanel_ && GetWindowRect(moviePanel_, &bounds)) {
     MapWindowPoints(nullptr, GetParent(Handle()), reinterpret_cast<POINT*>(&bounds), 2);
   }
   return bounds;
@@ -127,17 +122,17 @@ void CaptionPanel::RenderCaption(const TCaptionEntry& entry) {
     HideCaption();
     return;
   }
-  if (!Handle() || !view_ || !codec_) return;
+  if (!Handle()) return;
   RECT client{};
   GetClientRect(Handle(), &client);
   if (!cache_.Changed(entry.text, client.right)) return;
 
   const RECT movie = MovieBounds();
-  const TCaptionSettings& settings = view_->Settings();
+  const TCaptionSettings& settings = view_.Target().Settings();
   plan_ = PlanCaption(
       entry, settings,
-      CaptionArea{movie.right - movie.left, movie.bottom - movie.top, client.right, blockTop_}, *codec_);
-  band_ = view_->CaptionRise() == 0 && !plan_.beyondBlock;
+      CaptionArea{movie.right - movie.left, movie.bottom - movie.top, client.right, blockTop_}, codec_);
+  band_ = view_.Target().CaptionRise() == 0 && !plan_.beyondBlock;
   const bool smooth = band_ && settings.antiAliase;
   lineCount_ = std::min(static_cast<int>(plan_.lines.size()), kMaxCaptionLines);
   for (int k = 0; k < lineCount_; ++k) {
@@ -160,7 +155,7 @@ void CaptionPanel::RenderCaption(const TCaptionEntry& entry) {
 // layout's widths are estimates from byte counts; a line whose real extent is
 // still wider than the panel is drawn with glyphs narrowed to fit it.
 void CaptionPanel::DrawLine(LineSlot& slot, const CaptionLine& line, bool smooth, bool fitWidth) {
-  const TCaptionSettings& settings = view_->Settings();
+  const TCaptionSettings& settings = view_.Target().Settings();
   const std::wstring face = Utf8ToWide(settings.fontName2);
   const bool bold = settings.fontBold || line.bold;
   HDC dc = CreateCompatibleDC(nullptr);
@@ -222,13 +217,13 @@ void CaptionPanel::ShapeOverLetters() {
   GetWindowRect(Handle(), &panel);
   MapWindowPoints(nullptr, GetParent(Handle()), reinterpret_cast<POINT*>(&panel), 2);
   const int edge = movie.bottom - panel.top;
-  const bool fast = !(sources_.playing && sources_.playing());
+  const bool fast = player_.PlayState() != kPlayStatePlaying;
   TShapePanel shape(Handle(), plan_.outline, fast, panelColour_, plan_.shadow);
   for (int k = 0; k < lineCount_; ++k) {
     const LineSlot& slot = slots_[k];
     if (slot.bitmap) shape.AddBitmapRows(slot.bitmap, slot.x, edge - slot.y, slot.y);
   }
-  if (view_->Settings().antiAliase) {
+  if (view_.Target().Settings().antiAliase) {
     for (int k = 0; k < lineCount_; ++k)
       DrawLine(slots_[k], plan_.lines[k], /*smooth=*/true, /*fitWidth=*/false);
   }
