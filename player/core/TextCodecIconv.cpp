@@ -55,6 +55,9 @@ class IconvTextCodec final : public ITextCodec {
     if (!toUtf8_) toUtf8_.emplace("UTF-8", "CP949");
     while (!toUtf8_->Convert(in, left, out)) {
       out += "\xEF\xBF\xBD";  // U+FFFD for the byte that starts no character
+      // Some converters step over a pair they have no character for
+      // themselves (glibc's CP949 does at the very end of the input).
+      if (left == 0) break;
       ++in;
       --left;
     }
