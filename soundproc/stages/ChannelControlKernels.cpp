@@ -93,21 +93,22 @@ constexpr double kEdge = 0x1p-12;
 namespace sse2 {
 #define ZMSP_LOOP_LANES 2
 #define ZMSP_LOOP_AVX 0
+#define ZMSP_LOOP_TARGET
 #include "soundproc/stages/ChannelControlLoops.inl"
 #undef ZMSP_LOOP_LANES
 #undef ZMSP_LOOP_AVX
+#undef ZMSP_LOOP_TARGET
 }  // namespace sse2
 
-#pragma GCC push_options
-#pragma GCC target("avx2")
 namespace avx2 {
 #define ZMSP_LOOP_LANES 4
 #define ZMSP_LOOP_AVX 1
+#define ZMSP_LOOP_TARGET __attribute__((target("avx2")))
 #include "soundproc/stages/ChannelControlLoops.inl"
 #undef ZMSP_LOOP_LANES
 #undef ZMSP_LOOP_AVX
+#undef ZMSP_LOOP_TARGET
 }  // namespace avx2
-#pragma GCC pop_options
 
 constexpr ChannelControlKernels kReference{
     referenceGainRow<std::int16_t>,  referenceGainRow<std::int32_t>,  referenceGainAll<std::int16_t>,
