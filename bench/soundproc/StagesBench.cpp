@@ -32,10 +32,10 @@ using bench::kStereo16;
 using bench::kSurround32;
 using bench::makeSignal;
 
-PcmLayout layoutOf(const Format& f) {
-  PcmLayout layout;
+PcmFormat layoutOf(const Format& f) {
+  PcmFormat layout;
   layout.parsed = true;
-  layout.formatTag = f.mask != 0 ? kFormatTagExtensible : kFormatTagPcm;
+  layout.formatTag = f.mask != 0 ? PcmFormat::kTagExtensible : PcmFormat::kTagPcm;
   layout.extensible = f.mask != 0;
   layout.channelMask = f.mask;
   layout.channels = f.channels;
@@ -59,7 +59,7 @@ BENCHMARK(BM_Memcpy);
 template <const Format& F>
 void BM_MeterLevels(benchmark::State& state) {
   const std::vector<std::uint8_t> signal = makeSignal(F);
-  const PcmLayout layout = layoutOf(F);
+  const PcmFormat layout = layoutOf(F);
   MeterLevels levels{};
   for (auto _ : state) {
     benchmark::DoNotOptimize(measureLevels(std::as_bytes(std::span(signal)), layout, levels));

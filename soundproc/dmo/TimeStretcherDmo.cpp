@@ -17,8 +17,8 @@ bool TimeStretcherDmo::AcceptsInput(const PcmFormat& in) const {
 }
 
 bool TimeStretcherDmo::AcceptsOutput(const PcmFormat& in, const PcmFormat& out) const {
-  return out.channels == in.channels && out.sampleRate == in.sampleRate && out.extensible == in.extensible &&
-         out.channelMask == in.channelMask;
+  return out.channels == in.channels && out.samplesPerSec == in.samplesPerSec &&
+         out.extensible == in.extensible && out.channelMask == in.channelMask;
 }
 
 bool TimeStretcherDmo::OutputChoice(const PcmFormat& in, DWORD index, PcmFormat& out) const {
@@ -28,7 +28,7 @@ bool TimeStretcherDmo::OutputChoice(const PcmFormat& in, DWORD index, PcmFormat&
 }
 
 bool TimeStretcherDmo::Configure(const PcmFormat& in, const PcmFormat&) {
-  return stretcher_.configure(in.channels, in.sampleRate);
+  return stretcher_.configure(in.channels, static_cast<int>(in.samplesPerSec));
 }
 
 std::size_t TimeStretcherDmo::Convert(const std::int16_t* in, std::size_t frames, std::size_t& consumed,

@@ -32,7 +32,7 @@ bool UpmixerDmo::AcceptsInput(const PcmFormat& in) const {
 }
 
 bool UpmixerDmo::AcceptsOutput(const PcmFormat& in, const PcmFormat& out) const {
-  return out.sampleRate == in.sampleRate && MatrixUpmixer::supports(in.channels, out.channels) &&
+  return out.samplesPerSec == in.samplesPerSec && MatrixUpmixer::supports(in.channels, out.channels) &&
          out.extensible && out.channelMask == MatrixUpmixer::channelMask(out.channels);
 }
 
@@ -41,8 +41,8 @@ bool UpmixerDmo::OutputChoice(const PcmFormat& in, DWORD index, PcmFormat& out) 
   for (int channels : kOutputCounts) {
     if (!MatrixUpmixer::supports(in.channels, channels)) continue;
     if (found++ == index) {
-      out.channels = channels;
-      out.sampleRate = in.sampleRate;
+      out.channels = static_cast<std::uint16_t>(channels);
+      out.samplesPerSec = in.samplesPerSec;
       out.extensible = true;
       out.channelMask = MatrixUpmixer::channelMask(channels);
       return true;
@@ -52,7 +52,7 @@ bool UpmixerDmo::OutputChoice(const PcmFormat& in, DWORD index, PcmFormat& out) 
 }
 
 bool UpmixerDmo::Configure(const PcmFormat& in, const PcmFormat& out) {
-  return upmixer_.configure(in.channels, out.channels, in.sampleRate);
+  return upmixer_.configure(in.channels, out.channels, static_cast<int>(in.samplesPerSec));
 }
 
 std::size_t UpmixerDmo::Convert(const std::int16_t* in, std::size_t frames, std::size_t& consumed,

@@ -3,7 +3,6 @@
 
 #include "soundproc/dmo/OwnDmos.h"
 #include "soundproc/frame/StageSet.h"
-#include "soundproc/frame/pages/PageStatusReader.h"
 #include "soundproc/stages/ChannelControlStage.h"
 #include "soundproc/stages/ChannelExpanderStage.h"
 #include "soundproc/stages/SoundMeterStage.h"
@@ -58,7 +57,7 @@ class StandardStages final : public StageSet {
   }
 
   void DescribeForPage(pages::PageStatus& status) override {
-    status.output = FormatFactsOf(soundMeter_.format);
+    status.output = soundMeter_.format;
     status.levels = MeterLevels();
     status.expander.enabled = channelExpander_.enabled;
     status.expander.typesAccepted = channelExpander_.typesAccepted;

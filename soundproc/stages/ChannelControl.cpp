@@ -17,7 +17,7 @@ constexpr std::size_t kBlockSamples = 2048;
 constexpr std::uint32_t kFrontSpeakers = 0xF;  // front left, front right, centre, LFE
 constexpr int kMaskBitsWalked = 18;
 
-bool isBalancedLayout(const PcmLayout& layout) {
+bool isBalancedLayout(const PcmFormat& layout) {
   const std::uint32_t mask = layout.channelMask;
   switch (layout.channels) {
     case 4:
@@ -69,10 +69,10 @@ std::vector<std::int32_t>& ChannelControl::scratch<std::int32_t>() {
   return scratch32_;
 }
 
-void ChannelControl::configure(const PcmLayout& layout) {
+void ChannelControl::configure(const PcmFormat& layout) {
   layout_ = layout;
   positions_ = ChannelPositions::fromLayout(layout);
-  const bool extensibleInteger = layout.extensible && layout.integerWidthSupported();
+  const bool extensibleInteger = layout.extensible && layout.IntegerWidthSupported();
   applies_.balance = extensibleInteger && isBalancedLayout(layout);
   const std::uint32_t needed = kSpeakerFrontLeft | kSpeakerFrontRight | kSpeakerLowFrequency;
   applies_.lfeMixer = hasLfe_ && extensibleInteger && layout.channels >= 3 &&
@@ -91,7 +91,7 @@ void ChannelControl::configure(const PcmLayout& layout) {
 }
 
 bool ChannelControl::volAdjustApplies() const {
-  if (!layout_.extensible || !layout_.integerWidthSupported() || !isBalancedLayout(layout_)) {
+  if (!layout_.extensible || !layout_.IntegerWidthSupported() || !isBalancedLayout(layout_)) {
     return false;
   }
   const std::uint32_t mask = layout_.channelMask;
@@ -105,8 +105,9 @@ bool ChannelControl::volAdjustApplies() const {
 
 bool ChannelControl::boostApplies() const {
   const bool sourceOk = settings_.volBoostApplyTo == BoostApplyTo::kEverySource || ac3Source_;
-  const bool tagOk = layout_.formatTag == kFormatTagPcm || layout_.formatTag == kFormatTagExtensible;
-  return layout_.parsed && sourceOk && tagOk && layout_.integerWidthSupported();
+  const bool tagOk =
+      layout_.formatTag == PcmFormat::kTagPcm || layout_.formatTag == PcmFormat::kTagExtensible;
+  return layout_.parsed && sourceOk && tagOk && layout_.IntegerWidthSupported();
 }
 
 void ChannelControl::refresh() {
@@ -212,8 +213,8 @@ void ChannelControl::prepareBalance() {
 
 ChannelControl::Outcome ChannelControl::process(std::span<std::byte> buffer, std::size_t dataBytes) {
   Outcome outcome;
-  const std::size_t frames = framesIn(layout_, std::min(dataBytes, buffer.size()));
-  if (frames == 0 || !layout_.integerWidthSupported()) {
+  const std::size_t frames = layout_.FramesIn(std::min(dataBytes, buffer.size()));
+  if (frames == 0 || !layout_.IntegerWidthSupported()) {
     return outcome;
   }
   const ChannelControlSettings& s = settings_;
@@ -243,7 +244,7 @@ ChannelControl::Outcome ChannelControl::process(std::span<std::byte> buffer, std
 
 template <typename Sample>
 void ChannelControl::processSamples(std::byte* data, std::size_t frames, bool boost) {
-  const std::size_t frameBytes = layout_.frameBytes();
+  const std::size_t frameBytes = layout_.FrameBytes();
   if (reinterpret_cast<std::uintptr_t>(data) % alignof(Sample) == 0) {
     // Allocator buffers are aligned: work on the samples where they lie.
     auto* samples = reinterpret_cast<Sample*>(data);

@@ -14,7 +14,7 @@
 #include "soundproc/stages/ChannelControlKernels.h"
 #include "soundproc/stages/ChannelControlSettings.h"
 #include "soundproc/stages/ChannelPositions.h"
-#include "soundproc/stages/PcmLayout.h"
+#include "soundproc/contract/PcmFormat.h"
 #include "soundproc/stages/SampleMap16.h"
 
 namespace zmsp {
@@ -57,7 +57,7 @@ class ChannelControl {
   [[nodiscard]] bool ac3Source() const { return ac3Source_; }
 
   // A new format: channel positions and all four applicability flags.
-  void configure(const PcmLayout& layout);
+  void configure(const PcmFormat& layout);
   // Settings or has-LFE may have changed since configure(): recompute the
   // boost and volume-adjust applicability and free the boost table when the
   // soft curve no longer runs on 16-bit data.
@@ -78,7 +78,7 @@ class ChannelControl {
   // Forgets the format and frees the boost table; settings stay.
   void reset();
 
-  [[nodiscard]] const PcmLayout& layout() const { return layout_; }
+  [[nodiscard]] const PcmFormat& layout() const { return layout_; }
   [[nodiscard]] const Applicability& applicability() const { return applies_; }
   [[nodiscard]] const ChannelPositions& positions() const { return positions_; }
   [[nodiscard]] const GroupGains& gains() const { return gains_; }
@@ -102,7 +102,7 @@ class ChannelControl {
   void applyBoost(Sample* samples, std::size_t count);
 
   ChannelControlSettings settings_;
-  PcmLayout layout_;
+  PcmFormat layout_;
   bool hasLfe_ = false;
   bool ac3Source_ = false;
   Applicability applies_;

@@ -40,7 +40,7 @@ HRESULT ChannelControlStage::Receive(IMediaSample* sample, bool isUpstreamSample
   control_.setHasLfe(hasLfe);
   control_.setAc3Source(ac3Source);
   if (RefillFormatFromSample(sample, format)) {
-    control_.configure(LayoutOf(format));
+    control_.configure(format);
   }
   control_.refresh();
   mustCopy = isUpstreamSample;

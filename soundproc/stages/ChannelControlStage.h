@@ -29,7 +29,7 @@ class ChannelControlStage final : public ProcessingStage {
 
   // Shown on the property page.
   bool mustCopy = false;
-  InputFormatSummary format;
+  PcmFormat format;
   SampleSizes lastSample;
   [[nodiscard]] const ChannelControl& Control() const { return control_; }
   [[nodiscard]] const ChannelControlSettings& CurrentSettings() const { return control_.settings(); }

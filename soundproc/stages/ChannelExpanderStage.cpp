@@ -38,13 +38,6 @@ bool ChannelsExpand(std::uint32_t in, std::uint32_t out) {
   return in == 2 || (in == 4 && out >= 6) || (in == 6 && out >= 7);
 }
 
-// The summary of `type` alone, nothing kept from an earlier type.
-InputFormatSummary SummaryOf(const AM_MEDIA_TYPE& type) {
-  InputFormatSummary summary;
-  summary.Fill(type);
-  return summary;
-}
-
 }  // namespace
 
 ChannelExpanderStage::ChannelExpanderStage(SettingsStore& store, const DmoSources& sources)
@@ -58,14 +51,13 @@ ChannelExpanderStage::ChannelExpanderStage(SettingsStore& store, const DmoSource
 
 bool ChannelExpanderStage::AppliesTo(const AM_MEDIA_TYPE& type) const {
   if (!enabled || (ac3Only && !ac3Source)) return false;
-  const InputFormatSummary in = SummaryOf(type);
+  const PcmFormat in = PcmFormatOf(type);
   if (!in.parsed || in.bitsPerSample != 16) return false;
-  if (in.formatTag != InputFormatSummary::kTagPcm && in.formatTag != InputFormatSummary::kTagExtensible)
-    return false;
+  if (in.formatTag != PcmFormat::kTagPcm && in.formatTag != PcmFormat::kTagExtensible) return false;
   if (in.samplesPerSec == 0 || in.samplesPerSec < minFrequency || in.samplesPerSec > kMaxExpandedRate)
     return false;
   if (!ChannelsExpand(in.channels, outputChannels)) return false;
-  if (in.formatTag == InputFormatSummary::kTagPcm) return in.channels == 2;
+  if (in.formatTag == PcmFormat::kTagPcm) return in.channels == 2;
   return in.extensible && in.channelMask == StandardMask(in.channels);
 }
 
@@ -74,29 +66,14 @@ HRESULT ChannelExpanderStage::OutputType(const AM_MEDIA_TYPE& input, AM_MEDIA_TY
   HRESULT hr = CopyMediaType(output, &input);
   if (FAILED(hr) || !AppliesTo(input)) return hr;
 
-  const InputFormatSummary in = SummaryOf(input);
-  WAVEFORMATEXTENSIBLE wave{};
-  wave.Format.wFormatTag = InputFormatSummary::kTagExtensible;
-  wave.Format.nChannels = static_cast<WORD>(outputChannels);
-  wave.Format.nSamplesPerSec = in.samplesPerSec;
-  wave.Format.wBitsPerSample = in.bitsPerSample;
-  wave.Format.nBlockAlign = static_cast<WORD>(in.bitsPerSample * outputChannels / 8);
-  wave.Format.nAvgBytesPerSec = in.samplesPerSec * wave.Format.nBlockAlign;
-  wave.Format.cbSize = 22;
-  wave.Samples.wValidBitsPerSample = 16;
-  wave.dwChannelMask = StandardMask(outputChannels);
-  wave.SubFormat = guids::kKsDataFormatSubtypePcm;
-
-  auto* block = static_cast<BYTE*>(CoTaskMemAlloc(sizeof(wave)));
-  if (block == nullptr) {
-    FreeMediaType(*output);
-    return E_OUTOFMEMORY;
-  }
-  std::memcpy(block, &wave, sizeof(wave));
-  CoTaskMemFree(output->pbFormat);
-  output->pbFormat = block;
-  output->cbFormat = sizeof(wave);
-  return S_OK;
+  PcmFormat out = PcmFormatOf(input);
+  out.channels = static_cast<std::uint16_t>(outputChannels);
+  out.extensible = true;
+  out.channelMask = StandardMask(outputChannels);
+  out.validBitsPerSample = 16;
+  hr = SetWaveFormat(out, *output);
+  if (FAILED(hr)) FreeMediaType(*output);
+  return hr;
 }
 
 HRESULT ChannelExpanderStage::Receive(IMediaSample* sample, bool isUpstreamSample) {
@@ -105,7 +82,7 @@ HRESULT ChannelExpanderStage::Receive(IMediaSample* sample, bool isUpstreamSampl
   {
     TakenMediaType type(sample);
     if (type) {
-      format.Fill(*type.Get());
+      FillPcmFormat(*type.Get(), format);
       NegotiateTypes(*type.Get());
     }
   }
@@ -201,7 +178,9 @@ HRESULT ChannelExpanderStage::StreamSample(IMediaSample* sample) {
     if (FAILED(hr)) return hr;
   }
   DmoStreamShape shape;
-  shape.frameBytes = outputChannels * format.bitsPerSample / 8;
+  PcmFormat expanded = format;
+  expanded.channels = static_cast<std::uint16_t>(outputChannels);
+  shape.frameBytes = expanded.FrameBytes();
   shape.sampleRate = format.samplesPerSec;
   shape.keepMediaTimes = true;
   shape.outputType = [this](const AM_MEDIA_TYPE& input, MediaType& output) {

@@ -57,7 +57,7 @@ class ChannelExpanderStage final : public ProcessingStage {
   std::uint32_t proLogic2Mode = UpmixParams::kModeMovie;       // last handed to the DMO
   std::uint32_t pl2AutoMode = 0;
   bool typesAccepted = false;
-  InputFormatSummary format;
+  PcmFormat format;
   SampleSizes lastSample;
   DmoStreamTotals totals;  // output of the last input sample
 

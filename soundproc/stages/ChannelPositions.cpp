@@ -16,7 +16,7 @@ std::int32_t positionOf(std::uint32_t mask, std::uint32_t speakerBit, std::uint1
 
 }  // namespace
 
-ChannelPositions ChannelPositions::fromLayout(const PcmLayout& layout) {
+ChannelPositions ChannelPositions::fromLayout(const PcmFormat& layout) {
   ChannelPositions positions;
   if (!layout.extensible || (layout.channelMask & kSpeakerAll) != 0) {
     return positions;

@@ -138,15 +138,15 @@ void sumForChannels(int channels, const std::byte* data, std::size_t frames,
 
 }  // namespace
 
-bool meterSupports(const PcmLayout& layout) {
-  return layout.parsed && layout.channels <= kMeterChannels && layout.integerWidthSupported();
+bool meterSupports(const PcmFormat& layout) {
+  return layout.parsed && layout.channels <= kMeterChannels && layout.IntegerWidthSupported();
 }
 
-std::size_t measureLevels(std::span<const std::byte> data, const PcmLayout& layout, MeterLevels& levels) {
+std::size_t measureLevels(std::span<const std::byte> data, const PcmFormat& layout, MeterLevels& levels) {
   if (!meterSupports(layout)) {
     return 0;
   }
-  const std::size_t frames = framesIn(layout, data.size());
+  const std::size_t frames = layout.FramesIn(data.size());
   if (frames == 0) {
     return 0;
   }

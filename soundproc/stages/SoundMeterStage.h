@@ -32,7 +32,7 @@ class SoundMeterStage final : public ProcessingStage {
 
   // Shown on the property page (this is the filter's output format).
   bool formatSupported = false;
-  InputFormatSummary format;
+  PcmFormat format;
   SampleSizes lastSample;
 
  private:

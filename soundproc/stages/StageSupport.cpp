@@ -11,28 +11,17 @@
 
 namespace zmsp {
 
-PcmLayout LayoutOf(const InputFormatSummary& format) {
-  PcmLayout layout;
-  layout.parsed = format.parsed;
-  layout.formatTag = format.formatTag;
-  layout.channels = format.channels;
-  layout.bitsPerSample = format.bitsPerSample;
-  layout.extensible = format.extensible;
-  layout.channelMask = format.channelMask;
-  return layout;
-}
-
 void SampleSizes::Record(IMediaSample* sample) {
   actualDataLength = sample->GetActualDataLength();
   bufferSize = sample->GetSize();
 }
 
-bool RefillFormatFromSample(IMediaSample* sample, InputFormatSummary& format) {
+bool RefillFormatFromSample(IMediaSample* sample, PcmFormat& format) {
   TakenMediaType type(sample);
   if (!type) {
     return false;
   }
-  format.Fill(*type.Get());
+  FillPcmFormat(*type.Get(), format);
   return true;
 }
 

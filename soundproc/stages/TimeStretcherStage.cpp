@@ -33,8 +33,8 @@ bool MakeStereo(MediaType& type) {
 TimeStretcherStage::TimeStretcherStage(SettingsStore& store, const DmoSources& sources)
     : store_(store), sources_(sources) {}
 
-bool TimeStretcherStage::Qualifies(const InputFormatSummary& f) {
-  return f.parsed && f.formatTag != InputFormatSummary::kTagAc3Spdif && f.bitsPerSample == 16 &&
+bool TimeStretcherStage::Qualifies(const PcmFormat& f) {
+  return f.parsed && f.formatTag != PcmFormat::kTagAc3Spdif && f.bitsPerSample == 16 &&
          (f.channels == 1 || f.channels == 2 || f.channels == 4 || f.channels == 6) && f.samplesPerSec != 0;
 }
 
@@ -44,7 +44,7 @@ HRESULT TimeStretcherStage::Receive(IMediaSample* sample, bool isUpstreamSample)
   {
     TakenMediaType type(sample);
     if (type) {
-      format.Fill(*type.Get());
+      FillPcmFormat(*type.Get(), format);
       NegotiateTypes(*type.Get());
     }
   }
@@ -53,8 +53,8 @@ HRESULT TimeStretcherStage::Receive(IMediaSample* sample, bool isUpstreamSample)
 }
 
 void TimeStretcherStage::NegotiateTypes(const AM_MEDIA_TYPE& type) {
-  InputFormatSummary own;
-  own.Fill(type);
+  PcmFormat own;
+  FillPcmFormat(type, own);
   if (!Qualifies(own)) {
     typesAccepted = false;
     return;

@@ -29,7 +29,7 @@ class TimeStretcherStage final : public ProcessingStage {
   HRESULT Receive(IMediaSample* sample, bool isUpstreamSample) override;
 
   // 16-bit, 1, 2, 4 or 6 channels, a sample rate above 0, not AC3 over S/PDIF.
-  [[nodiscard]] static bool Qualifies(const InputFormatSummary& format);
+  [[nodiscard]] static bool Qualifies(const PcmFormat& format);
 
   // The DMO in use (not referenced for the caller), null before the first
   // qualifying type.
@@ -38,7 +38,7 @@ class TimeStretcherStage final : public ProcessingStage {
   // Shown on the page.
   std::uint32_t speed = 1000;  // last handed to the DMO, in thousandths
   bool typesAccepted = false;
-  InputFormatSummary format;
+  PcmFormat format;
   SampleSizes lastSample;
   DmoStreamTotals totals;  // output of the last input sample
 

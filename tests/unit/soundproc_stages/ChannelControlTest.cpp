@@ -127,8 +127,8 @@ TEST(ChannelControlApplicability, OtherWidthsAndTagsAreLeftAlone) {
   s.volBoost = true;
   MAKE_CONTROL(eightBit, s, pcmLayout(2, 8));
   EXPECT_FALSE(eightBit.hasWork());
-  PcmLayout spdif = pcmLayout(2, 16);
-  spdif.formatTag = kFormatTagAc3Spdif;
+  PcmFormat spdif = pcmLayout(2, 16);
+  spdif.formatTag = PcmFormat::kTagAc3Spdif;
   MAKE_CONTROL(passthrough, s, spdif);
   EXPECT_FALSE(passthrough.hasWork());
 }
@@ -449,7 +449,7 @@ ChannelControlSettings randomSettings(std::mt19937& random) {
 }
 
 template <typename Sample>
-void expectFastMatchesReference(const PcmLayout& layout, std::uint32_t seed) {
+void expectFastMatchesReference(const PcmFormat& layout, std::uint32_t seed) {
   std::mt19937 random(seed);
   const ChannelControlSettings settings = randomSettings(random);
   // An odd frame count reaches every loop's tail; an offset start the unaligned path.

@@ -107,7 +107,7 @@ TEST(SoundMeterLevels, UnsupportedFormatsAndEmptyBuffersKeepTheLevels) {
   EXPECT_EQ(measureLevels(buffer.data(), pcmLayout(10, 16), levels), 0u);
   EXPECT_EQ(measureLevels(buffer.data(), pcmLayout(2, 24), levels), 0u);
   EXPECT_EQ(measureLevels(buffer.data(), pcmLayout(0, 16), levels), 0u);
-  PcmLayout unparsed = pcmLayout(2, 16);
+  PcmFormat unparsed = pcmLayout(2, 16);
   unparsed.parsed = false;
   EXPECT_EQ(measureLevels(buffer.data(), unparsed, levels), 0u);
   // Less than a frame.
