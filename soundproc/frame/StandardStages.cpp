@@ -42,11 +42,7 @@ class StandardStages final : public StageSet {
   }
   bool ExpanderAppliesTo(const AM_MEDIA_TYPE& type) override { return channelExpander_.AppliesTo(type); }
   HRESULT ExpanderOutputType(const AM_MEDIA_TYPE& input, MediaType& output) override {
-    AM_MEDIA_TYPE produced{};
-    HRESULT hr = channelExpander_.OutputType(input, &produced);
-    if (SUCCEEDED(hr) && !output.Set(produced)) hr = E_OUTOFMEMORY;
-    FreeMediaType(produced);
-    return hr;
+    return channelExpander_.OutputType(input, output);
   }
 
   void SetMeasuring(bool measuring) override { soundMeter_.measuring = measuring; }
