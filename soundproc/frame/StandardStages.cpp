@@ -73,7 +73,7 @@ class StandardStages final : public StageSet {
  private:
   void DescribeChannelControl(pages::ChannelControlFacts& facts) const {
     const ChannelControlSettings& settings = channelControl_.CurrentSettings();
-    const ChannelControl::Applicability& applies = channelControl_.Control().applicability();
+    const ChannelControl::Applicability& applies = channelControl_.Control().WhatApplies();
     facts.enabled = channelControl_.enabled;
     facts.volAdjust = settings.volAdjust && applies.volAdjust;
     facts.centerLevel = settings.centerLevelDb;

@@ -86,7 +86,7 @@ ZMSP_LOOP_TARGET void GainRow(Sample* samples, std::size_t count, const double* 
     std::memcpy(&g, gain + i, sizeof g);
     StoreTruncated(samples + i, Clamped<Sample>(Load(samples + i) * g));
   }
-  for (; i < count; ++i) samples[i] = truncateClamped<Sample>(static_cast<double>(samples[i]) * gain[i]);
+  for (; i < count; ++i) samples[i] = TruncateClamped<Sample>(static_cast<double>(samples[i]) * gain[i]);
 }
 
 template <typename Sample>
@@ -96,7 +96,7 @@ ZMSP_LOOP_TARGET void GainAll(Sample* samples, std::size_t count, double gain) {
   for (; i + kLanes <= count; i += kLanes) {
     StoreTruncated(samples + i, Clamped<Sample>(Load(samples + i) * g));
   }
-  for (; i < count; ++i) samples[i] = truncateClamped<Sample>(static_cast<double>(samples[i]) * gain);
+  for (; i < count; ++i) samples[i] = TruncateClamped<Sample>(static_cast<double>(samples[i]) * gain);
 }
 
 template <typename Sample>
@@ -110,7 +110,7 @@ ZMSP_LOOP_TARGET void ScaleRow(Sample* samples, std::size_t count, const double*
     const Doubles product = Load(samples + i) * m;
     StoreTruncated(samples + i, product * inverse + CopySign(half, product));
   }
-  for (; i < count; ++i) samples[i] = scaleTruncated(samples[i], mul[i], div);
+  for (; i < count; ++i) samples[i] = ScaleTruncated(samples[i], mul[i], div);
 }
 
 template <typename Sample>
@@ -123,11 +123,11 @@ ZMSP_LOOP_TARGET void ScaleAll(Sample* samples, std::size_t count, double mul, d
     const Doubles product = Load(samples + i) * m;
     StoreTruncated(samples + i, product * inverse + CopySign(half, product));
   }
-  for (; i < count; ++i) samples[i] = scaleTruncated(samples[i], mul, div);
+  for (; i < count; ++i) samples[i] = ScaleTruncated(samples[i], mul, div);
 }
 
 ZMSP_LOOP_TARGET void SoftBoost32(std::int32_t* samples, std::size_t count, const SoftCurve& curve) {
-  const SoftCurve::Terms k = curve.terms();
+  const SoftCurve::Terms k = curve.CurveTerms();
   const Doubles one = Splat(1.0);
   const Doubles largest = Splat(2147483647.0);
   std::size_t i = 0;
@@ -146,11 +146,11 @@ ZMSP_LOOP_TARGET void SoftBoost32(std::int32_t* samples, std::size_t count, cons
     std::memcpy(samples + i, &boosted, sizeof boosted);
     if (const int lanes = EdgeLanes(edge); lanes != 0) {
       for (std::size_t lane = 0; lane < kLanes; ++lane) {
-        if ((lanes >> lane) & 1) samples[i + lane] = softBoostSample32(s[lane], curve);
+        if ((lanes >> lane) & 1) samples[i + lane] = SoftBoostSample32(s[lane], curve);
       }
     }
   }
-  for (; i < count; ++i) samples[i] = softBoostSample32(samples[i], curve);
+  for (; i < count; ++i) samples[i] = SoftBoostSample32(samples[i], curve);
 }
 
 constexpr ChannelControlKernels kKernels{

@@ -32,7 +32,7 @@ class ChannelControlStage final : public ProcessingStage {
   PcmFormat format;
   SampleSizes lastSample;
   [[nodiscard]] const ChannelControl& Control() const { return control_; }
-  [[nodiscard]] const ChannelControlSettings& CurrentSettings() const { return control_.settings(); }
+  [[nodiscard]] const ChannelControlSettings& CurrentSettings() const { return control_.Settings(); }
 
  private:
   HRESULT ProcessInPlace(IMediaSample* sample);

@@ -40,7 +40,7 @@ bool ChannelExpanderStage::AppliesTo(const AM_MEDIA_TYPE& type) const {
     return false;
   if (!ChannelsExpand(in.channels, outputChannels)) return false;
   if (in.formatTag == PcmFormat::kTagPcm) return in.channels == 2;
-  return in.extensible && in.channelMask == MatrixUpmixer::channelMask(in.channels);
+  return in.extensible && in.channelMask == MatrixUpmixer::ChannelMask(in.channels);
 }
 
 HRESULT ChannelExpanderStage::OutputType(const AM_MEDIA_TYPE& input, MediaType& output) const {
@@ -50,7 +50,7 @@ HRESULT ChannelExpanderStage::OutputType(const AM_MEDIA_TYPE& input, MediaType& 
   PcmFormat out = PcmFormatOf(input);
   out.channels = static_cast<std::uint16_t>(outputChannels);
   out.extensible = true;
-  out.channelMask = MatrixUpmixer::channelMask(static_cast<int>(outputChannels));
+  out.channelMask = MatrixUpmixer::ChannelMask(static_cast<int>(outputChannels));
   out.validBitsPerSample = 16;
   return SetWaveFormat(out, output.Get());
 }

@@ -20,7 +20,7 @@ struct ChannelPositions {
   // outside the frame (a mask naming more speakers than the format has
   // channels) counts as absent, so no operation ever reaches into the next
   // frame or past the buffer.
-  [[nodiscard]] static ChannelPositions fromLayout(const PcmFormat& layout);
+  [[nodiscard]] static ChannelPositions FromLayout(const PcmFormat& layout);
 };
 
 }  // namespace zmsp

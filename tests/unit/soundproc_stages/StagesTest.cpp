@@ -204,7 +204,7 @@ TEST(ChannelControlStage, FormatChangesTravelOnSamplesAndHasLfeComesFromTheFilte
   ASSERT_EQ(chain.control.Receive(real.sample, true), S_OK);
   EXPECT_EQ(chain.pin.Last()->Samples<std::int16_t>(), (std::vector<std::int16_t>{5, 6, 3, 0, 5, 6}));
   EXPECT_EQ(chain.control.format.channels, 6);
-  EXPECT_EQ(chain.control.Control().positions().lowFrequency, 3);
+  EXPECT_EQ(chain.control.Control().Positions().lowFrequency, 3);
 }
 
 TEST(ChannelControlStage, SettingsComeThroughTheGettersRanges) {
