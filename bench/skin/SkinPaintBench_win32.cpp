@@ -59,7 +59,7 @@ int wmain(int argc, wchar_t** argv) {
   orves::Win32FileSystem files;
   const std::filesystem::path settings = std::filesystem::temp_directory_path() / "orves-skin-bench.ini";
   orves::TSetup setup(settings);
-  orves::TSkin skin(setup, files, orves::WideToAnsi(argv[1]), painter);
+  orves::TSkin skin(setup, files, orves::WideToUtf8(argv[1]), painter);
   painter.SetSkin(skin);
   skin.LoadSkin("Default");
   if (skin.Name() != "Default") return 1;

@@ -14,7 +14,7 @@ const SettingsTable<TCaptionSettings>& TCaptionSettings::SettingsKeys() {
       IntegerKey("ShadowRate", &S::shadowRate, 2),
       IntegerKey("LineHeightRate", &S::lineHeightRate, 20),
       IntegerKey("FontWidthRate", &S::fontWidthRate, 90),
-      TextKey("FontName2", &S::fontName2, "MD개성체", TextForm::Cp949),
+      TextKey("FontName2", &S::fontName2, "MD개성체"),
       FlagKey("FontBold", &S::fontBold, false),
       IntegerKey("FontColor", &S::fontColor, 14737632),  // light grey
       FlagKey("WarnedJapaness", &S::warnedJapaness, false),

@@ -76,6 +76,7 @@ class DirectShowPlayer::Impl final : public TWindow {
   void SetVolume(int volume);
   void SetMute(bool mute);
   void SetRate(double rate);
+  bool IsOpen() const { return graph_ != nullptr; }
   IGraphBuilder* Builder() const { return graph_ ? graph_->builder.Get() : nullptr; }
   DirectShowStreams* Streams() { return graph_ ? &graph_->streams : nullptr; }
   const DirectShowStreams* Streams() const { return graph_ ? &graph_->streams : nullptr; }
@@ -374,6 +375,7 @@ IGraphBuilder* DirectShowPlayer::Graph() const { return impl_->Builder(); }
 
 void DirectShowPlayer::SetFileName(const std::string& name) { impl_->Open(name); }
 std::string DirectShowPlayer::FileName() const { return impl_->fileName; }
+bool DirectShowPlayer::IsOpen() const { return impl_->IsOpen(); }
 void DirectShowPlayer::Play() { impl_->Play(); }
 void DirectShowPlayer::Pause() { impl_->Pause(); }
 double DirectShowPlayer::CurrentPosition() const { return impl_->Position(); }

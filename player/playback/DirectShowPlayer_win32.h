@@ -69,6 +69,7 @@ class DirectShowPlayer final : public IMediaPlayer {
   // IMediaPlayer
   void SetFileName(const std::string& name) override;
   std::string FileName() const override;
+  bool IsOpen() const override;
   void Play() override;
   void Pause() override;
   double CurrentPosition() const override;

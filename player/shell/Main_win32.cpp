@@ -91,7 +91,7 @@ void TfrmMain::FormCreate() {
   mainRead_ = true;
   PlaceWindow();
   DragAcceptFiles(Handle(), TRUE);
-  CarryOutStartWord(ClassifyFirstArgument(WideToAnsi(firstArgument_)));
+  CarryOutStartWord(ClassifyFirstArgument(WideToUtf8(firstArgument_)));
   const std::string start = std::string("Orve's MP v") + kVersionText;
   stateText_->ShowState(start, start);
 }
@@ -141,7 +141,7 @@ void TfrmMain::CreateSkinPainter() {
 
 void TfrmMain::ConstructObjects() {
   const std::wstring settingsFile = programFolder_ + L"\\" + AnsiToWide(TSetup::SettingsFileName);
-  const std::string programFolder = WideToAnsi(programFolder_);
+  const std::string programFolder = WideToUtf8(programFolder_);
   codec_ = MakeSystemTextCodec();
 
   setup_ = std::make_unique<TSetup>(std::filesystem::path(settingsFile));
@@ -172,9 +172,6 @@ void TfrmMain::BindObjects() {
   media_->BindMovie(*movie_);
   pnlCaption_.Bind(*captionView_, *codec_,
                    CaptionPanelSources{pnlMovie_.Handle(), [this] { return mpMovie_.PlayState() == 2; }});
-  // Bookmark.ini is an ANSI profile file like the settings: keys in the
-  // system's code page when it holds the name, else the name's UTF-8 bytes.
-  media_->SetBookmarkKeyEncoder(ExactAnsiFromUtf8);
   pnlMovie_.SetOnResize([this](int, int) { movie_->FitInnerPanel(); });
   MakeController();
 }
@@ -259,7 +256,7 @@ void TfrmMain::FormShow() {
   }
   if (!firstArgument_.empty()) {
     playList_->Clear();
-    playList_->Add(WideToAnsi(firstArgument_));
+    playList_->Add(WideToUtf8(firstArgument_));
     playList_->PlayIndex(0);
   }
 }
@@ -345,7 +342,7 @@ void TfrmMain::OnDropFiles(HDROP drop) {
       // another file.
       std::vector<wchar_t> path(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
       DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size()));
-      playList_->Add(WideToAnsi(path.data()));
+      playList_->Add(WideToUtf8(path.data()));
     }
     playList_->PlayIndex(0);
   }
@@ -358,11 +355,11 @@ void TfrmMain::OnTimer() {
   controller_->OnTimer(TickInput{cursor.x, cursor.y, GetForegroundWindow() == Handle()});
 }
 
-// The playlist's names are ANSI; the media object takes UTF-8 and paths.
-void TfrmMain::OpenMovie(const std::string& movie, const std::string& caption) {
-  media_->Open(WideToUtf8(AnsiToWide(movie)),
-               caption.empty() ? std::filesystem::path() : std::filesystem::path(AnsiToWide(caption)));
+bool TfrmMain::OpenMovie(const std::string& movie, const std::string& caption) {
+  const bool opened =
+      media_->Open(movie, caption.empty() ? std::filesystem::path() : files_.ToFsPath(caption));
   RefitPicture();
+  return opened;
 }
 
 void TfrmMain::CloseMedia() { media_->Close(); }

@@ -117,6 +117,9 @@ class TfrmMain final : public TWindow,
   // ILayoutWindow (the layout's part in MainLayout_win32.cpp)
   void ClientSize(int& width, int& height) const override;
   void SetWindowSize(int width, int height) override;
+  ScreenRect WindowRect() const override;
+  ScreenRect WorkArea() const override;
+  void MoveWindowTo(int left, int top) override;
   bool IsMaximized() const override;
   void Maximize() override;
   void RestoreWindow() override;
@@ -140,7 +143,7 @@ class TfrmMain final : public TWindow,
   void SetVolume(int volume) override;
   void ShowState(const std::string& korean, const std::string& english) override;
   // IPlayListMedia
-  void OpenMovie(const std::string& movie, const std::string& caption) override;
+  bool OpenMovie(const std::string& movie, const std::string& caption) override;
   void CloseMedia() override;
   bool SmartCaptionFinding() const override;
   // IMediaPlayerEvents

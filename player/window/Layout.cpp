@@ -142,12 +142,30 @@ void TLayout::Zoom(double factor) {
   }
   const PictureSize picture = window_.Picture();
   if (!picture.HasAspect()) {
-    ResizeKeepingAspect(kNoPictureWidth, kNoPictureHeight);
+    ResizeInsideWorkArea(kNoPictureWidth, kNoPictureHeight);
     return;
   }
   HideMovieForResize();
-  ResizeKeepingAspect(ZoomWidth(skin_.Sizes(), picture, factor), CurrentSize().height);
+  ResizeInsideWorkArea(ZoomWidth(skin_.Sizes(), picture, factor), CurrentSize().height);
   ShowMovieAfterResize();
+}
+
+// As ResizeKeepingAspect, and the window stays where its controls can be
+// reached: a zoom never grows it past the screen's edge.
+void TLayout::ResizeInsideWorkArea(int width, int height) {
+  if (!fullScreen_) {
+    const PictureSize picture = window_.Picture();
+    const WindowSize size = SizeFromWidth(skin_.Sizes(), picture, {width, height});
+    const ScreenRect now = window_.WindowRect();
+    const ScreenRect kept =
+        KeepInWorkArea(skin_.Sizes(), picture,
+                       {now.left, now.top, now.left + size.width, now.top + size.height}, window_.WorkArea());
+    if (kept.left != now.left || kept.top != now.top) {
+      window_.MoveWindowTo(kept.left, kept.top);
+    }
+    SetWindowSize({kept.Width(), kept.Height()});
+  }
+  Arrange();
 }
 
 // The size a newly opened movie starts at; a movie reopened by the player

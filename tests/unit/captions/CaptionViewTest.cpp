@@ -296,7 +296,7 @@ TEST_F(CaptionViewTest, AnEmptyDocumentIsNeverSavedOverAFile) {
   EXPECT_TRUE(view->SaveCaptionFile(folder / "new.smi").ok);  // nothing there to lose
 }
 
-TEST_F(CaptionViewTest, FontNameIsKeptInTheSettingsFileAsCp949) {
+TEST_F(CaptionViewTest, FontNameIsKeptInTheSettingsFileInItsCodePage) {
   view.reset();
   setup.reset();
   EXPECT_NE(ReadBytes(folder / "OrvesMP20.ini").find("FontName2=MD\xB0\xB3\xBC\xBA\xC3\xBC"),
@@ -304,7 +304,7 @@ TEST_F(CaptionViewTest, FontNameIsKeptInTheSettingsFileAsCp949) {
   WriteBytes(folder / "OrvesMP20.ini", "[OrveCaption]\r\nFontName2=\xB1\xBC\xB8\xB2\r\n");  // 굴림
   MakeView();
   EXPECT_EQ(view->Settings().fontName2, "굴림");
-  view->Settings().fontName2 = "Noto ก";  // no CP949 form: kept as UTF-8
+  view->Settings().fontName2 = "Noto ก";  // no form in the code page: the file turns UTF-16
   MakeView();
   EXPECT_EQ(view->Settings().fontName2, "Noto ก");
 }
