@@ -233,7 +233,9 @@ TEST(AnsiCodePageTest, NamesHaveAnAnsiFormOnlyWhenTheCodePageHoldsThem) {
   EXPECT_EQ(Utf8ToAnsi("가.avi"), form(acp == 949, "\xB0\xA1.avi"));
   EXPECT_EQ(Utf8ToAnsi("é.avi"), form(acp == 1252, "\xE9.avi"));
   EXPECT_EQ(Utf8ToAnsi("\xE2\x82"), std::nullopt);  // a cut UTF-8 sequence
-  if (acp == 1252) EXPECT_EQ(AnsiToUtf8("\xE9.avi"), "é.avi");
+  if (acp == 1252) {
+    EXPECT_EQ(AnsiToUtf8("\xE9.avi"), "é.avi");
+  }
 }
 
 }  // namespace
