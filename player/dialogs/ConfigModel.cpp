@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 
 namespace orves {
 
@@ -128,7 +129,7 @@ void ApplyFullScreenMode(const ConfigValues& values, IConfigTarget& target) {
     target.Set("Layout", "FullScreenDpi", 0);
     return;
   }
-  target.Set("Layout", "FullScreenDpi", ValueAt(kFullScreenDpis, values.Int(cfg::kFullScreenDpi)));
+  target.Set("Layout", "FullScreenDpi", values.Int(cfg::kFullScreenDpi));
   target.Set("Layout", "FullScreenColor", ValueAt(kFullScreenColors, values.Int(cfg::kFullScreenColor)));
 }
 
@@ -249,13 +250,31 @@ ConfigValues FillConfig(const IConfigTarget& target) {
 
   const int dpi = IntOf(target.Get("Layout", "FullScreenDpi"));
   v.Set(cfg::kFullScreenMode, dpi != 0 ? 1 : 0);
-  v.Set(cfg::kFullScreenDpi, IndexIn(kFullScreenDpis, dpi));
+  v.Set(cfg::kFullScreenDpi, dpi);
   v.Set(cfg::kFullScreenColor, IndexIn(kFullScreenColors, IntOf(target.Get("Layout", "FullScreenColor"))));
 
   for (int i = 0; i < kLinkGroupCount; ++i) {
     v.Set(cfg::kLinkBoxes[i], target.IsAssociated(static_cast<LinkGroup>(i)) ? 1 : 0);
   }
   return v;
+}
+
+std::vector<ResolutionChoice> ResolutionChoices(std::span<const ScreenMode> modes, int shown) {
+  std::map<int, int> heights;  // width -> height of its last mode
+  for (const ScreenMode& mode : modes) {
+    if (mode.width > 0) heights[mode.width] = mode.height;
+  }
+  std::vector<ResolutionChoice> choices;
+  for (const auto& [width, height] : heights) {
+    choices.push_back({width, std::to_string(width) + " X " + std::to_string(height)});
+  }
+  if (shown > 0 && heights.count(shown) == 0) {
+    const ResolutionChoice missing{shown, std::to_string(shown) + " (이 화면에는 없음)"};
+    choices.insert(std::upper_bound(choices.begin(), choices.end(), missing,
+                                    [](const auto& a, const auto& b) { return a.width < b.width; }),
+                   missing);
+  }
+  return choices;
 }
 
 int PositionChoiceFor(int position, const int (&presets)[3]) {
@@ -286,7 +305,7 @@ void ApplyPreset(ConfigValues& v, ConfigPreset preset) {
       break;
     case ConfigPreset::LowEnd:
       v.Set(cfg::kFullScreenMode, 1);
-      v.Set(cfg::kFullScreenDpi, IndexIn(kFullScreenDpis, 800));
+      v.Set(cfg::kFullScreenDpi, 800);
       v.Set(cfg::kFullScreenColor, IndexIn(kFullScreenColors, 16));
       v.Set("spinDivxProcess", 0);
       v.Set("spinUpHeightRate", 0);

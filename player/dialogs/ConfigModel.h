@@ -11,6 +11,7 @@
 #include <span>
 #include <string>
 #include <variant>
+#include <vector>
 
 #include "player/core/SettingsTable.h"
 
@@ -82,7 +83,7 @@ inline constexpr int kSyncLater = 1;
 inline constexpr int kSyncAsIs = 2;
 inline constexpr const char* kSyncSeconds = "edtSyncPlus";
 inline constexpr const char* kFullScreenMode = "chkFullScreenDpi";
-inline constexpr const char* kFullScreenDpi = "rdgFullScreenDpi";      // index
+inline constexpr const char* kFullScreenDpi = "rdgFullScreenDpi";      // width, one of the display's
 inline constexpr const char* kFullScreenColor = "rdgFullScreenColor";  // index
 inline constexpr const char* kFixRate = "rdoDoFixRate";                // 0, 169 or 43
 inline constexpr const char* kPresetButton[3] = {"btnUpHeightRateShortCut1", "btnUpHeightRateShortCut2",
@@ -91,7 +92,6 @@ inline constexpr const char* kLinkBoxes[kLinkGroupCount] = {
     "chkLinkAvi", "chkLinkAsx", "chkLinkMpeg", "chkLinkDat", "chkLinkDivx", "chkLinkVob", "chkLinkOgm"};
 }  // namespace cfg
 
-inline constexpr int kFullScreenDpis[] = {640, 800, 1024, 1152, 1280, 1600};
 inline constexpr int kFullScreenColors[] = {8, 16, 24, 32};
 inline constexpr const char* kDefaultCaptionFont = "MD개성체";
 inline constexpr const char* kFallbackCaptionFont = "굴림";
@@ -130,6 +130,22 @@ void ApplyConfig(const ConfigValues& values, IConfigTarget& target);
 
 // A whole decimal integer with optional sign and surrounding blanks.
 std::optional<int> ParseInteger(const std::string& text);
+
+// The full-screen resolutions offered: one per width among the display's
+// modes (full screen chooses a mode by its width and colour depth), in
+// ascending order, labelled "W X H" with the height of the width's last mode,
+// and the width `shown` (the setting or a preset) even when the display has
+// no mode that wide, so it is kept as it is rather than replaced.
+struct ScreenMode {
+  int width = 0;
+  int height = 0;
+};
+struct ResolutionChoice {
+  int width = 0;
+  std::string label;  // UTF-8
+  bool operator==(const ResolutionChoice&) const = default;
+};
+std::vector<ResolutionChoice> ResolutionChoices(std::span<const ScreenMode> modes, int shown);
 // A decimal number of seconds ("1.5"); nothing for other text.
 std::optional<double> ParseSeconds(const std::string& text);
 // Seconds as the sync edit shows them: "1.5", "2", "0.25".

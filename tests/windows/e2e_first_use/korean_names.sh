@@ -72,15 +72,6 @@ caption_pixels() {
     -fill white -opaque "$caption" -format '%[fx:int(mean*w*h+0.5)]' info:
 }
 
-# The text of a profile file: UTF-16LE after a byte-order mark, else as it is.
-profile_text() {
-  if [ "$(head -c 2 "$1" | od -An -tx1 | tr -d ' ')" = "fffe" ]; then
-    tail -c +3 "$1" | iconv -f UTF-16LE -t UTF-8
-  else
-    cat "$1"
-  fi | tr -d '\r'
-}
-
 start_player "$film_win"
 if main=$(find_window "Orve's MP" 30); then
   if wait_film "$shots/names-playing.png"; then pass "the Korean-named movie plays"; else fail "no picture of the movie"; fi
