@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "player/dialogs/Config_win32.h"
+#include "player/shell/MainConfig.h"
 
 namespace orves {
 namespace {
@@ -46,7 +47,7 @@ class ConfigDialogTest : public ::testing::Test {
     EnumChildWindows(dialog_.Handle(), Collect, reinterpret_cast<LPARAM>(&children_));
     ASSERT_GT(children_.size(), 100u);
   }
-  TfrmConfig dialog_;
+  TfrmConfig dialog_{PlayerDialogSettings()};
   std::vector<Child> children_;
 };
 
