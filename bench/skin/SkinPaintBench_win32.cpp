@@ -62,7 +62,7 @@ int wmain(int argc, wchar_t** argv) {
   orves::Win32FileSystem files;
   const std::filesystem::path settings = std::filesystem::temp_directory_path() / "orves-skin-bench.ini";
   orves::TSetup setup(settings);
-  orves::TSkin skin(setup, files, orves::WideToAnsi(argv[1]), orves::TSkinServices{painter, playback, mouse});
+  orves::TSkin skin(setup, files, orves::WideToUtf8(argv[1]), orves::TSkinServices{painter, playback, mouse});
   skin.LoadSkin("Default");
   if (skin.Name() != "Default") return 1;
   SetWindowPos(window.Handle(), nullptr, 0, 0, 1280, 720, SWP_NOMOVE | SWP_NOZORDER);

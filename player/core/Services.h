@@ -46,8 +46,9 @@ class IMedia : public IMediaView {
  public:
   virtual int PlayState() const = 0;
   // Opens a movie (UTF-8 name or address) with the caption files found for it
-  // (none, one, or a Korean and an English one) and plays it.
-  virtual void Open(const std::string& fileName, const std::vector<std::filesystem::path>& captionFiles) = 0;
+  // (none, one, or a Korean and an English one) and plays it. False when it
+  // cannot be played: nothing is open then and the state text says so.
+  virtual bool Open(const std::string& fileName, const std::vector<std::filesystem::path>& captionFiles) = 0;
   virtual void Close() = 0;
   virtual void Play() = 0;
   virtual void Pause() = 0;

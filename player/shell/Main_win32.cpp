@@ -96,7 +96,7 @@ void TfrmMain::FormCreate() {
   mainRead_ = true;
   PlaceWindow();
   DragAcceptFiles(Handle(), TRUE);
-  CarryOutStartWord(ClassifyFirstArgument(WideToAnsi(firstArgument_)));
+  CarryOutStartWord(ClassifyFirstArgument(WideToUtf8(firstArgument_)));
   const std::string start = std::string("Orve's MP v") + kVersionText;
   stateText_->ShowState(start, start);
 }
@@ -139,7 +139,7 @@ void TfrmMain::CreateSkinPainter() {
 
 void TfrmMain::ConstructObjects() {
   const std::wstring settingsFile = programFolder_ + L"\\" + AnsiToWide(TSetup::SettingsFileName);
-  const std::string programFolder = WideToAnsi(programFolder_);
+  const std::string programFolder = WideToUtf8(programFolder_);
 
   setup_ = std::make_unique<TSetup>(std::filesystem::path(settingsFile));
   skin_ = std::make_unique<TSkin>(*setup_, files_, BesideProgram(programFolder, "Skin"),
@@ -171,9 +171,6 @@ void TfrmMain::BindObjects() {
   lateMovie_.Bind(*movie_);
   lateSkinPlayback_.Bind(*movie_);
   lateCaptionView_.Bind(*captionView_);
-  // Bookmark.ini is an ANSI profile file like the settings: keys in the
-  // system's code page when it holds the name, else the name's UTF-8 bytes.
-  media_->SetBookmarkKeyEncoder(ExactAnsiFromUtf8);
   pnlMovie_.SetOnResize([&movie = *movie_](int, int) { movie.FitInnerPanel(); });
   MakeController();
 }
@@ -257,7 +254,7 @@ void TfrmMain::FormShow() {
   }
   if (!firstArgument_.empty()) {
     playList_->Clear();
-    playList_->Add(WideToAnsi(firstArgument_));
+    playList_->Add(WideToUtf8(firstArgument_));
     playList_->PlayIndex(0);
   }
 }
@@ -357,7 +354,7 @@ void TfrmMain::OnDropFiles(HDROP drop) {
       // another file.
       std::vector<wchar_t> path(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
       DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size()));
-      playList_->Add(WideToAnsi(path.data()));
+      playList_->Add(WideToUtf8(path.data()));
     }
     playList_->PlayIndex(0);
   }
@@ -370,14 +367,14 @@ void TfrmMain::OnTimer() {
   controller_->OnTimer(TickInput{cursor.x, cursor.y, GetForegroundWindow() == Handle()});
 }
 
-// The playlist's names are ANSI; the media object takes UTF-8 and paths.
-void TfrmMain::OpenMovie(const std::string& movie, const std::vector<std::string>& captions) {
+bool TfrmMain::OpenMovie(const std::string& movie, const std::vector<std::string>& captions) {
   std::vector<std::filesystem::path> files;
   for (const std::string& caption : captions) {
-    if (!caption.empty()) files.emplace_back(AnsiToWide(caption));
+    if (!caption.empty()) files.push_back(files_.ToFsPath(caption));
   }
-  media_->Open(WideToUtf8(AnsiToWide(movie)), files);
+  const bool opened = media_->Open(movie, files);
   RefitPicture();
+  return opened;
 }
 
 void TfrmMain::CloseMedia() { media_->Close(); }

@@ -116,6 +116,9 @@ class TfrmMain final : public TWindow,
   // ILayoutWindow (the layout's part in MainLayout_win32.cpp)
   void ClientSize(int& width, int& height) const override;
   void SetWindowSize(int width, int height) override;
+  ScreenRect WindowRect() const override;
+  ScreenRect WorkArea() const override;
+  void MoveWindowTo(int left, int top) override;
   bool IsMaximized() const override;
   void Maximize() override;
   void RestoreWindow() override;
@@ -131,7 +134,7 @@ class TfrmMain final : public TWindow,
   void RefitPicture(bool evenHidden = false) override;
   void RefreshCaptions() override;
   // IPlayListMedia
-  void OpenMovie(const std::string& movie, const std::vector<std::string>& captions) override;
+  bool OpenMovie(const std::string& movie, const std::vector<std::string>& captions) override;
   void CloseMedia() override;
   bool SmartCaptionFinding() const override;
   // IMediaPlayerEvents

@@ -6,7 +6,7 @@
 // ("movie.ko.srt", "movie.eng.smi"). A name that does not exist is tried
 // again with "_" written as "-" and with "-" written as "_". When no such file
 // exists, the folder's movies and captions may be paired by order.
-// Paths are opaque byte text with backslashes, as the playlist holds them.
+// Paths are UTF-8 text with backslashes, as the playlist holds them.
 #include <optional>
 #include <string>
 #include <vector>

@@ -70,7 +70,7 @@ void ReadTexts(const SkinIni& ini, SkinData& skin) {
     text.name = section;
     text.x = ini.Int(section, "X", 0);
     text.y = ini.Int(section, "Y", 0);
-    text.fontName = ini.Text(section, "FontName", "\xB1\xBC\xB8\xB2");  // "Gulim" in the Korean code page
+    text.fontName = ini.Text(section, "FontName", "굴림");
     text.fontSize = ini.Int(section, "FontSize", 0);
     text.color = static_cast<unsigned>(ini.Int(section, "Color", 0));
     text.backgroundColor = static_cast<unsigned>(ini.Int(section, "BackgroundColor", 0));

@@ -257,7 +257,7 @@ void SkinPainter::MoveThumbPanel(int bar, int left, int top) {
 }
 
 void SkinPainter::ShowSkinError(const std::string& text) {
-  MessageBoxW(window_, AnsiToWide(text).c_str(), L"Orve's MP", MB_OK | MB_ICONERROR);
+  MessageBoxW(window_, Utf8ToWide(text).c_str(), L"Orve's MP", MB_OK | MB_ICONERROR);
 }
 
 HFONT SkinPainter::FontOf(size_t text) {
@@ -266,7 +266,7 @@ HFONT SkinPainter::FontOf(size_t text) {
     const TSkinText& t = texts_[text];
     fonts_[text] =
         CreateFontW(t.fontSize, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, AnsiToWide(t.fontName).c_str());
+                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, Utf8ToWide(t.fontName).c_str());
   }
   return fonts_[text];
 }
@@ -287,7 +287,7 @@ void SkinPainter::DrawTextsOn(HDC windowDc, HDC barDc, const std::vector<PlacedT
     SetBkMode(dc, OPAQUE);
     SetBkColor(dc, text.backgroundColor);
     SetTextColor(dc, text.color);
-    const std::wstring wide = AnsiToWide(p.content);
+    const std::wstring wide = Utf8ToWide(p.content);
     TextOutW(dc, p.x, p.y, wide.c_str(), static_cast<int>(wide.size()));
     SelectObject(dc, oldFont);
   }

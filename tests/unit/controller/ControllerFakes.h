@@ -80,8 +80,9 @@ class FakeWorld final : public IMedia,
   bool HasPicture() const override { return hasPicture; }
   int PictureWidth() const override { return hasPicture ? 640 : 0; }
   int PictureHeight() const override { return 480; }
-  void Open(const std::string& name, const std::vector<std::filesystem::path>&) override {
+  bool Open(const std::string& name, const std::vector<std::filesystem::path>&) override {
     Log("media.Open " + name);
+    return true;
   }
   void Close() override { Log("media.Close"); }
   void Reload() override { Log("media.Reload"); }

@@ -26,7 +26,6 @@ class FolderOfNames : public IFileSystem {
     return LowerAscii(a).compare(LowerAscii(b));
   }
   std::filesystem::path ToFsPath(const std::string& path) const override { return path; }
-  std::string ToUtf8(const std::string& ansi) const override { return ansi; }
 };
 
 TEST(CaptionSearch, FindsTheMoviesOwnFileThenOnePerLanguage) {
@@ -48,6 +47,8 @@ TEST(CaptionSearch, FindsTheMoviesOwnFileThenOnePerLanguage) {
       // The file of the movie's own name comes first; the dash variants hold.
       {{"C:\\m\\Film.srt", "C:\\m\\Film.en.srt"}, {"C:\\m\\Film.srt", "C:\\m\\Film.en.srt"}},
       {{"C:\\m\\My-Film.en.srt"}, {"C:\\m\\My-Film.en.srt"}, "C:\\m\\My_Film.avi"},
+      // Names in any script (UTF-8).
+      {{"C:\\영화\\한글 영화.ko.srt"}, {"C:\\영화\\한글 영화.ko.srt"}, "C:\\영화\\한글 영화.mp4"},
       // Not a language suffix; nothing found: the last SAMI name tried.
       {{"C:\\m\\Film.de.srt"}, {"C:\\m\\Film.sami"}},
   };

@@ -33,7 +33,6 @@ struct DiskFiles final : IFileSystem {
     for (char& c : p) c = c == '\\' ? '/' : c;
     return root / p;
   }
-  std::string ToUtf8(const std::string& ansi) const override { return ansi; }
 };
 
 void Put16(std::string& b, uint32_t v) { b += char(v & 0xFF), b += char((v >> 8) & 0xFF); }
