@@ -176,6 +176,8 @@ void TMainController::ChangeStream() {
 
 void TMainController::SelectStream(int stream) { p_.movie.SelectAudioStream(stream); }
 
+void TMainController::SelectCaptionTrack(int track) { p_.media.ChooseMovieTrack(track); }
+
 // ---- files -----------------------------------------------------------------
 
 void TMainController::OpenMovies() {
@@ -308,6 +310,7 @@ void TMainController::OnBuffering(bool start) {
 void TMainController::OnTimer(const TickInput& input) {
   EndOfMovie();
   p_.stateText.Tick();
+  p_.media.PollMovieCaptions();
   p_.captions.UpdateCaption();
   p_.skin.PaintTexts();
   p_.skin.PlaceThumbs();

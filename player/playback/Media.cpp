@@ -48,7 +48,10 @@ const SettingsTable<TMedia>& TMedia::SettingsKeys() {
 }
 
 TMedia::TMedia(TSetup& setup, const TMediaServices& services)
-    : setup_(setup), services_(services), bookmarks_(setup.Path().parent_path() / TBookmarks::FileName) {
+    : setup_(setup),
+      services_(services),
+      bookmarks_(setup.Path().parent_path() / TBookmarks::FileName),
+      movieCaptions_(services.player, services.captions) {
   SettingsKeys().Read(setup_, *this);
 }
 
@@ -62,6 +65,7 @@ bool TMedia::Open(const std::string& fileName, const std::vector<std::filesystem
   if (!captionFiles_.empty()) services_.captions.LoadCaptionFiles(captionFiles_);
   Movie().SetFileName(fileName);
   if (services_.player.IsOpen()) {
+    if (captionFiles_.empty()) movieCaptions_.Begin();
     Play();
     return true;
   }
@@ -79,6 +83,7 @@ void TMedia::Close() {
   SaveBookmark();
   Movie().ClearFileName();
   captionFiles_.clear();
+  movieCaptions_.End();
   services_.captions.ClearCaptions();
   FitPicture();
 }
