@@ -22,6 +22,9 @@ cxx="$host-g++-posix"
 # configure adds what these select (riffdec, h263 under mpeg4, vp3 under
 # theora, vp9_superframe_split under vp9, ...).
 demuxers=(matroska mov avi mpegps mpegts ogg asf flv mp3 flac wav srt ass webvtt)
+# Program and transport streams name some codecs only by their bytes;
+# libavformat tells them apart with these elementary-stream probes.
+probe_demuxers=(mpegvideo m4v h264 hevc aac ac3 eac3 dts loas)
 video_decoders=(h264 hevc mpeg4 msmpeg4v3 mpeg1video mpeg2video vp8 vp9 vc1 wmv3 theora
   wmv2 mjpeg)
 audio_decoders=(aac aac_latm mp3float mp2float ac3 eac3 dca vorbis opus flac wmav2
@@ -44,7 +47,7 @@ config=(
   --disable-everything --disable-autodetect --disable-programs --disable-doc --disable-network
   --disable-avdevice --disable-avfilter --disable-postproc
   --enable-swscale --enable-swresample --enable-w32threads --enable-zlib
-  --enable-demuxer="$(join "${demuxers[@]}")"
+  --enable-demuxer="$(join "${demuxers[@]}" "${probe_demuxers[@]}")"
   --enable-decoder="$(join "${video_decoders[@]}" "${audio_decoders[@]}" "${text_decoders[@]}")"
   --enable-parser="$(join "${parsers[@]}")"
   --enable-protocol="$(join "${protocols[@]}")"

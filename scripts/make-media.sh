@@ -4,6 +4,7 @@
 #   SET player (default)  the demo movie and the player's test media
 #       codecs            clips for the codecs module's tests (one per container and codec pair)
 #       codec-seeds       tiny clips, the seeds of the codecs fuzz targets
+#       codec-bench       1080p H.264 of 60 s and 10 min for the codecs benchmarks
 set -euo pipefail
 out="$1"
 set_name="${2:-player}"
@@ -133,9 +134,27 @@ case "$set_name" in
     ;;
   codec-seeds)
     codec_clips 64x48 1
-    track_clips 64x48 6
+    track_clips 64x48 2
     audio_files 0.2
     rm -f "$out/codec-captions.srt" "$out/codec-captions.ass"
+    ;;
+  codec-bench)
+    # 60 s of 1080p H.264 as encoders make it by default (B-frames, a key
+    # frame every 10 s at the latest), the same with a key frame every 2 s
+    # (as streaming sites cut it), and ten of each joined into ten minutes.
+    make_if_missing bench-1080p-60s.mkv -f lavfi -i testsrc2=size=1920x1080:rate=25:duration=60 \
+      -c:v libx264 -preset veryfast -crf 23
+    make_if_missing bench-1080p-60s-gop2.mkv -f lavfi -i testsrc2=size=1920x1080:rate=25:duration=60 \
+      -c:v libx264 -preset veryfast -crf 23 -g 50
+    for name in bench-1080p bench-1080p-gop2; do
+      minute="${name/bench-1080p/bench-1080p-60s}.mkv"
+      if [ ! -s "$out/$name-10min.mkv" ]; then
+        for _ in 1 2 3 4 5 6 7 8 9 10; do echo "file '$minute'"; done >"$out/$name-10min.txt"
+        ff -f concat -safe 0 -i "$out/$name-10min.txt" -c copy "$out/$name-10min.tmp.mkv"
+        mv "$out/$name-10min.tmp.mkv" "$out/$name-10min.mkv"
+        rm -f "$out/$name-10min.txt"
+      fi
+    done
     ;;
   player) ;;
   *)

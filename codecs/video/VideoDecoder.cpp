@@ -18,10 +18,6 @@ namespace {
 constexpr AVRational kReferenceTimeBase{1, static_cast<int>(kUnitsPerSecond)};
 // FFmpeg's frame threading gains little beyond this many threads per stream.
 constexpr int kMaxThreads = 16;
-// While skipping to a seek target, a picture no other picture refers to is
-// not decoded when it ends this long before the target: it could only be the
-// one shown there after a gap of that length.
-constexpr std::int64_t kUnseenMargin = kUnitsPerSecond;
 
 int ThreadCount(int threads) {
   if (threads > 0) return threads;
@@ -162,12 +158,13 @@ void VideoDecoder::Send(const MediaPacket& packet) {
   d.packet->pts = packet.start;
   if (packet.start != kNoTime && packet.stop != kNoTime) d.packet->duration = packet.stop - packet.start;
   if (packet.syncPoint) d.packet->flags |= AV_PKT_FLAG_KEY;
-  // Pictures well before a seek target are never shown; those no other
-  // picture refers to need not be decoded at all.
+  // Pictures before a seek target are never shown; those no other picture
+  // refers to need not be decoded at all. One frame of margin keeps the
+  // picture that is still shown at the target after a short gap.
   const std::int64_t end = packet.stop != kNoTime    ? packet.stop
                            : packet.start != kNoTime ? packet.start + d.FrameDuration()
                                                      : kNoTime;
-  const bool unseen = d.skipUntil != kNoTime && end != kNoTime && end + kUnseenMargin <= d.skipUntil;
+  const bool unseen = d.skipUntil != kNoTime && end != kNoTime && end + d.FrameDuration() <= d.skipUntil;
   d.context->skip_frame = unseen ? AVDISCARD_NONREF : AVDISCARD_DEFAULT;
   d.SendPacket();
 }

@@ -102,6 +102,7 @@ TEST(AudioDecoderTest, EachSourceBecomesIntegerPcmTheSoundProcessorTakes) {
     auto demuxer = Demuxer::OpenFile(Media(c.clip));
     ASSERT_NE(demuxer, nullptr);
     const int stream = c.stream >= 0 ? c.stream : test::FirstStream(*demuxer, StreamKind::Audio);
+    ASSERT_GE(stream, 0);
     AudioDecoder decoder(demuxer->Streams()[static_cast<std::size_t>(stream)].format);
     ASSERT_TRUE(decoder.IsOpen());
     const Heard heard = Listen(*demuxer, decoder, stream);
@@ -124,6 +125,7 @@ TEST(AudioDecoderTest, SeekResumesAtTheTargetSample) {
     SCOPED_TRACE(clip);
     auto demuxer = Demuxer::OpenFile(Media(clip));
     const int stream = test::FirstStream(*demuxer, StreamKind::Audio);
+    ASSERT_GE(stream, 0);
     AudioDecoder decoder(demuxer->Streams()[static_cast<std::size_t>(stream)].format);
     const std::int64_t target = 5 * kSecond / 4;
     ASSERT_TRUE(demuxer->Seek(target));
