@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "FuzzInput.h"
+#include "codecs/common/AvcConfig.h"
 #include "codecs/common/CodecTable.h"
 #include "codecs/common/TextCue.h"
 #include "codecs/common/TrackName.h"
@@ -15,6 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const StreamInfo& stream : demuxer->Streams()) {
     (void)TrackName(stream);
     (void)SubtypeFor(stream.format);
+    // What an 'AVC1' media type carries, there and back.
+    if (auto header = SequenceHeaderFromAvcC(stream.format.extradata)) (void)AvcCFromSequenceHeader(*header);
   }
   MediaPacket packet;
   auto readSome = [&](int count) {

@@ -4,6 +4,7 @@
 #include <set>
 
 #include "codecs/common/Aspect.h"
+#include "codecs/common/AvcConfig.h"
 #include "codecs/common/CodecTable.h"
 #include "codecs/common/PcmFormat.h"
 #include "codecs/common/TextCue.h"
@@ -177,6 +178,25 @@ TEST(CodecTableTest, SourceOffersTheSubtypeTheStreamNeeds) {
   mpeg2.kind = StreamKind::Video;
   mpeg2.codecId = AV_CODEC_ID_MPEG2VIDEO;
   EXPECT_EQ(SubtypeFor(mpeg2).block, FormatBlock::Mpeg2Video);
+}
+
+TEST(AvcConfigTest, MalformedRecordsAndHeadersAreRefused) {
+  using Bytes = std::vector<std::uint8_t>;
+  for (const Bytes& avcc : {Bytes{}, Bytes{0, 0x64, 0, 0x1F, 0xFF, 0xE1, 0, 2, 0x67, 0x64, 0},
+                            Bytes{1, 0x64, 0, 0x1F, 0xFF, 0xE1, 0, 9, 0x67, 0x64},     // set cut short
+                            Bytes{1, 0x64, 0, 0x1F, 0xFF, 0xE1, 0, 2, 0x67, 0x64}}) {  // no picture set count
+    EXPECT_FALSE(SequenceHeaderFromAvcC(avcc).has_value()) << avcc.size();
+  }
+  for (const Bytes& sets : {Bytes{}, Bytes{0, 2, 0x68, 0xEE},                 // a picture set alone
+                            Bytes{0, 4, 0x67, 0x64, 0, 0x1F, 0, 9, 0x68}}) {  // length past the end
+    EXPECT_TRUE(AvcCFromSequenceHeader({4, 100, 31, sets}).empty()) << sets.size();
+  }
+  // A well-formed pair survives both ways, the NAL length size included.
+  const Bytes avcc{1, 0x64, 0, 0x1F, 0xFD, 0xE1, 0, 4, 0x67, 0x64, 0, 0x1F, 1, 0, 2, 0x68, 0xEE};
+  const std::optional<AvcSequenceHeader> header = SequenceHeaderFromAvcC(avcc);
+  ASSERT_TRUE(header.has_value());
+  EXPECT_EQ(header->nalLengthSize, 2);
+  EXPECT_EQ(AvcCFromSequenceHeader(*header), avcc);
 }
 
 TEST(PcmFormatTest, BitsAndChannelMasks) {

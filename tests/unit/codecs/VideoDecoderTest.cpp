@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "CodecMedia.h"
+#include "codecs/common/AvcConfig.h"
 #include "codecs/video/VideoDecoder.h"
 
 namespace orves::codecs {
@@ -252,6 +253,28 @@ TEST(VideoDecoderTest, DamagedPacketsCostNoMoreThanTheirGroupOfPictures) {
     EXPECT_EQ(fromKeyFrame, 50);
     EXPECT_GE(shown.size(), 100u);
   }
+}
+
+// H.264 that reaches the decoder as an 'AVC1' media type: its avcC record
+// went into an MPEG2VIDEOINFO sequence header and back.
+TEST(VideoDecoderTest, DecodesAfterTheAvc1MediaTypeRoundTrip) {
+  auto demuxer = Demuxer::OpenFile(Media("codec-h264-aac.mkv"));
+  const int video = test::FirstStream(*demuxer, StreamKind::Video);
+  StreamFormat format = demuxer->Streams()[static_cast<std::size_t>(video)].format;
+  const std::optional<AvcSequenceHeader> header = SequenceHeaderFromAvcC(format.extradata);
+  ASSERT_TRUE(header.has_value());
+  EXPECT_EQ(header->nalLengthSize, 4);
+  format.extradata = AvcCFromSequenceHeader(*header);
+  VideoDecoder decoder(format);
+  ASSERT_TRUE(decoder.IsOpen());
+  int pictures = 0;
+  PictureInfo info;
+  for (const MediaPacket& packet : test::ReadAll(*demuxer, video)) {
+    decoder.Send(packet);
+    while (decoder.NextPicture(info)) ++pictures;
+  }
+  EXPECT_GE(pictures, 140);
+  EXPECT_EQ(decoder.Errors(), 0);
 }
 
 TEST(VideoDecoderTest, RefusesWhatItCannotDecode) {
