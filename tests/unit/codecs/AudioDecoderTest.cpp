@@ -124,6 +124,7 @@ TEST(AudioDecoderTest, SeekResumesAtTheTargetSample) {
        {"codec-h264-aac.mkv", "codec-vp9-opus.webm", "codec-mpeg2-ac3.mpg", "codec-tone.flac"}) {
     SCOPED_TRACE(clip);
     auto demuxer = Demuxer::OpenFile(Media(clip));
+    ASSERT_NE(demuxer, nullptr);
     const int stream = test::FirstStream(*demuxer, StreamKind::Audio);
     ASSERT_GE(stream, 0);
     AudioDecoder decoder(demuxer->Streams()[static_cast<std::size_t>(stream)].format);

@@ -118,11 +118,13 @@ TEST(DemuxerTest, OpensKoreanFileNamesAndRefusesWhatIsNoContainer) {
 
 TEST(DemuxWorkerTest, QueuesStayBoundedWhilePinsAreBlockedAndNothingIsLost) {
   auto reference = Demuxer::OpenFile(Media("codec-tracks.mkv"));
+  ASSERT_NE(reference, nullptr);
   std::vector<std::size_t> expected(reference->Streams().size());
   MediaPacket packet;
   while (reference->Read(packet) == ReadStatus::Packet) ++expected[static_cast<std::size_t>(packet.stream)];
 
   auto demuxer = Demuxer::OpenFile(Media("codec-tracks.mkv"));
+  ASSERT_NE(demuxer, nullptr);
   const std::size_t streams = demuxer->Streams().size();
   const QueueLimits limits{8, 1 << 20, 16, 4 << 20};
   StreamQueues queues(streams, limits);
@@ -147,6 +149,7 @@ TEST(DemuxWorkerTest, QueuesStayBoundedWhilePinsAreBlockedAndNothingIsLost) {
 
 TEST(DemuxWorkerTest, SeekRestartsEveryPinAtAKeyFrameBeforeTheTarget) {
   auto demuxer = Demuxer::OpenFile(Media("codec-h264-aac.mkv"));
+  ASSERT_NE(demuxer, nullptr);
   const int video = test::FirstStream(*demuxer, StreamKind::Video);
   const int audio = test::FirstStream(*demuxer, StreamKind::Audio);
   StreamQueues queues(demuxer->Streams().size());
