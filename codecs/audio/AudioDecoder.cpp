@@ -284,4 +284,9 @@ void AudioDecoder::SkipUntil(std::int64_t time) { impl_->skipUntil = time; }
 
 int AudioDecoder::Errors() const { return impl_->errors; }
 
+bool AudioDecoder::Supports(int codecId) {
+  const AVCodec* codec = avcodec_find_decoder(static_cast<AVCodecID>(codecId));
+  return codec != nullptr && codec->type == AVMEDIA_TYPE_AUDIO;
+}
+
 }  // namespace orves::codecs

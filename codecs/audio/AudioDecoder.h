@@ -51,6 +51,9 @@ class AudioDecoder {
 
   int Errors() const;
 
+  // Whether FFmpeg has a decoder for the codec (AVCodecID).
+  static bool Supports(int codecId);
+
  private:
   struct Impl;
   std::unique_ptr<Impl> impl_;

@@ -132,6 +132,8 @@ const std::vector<CodecEntry>& Codecs() {
   return table;
 }
 
+bool CarriesScriptHeader(int codecId) { return codecId == AV_CODEC_ID_ASS || codecId == AV_CODEC_ID_SSA; }
+
 const CodecEntry* FindCodec(int codecId) {
   for (const CodecEntry& entry : Codecs()) {
     if (entry.codecId == codecId) return &entry;

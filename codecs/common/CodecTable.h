@@ -35,6 +35,9 @@ struct CodecEntry {
 
 const std::vector<CodecEntry>& Codecs();
 
+// ASS and SSA tracks keep their styles in a script header (the private data).
+bool CarriesScriptHeader(int codecId);
+
 // The entry of an FFmpeg codec id; null for a codec the module does not play.
 const CodecEntry* FindCodec(int codecId);
 

@@ -15,8 +15,6 @@ bool IsTextTrack(const StreamInfo& stream) {
   return entry != nullptr && entry->IsText();
 }
 
-bool IsScriptCodec(const CodecEntry& entry) { return entry.name == "ASS" || entry.name == "SSA"; }
-
 void Finish(std::vector<TextCue>& cues) {
   std::stable_sort(cues.begin(), cues.end(),
                    [](const TextCue& a, const TextCue& b) { return a.start < b.start; });
@@ -71,7 +69,7 @@ void TextTrackReader::Read(const std::filesystem::path& file) {
       track.codecId = stream.format.codecId;
       track.language = stream.language;
       track.title = stream.title;
-      if (IsScriptCodec(*FindCodec(track.codecId))) {
+      if (CarriesScriptHeader(track.codecId)) {
         track.header.assign(stream.format.extradata.begin(), stream.format.extradata.end());
       }
       trackOf[stream.index] = tracks.size();

@@ -72,18 +72,19 @@ int SwsColorspace(const AVFrame& frame) {
 PictureConverter::~PictureConverter() { sws_freeContext(context_); }
 
 bool PictureConverter::Convert(const AVFrame& frame, VideoOutput type, std::uint8_t* buffer, int stride,
-                               bool bottomUp) {
-  if (buffer == nullptr || frame.width <= 0 || frame.height <= 0 ||
-      stride < MinimumStride(type, frame.width)) {
+                               int width, int height, bool bottomUp) {
+  if (buffer == nullptr || frame.width <= 0 || frame.height <= 0 || width <= 0 || height <= 0 ||
+      stride < MinimumStride(type, width)) {
     return false;
   }
   bool fullRange = frame.color_range == AVCOL_RANGE_JPEG;
   const AVPixelFormat source = PlainFormat(static_cast<AVPixelFormat>(frame.format), fullRange);
-  const Key key{frame.width, frame.height, source, SwsColorspace(frame), fullRange ? 1 : 0, type};
+  const Key key{frame.width,          frame.height,      width, height, source,
+                SwsColorspace(frame), fullRange ? 1 : 0, type};
   if (context_ == nullptr || !(key == key_)) {
     sws_freeContext(context_);
-    context_ = sws_getContext(frame.width, frame.height, source, frame.width, frame.height,
-                              TargetFormat(type), SWS_BILINEAR, nullptr, nullptr, nullptr);
+    context_ = sws_getContext(frame.width, frame.height, source, width, height, TargetFormat(type),
+                              SWS_BILINEAR, nullptr, nullptr, nullptr);
     if (context_ == nullptr) return false;
     const int* matrix = sws_getCoefficients(key.colorspace);
     const bool rgb = type == VideoOutput::RGB32;
@@ -92,14 +93,14 @@ bool PictureConverter::Convert(const AVFrame& frame, VideoOutput type, std::uint
                              rgb ? 1 : 0, 0, 1 << 16, 1 << 16);
     key_ = key;
   }
-  const PlaneLayout layout = LayoutFor(type, frame.height, stride, bottomUp);
+  const PlaneLayout layout = LayoutFor(type, height, stride, bottomUp);
   std::uint8_t* planes[4] = {};
   int strides[4] = {};
   for (int i = 0; i < layout.planes; ++i) {
     planes[i] = buffer + layout.offset[static_cast<std::size_t>(i)];
     strides[i] = static_cast<int>(layout.stride[static_cast<std::size_t>(i)]);
   }
-  return sws_scale(context_, frame.data, frame.linesize, 0, frame.height, planes, strides) == frame.height;
+  return sws_scale(context_, frame.data, frame.linesize, 0, frame.height, planes, strides) == height;
 }
 
 }  // namespace orves::codecs

@@ -18,16 +18,20 @@ class PictureConverter {
   PictureConverter(const PictureConverter&) = delete;
   PictureConverter& operator=(const PictureConverter&) = delete;
 
-  // Writes `frame` into `buffer` as LayoutFor(type, frame.height, stride,
-  // bottomUp) lays it out. YUV outputs are limited range with the source's
-  // matrix; RGB32 is full range, converted with the source's matrix (BT.709
-  // for HD pictures that name none).
-  bool Convert(const AVFrame& frame, VideoOutput type, std::uint8_t* buffer, int stride, bool bottomUp);
+  // Writes `frame`, scaled to `width` x `height` when it has another size,
+  // into `buffer` as LayoutFor(type, height, stride, bottomUp) lays it out.
+  // YUV outputs are limited range with the source's matrix; RGB32 is full
+  // range, converted with the source's matrix (BT.709 for HD pictures that
+  // name none).
+  bool Convert(const AVFrame& frame, VideoOutput type, std::uint8_t* buffer, int stride, int width,
+               int height, bool bottomUp);
 
  private:
   struct Key {
     int width = 0;
     int height = 0;
+    int targetWidth = 0;
+    int targetHeight = 0;
     int source = -1;
     int colorspace = -1;
     int range = -1;

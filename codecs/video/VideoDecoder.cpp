@@ -271,7 +271,21 @@ bool VideoDecoder::NextPicture(PictureInfo& info) {
 
 bool VideoDecoder::CopyPicture(VideoOutput type, std::uint8_t* buffer, int stride, bool bottomUp) {
   Impl& d = *impl_;
-  return d.current.valid && d.converter.Convert(*d.current.frame, type, buffer, stride, bottomUp);
+  if (!d.current.valid) return false;
+  return d.converter.Convert(*d.current.frame, type, buffer, stride, d.current.frame->width,
+                             d.current.frame->height, bottomUp);
+}
+
+bool VideoDecoder::CopyPicture(VideoOutput type, std::uint8_t* buffer, int stride, int width, int height,
+                               bool bottomUp) {
+  Impl& d = *impl_;
+  return d.current.valid &&
+         d.converter.Convert(*d.current.frame, type, buffer, stride, width, height, bottomUp);
+}
+
+bool VideoDecoder::Supports(int codecId) {
+  const AVCodec* codec = avcodec_find_decoder(static_cast<AVCodecID>(codecId));
+  return codec != nullptr && codec->type == AVMEDIA_TYPE_VIDEO;
 }
 
 void VideoDecoder::Flush() {

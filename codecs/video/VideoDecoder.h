@@ -55,6 +55,13 @@ class VideoDecoder {
   // LayoutFor(type, info.height, stride, bottomUp) describes. False when
   // there is no current picture or the conversion fails.
   bool CopyPicture(VideoOutput type, std::uint8_t* buffer, int stride, bool bottomUp = false);
+  // The same scaled to `width` x `height` (a connection agreed on another
+  // size than the stream turned out to have); the buffer is laid out for
+  // `height` rows.
+  bool CopyPicture(VideoOutput type, std::uint8_t* buffer, int stride, int width, int height, bool bottomUp);
+
+  // Whether FFmpeg has a decoder for the codec (AVCodecID).
+  static bool Supports(int codecId);
 
   // Forgets every packet and picture in flight (a seek); the next picture
   // carries the discontinuity flag.
