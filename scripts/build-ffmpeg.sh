@@ -33,6 +33,9 @@ audio_decoders=(aac aac_latm mp3float mp2float ac3 eac3 dca vorbis opus flac wma
 text_decoders=(subrip ass ssa webvtt movtext)
 parsers=(h264 hevc mpeg4video mpegvideo vp3 vp8 vp9 vc1 mjpeg aac aac_latm mpegaudio ac3 dca
   vorbis opus flac)
+# libavformat fills in the private data of transport and program streams
+# (parameter sets, sequence headers) with this filter while it probes.
+bsfs=(extract_extradata)
 protocols=(file)
 
 join() {
@@ -50,6 +53,7 @@ config=(
   --enable-demuxer="$(join "${demuxers[@]}" "${probe_demuxers[@]}")"
   --enable-decoder="$(join "${video_decoders[@]}" "${audio_decoders[@]}" "${text_decoders[@]}")"
   --enable-parser="$(join "${parsers[@]}")"
+  --enable-bsf="$(join "${bsfs[@]}")"
   --enable-protocol="$(join "${protocols[@]}")"
 )
 
