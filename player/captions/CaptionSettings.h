@@ -7,7 +7,13 @@
 
 namespace orves {
 
+class TCaptionView;
+
 struct TCaptionSettings {
+  // The options dialog applies some of these through the caption view's
+  // commands, which report the change.
+  using SettingCommands = TCaptionView;
+
   // Every field at its default.
   TCaptionSettings() { SettingsKeys().SetDefaults(*this); }
 

@@ -17,6 +17,7 @@
 #include "player/captions/CaptionPorts.h"
 #include "player/captions/CaptionRenderer_win32.h"
 #include "player/core/LateServices.h"
+#include "player/core/MouseAction.h"
 #include "player/core/Window_win32.h"
 #include "player/playback/DirectShowPlayer_win32.h"
 #include "player/controller/MainController.h"
@@ -54,7 +55,8 @@ class TfrmMain final : public TWindow,
                        private IPlayListMedia,
                        private IMediaPlayerEvents,
                        private IMovieWindowEvents,
-                       private IMessageBox {
+                       private IMessageBox,
+                       private IMainForm {
  public:
   // `firstArgument` is the first command-line argument ("" when none).
   TfrmMain(TApplication& application, std::wstring firstArgument);
@@ -99,7 +101,6 @@ class TfrmMain final : public TWindow,
   void CheckCaptionCodec();
   void StartUpdateCheck();
   void OnUpdateReply();
-  void EditConfig();
   void MakeController();
   ControllerServices Services();
   void OnDropFiles(HDROP drop);
@@ -108,9 +109,7 @@ class TfrmMain final : public TWindow,
   // Keys, menus and the mouse (MainInput_win32.cpp).
   bool OnKey(UINT message, WPARAM key, LPARAM flags);
   bool OnMouse(UINT message, WPARAM keys, POINT screen, MouseTarget target, int thumb = -1);
-  void PopupMain(int screenX, int screenY);
-  void PopupPlayList(int screenX, int screenY);
-  void RunAction(const char* action) override;
+  void RunAction(const char* action);
   // The playlist panel's clicks and keys (MainInput_win32.cpp).
   void BindPlayListPanel();
 
@@ -131,14 +130,6 @@ class TfrmMain final : public TWindow,
   PictureSize Picture() const override;
   void RefitPicture(bool evenHidden = false) override;
   void RefreshCaptions() override;
-  void PopupMainAtCursor() override;
-  std::string MouseAction() const override;
-  void SetMouseAction(const std::string& action) override;
-  double Duration() const override;
-  void SeekTo(double seconds) override;
-  void PauseMovie() override;
-  void SetVolume(int volume) override;
-  void ShowState(const std::string& korean, const std::string& english) override;
   // IPlayListMedia
   void OpenMovie(const std::string& movie, const std::string& caption) override;
   void CloseMedia() override;
@@ -151,6 +142,12 @@ class TfrmMain final : public TWindow,
   void OnMovieFocus() override;
   // IMessageBox
   void ShowInformation(const std::string& title, const std::string& text) override;
+  // IMainForm: the options dialog, the preset commands, the popup menus
+  // (the menus in MainInput_win32.cpp).
+  void EditConfig() override;
+  void ApplyPreset(int number) override;
+  void PopupMain(int screenX, int screenY) override;
+  void PopupPlayList(int screenX, int screenY) override;
 
   TApplication& application_;
   std::wstring firstArgument_;
@@ -166,6 +163,16 @@ class TfrmMain final : public TWindow,
   FullScreenPlacement fullScreenPlacement_;
   MainSettings main_;
   bool mainRead_ = false;
+  std::unique_ptr<ITextCodec> codec_;
+  // The gesture under way, read by the layout and the skin.
+  TMouseAction mouseAction_;
+  // The services of objects made after the ones that use them, bound in
+  // BindObjects.
+  LateStateText lateStateText_;
+  LateMediaView lateMedia_;
+  LateBound<TMovie> lateMovie_;
+  LateSkinPlayback lateSkinPlayback_;
+  LateBound<const TCaptionView> lateCaptionView_;
 
   // Controls: pnlMedia inside the skin margins, pnlMovie filling it,
   // pnlInnerMovie holding the media player control, and the state text line.
@@ -178,10 +185,6 @@ class TfrmMain final : public TWindow,
   CaptionPanel pnlCaption_;    // over the picture's lower edge
   std::unique_ptr<MoviePanels> moviePanels_;
   std::unique_ptr<MediaPanels> mediaPanels_;
-  std::unique_ptr<ITextCodec> codec_;
-  // Bound to TStateText and TMedia once they exist (BindObjects).
-  LateStateText lateStateText_;
-  LateMediaView lateMedia_;
 
   // The skin's drawing, thumbs and full-screen bar; outlives the skin object.
   std::unique_ptr<SkinPainter> skinPainter_;

@@ -77,16 +77,16 @@ std::optional<DisplayMode> FindFullScreenMode(const std::vector<DisplayMode>& mo
 
 // Tracks come from skin files: the arithmetic is 64-bit so no coordinate
 // a file gives can overflow it.
-double TrackSeconds(const BarTrack& track, int x, double duration) {
+double TrackShare(const BarTrack& track, int x) {
   const int64_t low = static_cast<int64_t>(track.left) + track.halfThumb;
   const int64_t high = static_cast<int64_t>(track.right) - track.halfThumb;
   if (x <= low) {
     return 0;
   }
   if (x < high) {
-    return duration * static_cast<double>(x - low) / static_cast<double>(high - low);
+    return static_cast<double>(x - low) / static_cast<double>(high - low);
   }
-  return duration;
+  return 1;
 }
 
 int TrackVolume(const BarTrack& track, int x) {

@@ -52,8 +52,8 @@ struct BarTrack {
   int right = 0;
   int halfThumb = 0;
 };
-// Seconds a press at x on a position track seeks to.
-double TrackSeconds(const BarTrack& track, int x, double duration);
+// The share of the movie (0 .. 1) a press at x on a position track seeks to.
+double TrackShare(const BarTrack& track, int x);
 // Volume (-3200 .. 0) a press at x on a volume track sets.
 int TrackVolume(const BarTrack& track, int x);
 

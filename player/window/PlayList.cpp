@@ -57,12 +57,19 @@ std::vector<int> NumberedSections(const std::filesystem::path& path) {
 const SettingsTable<TPlayList>& TPlayList::SettingsKeys() {
   using P = TPlayList;
   static constexpr SettingKey<P> keys[] = {
-      FlagKey("AutoSort", &P::autoSort, true),
-      FlagKey("AutoRewind", &P::autoRewind, false),
-      FlagKey("Enabled", &P::enabled, false),
+      FlagKey("AutoSort", &P::autoSort, true)
+          .AppliedBy(&P::ToggleAutoSort)
+          .Shown(Check("chkAutoSort", "자동 정렬", {kPagePlayList, 12, 36, 200, 20}, 305)),
+      FlagKey("AutoRewind", &P::autoRewind, false)
+          .Shown(Check("chkAutoRewind", "반복재생 켜기", {kPagePlay, 12, 156, 200, 20}, 302)),
+      FlagKey("Enabled", &P::enabled, false)
+          .AppliedBy(&P::TogglePanel)
+          .Shown(Check("chkPlayListEnabled", "플레이리스트 보기", {kPagePlayList, 12, 12, 200, 20}, 304)),
       IntegerKey("Width", &P::width, 150),
-      FlagKey("UseCaptionFolder", &P::useCaptionFolder, false),
-      TextKey("CaptionFolder", &P::captionFolder, "c:\\"),
+      FlagKey("UseCaptionFolder", &P::useCaptionFolder, false)
+          .Shown(Check("chkUseCaptionFolder", "자막폴더 지정", {kPageAdvanced, 12, 216, 110, 20}, 810)),
+      TextKey("CaptionFolder", &P::captionFolder, "c:\\")
+          .Shown(TextEdit("edtCaptionFolder", {kPageAdvanced, 126, 215, 200, 22}, 811)),
   };
   static constexpr SettingsTable<P> table("PlayList", keys);
   return table;

@@ -40,6 +40,7 @@ class NullMedia : public IMedia {
   void SpeedUp() override {}
   void SpeedDown() override {}
   void ToggleCaption() override {}
+  void SeekTo(double) override {}
   void Reload() override {}
   void ResumeBookmark() override {}
   void SaveBookmark() override {}
@@ -81,6 +82,7 @@ class NullLayout : public ILayout {
   void HideFullScreenBar() override {}
   void ShowMouseCursor() override {}
   void HideMouseCursor() override {}
+  bool PauseAtMinimize() const override { return false; }
   void MinimizeWindow() override {}
   void Zoom(double) override {}
   void HideMovieForResize() override {}
@@ -89,7 +91,7 @@ class NullLayout : public ILayout {
   void ResizeKeepingAspect() override {}
   void ResizeFromCurrentHeight() override {}
   void ApplyStartSize(bool) override {}
-  bool HitTest(int, int) override { return false; }
+  AreaPress HitTest(int, int) override { return {}; }
   bool CaptionPanelVisible() const override { return true; }
 };
 

@@ -244,11 +244,12 @@ struct MediaRig {
         layout(around),
         captions(around),
         playList(around),
-        media_(std::in_place, setup, TMediaServices{player, state, captions, skin, playList, layout, panels}),
+        media_(std::in_place, setup,
+               TMediaServices{player, state, captions, skin, playList, layout, panels, lateMovie_}),
         movie_(std::in_place, setup, TMovieServices{player, innerPanels, layout, skin, *media_, state}),
         media(*media_),
         movie(*movie_) {
-    media.BindMovie(movie);
+    lateMovie_.Bind(movie);
   }
   ~MediaRig() {
     media_.reset();
@@ -265,6 +266,7 @@ struct MediaRig {
   FakeStateText state;
 
  private:
+  LateBound<TMovie> lateMovie_;
   std::optional<TMedia> media_;
   std::optional<TMovie> movie_;
 

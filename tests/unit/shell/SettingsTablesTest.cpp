@@ -52,15 +52,6 @@ struct NoWindow final : ILayoutWindow, IDisplay, IPlayListMedia, IPlayListPanel,
   PictureSize Picture() const override { return {}; }
   void RefitPicture(bool) override {}
   void RefreshCaptions() override {}
-  void RunAction(const char*) override {}
-  void PopupMainAtCursor() override {}
-  std::string MouseAction() const override { return ""; }
-  void SetMouseAction(const std::string&) override {}
-  double Duration() const override { return 0; }
-  void SeekTo(double) override {}
-  void PauseMovie() override {}
-  void SetVolume(int) override {}
-  void ShowState(const std::string&, const std::string&) override {}
   std::vector<DisplayMode> Modes() const override { return {}; }
   void SetMode(const DisplayMode&) override {}
   void RestoreMode() override {}
@@ -100,11 +91,12 @@ struct Run {
     auto codec = MakeSystemTextCodec();
     auto setup = std::make_unique<TSetup>(ini);
     testing::FakeSkinWindow skinWindow;
-    auto skin = std::make_unique<TSkin>(*setup, files, "Skin", skinWindow);
+    auto skin = std::make_unique<TSkin>(*setup, files, "Skin", skinWindow.Services());
     auto playList =
         std::make_unique<TPlayList>(*setup, (fs::temp_directory_path() / "orves-none.list").string(),
                                     TPlayListServices{files, window, window, silent});
-    auto layout = std::make_unique<TLayout>(*setup, *skin, window, window);
+    TMouseAction mouse;
+    auto layout = std::make_unique<TLayout>(*setup, *skin, TLayoutServices{window, window, silent, mouse});
     TCaptionSettings captions;
     captions.Read(*setup, *codec);
     auto rig = std::make_unique<testing::MediaRig>(*setup, log, log);
@@ -203,7 +195,7 @@ TEST_F(SettingsTablesTest, ValuesOutOfRangeAreClampedAndRefusedChoicesTakeTheDef
   WriteFile(
       "[Layout]\nStartMode=99\nFullScreenColor=x\nAlwaysTop=\n[PlayList]\nWidth=99999999999\n"
       "[Movie]\nDivxBrightness=500\nDivxProcess=-4\nVolume=-9000\nDoFixRate=42\n"
-      "[OrveCaption]\nShadowRate=junk\n");
+      "[OrveCaption]\nShadowRate=junk\n[Media]\nFFSpaceTime=0\nFFSpaceTime2=500\n");
   Run::Once(ini_, [](Run::Objects& o) {
     EXPECT_EQ(o.layout.startMode, 5);
     EXPECT_EQ(o.layout.fullScreenColor, 32);
@@ -214,6 +206,8 @@ TEST_F(SettingsTablesTest, ValuesOutOfRangeAreClampedAndRefusedChoicesTakeTheDef
     EXPECT_EQ(o.movie.Volume(), -3200);
     EXPECT_EQ(o.movie.FixRate(), 0);
     EXPECT_EQ(o.captions.shadowRate, 2);
+    EXPECT_EQ(o.media.ShortStep(), 1);
+    EXPECT_EQ(o.media.LongStep(), 300);
   });
 }
 
@@ -236,8 +230,10 @@ TEST_F(SettingsTablesTest, MediaPanelFillsTheClientInsideTheMargins) {
   NoWindow window;
   TSetup setup(ini_);
   testing::FakeSkinWindow skinWindow;
-  TSkin skin(setup, files, "Skin", skinWindow);
-  TLayout layout(setup, skin, window, window);
+  TSkin skin(setup, files, "Skin", skinWindow.Services());
+  testing::NullStateText silent;
+  TMouseAction mouse;
+  TLayout layout(setup, skin, TLayoutServices{window, window, silent, mouse});
   EXPECT_EQ(layout.MediaPanelRect(320, 200), (PanelRect{0, 0, 320, 200}));
   EXPECT_EQ(layout.MediaPanelRect(-5, 0), (PanelRect{0, 0, 0, 0}));
 }

@@ -33,7 +33,7 @@ TEST(LayoutAreas, FullScreenNamesCountOnlyInFullScreenAndBarsWin) {
   EXPECT_TRUE(FindArea(areas, bars, 45, 45, 400, 300, true).name == "FullScreenPlayPause");
   EXPECT_EQ(CommandOfArea("FullScreenStop").action, std::string("actStop"));
   EXPECT_EQ(CommandOfArea("Pause").action, std::string("actPlayPause"));
-  EXPECT_EQ(CommandOfArea("Unknown").effect, AreaEffect::None);
+  EXPECT_EQ(CommandOfArea("Unknown").effect, AreaPress::Effect::Taken);
 }
 
 TEST(LayoutGeometry, TrackValuesAtTheEndsAndBetween) {
@@ -45,7 +45,7 @@ TEST(LayoutGeometry, TrackValuesAtTheEndsAndBetween) {
                {100, 0, 100},  {0, -3200, 0},   {500, 0, 100}};
   for (const Case& c : cases) {
     EXPECT_EQ(TrackVolume(track, c.x), c.volume) << c.x;
-    EXPECT_DOUBLE_EQ(TrackSeconds(track, c.x, 100), c.seconds) << c.x;
+    EXPECT_DOUBLE_EQ(TrackShare(track, c.x) * 100, c.seconds) << c.x;
   }
   EXPECT_EQ(TrackVolume({0, 2'000'000'000, -2'000'000'000}, 1'000'000'000), -1600);  // no overflow
 }

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "player/core/Setup.h"
+#include "tests/unit/core/NullServices.h"
 
 namespace orves {
 namespace {
@@ -31,11 +32,7 @@ struct FakeWindow final : ILayoutWindow {
   int width = 500, height = 400;
   bool maximized = false, movieVisible = true;
   PictureSize picture{true, 320, 240, 3};
-  std::string mouseAction;
   std::vector<std::string> actions;
-  std::string lastState;
-  int paused = 0;
-  double seekedTo = -1;
   void ClientSize(int& w, int& h) const override {
     w = maximized ? 1280 : width, h = maximized ? 720 : height;
   }
@@ -54,15 +51,11 @@ struct FakeWindow final : ILayoutWindow {
   PictureSize Picture() const override { return picture; }
   void RefitPicture(bool) override {}
   void RefreshCaptions() override {}
-  void RunAction(const char* action) override { actions.push_back(action); }
-  void PopupMainAtCursor() override { actions.push_back("popup"); }
-  std::string MouseAction() const override { return mouseAction; }
-  void SetMouseAction(const std::string& action) override { mouseAction = action; }
-  double Duration() const override { return 100; }
-  void SeekTo(double seconds) override { seekedTo = seconds; }
-  void PauseMovie() override { ++paused; }
-  void SetVolume(int) override {}
-  void ShowState(const std::string&, const std::string& english) override { lastState = english; }
+};
+
+struct LastState final : testing::NullStateText {
+  void ShowState(const std::string&, const std::string& english) override { shown = english; }
+  std::string shown;
 };
 
 struct FakeDisplay final : IDisplay {
@@ -82,7 +75,7 @@ class LayoutTest : public ::testing::Test {
             ".ini");
     fs::remove(ini_);
     setup_ = std::make_unique<TSetup>(ini_);
-    layout_ = std::make_unique<TLayout>(*setup_, skin_, window_, display_);
+    layout_ = std::make_unique<TLayout>(*setup_, skin_, TLayoutServices{window_, display_, state_, mouse_});
   }
   void TearDown() override {
     layout_.reset();
@@ -93,6 +86,8 @@ class LayoutTest : public ::testing::Test {
   FakeSkin skin_;
   FakeWindow window_;
   FakeDisplay display_;
+  LastState state_;
+  TMouseAction mouse_;
   std::unique_ptr<TSetup> setup_;
   std::unique_ptr<TLayout> layout_;
 };
@@ -125,13 +120,13 @@ TEST_F(LayoutTest, StartModesAndZoomSizeTheWindow) {
 
 TEST_F(LayoutTest, FullScreenEnterAndLeaveRestoreTheWindowAndTheDisplay) {
   layout_->fullScreenDpi = 1024;
-  window_.mouseAction = "WindowDrag";
+  mouse_.Set(kMouseWindowDrag);
   layout_->ToggleFullScreen();
   EXPECT_FALSE(layout_->IsFullScreen()) << "no toggle while dragging";
-  window_.mouseAction = "";
+  mouse_.Clear();
   layout_->ToggleFullScreen();
   EXPECT_TRUE(window_.maximized);
-  EXPECT_EQ(window_.lastState, "FULLSCREEN :ON");
+  EXPECT_EQ(state_.shown, "FULLSCREEN :ON");
   layout_->ToggleFullScreen();
   EXPECT_FALSE(window_.maximized);
   EXPECT_EQ((WindowSize{window_.width, window_.height}), (WindowSize{500, 432})) << "earlier width kept";
@@ -154,19 +149,19 @@ TEST_F(LayoutTest, CursorCounterSettlesWhateverItWas) {
   }
 }
 
-TEST_F(LayoutTest, PressesRunTheirAreasCommands) {
+TEST_F(LayoutTest, PressesFindTheirAreasCommands) {
   skin_.areas = {{0, 0, 10, 10, "Stop"}, {20, 0, 10, 10, "Minimize"}, {40, 0, 10, 10, "Skinny"}};
-  skin_.bars = {{-30, 10, -10, -20, 5, "Position"}};
-  EXPECT_TRUE(layout_->HitTest(5, 5));
-  EXPECT_TRUE(layout_->HitTest(5, 25));
-  EXPECT_TRUE(layout_->HitTest(5, 45)) << "an unknown name is taken";
-  EXPECT_TRUE(layout_->HitTest(490, 375));
-  EXPECT_FALSE(layout_->HitTest(200, 200));
-  EXPECT_EQ(window_.actions, std::vector<std::string>{"actStop"});
-  EXPECT_EQ(window_.mouseAction, "Minimize");
-  EXPECT_DOUBLE_EQ(window_.seekedTo, 100);
-  layout_->MinimizeWindow();
-  EXPECT_EQ(window_.paused, 1);
+  skin_.bars = {{-30, 10, -10, -20, 5, "Position"}, {100, 10, 110, 120, 5, "Volume"}};
+  using E = AreaPress::Effect;
+  const struct {
+    int x, y;
+    E effect;
+  } cases[] = {{5, 5, E::Action},   {5, 25, E::Minimize}, {5, 45, E::Taken},  // an unknown name is taken
+               {490, 375, E::Seek}, {60, 110, E::Volume}, {200, 200, E::Nothing}};
+  for (const auto& c : cases) EXPECT_EQ(layout_->HitTest(c.x, c.y).effect, c.effect) << c.x << "," << c.y;
+  EXPECT_STREQ(layout_->HitTest(5, 5).action, "actStop");
+  EXPECT_DOUBLE_EQ(layout_->HitTest(490, 375).share, 1);
+  EXPECT_EQ(layout_->HitTest(60, 110).volume, -1600);
 }
 
 }  // namespace

@@ -75,7 +75,7 @@ class SkinTest : public ::testing::Test {
   }
   std::unique_ptr<TSkin> MakeTSkin() {
     setup_ = std::make_unique<TSetup>(files_.root / "OrvesMP.ini");
-    return std::make_unique<TSkin>(*setup_, files_, "Skin", window_);
+    return std::make_unique<TSkin>(*setup_, files_, "Skin", window_.Services());
   }
 
   DiskFiles files_;
@@ -172,7 +172,7 @@ TEST_F(SkinTest, ThumbsFollowPlaybackAndMoveOnlyWhenTheirPlaceChanges) {
   }
   const int moves = window_.thumbMoves;
   skin->PlaceThumbs();
-  window_.dragging = true;
+  window_.mouseAction.Set(kMouseBar);
   window_.volume = -3200;
   skin->PlaceThumbs();
   EXPECT_EQ(window_.thumbMoves, moves);
@@ -197,7 +197,7 @@ TEST_F(SkinTest, AStoredSkinThatFailsFallsBackToDefault) {
   MakeSkin("Default", "");
   setup_ = std::make_unique<TSetup>(files_.root / "OrvesMP.ini");
   setup_->WriteString("Skin", "Name", "Gone");
-  auto skin = std::make_unique<TSkin>(*setup_, files_, "Skin", window_);
+  auto skin = std::make_unique<TSkin>(*setup_, files_, "Skin", window_.Services());
   skin->LoadSkinFromSettings();
   EXPECT_EQ(skin->Name(), "Default");
   EXPECT_TRUE(window_.errors.empty());
@@ -212,6 +212,8 @@ TEST_F(SkinTest, OnlyFoldersAreSkinsAndLoadsInFullScreenKeepTheWindowSize) {
   window_.fullScreen = true;
   skin->LoadSkin("beta");
   EXPECT_FALSE(window_.resized);
+  skin->PlaceThumbs();
+  EXPECT_FALSE(window_.frameThumbsShown);  // full screen covers the frame
   skin->LoadSkin("..");
   EXPECT_EQ(skin->Name(), "beta");
 }

@@ -55,7 +55,7 @@ class MediaWin32Test : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(SUCCEEDED(com_.Result()));
     ASSERT_TRUE(panelsCreated_);
-    media_.BindMovie(movie_);
+    lateMovie_.Bind(movie_);
   }
   void TearDown() override { media_.Close(); }
 
@@ -90,7 +90,8 @@ class MediaWin32Test : public ::testing::Test {
   // Made in this order, taken apart the other way: TMedia goes first.
   TStateText state_{setup_, pnlStateText_, media_};
   TMovie movie_{setup_, {mpMovie_, moviePanels_, layout_, skin_, media_, state_}};
-  TMedia media_{setup_, {mpMovie_, state_, captions_, skin_, playList_, layout_, mediaPanels_}};
+  LateBound<TMovie> lateMovie_;
+  TMedia media_{setup_, {mpMovie_, state_, captions_, skin_, playList_, layout_, mediaPanels_, lateMovie_}};
 };
 
 TEST_F(MediaWin32Test, PictureFillsTheMediaPanelInsideTheMargin) {
