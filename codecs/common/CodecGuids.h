@@ -1,23 +1,15 @@
-// The class ids of OrvesCodecs.ax's filters, the interface id of its text
-// tracks, and the MPEG format blocks the SDK's headers declare but our
-// native declarations (directshow/compat) do not, under names of our own.
+// The MPEG format blocks the SDK's headers declare but our native
+// declarations (directshow/compat) do not, under names of our own, beside
+// the module's class ids and interface (interfaces/OrvesCodecs.h).
 #pragma once
 
 #include <cstddef>
 
 #include "codecs/common/Guid.h"
 #include "directshow/com/DirectShowApi.h"
+#include "interfaces/OrvesCodecs.h"
 
 namespace orves::codecs {
-
-inline constexpr CLSID kOrvesSource = {
-    0x45102F62, 0x1D9D, 0x41A2, {0xA1, 0xE8, 0x14, 0xDB, 0x59, 0x2E, 0x3D, 0xE6}};
-inline constexpr CLSID kOrvesVideoDecoder = {
-    0xC8557DEA, 0xF9A4, 0x449F, {0xB1, 0x1B, 0x00, 0xA6, 0x48, 0x69, 0x89, 0x33}};
-inline constexpr CLSID kOrvesAudioDecoder = {
-    0xE09970D1, 0x34F6, 0x4FAF, {0x82, 0x8F, 0x8A, 0xDE, 0x0F, 0xD9, 0x7E, 0x2D}};
-inline constexpr IID kIOrvesTextTracks = {
-    0xE5988655, 0xF480, 0x4A68, {0x8F, 0xCD, 0x99, 0x22, 0x20, 0x5B, 0x11, 0xD9}};
 
 // FORMAT_MPEGVideo and FORMAT_MPEG2Video.
 inline constexpr GUID kFormatMpeg1Video = {

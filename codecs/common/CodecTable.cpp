@@ -134,6 +134,21 @@ const std::vector<CodecEntry>& Codecs() {
 
 bool CarriesScriptHeader(int codecId) { return codecId == AV_CODEC_ID_ASS || codecId == AV_CODEC_ID_SSA; }
 
+OrvesTextMarkup TextMarkupOf(int codecId) {
+  switch (codecId) {
+    case AV_CODEC_ID_ASS:
+    case AV_CODEC_ID_SSA:
+      return kMarkupAss;
+    case AV_CODEC_ID_WEBVTT:
+      return kMarkupWebVtt;
+    case AV_CODEC_ID_SUBRIP:
+    case AV_CODEC_ID_SRT:
+      return kMarkupSubRip;
+    default:
+      return kMarkupPlain;
+  }
+}
+
 const CodecEntry* FindCodec(int codecId) {
   for (const CodecEntry& entry : Codecs()) {
     if (entry.codecId == codecId) return &entry;

@@ -4,6 +4,7 @@
 // each subtype comes with, and the short name track names use.
 #pragma once
 
+#include "interfaces/OrvesCodecs.h"
 #include <string_view>
 #include <vector>
 
@@ -37,6 +38,8 @@ const std::vector<CodecEntry>& Codecs();
 
 // ASS and SSA tracks keep their styles in a script header (the private data).
 bool CarriesScriptHeader(int codecId);
+// The markup the cue texts of a text track of `codecId` carry.
+OrvesTextMarkup TextMarkupOf(int codecId);
 
 // The entry of an FFmpeg codec id; null for a codec the module does not play.
 const CodecEntry* FindCodec(int codecId);

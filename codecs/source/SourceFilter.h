@@ -18,7 +18,7 @@
 
 #include "codecs/common/StreamQueues.h"
 #include "codecs/source/DemuxWorker.h"
-#include "codecs/source/IOrvesTextTracks.h"
+#include "interfaces/OrvesCodecs.h"
 #include "codecs/source/TextTrackReader.h"
 #include "directshow/base/MultiPinFilter.h"
 
@@ -56,6 +56,7 @@ class SourceFilter final : public ds::MultiPinFilter,
   HRESULT STDMETHODCALLTYPE GetTrackInfo(LONG track, LPWSTR* name, LPWSTR* language, LPWSTR* title) override;
   HRESULT STDMETHODCALLTYPE GetCues(LONG track, OrvesTextCue** cues, LONG* count) override;
   HRESULT STDMETHODCALLTYPE GetScriptHeader(LONG track, char** header) override;
+  HRESULT STDMETHODCALLTYPE GetTrackMarkup(LONG track, LONG* markup) override;
 
   // What the pins' IMediaSeeking asks of the filter.
   REFERENCE_TIME Duration() const { return duration_; }

@@ -180,4 +180,15 @@ HRESULT SourceFilter::GetScriptHeader(LONG track, char** header) {
   return *header != nullptr ? S_OK : E_OUTOFMEMORY;
 }
 
+HRESULT SourceFilter::GetTrackMarkup(LONG track, LONG* markup) {
+  if (markup == nullptr) return E_POINTER;
+  *markup = kMarkupPlain;
+  std::lock_guard lock(FilterLock());
+  if (track < 0 || static_cast<std::size_t>(track) >= textStreams_.size()) return E_INVALIDARG;
+  const StreamInfo& stream =
+      demuxer_->Streams()[static_cast<std::size_t>(textStreams_[static_cast<std::size_t>(track)])];
+  *markup = TextMarkupOf(stream.format.codecId);
+  return S_OK;
+}
+
 }  // namespace orves::codecs

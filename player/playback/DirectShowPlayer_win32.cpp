@@ -8,6 +8,7 @@
 
 #include "player/playback/ComPtr_win32.h"
 #include "player/playback/DirectShowStreams_win32.h"
+#include "player/playback/MovieTextTracks_win32.h"
 #include "player/playback/PausedFrame_win32.h"
 #include "player/core/TextConvert_win32.h"
 #include "player/core/Window_win32.h"
@@ -33,6 +34,7 @@ struct OpenGraph {
   ComPtr<IBasicVideo> video;
   ComPtr<IVideoWindow> window;
   DirectShowStreams streams;
+  MovieTextTracks textTracks;
 };
 
 bool PinConnected(IBaseFilter* filter) {
@@ -83,6 +85,7 @@ class DirectShowPlayer::Impl final : public TWindow {
   IGraphBuilder* Builder() const { return graph_ ? graph_->builder.Get() : nullptr; }
   DirectShowStreams* Streams() { return graph_ ? &graph_->streams : nullptr; }
   const DirectShowStreams* Streams() const { return graph_ ? &graph_->streams : nullptr; }
+  const MovieTextTracks* TextTracks() const { return graph_ ? &graph_->textTracks : nullptr; }
 
   std::string fileName;
   double duration = 0;
@@ -156,6 +159,7 @@ HRESULT DirectShowPlayer::Impl::BuildGraph(const std::wstring& name) {
   graph->window = graph->builder.As<IVideoWindow>(IID_IVideoWindow);
   if (!graph->control || !graph->seeking) return E_NOINTERFACE;
   graph->streams = DirectShowStreams(graph->builder.Get());
+  graph->textTracks = MovieTextTracks(graph->builder.Get());
   graph_ = std::move(graph);
   return hr;
 }
@@ -466,6 +470,21 @@ std::string DirectShowPlayer::GetStreamName(int stream) const {
 bool DirectShowPlayer::GetStreamSelected(int stream) const {
   const DirectShowStreams* streams = impl_->Streams();
   return streams && streams->Selected(stream);
+}
+
+int DirectShowPlayer::TextTrackCount() const {
+  const MovieTextTracks* tracks = impl_->TextTracks();
+  return tracks ? tracks->Count() : 0;
+}
+
+TMovieTextTrack DirectShowPlayer::TextTrack(int track) const {
+  const MovieTextTracks* tracks = impl_->TextTracks();
+  return tracks ? tracks->Track(track) : TMovieTextTrack{};
+}
+
+std::optional<std::vector<TMovieTextCue>> DirectShowPlayer::TextTrackCues(int track) {
+  const MovieTextTracks* tracks = impl_->TextTracks();
+  return tracks ? tracks->Cues(track) : std::vector<TMovieTextCue>{};
 }
 
 }  // namespace orves

@@ -92,6 +92,9 @@ class DirectShowPlayer final : public IMediaPlayer {
   void StreamSelect(int stream) override;
   std::string GetStreamName(int stream) const override;
   bool GetStreamSelected(int stream) const override;
+  int TextTrackCount() const override;
+  TMovieTextTrack TextTrack(int track) const override;
+  std::optional<std::vector<TMovieTextCue>> TextTrackCues(int track) override;
   void SetEvents(IMediaPlayerEvents* events) override;
 
  private:

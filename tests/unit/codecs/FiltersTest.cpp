@@ -298,6 +298,11 @@ TEST(FiltersTest, TextTracksComeWithTheirCues) {
   ASSERT_EQ(tracks->GetScriptHeader(1, &header), S_OK);
   EXPECT_EQ(std::string(header).rfind("[Script Info]", 0), 0u);
   CoTaskMemFree(header);
+  LONG markup[2] = {-1, -1};
+  ASSERT_EQ(tracks->GetTrackMarkup(0, &markup[0]), S_OK);
+  ASSERT_EQ(tracks->GetTrackMarkup(1, &markup[1]), S_OK);
+  EXPECT_EQ(markup[0], kMarkupSubRip);
+  EXPECT_EQ(markup[1], kMarkupAss);
   EXPECT_EQ(tracks->GetCues(2, &cues, &count), E_INVALIDARG);
 }
 
