@@ -69,6 +69,10 @@ class IMediaPlayer {
   virtual std::string GetStreamName(int stream) const = 0;
   virtual bool GetStreamSelected(int stream) const = 0;
 
+  // Whether files are opened through our own decoding module first (the
+  // `OwnDecoders` setting); taken at the next open. On by default.
+  virtual void SetOwnDecoders(bool on) = 0;
+
   // Where the two events go; nullptr drops them.
   virtual void SetEvents(IMediaPlayerEvents* events) = 0;
 };

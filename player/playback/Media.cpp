@@ -42,6 +42,8 @@ const SettingsTable<TMedia>& TMedia::SettingsKeys() {
       FlagKey("AddToRecent", &M::addToRecent_, true)
           .Shown(
               Check("chkAddToRecent", "문서목록에 남기기", {kPagePlay, 12, 180, 200, 20}, 303).KeptByReset()),
+      FlagKey("OwnDecoders", &M::ownDecoders_, true)
+          .Shown(Check("chkOwnDecoders", "내장 코덱으로 먼저 재생", {kPagePlay, 220, 132, 200, 20}, 306)),
   };
   static constexpr SettingsTable<M> table("Media", keys);
   return table;
@@ -60,6 +62,7 @@ void TMedia::Open(const std::string& fileName, const std::filesystem::path& capt
   Close();
   captionFile_ = captionFile;
   if (!captionFile_.empty()) services_.captions.LoadCaptionFile(captionFile_);
+  services_.player.SetOwnDecoders(ownDecoders_);
   Movie().SetFileName(fileName);
   Play();
 }

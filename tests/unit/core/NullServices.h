@@ -158,6 +158,7 @@ class NullMediaPlayer : public IMediaPlayer {
   void StreamSelect(int) override {}
   std::string GetStreamName(int) const override { return {}; }
   bool GetStreamSelected(int) const override { return false; }
+  void SetOwnDecoders(bool) override {}
   void SetEvents(IMediaPlayerEvents*) override {}
 };
 

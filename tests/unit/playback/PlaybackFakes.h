@@ -65,6 +65,7 @@ class FakePlayer : public IMediaPlayer {
     return stream >= 0 && stream < StreamCount() ? streams_[stream] : std::string();
   }
   bool GetStreamSelected(int) const override { return false; }
+  void SetOwnDecoders(bool on) override { ownDecoders_ = on; }
   void SetEvents(IMediaPlayerEvents*) override {}
 
   std::vector<std::string> streams_;
@@ -72,6 +73,7 @@ class FakePlayer : public IMediaPlayer {
   int volume_ = 1;  // never a value TMovie would send, so a missed call shows
   bool mute_ = true;
   double rate_ = 1;
+  bool ownDecoders_ = false;  // never the default, so a missed call shows
 
  private:
   Log& log_;
