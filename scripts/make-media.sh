@@ -129,6 +129,8 @@ case "$set_name" in
   codecs)
     codec_clips 320x240 6
     make_if_missing codec-gradient.mkv -f lavfi -i testsrc2=size=320x240:rate=25:duration=1 -c:v libx264
+    # A wide PAL picture stored anamorphic: 720 x 576 pixels shown as 16:9.
+    make_if_missing codec-anamorphic.mkv -f lavfi -i "$(colours 720x576 1),setsar=64/45" -c:v libx264
     track_clips 320x240 6
     audio_files 3
     ;;

@@ -177,6 +177,21 @@ void ReadPicture(const BITMAPINFOHEADER& bitmap, REFERENCE_TIME frameDuration, S
   format.frameRate = RateFromDuration(frameDuration);
 }
 
+// The sample aspect ratio from a picture aspect ratio: SAR = picture aspect /
+// stored aspect. Nothing for an unset or unrepresentable ratio.
+void ReadPictureAspect(const VIDEOINFOHEADER2& info, StreamFormat& format) {
+  if (info.dwPictAspectRatioX == 0 || info.dwPictAspectRatioY == 0 || format.width <= 0 ||
+      format.height <= 0) {
+    return;
+  }
+  const std::int64_t num = std::int64_t{info.dwPictAspectRatioX} * format.height;
+  const std::int64_t den = std::int64_t{info.dwPictAspectRatioY} * format.width;
+  const std::int64_t divisor = std::gcd(num, den);
+  if (num / divisor <= 0x7FFFFFFF && den / divisor <= 0x7FFFFFFF) {
+    format.sampleAspect = {static_cast<int>(num / divisor), static_cast<int>(den / divisor)};
+  }
+}
+
 bool ReadVideo(const AM_MEDIA_TYPE& type, StreamFormat& format) {
   if (ds::guids::Same(type.formattype, FORMAT_VideoInfo)) {
     VIDEOINFOHEADER info{};
@@ -189,15 +204,7 @@ bool ReadVideo(const AM_MEDIA_TYPE& type, StreamFormat& format) {
     VIDEOINFOHEADER2 info{};
     if (!ReadBlock(type, info)) return false;
     ReadPicture(info.bmiHeader, info.AvgTimePerFrame, format);
-    if (info.dwPictAspectRatioX > 0 && info.dwPictAspectRatioY > 0 && format.width > 0 && format.height > 0) {
-      // SAR = picture aspect / stored aspect.
-      const std::int64_t num = std::int64_t{info.dwPictAspectRatioX} * format.height;
-      const std::int64_t den = std::int64_t{info.dwPictAspectRatioY} * format.width;
-      const std::int64_t divisor = std::gcd(num, den);
-      if (num / divisor <= 0x7FFFFFFF && den / divisor <= 0x7FFFFFFF) {
-        format.sampleAspect = {static_cast<int>(num / divisor), static_cast<int>(den / divisor)};
-      }
-    }
+    ReadPictureAspect(info, format);
     format.extradata = Tail(type, sizeof(info), type.cbFormat);
     return true;
   }
@@ -205,6 +212,7 @@ bool ReadVideo(const AM_MEDIA_TYPE& type, StreamFormat& format) {
     Mpeg2VideoInfo info{};
     if (!ReadBlock(type, info)) return false;
     ReadPicture(info.hdr.bmiHeader, info.hdr.AvgTimePerFrame, format);
+    ReadPictureAspect(info.hdr, format);
     if (info.cbSequenceHeader > type.cbFormat - sizeof(info)) return false;
     std::vector<std::uint8_t> sequence = Tail(type, sizeof(info), info.cbSequenceHeader);
     if (info.dwFlags >= 1 && info.dwFlags <= 4 && format.codecId == AV_CODEC_ID_H264) {

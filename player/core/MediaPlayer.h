@@ -106,6 +106,9 @@ class IMediaPlayer {
   virtual int TextTrackCount() const = 0;
   virtual TMovieTextTrack TextTrack(int track) const = 0;
   virtual std::optional<std::vector<TMovieTextCue>> TextTrackCues(int track) = 0;
+  // Whether files are opened through our own decoding module first (the
+  // `OwnDecoders` setting); taken at the next open. On by default.
+  virtual void SetOwnDecoders(bool on) = 0;
 
   // Where the two events go; nullptr drops them.
   virtual void SetEvents(IMediaPlayerEvents* events) = 0;

@@ -42,6 +42,8 @@ const SettingsTable<TMedia>& TMedia::SettingsKeys() {
       FlagKey("AddToRecent", &M::addToRecent_, true)
           .Shown(
               Check("chkAddToRecent", "문서목록에 남기기", {kPagePlay, 12, 180, 200, 20}, 303).KeptByReset()),
+      FlagKey("OwnDecoders", &M::ownDecoders_, true)
+          .Shown(Check("chkOwnDecoders", "내장 코덱으로 먼저 재생", {kPagePlay, 220, 132, 200, 20}, 306)),
   };
   static constexpr SettingsTable<M> table("Media", keys);
   return table;
@@ -63,9 +65,12 @@ bool TMedia::Open(const std::string& fileName, const std::vector<std::filesystem
   Close();
   captionFiles_ = captionFiles;
   if (!captionFiles_.empty()) services_.captions.LoadCaptionFiles(captionFiles_);
+  services_.player.SetOwnDecoders(ownDecoders_);
   Movie().SetFileName(fileName);
   if (services_.player.IsOpen()) {
-    if (captionFiles_.empty()) movieCaptions_.Begin();
+    // The caption search names a file even when none exists: the movie's
+    // own captions are used whenever no caption file gave any.
+    if (!services_.captions.HasCaptions()) movieCaptions_.Begin();
     Play();
     return true;
   }

@@ -144,6 +144,9 @@ class TMedia final : public IMedia {
   void SetCaptionsOn(bool on) { captionsOn_ = on; }
   bool AddToRecent() const { return addToRecent_; }
   void SetAddToRecent(bool on) { addToRecent_ = on; }
+  // Files open through our own decoding module first (else the system's
+  // filters only); handed to the control at every Open.
+  bool OwnDecoders() const { return ownDecoders_; }
 
  private:
   void ShowState(const std::string& korean, const std::string& english) const;
@@ -161,6 +164,7 @@ class TMedia final : public IMedia {
   bool useBookmarks_{};
   bool captionsOn_{};
   bool addToRecent_{};
+  bool ownDecoders_{};
 };
 
 }  // namespace orves

@@ -7,6 +7,7 @@
 #include "codecs/common/AvcConfig.h"
 #include "codecs/common/CodecTable.h"
 #include "codecs/common/PcmFormat.h"
+#include "codecs/common/StreamMediaType.h"
 #include "codecs/common/TextCue.h"
 #include "codecs/common/TimeBase.h"
 #include "codecs/common/TrackName.h"
@@ -64,6 +65,21 @@ TEST(AspectTest, PictureAspectFromSampleAspect) {
   };
   for (const Case& c : cases) {
     EXPECT_EQ(PictureAspect(c.width, c.height, c.sar), c.expected) << c.width << "x" << c.height;
+  }
+  // The sample aspect survives the media type between source and decoder,
+  // whichever format block the codec travels in.
+  for (const int codec : {AV_CODEC_ID_H264, AV_CODEC_ID_MPEG2VIDEO, AV_CODEC_ID_MPEG4}) {
+    StreamFormat format;
+    format.kind = StreamKind::Video;
+    format.codecId = codec;
+    format.width = 720;
+    format.height = 576;
+    format.sampleAspect = {64, 45};
+    ds::MediaType type;
+    ASSERT_TRUE(MediaTypeFor(format, type)) << codec;
+    const std::optional<StreamFormat> back = FormatFromMediaType(type.Get());
+    ASSERT_TRUE(back.has_value()) << codec;
+    EXPECT_EQ(back->sampleAspect, (Rational{64, 45})) << codec;
   }
 }
 

@@ -169,6 +169,7 @@ class NullMediaPlayer : public IMediaPlayer {
   std::optional<std::vector<TMovieTextCue>> TextTrackCues(int) override {
     return std::vector<TMovieTextCue>{};
   }
+  void SetOwnDecoders(bool) override {}
   void SetEvents(IMediaPlayerEvents*) override {}
 };
 

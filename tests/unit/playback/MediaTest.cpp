@@ -38,6 +38,7 @@ TEST_F(MediaTest, OpenClosesThenPlaysWithThePlayingMessage) {
   player_.Loaded(320, 240, 10);
   media_.Open("c:\\movies\\a.avi");
   EXPECT_EQ(log_, (Log{"FileName=", "FileName=c:\\movies\\a.avi", "Play"}));
+  EXPECT_TRUE(player_.ownDecoders_);  // the OwnDecoders setting reaches the control
   EXPECT_EQ(state_.Last(), Pair("재생 : (1/1) \"a.avi\"", "PLAYING : (1/1) \"a.avi\""));
   rig_.playList.index = 2;
   rig_.playList.count = 5;

@@ -78,6 +78,7 @@ class FakePlayer : public IMediaPlayer {
     if (read == cuesRead_.end()) return std::nullopt;
     return read->second;
   }
+  void SetOwnDecoders(bool on) override { ownDecoders_ = on; }
   void SetEvents(IMediaPlayerEvents*) override {}
 
   std::vector<std::string> streams_;
@@ -88,6 +89,7 @@ class FakePlayer : public IMediaPlayer {
   int volume_ = 1;  // never a value TMovie would send, so a missed call shows
   bool mute_ = true;
   double rate_ = 1;
+  bool ownDecoders_ = false;  // never the default, so a missed call shows
 
  private:
   Log& log_;
