@@ -60,14 +60,6 @@ void RunRegsvr32(const wchar_t* arguments) {
   ShellExecuteW(nullptr, L"open", L"regsvr32", arguments, nullptr, SW_HIDE);
 }
 
-std::wstring ProgramFolder() {
-  wchar_t path[MAX_PATH] = {};
-  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring folder(path, length);
-  const size_t slash = folder.find_last_of(L'\\');
-  return slash == std::wstring::npos ? std::wstring() : folder.substr(0, slash);
-}
-
 int CALLBACK CollectFace(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM data) {
   auto* faces = reinterpret_cast<std::vector<std::wstring>*>(data);
   const std::wstring face = font->lfFaceName;
@@ -507,7 +499,7 @@ bool TfrmConfig::RunAction(size_t index) {
       ApplyPresetAndClose(ConfigPreset::LowEnd);
       break;
     case Action::ClearBookmarks:
-      DeleteFileW((ProgramFolder() + L"\\Bookmark.ini").c_str());
+      if (!bookmarkFile_.empty()) DeleteFileW(bookmarkFile_.c_str());
       MessageBoxW(Handle(), L"초기화 하였습니다.", kApplicationTitleW, MB_OK);
       break;
     case Action::ClearRecent:

@@ -7,6 +7,7 @@
 // window fills them before and applies them after (ConfigModel).
 #include <windows.h>
 
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -31,6 +32,8 @@ class TfrmConfig final : public Form {
   ~TfrmConfig() override;
 
   void SetPrompt(ConfigPrompt prompt) { prompt_ = std::move(prompt); }
+  // The resume positions the "clear bookmarks" button deletes.
+  void SetBookmarkFile(std::filesystem::path file) { bookmarkFile_ = std::move(file); }
 
   // Shows `values` in the controls, runs the dialog on its first tab and,
   // when it is closed with OK, takes the controls back into `values`.
@@ -69,6 +72,7 @@ class TfrmConfig final : public Form {
   RECT ScaledRect(int left, int top, int width, int height) const;
 
   ConfigPrompt prompt_;
+  std::filesystem::path bookmarkFile_;
   std::string webHost_;
   std::unique_ptr<ConfigPage> body_;
   HWND tabs_ = nullptr;
