@@ -113,6 +113,8 @@ class ISkinWindow {
   virtual ~ISkinWindow() = default;
   virtual void WindowSize(int& width, int& height) const = 0;
   virtual bool FullScreen() const = 0;
+  // The DPI of the monitor the window is on (96 at 100 %).
+  virtual int Dpi() const = 0;
   // The user drags a bar thumb: playback must not move the thumbs.
   virtual bool DraggingBar() const = 0;
   // Position and duration in seconds and the volume (-3200 .. 0); a window
@@ -121,8 +123,9 @@ class ISkinWindow {
   virtual double Position() const = 0;
   virtual double Duration() const = 0;
   virtual int Volume() const = 0;
-  // A new skin took effect: rebuild bitmaps, shape and size the thumbs, take
-  // the colours, and take the skin's size unless in full screen.
+  // A new skin, or the skin at a new scale, took effect: rebuild bitmaps,
+  // shape and size the thumbs, take the colours, and take the skin's size
+  // when asked.
   virtual void ApplySkin(const SkinData& skin, bool resizeWindow) = 0;
   virtual void DrawTexts(const std::vector<PlacedText>& texts) = 0;
   virtual void MoveThumbPanel(int bar, int left, int top) = 0;
@@ -144,8 +147,12 @@ class TSkin final : public ISkin {
   // Loads the skin named in the settings (default "Default"); when it cannot
   // be loaded, "Default" is tried.
   void LoadSkinFromSettings();
+  // The window moved to a monitor of another scale: the skin in use is made
+  // again for it (from the bitmaps as loaded), keeping the window's size.
+  void Rescale();
   // The current skin name: empty until the first load succeeds.
   const std::string& Name() const { return name_; }
+  // Everything below is at the window's scale.
   const SkinSizes& Sizes() const { return skin_.sizes; }
   const SkinValues& Values() const { return skin_.values; }
   const SkinData& Data() const { return skin_; }
@@ -189,7 +196,9 @@ class TSkin final : public ISkin {
   ISkinWindow& window_;
   std::string storedName_;  // the Name key as read
   std::string name_;
-  SkinData skin_;
+  SkinData loaded_;  // as the folder holds it, drawn for 96 DPI
+  SkinData skin_;    // the same at the window's scale
+  int dpi_ = 0;
   struct ThumbSpot {
     int left = INT_MIN;
     int top = INT_MIN;

@@ -104,6 +104,7 @@ class SkinPainter final : public ISkinWindow {
   // ISkinWindow
   void WindowSize(int& width, int& height) const override;
   bool FullScreen() const override { return parts_.fullScreen(); }
+  int Dpi() const override;
   bool DraggingBar() const override { return parts_.draggingBar(); }
   bool MovieOpen() const override { return parts_.movieOpen(); }
   double Position() const override { return parts_.position(); }

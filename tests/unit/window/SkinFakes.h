@@ -18,6 +18,7 @@ struct FakeSkinWindow final : ISkinWindow {
   double position = 0;
   double duration = 0;
   int volume = 0;
+  int dpi = 96;
 
   int applied = 0;
   bool resized = false;
@@ -28,6 +29,7 @@ struct FakeSkinWindow final : ISkinWindow {
 
   void WindowSize(int& w, int& h) const override { w = width, h = height; }
   bool FullScreen() const override { return fullScreen; }
+  int Dpi() const override { return dpi; }
   bool DraggingBar() const override { return dragging; }
   bool MovieOpen() const override { return open; }
   double Position() const override { return position; }

@@ -121,6 +121,31 @@ TEST(SkinBitmapTest, RefusesCorruptAndHugeFiles) {
   EXPECT_EQ(out.pixels.at(5), 0xFF0000u);
 }
 
+TEST_F(SkinTest, LoadsAtTheWindowsScaleAndRemakesItselfForANewOne) {
+  MakeSkin("Default", "[Position]\nLeft=10\nTop=-20\nRight=-10\n",
+           "[Sizes]\nWidth=320\nHeight=200\nMinWidth=100\n");
+  window_.dpi = 192;
+  auto skin = MakeTSkin();
+  skin->LoadSkinFromSettings();
+  EXPECT_EQ(skin->Sizes().width, 640);
+  EXPECT_TRUE(window_.resized);
+
+  // Another monitor: made again from the files' bitmaps, the window keeps its size.
+  window_.dpi = 144;
+  const int applied = window_.applied;
+  skin->Rescale();
+  EXPECT_EQ(window_.applied, applied + 1);
+  EXPECT_FALSE(window_.resized);
+  EXPECT_EQ(skin->Sizes().minWidth, 150);
+  EXPECT_EQ(skin->Data().thumbs.at(0).width, 23);
+  skin->Rescale();
+  EXPECT_EQ(window_.applied, applied + 1);
+  window_.dpi = 96;
+  skin->Rescale();
+  EXPECT_EQ(skin->Sizes().width, 320);
+  EXPECT_EQ(skin->Data().thumbs.at(0).width, 15);
+}
+
 TEST_F(SkinTest, MissingValuesTakeTheirDefaults) {
   MakeSkin("Plain", "");
   auto skin = MakeTSkin();
