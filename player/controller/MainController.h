@@ -69,6 +69,7 @@ class TMainController {
 
   void PlayPause();
   void Play();
+  void ToggleMute();
   void OpenMovies();
   void AddMovies();
   void OpenCaption();

@@ -19,8 +19,11 @@
 #include "player/shell/MainConfig.h"
 #include "player/core/Paths.h"
 #include "player/core/Registry_win32.h"
+#include "player/core/SettingsFolder_win32.h"
 #include "player/core/Setup.h"
+#include "player/core/Dpi_win32.h"
 #include "player/core/TextConvert_win32.h"
+#include "player/window/DroppedFolder.h"
 #include "player/window/Skin.h"
 
 namespace orves {
@@ -139,21 +142,24 @@ void TfrmMain::CreateSkinPainter() {
   skinPainter_->CreateControls();
 }
 
+// The settings file, the bookmarks (beside the settings file) and the default
+// list live in the folder chosen once here; the skins stay beside the program.
 void TfrmMain::ConstructObjects() {
-  const std::wstring settingsFile = programFolder_ + L"\\" + AnsiToWide(TSetup::SettingsFileName);
+  const std::filesystem::path settingsFolder =
+      ChooseSettingsFolder(programFolder_, UserAppDataFolder(), Win32FolderAccess());
   const std::string programFolder = WideToAnsi(programFolder_);
   codec_ = MakeSystemTextCodec();
 
-  setup_ = std::make_unique<TSetup>(std::filesystem::path(settingsFile));
+  setup_ = std::make_unique<TSetup>(settingsFolder / TSetup::SettingsFileName);
   skin_ = std::make_unique<TSkin>(*setup_, files_, BesideProgram(programFolder, "Skin"), *skinPainter_);
   skinPainter_->SetSkin(*skin_);
   IPlayListMedia& playListMedia = *this;
   ILayoutWindow& layoutWindow = *this;
   ICaptionRenderer& captionPanel = pnlCaption_;
   IMessageBox& messageBox = *this;
-  playList_ =
-      std::make_unique<TPlayList>(*setup_, BesideProgram(programFolder, TPlayList::kDefaultListName),
-                                  TPlayListServices{files_, playListMedia, pnlPlayList_, lateStateText_});
+  playList_ = std::make_unique<TPlayList>(
+      *setup_, WideToAnsi((settingsFolder / TPlayList::kDefaultListName).wstring()),
+      TPlayListServices{files_, playListMedia, pnlPlayList_, lateStateText_});
   layout_ = std::make_unique<TLayout>(*setup_, *skin_, layoutWindow, display_);
   captionView_ = std::make_unique<TCaptionView>(
       *setup_, *codec_, TCaptionViewServices{lateStateText_, captionPanel, *layout_, lateMedia_, messageBox});
@@ -233,6 +239,13 @@ void TfrmMain::CarryOutStartWord(StartWord word) {
       break;
   }
   application_.Terminate();
+}
+
+void TfrmMain::SetConfigForm(TfrmConfig* config) {
+  config_ = config;
+  if (config_ != nullptr && media_ != nullptr) {
+    config_->SetBookmarkFile(media_->Bookmarks().Path());
+  }
 }
 
 // ---- showing -------------------------------------------------------------
@@ -345,7 +358,9 @@ void TfrmMain::OnDropFiles(HDROP drop) {
       // another file.
       std::vector<wchar_t> path(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
       DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size()));
-      playList_->Add(WideToAnsi(path.data()));
+      for (const std::string& movie : ExpandDroppedPath(files_, WideToAnsi(path.data()))) {
+        playList_->Add(movie);
+      }
     }
     playList_->PlayIndex(0);
   }
@@ -356,6 +371,7 @@ void TfrmMain::OnTimer() {
   POINT cursor{};
   GetCursorPos(&cursor);
   controller_->OnTimer(TickInput{cursor.x, cursor.y, GetForegroundWindow() == Handle()});
+  UpdateDesktopState();
 }
 
 // The playlist's names are ANSI; the media object takes UTF-8 and paths.
@@ -427,6 +443,9 @@ LRESULT TfrmMain::HandleFormMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     if (OnKey(message, wParam, lParam)) {
       return 0;
     }
+    if (message == WM_APPCOMMAND && RunAppCommand(GET_APPCOMMAND_LPARAM(lParam))) {
+      return TRUE;
+    }
     if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) {
       POINT screen{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
       if (message != WM_MOUSEWHEEL && message != WM_MOUSEHWHEEL) {
@@ -440,6 +459,9 @@ LRESULT TfrmMain::HandleFormMessage(UINT message, WPARAM wParam, LPARAM lParam) 
   switch (message) {
     case WM_DROPFILES:
       OnDropFiles(reinterpret_cast<HDROP>(wParam));
+      return 0;
+    case WM_DPICHANGED:
+      OnDpiChanged(*reinterpret_cast<const RECT*>(lParam));
       return 0;
     case kUpdateReplyMessage:
       OnUpdateReply();

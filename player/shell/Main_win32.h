@@ -26,6 +26,8 @@
 #include "player/shell/CommandLine.h"
 #include "player/shell/MainWindowPorts_win32.h"
 #include "player/shell/MainSettings.h"
+#include "player/shell/StayAwake.h"
+#include "player/shell/SystemSleep_win32.h"
 #include "player/window/FileSystem_win32.h"
 #include "player/window/FullScreenDisplay_win32.h"
 #include "player/window/FullScreenPlacement_win32.h"
@@ -69,7 +71,7 @@ class TfrmMain final : public TWindow,
   void Show();
 
   // The options dialog, created after the main window.
-  void SetConfigForm(TfrmConfig* config) { config_ = config; }
+  void SetConfigForm(TfrmConfig* config);
   // The new-version and caption codec dialogs, created after the main window.
   void SetCheckForms(TfrmCheckNewVersion* newVersion, TfrmCheckCaptionCodec* captionCodec) {
     newVersionForm_ = newVersion;
@@ -104,6 +106,11 @@ class TfrmMain final : public TWindow,
   ControllerServices Services();
   void OnDropFiles(HDROP drop);
   void OnTimer();
+  // The desktop's side (MainDesktop_win32.cpp): media keys and application
+  // commands, the title and the display kept awake, a change of scale.
+  bool RunAppCommand(int command);
+  void UpdateDesktopState();
+  void OnDpiChanged(const RECT& suggested);
 
   // Keys, menus and the mouse (MainInput_win32.cpp).
   bool OnKey(UINT message, WPARAM key, LPARAM flags);
@@ -166,6 +173,9 @@ class TfrmMain final : public TWindow,
   FullScreenPlacement fullScreenPlacement_;
   MainSettings main_;
   bool mainRead_ = false;
+  SystemSleep systemSleep_;
+  TStayAwake stayAwake_{systemSleep_};
+  std::string title_;
 
   // Controls: pnlMedia inside the skin margins, pnlMovie filling it,
   // pnlInnerMovie holding the media player control, and the state text line.
