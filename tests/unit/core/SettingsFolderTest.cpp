@@ -26,6 +26,8 @@ class SettingsFolderTest : public ::testing::Test {
  protected:
   void SetUp() override {
     root_ = fs::temp_directory_path() / ("orves-settings-" + std::to_string(getpid()));
+    program_ = root_ / "Program Files" / "OrvesMP";
+    appData_ = root_ / "AppData";
     fs::remove_all(root_);
     fs::create_directories(program_);
     fs::create_directories(appData_);
@@ -41,8 +43,8 @@ class SettingsFolderTest : public ::testing::Test {
   }
 
   fs::path root_;
-  fs::path program_ = root_ / "Program Files" / "OrvesMP";
-  fs::path appData_ = root_ / "AppData";
+  fs::path program_;
+  fs::path appData_;
   FixedAccess access_;
 };
 
