@@ -28,43 +28,23 @@ constexpr CLSID kBenchDecoder = {0x5A4D5350, 0x0B00, 0x4000, {0x80, 0, 0, 0, 0, 
 constexpr CLSID kBenchRenderer = {0x5A4D5350, 0x0B00, 0x4000, {0x80, 0, 0, 0, 0, 0, 0, 2}};
 
 // A renderer input that accepts every sample and keeps nothing.
-class DiscardingPin final : public host::HostPin, public IMemInputPin {
+class DiscardingPin final : public ds::BaseInputPin {
  public:
-  DiscardingPin(BaseFilter& filter, const wchar_t* name) : HostPin(filter, name, PINDIR_INPUT) {}
-  ~DiscardingPin() {
-    if (notified_ != nullptr) notified_->Release();
-  }
-  ZMSP_IUNKNOWN_FROM(HostPin)
-  IUnknown* FindInterface(REFIID riid) override {
-    static constexpr InterfaceEntry<DiscardingPin> kInterfaces[] = {
-        Implements<DiscardingPin, IPin>(IID_IPin),
-        Implements<DiscardingPin, IMemInputPin>(IID_IMemInputPin),
-    };
-    return FindInTable(*this, kInterfaces, riid);
-  }
+  DiscardingPin(ds::BaseFilter& filter, const wchar_t* name) : BaseInputPin(filter, name) {}
+  HRESULT CheckMediaType(const AM_MEDIA_TYPE* type) override { return type != nullptr ? S_OK : E_POINTER; }
+  // The filter brings its own allocator, as it does for the audio renderer.
   HRESULT STDMETHODCALLTYPE GetAllocator(IMemAllocator** allocator) override {
     if (allocator != nullptr) *allocator = nullptr;
     return VFW_E_NO_ALLOCATOR;
   }
-  HRESULT STDMETHODCALLTYPE NotifyAllocator(IMemAllocator* allocator, BOOL) override {
-    if (allocator == nullptr) return E_POINTER;
-    allocator->AddRef();
-    if (notified_ != nullptr) notified_->Release();
-    notified_ = allocator;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE GetAllocatorRequirements(ALLOCATOR_PROPERTIES*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE Receive(IMediaSample* sample) override {
-    ++received;
-    return sample != nullptr ? S_OK : E_POINTER;
-  }
-  HRESULT STDMETHODCALLTYPE ReceiveMultiple(IMediaSample**, LONG, LONG*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE ReceiveCanBlock() override { return S_FALSE; }
 
   std::int64_t received = 0;
 
  private:
-  IMemAllocator* notified_ = nullptr;
+  HRESULT OnReceive(IMediaSample*) override {
+    ++received;
+    return S_OK;
+  }
 };
 
 using bench::Format;

@@ -3,16 +3,13 @@
 // platform library happens to export.
 #pragma once
 
-#include <cstring>
-
-#include "soundproc/contract/DirectShowApi.h"
+#include "directshow/com/DirectShowApi.h"
+#include "directshow/com/Guids.h"
 
 namespace zmsp::guids {
 
-// Builds {XXXXXXXX-0000-0010-8000-00AA00389B71}, the GUID a wave format tag maps to.
-constexpr GUID WaveFormatGuid(DWORD tag) {
-  return {tag, 0x0000, 0x0010, {0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
-}
+using ds::guids::Same;
+using ds::guids::WaveFormatGuid;
 
 inline constexpr CLSID kSoundProcessorFilter = {
     0x3335371D, 0xAF73, 0x426D, {0x90, 0xCD, 0x59, 0x17, 0x95, 0xFA, 0x65, 0x7A}};
@@ -62,7 +59,5 @@ inline constexpr CLSID kUrlReader = {
     0xE436EBB6, 0x524F, 0x11CE, {0x9F, 0x53, 0x00, 0x20, 0xAF, 0x0B, 0xA7, 0x70}};
 inline constexpr CLSID kOtherFileSource = {
     0x6B6D0800, 0x9ADA, 0x11D0, {0xA5, 0x20, 0x00, 0xA0, 0xD1, 0x01, 0x29, 0xC0}};
-
-inline bool Same(const GUID& a, const GUID& b) { return std::memcmp(&a, &b, sizeof(GUID)) == 0; }
 
 }  // namespace zmsp::guids

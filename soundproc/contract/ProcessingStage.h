@@ -27,9 +27,9 @@
 #include <cstdint>
 #include <cstring>
 
-#include "soundproc/contract/DirectShowApi.h"
+#include "directshow/com/DirectShowApi.h"
 #include "soundproc/contract/Guids.h"
-#include "soundproc/contract/MediaTypes.h"
+#include "soundproc/contract/DirectShowNames.h"
 
 namespace zmsp {
 
@@ -127,5 +127,3 @@ class ProcessingStage {
 };
 
 }  // namespace zmsp
-
-#include "soundproc/contract/SampleHelpers.h"

@@ -13,10 +13,8 @@
 #include <cstdint>
 #include <mutex>
 
-#include "soundproc/contract/ComObject.h"
-#include "soundproc/contract/ComPtr.h"
-#include "soundproc/contract/DirectShowApi.h"
-#include "soundproc/contract/MediaTypes.h"
+#include "soundproc/contract/DirectShowNames.h"
+#include "directshow/com/DirectShowApi.h"
 
 namespace zmsp::dmo {
 

@@ -4,7 +4,7 @@
 // stage can use either without knowing which one it got.
 #pragma once
 
-#include "soundproc/contract/DirectShowApi.h"
+#include "directshow/com/DirectShowApi.h"
 
 namespace zmsp::dmo {
 

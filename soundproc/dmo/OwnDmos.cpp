@@ -1,6 +1,6 @@
 #include "soundproc/dmo/OwnDmos.h"
 
-#include "soundproc/contract/ComObject.h"
+#include "soundproc/contract/DirectShowNames.h"
 #include "soundproc/dmo/TimeStretcherDmo.h"
 #include "soundproc/dmo/UpmixerDmo.h"
 

@@ -3,7 +3,7 @@
 // the outside components are not registered, and the creation functions the
 // COM server's class factory serves under our class ids.
 
-#include "soundproc/contract/DirectShowApi.h"
+#include "directshow/com/DirectShowApi.h"
 #include "soundproc/stages/DmoCreation.h"
 
 namespace zmsp::dmo {

@@ -2,7 +2,7 @@
 // reach the filter object and read its and the stages' fields directly.
 #pragma once
 
-#include "soundproc/contract/DirectShowApi.h"
+#include "directshow/com/DirectShowApi.h"
 
 namespace zmsp {
 

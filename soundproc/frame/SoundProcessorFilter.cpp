@@ -6,8 +6,7 @@
 
 #include "soundproc/frame/AnsiText.h"
 #include "soundproc/contract/Guids.h"
-#include "soundproc/contract/SampleHelpers.h"
-#include "soundproc/contract/ComPtr.h"
+#include "soundproc/contract/DirectShowNames.h"
 
 namespace zmsp {
 
@@ -96,7 +95,7 @@ int FileTypeOfName(const std::wstring& name) {
 // ------------------------------------------------------------------ creation
 
 SoundProcessorFilter::SoundProcessorFilter(SettingsStore& store, std::unique_ptr<StageSet> stages)
-    : TransformFilter(guids::kSoundProcessorFilter, L"ZEMBRA's Sound Processor"),
+    : ds::TransformFilter(guids::kSoundProcessorFilter, L"ZEMBRA's Sound Processor"),
       store_(store),
       stages_(std::move(stages)),
       stagePin_(*output_) {
@@ -141,7 +140,7 @@ IUnknown* SoundProcessorFilter::FindInterface(REFIID riid) {
       Implements<SoundProcessorFilter, ISpecifyPropertyPages>(IID_ISpecifyPropertyPages),
   };
   if (IUnknown* found = FindInTable(*this, kInterfaces, riid)) return found;
-  return TransformFilter::FindInterface(riid);
+  return ds::TransformFilter::FindInterface(riid);
 }
 
 HRESULT SoundProcessorFilter::GetFilterObject(SoundProcessorFilter** filter) {
@@ -214,7 +213,7 @@ HRESULT SoundProcessorFilter::DecideBufferSize(IMemAllocator* allocator, ALLOCAT
 }
 
 HRESULT SoundProcessorFilter::SetMediaType(PIN_DIRECTION direction, const AM_MEDIA_TYPE& type) {
-  HRESULT hr = TransformFilter::SetMediaType(direction, type);
+  HRESULT hr = ds::TransformFilter::SetMediaType(direction, type);
   if (FAILED(hr)) return hr;
   if (direction == PINDIR_INPUT) {
     format_.Fill(type);
@@ -226,7 +225,7 @@ HRESULT SoundProcessorFilter::SetMediaType(PIN_DIRECTION direction, const AM_MED
 // ---------------------------------------------------------------- connection
 
 HRESULT SoundProcessorFilter::CheckConnect(PIN_DIRECTION direction, IPin* pin) {
-  HRESULT hr = TransformFilter::CheckConnect(direction, pin);
+  HRESULT hr = ds::TransformFilter::CheckConnect(direction, pin);
   if (FAILED(hr) || direction == PINDIR_OUTPUT) return hr;
   if (pin == nullptr) return E_POINTER;
 

@@ -9,7 +9,7 @@
 #include "soundproc/frame/ISoundProcessorInternals.h"
 #include "soundproc/contract/ProcessingStage.h"
 #include "soundproc/frame/StageSet.h"
-#include "soundproc/frame/base/TransformFilter.h"
+#include "directshow/base/TransformFilter.h"
 
 namespace zmsp {
 
@@ -36,7 +36,7 @@ SourceClass ClassifySourceType(const AM_MEDIA_TYPE& type);
 // 1 ".mp3", 2 ".ogg", 3 ".wma" (last four characters, any case), else 0.
 int FileTypeOfName(const std::wstring& name);
 
-class SoundProcessorFilter final : public TransformFilter,
+class SoundProcessorFilter final : public ds::TransformFilter,
                                    public ISoundProcessorInternals,
                                    public ISpecifyPropertyPages,
                                    public StageFilter {
@@ -51,7 +51,7 @@ class SoundProcessorFilter final : public TransformFilter,
   static HRESULT Create(SettingsStore& store, std::unique_ptr<StageSet> stages,
                         SoundProcessorFilter** filter);
 
-  ZMSP_IUNKNOWN_FROM(TransformFilter)
+  DS_IUNKNOWN_FROM(ds::TransformFilter)
 
   // ISoundProcessorInternals, ISpecifyPropertyPages.
   HRESULT STDMETHODCALLTYPE GetFilterObject(SoundProcessorFilter** filter) override;
@@ -103,11 +103,11 @@ class SoundProcessorFilter final : public TransformFilter,
   // Delivery for the stages: the output pin behind the stage contract.
   class StagePin final : public StageOutputPin {
    public:
-    explicit StagePin(TransformOutputPin& pin) : pin_(pin) {}
+    explicit StagePin(ds::TransformOutputPin& pin) : pin_(pin) {}
     HRESULT Deliver(IMediaSample* sample) override { return pin_.Deliver(sample); }
 
    private:
-    TransformOutputPin& pin_;
+    ds::TransformOutputPin& pin_;
   };
 
   SettingsStore& store_;

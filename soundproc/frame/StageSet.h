@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "soundproc/contract/ComPtr.h"
+#include "soundproc/contract/DirectShowNames.h"
 #include "soundproc/contract/ProcessingStage.h"
 #include "soundproc/contract/Settings.h"
 #include "soundproc/frame/pages/PageStatus.h"

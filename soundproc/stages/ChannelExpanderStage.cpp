@@ -5,7 +5,7 @@
 
 #include "soundproc/stages/ChannelExpanderStage.h"
 
-#include "soundproc/contract/SampleHelpers.h"
+#include "soundproc/contract/DirectShowNames.h"
 #include "soundproc/stages/DmoParameterBlocks.h"
 #include "soundproc/stages/DmoStreamer.h"
 #include "soundproc/stages/PersistedBlock.h"

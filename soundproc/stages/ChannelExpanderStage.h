@@ -9,7 +9,7 @@
 
 #include <cstdint>
 
-#include "soundproc/contract/ComPtr.h"
+#include "soundproc/contract/DirectShowNames.h"
 #include "soundproc/contract/Settings.h"
 #include "soundproc/stages/DmoCreation.h"
 #include "soundproc/stages/DmoStreamer.h"

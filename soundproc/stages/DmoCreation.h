@@ -11,8 +11,8 @@
 #include <string>
 #include <string_view>
 
-#include "soundproc/contract/ComPtr.h"
-#include "soundproc/contract/DirectShowApi.h"
+#include "soundproc/contract/DirectShowNames.h"
+#include "directshow/com/DirectShowApi.h"
 
 namespace zmsp {
 

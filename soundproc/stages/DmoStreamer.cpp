@@ -5,9 +5,7 @@
 
 #include "soundproc/stages/DmoStreamer.h"
 
-#include "soundproc/contract/ComPtr.h"
-#include "soundproc/contract/SampleHelpers.h"
-#include "soundproc/contract/SampleMediaBuffer.h"
+#include "soundproc/contract/DirectShowNames.h"
 #include "soundproc/stages/StageSupport.h"
 
 namespace zmsp {

@@ -9,8 +9,8 @@
 #include <cstdint>
 #include <functional>
 
-#include "soundproc/contract/DirectShowApi.h"
-#include "soundproc/contract/MediaTypes.h"
+#include "directshow/com/DirectShowApi.h"
+#include "soundproc/contract/DirectShowNames.h"
 #include "soundproc/contract/ProcessingStage.h"
 
 namespace zmsp {

@@ -1,6 +1,6 @@
 #include "soundproc/stages/PersistedBlock.h"
 
-#include "soundproc/contract/ComPtr.h"
+#include "soundproc/contract/DirectShowNames.h"
 
 namespace zmsp {
 

@@ -4,7 +4,7 @@
 
 #include <cstddef>
 
-#include "soundproc/contract/DirectShowApi.h"
+#include "directshow/com/DirectShowApi.h"
 
 namespace zmsp {
 

@@ -5,19 +5,18 @@
 #include <new>
 
 #include "soundproc/contract/Guids.h"
-#include "soundproc/contract/SampleHelpers.h"
-#include "soundproc/frame/base/MemAllocator.h"
+#include "soundproc/contract/DirectShowNames.h"
+#include "directshow/base/PositionEnumerator.h"
 
 namespace zmsp::host {
 
-// ------------------------------------------------------------------- HostPin
+// --------------------------------------------------------------- OfferedType
 
-HostPin::HostPin(BaseFilter& filter, const wchar_t* name, PIN_DIRECTION direction, const AM_MEDIA_TYPE* type)
-    : BasePin(filter, name, direction) {
+OfferedType::OfferedType(const AM_MEDIA_TYPE* type) {
   if (type != nullptr) hasOffer_ = offered_.Set(*type);
 }
 
-HRESULT HostPin::CheckMediaType(const AM_MEDIA_TYPE* type) {
+HRESULT OfferedType::Check(const AM_MEDIA_TYPE* type) const {
   if (type == nullptr) return E_POINTER;
   if (!hasOffer_) return S_OK;
   return guids::Same(type->majortype, offered_.Get().majortype) &&
@@ -26,58 +25,30 @@ HRESULT HostPin::CheckMediaType(const AM_MEDIA_TYPE* type) {
              : S_FALSE;
 }
 
-HRESULT HostPin::GetMediaType(int position, MediaType& type) {
+HRESULT OfferedType::Get(int position, MediaType& type) const {
   if (position != 0 || !hasOffer_) return VFW_S_NO_MORE_ITEMS;
   type = offered_;
   return S_OK;
 }
 
+HostPin::HostPin(ds::BaseFilter& filter, const wchar_t* name, PIN_DIRECTION direction,
+                 const AM_MEDIA_TYPE* type)
+    : BasePin(filter, name, direction), offer_(type) {}
+
 // ----------------------------------------------------------------- SourcePin
 
-SourcePin::SourcePin(BaseFilter& filter, const wchar_t* name, const AM_MEDIA_TYPE& type, LONG bufferSize)
-    : HostPin(filter, name, PINDIR_OUTPUT, &type), bufferSize_(bufferSize) {}
+SourcePin::SourcePin(ds::BaseFilter& filter, const wchar_t* name, const AM_MEDIA_TYPE& type, LONG bufferSize)
+    : BaseOutputPin(filter, name), offer_(&type), bufferSize_(bufferSize) {}
 
-SourcePin::~SourcePin() { BreakConnect(); }
-
-HRESULT SourcePin::CompleteConnect(IPin* receivePin) {
-  ComPtr<IMemInputPin> input;
-  if (FAILED(receivePin->QueryInterface(IID_IMemInputPin, input.PutVoid()))) return VFW_E_NO_TRANSPORT;
-  ComPtr<IMemAllocator> allocator;
-  HRESULT hr = input->GetAllocator(allocator.Put());
-  if (FAILED(hr)) {
-    allocator = ComPtr<IMemAllocator>::Adopt(MemAllocator::Create());
-    if (!allocator) return E_OUTOFMEMORY;
-  }
+HRESULT SourcePin::DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES*) {
   ALLOCATOR_PROPERTIES request{2, bufferSize_, 1, 0}, actual{};
-  hr = allocator->SetProperties(&request, &actual);
-  if (SUCCEEDED(hr)) hr = input->NotifyAllocator(allocator.Get(), FALSE);
-  if (FAILED(hr)) return hr;
-  allocator_ = allocator.Detach();
-  downstream_ = input.Detach();
-  return S_OK;
+  return allocator->SetProperties(&request, &actual);
 }
-
-HRESULT SourcePin::BreakConnect() {
-  if (allocator_ != nullptr) {
-    allocator_->Decommit();
-    allocator_->Release();
-    allocator_ = nullptr;
-  }
-  if (downstream_ != nullptr) {
-    downstream_->Release();
-    downstream_ = nullptr;
-  }
-  return S_OK;
-}
-
-HRESULT SourcePin::Active() { return allocator_ != nullptr ? allocator_->Commit() : S_OK; }
-HRESULT SourcePin::Inactive() { return allocator_ != nullptr ? allocator_->Decommit() : S_OK; }
 
 HRESULT SourcePin::Push(const std::uint8_t* bytes, std::size_t length, const AM_MEDIA_TYPE* type,
                         REFERENCE_TIME start, REFERENCE_TIME stop) {
-  if (downstream_ == nullptr || allocator_ == nullptr) return VFW_E_NOT_CONNECTED;
   ComPtr<IMediaSample> sample;
-  HRESULT hr = allocator_->GetBuffer(sample.Put(), nullptr, nullptr, 0);
+  HRESULT hr = GetDeliveryBuffer(sample.Put());
   if (FAILED(hr)) return hr;
   if (static_cast<LONGLONG>(length) > sample->GetSize()) return VFW_E_BUFFER_OVERFLOW;
   BYTE* data = nullptr;
@@ -87,14 +58,13 @@ HRESULT SourcePin::Push(const std::uint8_t* bytes, std::size_t length, const AM_
   if (start >= 0) sample->SetTime(&start, stop >= 0 ? &stop : nullptr);
   sample->SetSyncPoint(TRUE);
   if (type != nullptr) sample->SetMediaType(const_cast<AM_MEDIA_TYPE*>(type));
-  return downstream_->Receive(sample.Get());
+  return Deliver(sample.Get());
 }
 
 HRESULT SourcePin::PushFilled(
     const std::function<std::pair<REFERENCE_TIME, REFERENCE_TIME>(std::uint8_t*, std::size_t&)>& fill) {
-  if (downstream_ == nullptr || allocator_ == nullptr) return VFW_E_NOT_CONNECTED;
   ComPtr<IMediaSample> sample;
-  HRESULT hr = allocator_->GetBuffer(sample.Put(), nullptr, nullptr, 0);
+  HRESULT hr = GetDeliveryBuffer(sample.Put());
   if (FAILED(hr)) return hr;
   BYTE* data = nullptr;
   sample->GetPointer(&data);
@@ -104,31 +74,15 @@ HRESULT SourcePin::PushFilled(
   sample->SetActualDataLength(static_cast<LONG>(length));
   sample->SetTime(&start, &stop);
   sample->SetSyncPoint(TRUE);
-  return downstream_->Receive(sample.Get());
-}
-
-HRESULT SourcePin::PushEndOfStream() {
-  return connected_ != nullptr ? connected_->EndOfStream() : VFW_E_NOT_CONNECTED;
+  return Deliver(sample.Get());
 }
 
 // ------------------------------------------------------------------- SinkPin
 
-SinkPin::SinkPin(BaseFilter& filter, const wchar_t* name, const AM_MEDIA_TYPE* type)
-    : HostPin(filter, name, PINDIR_INPUT, type) {}
+SinkPin::SinkPin(ds::BaseFilter& filter, const wchar_t* name, const AM_MEDIA_TYPE* type)
+    : BaseInputPin(filter, name), offer_(type) {}
 
-SinkPin::~SinkPin() {
-  if (notified_ != nullptr) notified_->Release();
-}
-
-IUnknown* SinkPin::FindInterface(REFIID riid) {
-  static constexpr InterfaceEntry<SinkPin> kInterfaces[] = {
-      Implements<SinkPin, IPin>(IID_IPin),
-      Implements<SinkPin, IMemInputPin>(IID_IMemInputPin),
-  };
-  return FindInTable(*this, kInterfaces, riid);
-}
-
-HRESULT SinkPin::EndOfStream() {
+HRESULT SinkPin::OnEndOfStream() {
   endOfStream = true;
   return S_OK;
 }
@@ -141,16 +95,7 @@ HRESULT SinkPin::GetAllocator(IMemAllocator** allocator) {
   return S_OK;
 }
 
-HRESULT SinkPin::NotifyAllocator(IMemAllocator* allocator, BOOL) {
-  if (allocator == nullptr) return E_POINTER;
-  allocator->AddRef();
-  if (notified_ != nullptr) notified_->Release();
-  notified_ = allocator;
-  return S_OK;
-}
-
-HRESULT SinkPin::Receive(IMediaSample* sample) {
-  if (sample == nullptr) return E_POINTER;
+HRESULT SinkPin::OnReceive(IMediaSample* sample) {
   if (consume) return consume(sample);
   ReceivedSample seen;
   BYTE* data = nullptr;
@@ -166,15 +111,6 @@ HRESULT SinkPin::Receive(IMediaSample* sample) {
   seen.identity = sample;
   received.push_back(std::move(seen));
   return receiveResult;
-}
-
-HRESULT SinkPin::ReceiveMultiple(IMediaSample** samples, LONG count, LONG* processed) {
-  if (samples == nullptr || processed == nullptr) return E_POINTER;
-  for (*processed = 0; *processed < count; ++*processed) {
-    HRESULT hr = Receive(samples[*processed]);
-    if (hr != S_OK) return hr;
-  }
-  return S_OK;
 }
 
 // ------------------------------------------------------------ FileSourceStub
@@ -204,50 +140,6 @@ HRESULT FileSourceStub::GetCurFile(LPOLESTR* fileName, AM_MEDIA_TYPE* type) {
 }
 
 // ----------------------------------------------------------------- HostGraph
-
-namespace {
-
-class FilterEnumerator final : public ComObject<IEnumFilters> {
- public:
-  explicit FilterEnumerator(std::vector<IBaseFilter*> filters) : filters_(std::move(filters)) {
-    for (IBaseFilter* f : filters_) f->AddRef();
-  }
-  ~FilterEnumerator() override {
-    for (IBaseFilter* f : filters_) f->Release();
-  }
-  HRESULT STDMETHODCALLTYPE Next(ULONG count, IBaseFilter** filters, ULONG* fetched) override {
-    if (filters == nullptr) return E_POINTER;
-    ULONG done = 0;
-    while (done < count && position_ < filters_.size()) {
-      filters[done] = filters_[position_++];
-      filters[done]->AddRef();
-      ++done;
-    }
-    if (fetched != nullptr) *fetched = done;
-    return done == count ? S_OK : S_FALSE;
-  }
-  HRESULT STDMETHODCALLTYPE Skip(ULONG count) override {
-    position_ += count;
-    return position_ <= filters_.size() ? S_OK : S_FALSE;
-  }
-  HRESULT STDMETHODCALLTYPE Reset() override {
-    position_ = 0;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE Clone(IEnumFilters**) override { return E_NOTIMPL; }
-
- private:
-  IUnknown* FindInterface(REFIID riid) override {
-    static constexpr InterfaceEntry<FilterEnumerator> kInterfaces[] = {
-        Implements<FilterEnumerator, IEnumFilters>(IID_IEnumFilters)};
-    return FindInTable(*this, kInterfaces, riid);
-  }
-
-  std::vector<IBaseFilter*> filters_;
-  std::size_t position_ = 0;
-};
-
-}  // namespace
 
 ComPtr<HostGraph> HostGraph::Create() { return ComPtr<HostGraph>::Adopt(new HostGraph()); }
 
@@ -283,7 +175,14 @@ HRESULT HostGraph::EnumFilters(IEnumFilters** filters) {
   if (filters == nullptr) return E_POINTER;
   *filters = nullptr;
   if (FAILED(enumResult)) return enumResult;
-  *filters = new (std::nothrow) FilterEnumerator(filters_);
+  using FilterEnumerator = ds::PositionEnumerator<IEnumFilters, IBaseFilter*, IID_IEnumFilters>;
+  *filters = new (std::nothrow)
+      FilterEnumerator(static_cast<IFilterGraph&>(*this), [this](ULONG position, IBaseFilter** filter) {
+        if (position >= filters_.size()) return false;
+        *filter = filters_[position];
+        (*filter)->AddRef();
+        return true;
+      });
   return *filters != nullptr ? S_OK : E_OUTOFMEMORY;
 }
 

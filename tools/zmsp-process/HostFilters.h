@@ -11,57 +11,48 @@
 #include <utility>
 #include <vector>
 
-#include "soundproc/contract/DirectShowApi.h"
-#include "soundproc/contract/MediaTypes.h"
-#include "soundproc/frame/base/BaseFilter.h"
-#include "soundproc/frame/base/BasePin.h"
-#include "soundproc/contract/ComPtr.h"
+#include "directshow/base/BaseInputPin.h"
+#include "directshow/base/BaseOutputPin.h"
+#include "directshow/base/MultiPinFilter.h"
+#include "directshow/com/DirectShowApi.h"
+#include "soundproc/contract/DirectShowNames.h"
 
 namespace zmsp::host {
 
 // A filter with any number of pins, each added by the owner.
-class HostFilter : public BaseFilter {
+using HostFilter = ds::MultiPinFilter;
+
+// The media type a host pin proposes, and the types it accepts: exactly
+// those with its major type and subtype (any type when it has none).
+class OfferedType {
  public:
-  HostFilter(const CLSID& classId, const wchar_t* name) : BaseFilter(classId, name) {}
-  int GetPinCount() override { return static_cast<int>(pins_.size()); }
-  BasePin* GetPin(int index) override {
-    return index >= 0 && index < GetPinCount() ? pins_[static_cast<std::size_t>(index)].get() : nullptr;
-  }
-  template <typename Pin, typename... Args>
-  Pin& AddPin(Args&&... args) {
-    auto pin = std::make_unique<Pin>(*this, std::forward<Args>(args)...);
-    Pin& added = *pin;
-    pins_.push_back(std::move(pin));
-    return added;
-  }
+  explicit OfferedType(const AM_MEDIA_TYPE* type);
+  HRESULT Check(const AM_MEDIA_TYPE* type) const;
+  HRESULT Get(int position, MediaType& type) const;
 
  private:
-  std::vector<std::unique_ptr<BasePin>> pins_;
-};
-
-// A pin that proposes one media type and accepts exactly types with its
-// major type and subtype (any type when it has none).
-class HostPin : public BasePin {
- public:
-  HostPin(BaseFilter& filter, const wchar_t* name, PIN_DIRECTION direction,
-          const AM_MEDIA_TYPE* type = nullptr);
-  HRESULT CheckMediaType(const AM_MEDIA_TYPE* type) override;
-  HRESULT GetMediaType(int position, MediaType& type) override;
-
- protected:
   MediaType offered_;
   bool hasOffer_ = false;
 };
 
-// Output pin that pushes buffers downstream through IMemInputPin.
-class SourcePin final : public HostPin {
+// A pin with no transport: a connection point for graph walks.
+class HostPin : public ds::BasePin {
  public:
-  SourcePin(BaseFilter& filter, const wchar_t* name, const AM_MEDIA_TYPE& type, LONG bufferSize);
-  ~SourcePin();
-  HRESULT CompleteConnect(IPin* receivePin) override;
-  HRESULT BreakConnect() override;
-  HRESULT Active() override;
-  HRESULT Inactive() override;
+  HostPin(ds::BaseFilter& filter, const wchar_t* name, PIN_DIRECTION direction,
+          const AM_MEDIA_TYPE* type = nullptr);
+  HRESULT CheckMediaType(const AM_MEDIA_TYPE* type) override { return offer_.Check(type); }
+  HRESULT GetMediaType(int position, MediaType& type) override { return offer_.Get(position, type); }
+
+ private:
+  OfferedType offer_;
+};
+
+// Output pin that pushes buffers downstream through IMemInputPin.
+class SourcePin final : public ds::BaseOutputPin {
+ public:
+  SourcePin(ds::BaseFilter& filter, const wchar_t* name, const AM_MEDIA_TYPE& type, LONG bufferSize);
+  HRESULT CheckMediaType(const AM_MEDIA_TYPE* type) override { return offer_.Check(type); }
+  HRESULT GetMediaType(int position, MediaType& type) override { return offer_.Get(position, type); }
 
   // One sample of `bytes`; `type` is attached when given; times when start >= 0.
   HRESULT Push(const std::uint8_t* bytes, std::size_t length, const AM_MEDIA_TYPE* type = nullptr,
@@ -72,14 +63,15 @@ class SourcePin final : public HostPin {
   // not delivered.
   HRESULT PushFilled(
       const std::function<std::pair<REFERENCE_TIME, REFERENCE_TIME>(std::uint8_t*, std::size_t&)>& fill);
-  HRESULT PushEndOfStream();
+  HRESULT PushEndOfStream() { return DeliverEndOfStream(); }
   LONG BufferSize() const { return bufferSize_; }
-  IMemAllocator* Allocator() const { return allocator_; }
 
  private:
+  // Two buffers of the pin's buffer size.
+  HRESULT DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request) override;
+
+  OfferedType offer_;
   LONG bufferSize_;
-  IMemInputPin* downstream_ = nullptr;
-  IMemAllocator* allocator_ = nullptr;
 };
 
 // What a sink saw of one sample.
@@ -94,21 +86,14 @@ struct ReceivedSample {
 };
 
 // Input pin that records every sample it receives.
-class SinkPin final : public HostPin, public IMemInputPin {
+class SinkPin final : public ds::BaseInputPin {
  public:
-  SinkPin(BaseFilter& filter, const wchar_t* name, const AM_MEDIA_TYPE* type = nullptr);
-  ~SinkPin() override;
+  SinkPin(ds::BaseFilter& filter, const wchar_t* name, const AM_MEDIA_TYPE* type = nullptr);
+  HRESULT CheckMediaType(const AM_MEDIA_TYPE* type) override { return offer_.Check(type); }
+  HRESULT GetMediaType(int position, MediaType& type) override { return offer_.Get(position, type); }
 
-  ZMSP_IUNKNOWN_FROM(HostPin)
-  HRESULT STDMETHODCALLTYPE EndOfStream() override;
-
+  // Offers `offeredAllocator` when set; otherwise the upstream pin brings its own.
   HRESULT STDMETHODCALLTYPE GetAllocator(IMemAllocator** allocator) override;
-  HRESULT STDMETHODCALLTYPE NotifyAllocator(IMemAllocator* allocator, BOOL readOnly) override;
-  HRESULT STDMETHODCALLTYPE GetAllocatorRequirements(ALLOCATOR_PROPERTIES* props) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE Receive(IMediaSample* sample) override;
-  HRESULT STDMETHODCALLTYPE ReceiveMultiple(IMediaSample** samples, LONG count, LONG* processed) override;
   HRESULT STDMETHODCALLTYPE ReceiveCanBlock() override { return S_FALSE; }
 
   // Recorded when no consumer is set.
@@ -117,15 +102,15 @@ class SinkPin final : public HostPin, public IMemInputPin {
   // is Receive's.
   std::function<HRESULT(IMediaSample*)> consume;
   bool endOfStream = false;
-  // Offered by GetAllocator when set (otherwise the upstream pin brings its own).
   IMemAllocator* offeredAllocator = nullptr;
   // Result Receive returns (to test error propagation).
   HRESULT receiveResult = S_OK;
 
  private:
-  IUnknown* FindInterface(REFIID riid) override;
+  HRESULT OnReceive(IMediaSample* sample) override;
+  HRESULT OnEndOfStream() override;
 
-  IMemAllocator* notified_ = nullptr;
+  OfferedType offer_;
 };
 
 // Stand-in for the graph's file source: a filter of the given class that
@@ -133,7 +118,7 @@ class SinkPin final : public HostPin, public IMemInputPin {
 class FileSourceStub final : public HostFilter, public IFileSourceFilter {
  public:
   FileSourceStub(const CLSID& classId, std::wstring fileName);
-  ZMSP_IUNKNOWN_FROM(HostFilter)
+  DS_IUNKNOWN_FROM(HostFilter)
   HRESULT STDMETHODCALLTYPE Load(LPCOLESTR, const AM_MEDIA_TYPE*) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE GetCurFile(LPOLESTR* fileName, AM_MEDIA_TYPE* type) override;
 

@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "soundproc/contract/Guids.h"
-#include "soundproc/contract/SampleHelpers.h"
+#include "soundproc/contract/DirectShowNames.h"
 #include "soundproc/frame/SoundProcessorFilter.h"
 #include "tools/zmsp-process/HostFilters.h"
 

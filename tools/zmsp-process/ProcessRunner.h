@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "soundproc/contract/DirectShowApi.h"
+#include "directshow/com/DirectShowApi.h"
 #include "soundproc/contract/SettingsStore.h"
 #include "tools/zmsp-process/WavFile.h"
 

@@ -3,13 +3,13 @@
 // window, size from the dialog, dirty state) with hooks for the pages.
 #pragma once
 
-#include "soundproc/contract/DirectShowApi.h"
+#include "directshow/com/DirectShowApi.h"
 
 #include <olectl.h>
 
 #include <string>
 
-#include "soundproc/contract/ComObject.h"
+#include "soundproc/contract/DirectShowNames.h"
 
 namespace zmsp::pages {
 

@@ -5,7 +5,7 @@
 
 #include <new>
 
-#include "soundproc/contract/ComPtr.h"
+#include "soundproc/contract/DirectShowNames.h"
 #include "soundproc/contract/Guids.h"
 #include "soundproc/contract/Settings.h"
 #include "soundproc/dmo/DmoGuids.h"

@@ -14,9 +14,8 @@
 #include <mediaerr.h>
 #endif
 
-#include "soundproc/contract/ComObject.h"
+#include "soundproc/contract/DirectShowNames.h"
 #include "soundproc/contract/Guids.h"
-#include "soundproc/contract/MediaTypes.h"
 #include "soundproc/contract/ProcessingStage.h"
 #include "soundproc/stages/DmoCreation.h"
 #include "soundproc/stages/StageSupport.h"

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "soundproc/contract/SampleMediaBuffer.h"
+#include "soundproc/contract/DirectShowNames.h"
 #include "soundproc/dmo/DmoGuids.h"
 #include "soundproc/dmo/OwnDmos.h"
 #include "soundproc/stages/PersistedBlock.h"

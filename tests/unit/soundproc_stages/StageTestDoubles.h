@@ -6,9 +6,8 @@
 #include <cstring>
 #include <vector>
 
-#include "soundproc/contract/ComObject.h"
+#include "soundproc/contract/DirectShowNames.h"
 #include "soundproc/contract/Guids.h"
-#include "soundproc/contract/MediaTypes.h"
 #include "soundproc/contract/ProcessingStage.h"
 
 namespace zmsp::test {

@@ -15,8 +15,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "soundproc/contract/ComPtr.h"
-#include "soundproc/contract/SampleMediaBuffer.h"
+#include "soundproc/contract/DirectShowNames.h"
 
 namespace {
 
