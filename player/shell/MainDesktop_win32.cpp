@@ -20,9 +20,10 @@ static_assert(static_cast<int>(AppCommand::VolumeUp) == APPCOMMAND_VOLUME_UP);
 static_assert(static_cast<int>(AppCommand::VolumeDown) == APPCOMMAND_VOLUME_DOWN);
 static_assert(static_cast<int>(AppCommand::VolumeMute) == APPCOMMAND_VOLUME_MUTE);
 
+// As with keys, a command waiting in a dialog or menu runs no second one.
 bool TfrmMain::RunAppCommand(int command) {
   const char* action = ActionForAppCommand(command);
-  if (action == nullptr) {
+  if (action == nullptr || inputDepth_ > 1) {
     return false;
   }
   controller_->Execute(action);
