@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "player/window/DroppedFolder.h"
+#include "tests/unit/window/DiskFiles.h"
 
 namespace orves {
 namespace {
@@ -24,27 +25,8 @@ TEST(NaturalOrderTest, NumbersCompareByValue) {
                                              "ep01.avi", "ep1b.avi", "movie 9.avi", "Movie 10.avi"}));
 }
 
-// Paths use backslashes, as on Windows; the disk behind them is a temporary folder.
-struct DiskFiles final : IFileSystem {
-  fs::path root;
-  bool FileExists(const std::string& p) const override { return fs::exists(ToFsPath(p)); }
-  std::vector<std::string> ListFolder(const std::string& folder) const override {
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(ToFsPath(folder)))
-      names.push_back(e.path().filename().string());
-    return names;
-  }
-  int CompareNoCase(const std::string& a, const std::string& b) const override { return a.compare(b); }
-  fs::path ToFsPath(const std::string& path) const override {
-    std::string p = path;
-    std::replace(p.begin(), p.end(), '\\', '/');
-    return root / p;
-  }
-  std::string ToUtf8(const std::string& ansi) const override { return ansi; }
-};
-
 TEST(DroppedFolderTest, AFolderStandsForItsMoviesAndAFileForItself) {
-  DiskFiles files;
+  testing::DiskFiles files;
   files.root = fs::temp_directory_path() / ("orves-drop-" + std::to_string(getpid()));
   fs::remove_all(files.root);
   fs::create_directories(files.root / "Show" / "Extras.avi");  // a folder, not a movie

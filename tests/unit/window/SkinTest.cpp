@@ -8,33 +8,13 @@
 
 #include "player/core/Setup.h"
 #include "player/window/Skin.h"
+#include "tests/unit/window/DiskFiles.h"
 #include "tests/unit/window/SkinFakes.h"
 
 namespace orves {
 namespace {
 
 namespace fs = std::filesystem;
-
-// Skin paths are joined with backslashes, as on Windows.
-struct DiskFiles final : IFileSystem {
-  fs::path root;
-  bool FileExists(const std::string& p) const override { return fs::exists(ToFsPath(p)); }
-  std::vector<std::string> ListFolder(const std::string& folder) const override {
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(ToFsPath(folder)))
-      names.push_back(e.path().filename().string());
-    return names;
-  }
-  int CompareNoCase(const std::string& a, const std::string& b) const override {
-    return strcasecmp(a.c_str(), b.c_str());
-  }
-  fs::path ToFsPath(const std::string& path) const override {
-    std::string p = path;
-    for (char& c : p) c = c == '\\' ? '/' : c;
-    return root / p;
-  }
-  std::string ToUtf8(const std::string& ansi) const override { return ansi; }
-};
 
 void Put16(std::string& b, uint32_t v) { b += char(v & 0xFF), b += char((v >> 8) & 0xFF); }
 void Put32(std::string& b, uint32_t v) { Put16(b, v & 0xFFFF), Put16(b, v >> 16); }
@@ -78,7 +58,7 @@ class SkinTest : public ::testing::Test {
     return std::make_unique<TSkin>(*setup_, files_, "Skin", window_);
   }
 
-  DiskFiles files_;
+  testing::DiskFiles files_;
   testing::FakeSkinWindow window_;
   std::unique_ptr<TSetup> setup_;
 };
