@@ -36,8 +36,7 @@ bench: deps
 	@for b in build/bench/bin/bench_*; do echo "== $$b"; $$b --benchmark_min_time=0.2; done
 
 fuzz: deps
-	CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVES_FUZZ=ON
-	cmake --build build/fuzz -j $(JOBS)
+	JOBS=$(JOBS) bash scripts/build-fuzz.sh
 
 clean:
 	rm -rf build

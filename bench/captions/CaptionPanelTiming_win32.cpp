@@ -51,10 +51,12 @@ int Run() {
   testing::NullLayout layout;
   Media640x480 media;
   NoMessageBox messageBox;
-  CaptionPanel panel;
-  panel.Create(host, 1);
+  testing::NullMediaPlayer stopped;
+  LateBound<const TCaptionView> lateView;
+  CaptionPanel panel(lateView, *codec, stopped);
+  panel.Create(host, 1, movie);
   TCaptionView view(setup, *codec, TCaptionViewServices{stateText, panel, layout, media, messageBox});
-  panel.Bind(view, *codec, CaptionPanelSources{movie, [] { return false; }});
+  lateView.Bind(view);
 
   TCaptionEntry entries[2];
   entries[0].text = "자막 첫째 줄입니다, 조금 긴 문장\n둘째 줄입니다";

@@ -31,7 +31,6 @@ struct DiskFiles final : IFileSystem {
     std::replace(p.begin(), p.end(), '\\', '/');
     return fs::path(p);
   }
-  std::string ToUtf8(const std::string& ansi) const override { return ansi; }
 };
 
 void BM_LoadDefaultSkin(benchmark::State& state) {

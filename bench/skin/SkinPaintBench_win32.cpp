@@ -29,6 +29,16 @@ class BenchWindow final : public orves::TWindow {
   }
 };
 
+// A movie of 90 minutes, playing.
+struct BenchPlayback final : orves::ISkinPlayback {
+  double position = 0;
+  bool FullScreen() const override { return false; }
+  bool MovieOpen() const override { return true; }
+  double Position() const override { return position; }
+  double Duration() const override { return 5400.0; }
+  int Volume() const override { return -800; }
+};
+
 template <class Work>
 double MicrosecondsPerCall(int calls, Work work) {
   const auto start = std::chrono::steady_clock::now();
@@ -57,28 +67,20 @@ int wmain(int argc, wchar_t** argv) {
   BecomeDpiAware();
   BenchWindow window;
   if (!window.Create()) return 1;
-  double position = 0;
-  orves::SkinPainterParts parts;
-  parts.window = window.Handle();
-  parts.fullScreen = [] { return false; };
-  parts.draggingBar = [] { return false; };
-  parts.movieOpen = [] { return true; };
-  parts.position = [&] { return position; };
-  parts.duration = [] { return 5400.0; };
-  parts.volume = [] { return -800; };
-  orves::SkinPainter painter(parts);
+  orves::SkinPainter painter(window.Handle(), {});
   painter.CreateControls();
+  BenchPlayback playback;
+  orves::TMouseAction mouse;
   orves::Win32FileSystem files;
   const std::filesystem::path settings = std::filesystem::temp_directory_path() / "orves-skin-bench.ini";
   orves::TSetup setup(settings);
-  orves::TSkin skin(setup, files, orves::WideToAnsi(argv[1]), painter);
-  painter.SetSkin(skin);
+  orves::TSkin skin(setup, files, orves::WideToUtf8(argv[1]), orves::TSkinServices{painter, playback, mouse});
   skin.LoadSkin("Default");
   if (skin.Name() != "Default") return 1;
   SetWindowPos(window.Handle(), nullptr, 0, 0, 1280, 720, SWP_NOMOVE | SWP_NOZORDER);
 
   const double tick = MicrosecondsPerCall(2000, [&](int i) {
-    position = i;
+    playback.position = i;
     skin.PaintTexts();
     skin.PlaceThumbs();
   });

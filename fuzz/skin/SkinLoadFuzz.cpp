@@ -30,7 +30,6 @@ struct FolderFiles final : orves::IFileSystem {
     for (char& c : p) c = c == '\\' ? '/' : c;
     return root / p;
   }
-  std::string ToUtf8(const std::string& ansi) const override { return ansi; }
 };
 
 void WriteFile(const fs::path& path, const std::string& bytes) {
@@ -71,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   window.position = data[1];
   window.duration = data[0];
   window.volume = -static_cast<int>(size % 4000);
-  orves::TSkin skin(setup, files, "Skin", window);
+  orves::TSkin skin(setup, files, "Skin", window.Services());
   skin.LoadSkin("Fuzz");
   if (skin.Texts().size() > orves::kMaxSkinTexts || skin.ClickAreas().size() > orves::kMaxClickAreas ||
       skin.BarAreas().size() > orves::kMaxBarAreas || skin.Data().thumbs.size() != skin.BarAreas().size() ||

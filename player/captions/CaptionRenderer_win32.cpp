@@ -62,20 +62,15 @@ CaptionPanel::~CaptionPanel() {
   for (LineSlot& slot : slots_) FreeSlot(slot);
 }
 
-bool CaptionPanel::Create(HWND parent, int id) {
+bool CaptionPanel::Create(HWND parent, int id, HWND moviePanel) {
   if (Handle() || !parent) return false;
+  moviePanel_ = moviePanel;
   const WindowClassSpec panelClass{kPanelClass, 0, nullptr};
   if (!CreateWindowOf(panelClass, 0, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, L"", RECT{}, parent, id)) {
     return false;
   }
   SetRegion(CreateRectRgn(0, 0, 0, 0));
   return true;
-}
-
-void CaptionPanel::Bind(const TCaptionView& view, ITextCodec& codec, CaptionPanelSources sources) {
-  view_ = &view;
-  codec_ = &codec;
-  sources_ = std::move(sources);
 }
 
 // The region is set without the window manager's own redraw, which repaints
@@ -107,7 +102,7 @@ void CaptionPanel::FreeSlot(LineSlot& slot) {
 
 RECT CaptionPanel::MovieBounds() const {
   RECT bounds{};
-  if (sources_.moviePanel && GetWindowRect(sources_.moviePanel, &bounds)) {
+  if (moviePanel_ && GetWindowRect(moviePanel_, &bounds)) {
     MapWindowPoints(nullptr, GetParent(Handle()), reinterpret_cast<POINT*>(&bounds), 2);
   }
   return bounds;
@@ -126,16 +121,16 @@ void CaptionPanel::RenderCaption(const TCaptionEntry& entry) {
     HideCaption();
     return;
   }
-  if (!Handle() || !view_ || !codec_) return;
+  if (!Handle()) return;
   RECT client{};
   GetClientRect(Handle(), &client);
   if (!cache_.Changed(entry.text, client.right)) return;
 
   const RECT movie = MovieBounds();
-  const TCaptionSettings& settings = view_->Settings();
+  const TCaptionSettings& settings = view_.Target().Settings();
   plan_ = PlanCaption(entry, settings,
-                      CaptionArea{movie.right - movie.left, movie.bottom - movie.top, client.right}, *codec_);
-  band_ = view_->CaptionRise() == 0;
+                      CaptionArea{movie.right - movie.left, movie.bottom - movie.top, client.right}, codec_);
+  band_ = view_.Target().CaptionRise() == 0;
   const bool smooth = band_ && settings.antiAliase;
   lineCount_ = static_cast<int>(plan_.lines.size());
   for (int k = 0; k < lineCount_; ++k) {
@@ -155,7 +150,7 @@ void CaptionPanel::RenderCaption(const TCaptionEntry& entry) {
 // Draws the line into its slot's bitmap, sized to the text's extent plus the
 // slack, on the panel's colour (also the text's opaque background).
 void CaptionPanel::DrawLine(LineSlot& slot, const CaptionLine& line, bool smooth) {
-  const TCaptionSettings& settings = view_->Settings();
+  const TCaptionSettings& settings = view_.Target().Settings();
   HFONT font = fonts_.Get(Utf8ToWide(settings.fontName2), plan_.metrics.lineHeight, line.glyphWidth,
                           settings.fontBold, smooth);
   HDC dc = CreateCompatibleDC(nullptr);
@@ -197,13 +192,13 @@ void CaptionPanel::ShapeOverLetters() {
   GetWindowRect(Handle(), &panel);
   MapWindowPoints(nullptr, GetParent(Handle()), reinterpret_cast<POINT*>(&panel), 2);
   const int edge = movie.bottom - panel.top;
-  const bool fast = !(sources_.playing && sources_.playing());
+  const bool fast = player_.PlayState() != kPlayStatePlaying;
   TShapePanel shape(Handle(), plan_.outline, fast, panelColour_, plan_.shadow);
   for (int k = 0; k < lineCount_; ++k) {
     const LineSlot& slot = slots_[k];
     if (slot.bitmap) shape.AddBitmapRows(slot.bitmap, slot.x, edge - slot.y, slot.y);
   }
-  if (view_->Settings().antiAliase) {
+  if (view_.Target().Settings().antiAliase) {
     for (int k = 0; k < lineCount_; ++k) DrawLine(slots_[k], plan_.lines[k], /*smooth=*/true);
   }
   HRGN region = CreateRectRgn(0, 0, 0, 0);

@@ -15,27 +15,25 @@
 
 #include "player/captions/CaptionLayout.h"
 #include "player/captions/CaptionPorts.h"
+#include "player/core/LateServices.h"
+#include "player/core/MediaPlayer.h"
 #include "player/core/Window_win32.h"
 
 namespace orves {
 
 class TCaptionView;
 
-// What the panel reads from the player at each drawing.
-struct CaptionPanelSources {
-  HWND moviePanel = nullptr;      // pnlMovie, a sibling in the same parent
-  std::function<bool()> playing;  // the movie plays (play state 2)
-};
-
 class CaptionPanel final : public TWindow, public ICaptionRenderer {
  public:
-  CaptionPanel() = default;
+  // The caption view it draws for is made after it; `player` says whether
+  // the movie plays.
+  CaptionPanel(const LateBound<const TCaptionView>& view, ITextCodec& codec, const IMediaPlayer& player)
+      : view_(view), codec_(codec), player_(player) {}
   ~CaptionPanel() override;
 
-  // A visible child of `parent` with an empty region (nothing shows).
-  bool Create(HWND parent, int id);
-  // The caption view is made after its renderer; drawing waits for this.
-  void Bind(const TCaptionView& view, ITextCodec& codec, CaptionPanelSources sources);
+  // A visible child of `parent` with an empty region (nothing shows);
+  // `moviePanel` is pnlMovie, a sibling in the same parent.
+  bool Create(HWND parent, int id, HWND moviePanel);
   // The media panel's colour: the outline and shadow colour, left out of the
   // region where letters are cut. Applies from the next drawing on.
   void SetPanelColour(COLORREF colour) { panelColour_ = colour & 0xFFFFFF; }
@@ -87,9 +85,10 @@ class CaptionPanel final : public TWindow, public ICaptionRenderer {
   RECT MovieBounds() const;
   void SetRegion(HRGN region);
 
-  ITextCodec* codec_ = nullptr;
-  const TCaptionView* view_ = nullptr;
-  CaptionPanelSources sources_;
+  const LateBound<const TCaptionView>& view_;
+  ITextCodec& codec_;
+  const IMediaPlayer& player_;
+  HWND moviePanel_ = nullptr;
   COLORREF panelColour_ = 0;
   CaptionRedrawCache cache_;
   FontCache fonts_;

@@ -60,7 +60,7 @@ struct TMainController::Table {
         {"actChangeStream", [](C& c, P) { c.ChangeStream(); }},
         {"actToggleFullScreen", [](C&, P p) { p.layout.ToggleFullScreen(); }},
         {"actToggleFullScreenBar", [](C&, P p) { p.layout.ToggleFullScreenBar(); }},
-        {"actMinimize", [](C&, P p) { p.layout.MinimizeWindow(); }},
+        {"actMinimize", [](C& c, P) { c.Minimize(); }},
         {"actScreenHalf", [](C&, P p) { p.layout.Zoom(0.5); }},
         {"actScreenOne", [](C&, P p) { p.layout.Zoom(1.0); }},
         {"actScreenOneHalf", [](C&, P p) { p.layout.Zoom(1.5); }},
@@ -140,6 +140,22 @@ bool TMainController::Execute(std::string_view action) {
 bool TMainController::ExecuteKey(KeyStroke key) {
   const CommandSpec* command = CommandForKey(key);
   return command != nullptr && Execute(command->name);
+}
+
+void TMainController::RunArea(const AreaPress& press) {
+  switch (press.effect) {
+    case AreaPress::Effect::Action:
+      Execute(press.action);
+      break;
+    case AreaPress::Effect::Seek:
+      p_.media.SeekTo(press.share * p_.media.Duration());
+      break;
+    case AreaPress::Effect::Volume:
+      p_.movie.SetVolume(press.volume);
+      break;
+    default:
+      break;  // the gestures' own (popup menu, minimise), or nothing
+  }
 }
 
 // ---- playback --------------------------------------------------------------
@@ -244,6 +260,13 @@ void TMainController::DeleteSelectedEntries() {
   for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
     p_.playList.Delete(*row);
   }
+}
+
+void TMainController::Minimize() {
+  if (p_.layout.PauseAtMinimize()) {
+    p_.media.Pause();
+  }
+  p_.layout.MinimizeWindow();
 }
 
 // ---- skins -----------------------------------------------------------------

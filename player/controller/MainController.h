@@ -9,6 +9,7 @@
 
 #include "player/controller/CommandTable.h"
 #include "player/controller/ControllerWindow.h"
+#include "player/controller/MouseGestures.h"
 #include "player/core/AppInfo.h"
 #include "player/core/MediaPlayer.h"
 #include "player/core/Services.h"
@@ -35,7 +36,7 @@ struct TickInput {
   bool windowActive = false;
 };
 
-class TMainController {
+class TMainController final : public IGestureCommands {
  public:
   static constexpr int kCursorHideTicks = 15;  // 3 s of a still cursor in full screen
 
@@ -46,6 +47,10 @@ class TMainController {
   bool Execute(std::string_view action);
   // Runs the action of a key stroke; false when no action has that key.
   bool ExecuteKey(KeyStroke key);
+
+  // IGestureCommands: an action, or what a click area or bar track asks.
+  void RunAction(std::string_view action) override { Execute(action); }
+  void RunArea(const AreaPress& press) override;
 
   // The main timer's eight duties, in order.
   void OnTimer(const TickInput& input);
@@ -78,6 +83,7 @@ class TMainController {
   void SaveCaption();
   void ChangeStream();
   void ChangeSkin();
+  void Minimize();
   void DeleteSelectedEntries();
   void EndOfMovie();
   void TickFullScreenBar(const TickInput& input);

@@ -36,35 +36,57 @@ void TMouseGestures::Press(MouseButton button, const MouseEvent& event) {
   }
   pressX_ = event.x;
   pressY_ = event.y;
-  if (!action_.empty()) {
+  if (!action_.None()) {
     return;
   }
   if (event.target == MouseTarget::Thumb) {
-    action_ = kMouseBar;
+    action_.Set(kMouseBar);
     thumb_ = event.thumb;
     startA_ = skin_.ThumbLeft(thumb_);
     return;
   }
   const WindowBounds bounds = w_.Bounds();
   if (InResizeCorner(event)) {
-    action_ = kMouseResize;
+    action_.Set(kMouseResize);
     startA_ = bounds.width;
     startB_ = bounds.height;
     layout_.HideMovieForResize();
     return;
   }
-  if (layout_.HitTest(event.x - bounds.left, event.y - bounds.top)) {
+  if (PressArea(event, event.x - bounds.left, event.y - bounds.top)) {
     return;
   }
   if (layout_.IsFullScreen()) {
     if (event.target == MouseTarget::MovieControl) {
-      w_.RunAction("actPlayPause");
+      commands_.RunAction("actPlayPause");
     }
     return;
   }
-  action_ = kMouseWindowDrag;
+  action_.Set(kMouseWindowDrag);
   startA_ = bounds.left;
   startB_ = bounds.top;
+}
+
+// The popup menu opens at the press and a Minimize area waits for the
+// release; the controller runs the rest.
+bool TMouseGestures::PressArea(const MouseEvent& event, int x, int y) {
+  const AreaPress press = layout_.HitTest(x, y);
+  switch (press.effect) {
+    case AreaPress::Effect::Nothing:
+      return false;
+    case AreaPress::Effect::PopUp:
+      w_.PopupMain(event.x, event.y);
+      break;
+    case AreaPress::Effect::Minimize:
+      action_.Set(kMouseMinimize);
+      break;
+    case AreaPress::Effect::Taken:
+      break;
+    default:
+      commands_.RunArea(press);
+      break;
+  }
+  return true;
 }
 
 bool TMouseGestures::InResizeCorner(const MouseEvent& event) const {
@@ -79,7 +101,7 @@ bool TMouseGestures::InResizeCorner(const MouseEvent& event) const {
 
 void TMouseGestures::Move(const MouseEvent& event, bool leftDown) {
   w_.SetSizingCursor(InResizeCorner(event));
-  if (action_.empty() || pressX_ == -1) {
+  if (action_.None() || pressX_ == -1) {
     return;
   }
   // A release outside the window is noticed here.
@@ -87,11 +109,11 @@ void TMouseGestures::Move(const MouseEvent& event, bool leftDown) {
     Release(event);
     return;
   }
-  if (action_ == kMouseBar) {
+  if (action_.Is(kMouseBar)) {
     DragThumb(event);
-  } else if (action_ == kMouseWindowDrag) {
+  } else if (action_.Is(kMouseWindowDrag)) {
     DragWindow(event);
-  } else if (action_ == kMouseResize) {
+  } else if (action_.Is(kMouseResize)) {
     layout_.ResizeKeepingAspect(startA_ + event.x - pressX_, startB_ + event.y - pressY_);
   }
 }
@@ -126,23 +148,23 @@ void TMouseGestures::DragWindow(const MouseEvent& event) {
 
 // ---- release ---------------------------------------------------------------
 
-void TMouseGestures::Release(const MouseEvent&) {
+void TMouseGestures::Release(const MouseEvent& event) {
   pressX_ = -1;
-  if (action_ == kMouseBar) {
+  if (action_.Is(kMouseBar)) {
     int x = 0;
     int y = 0;
     skin_.ThumbReleasePoint(thumb_, x, y);
-    layout_.HitTest(x, y);  // seeks or sets the volume
-  } else if (action_ == kMouseResize || action_ == kMouseWindowDrag) {
+    PressArea(event, x, y);  // the seek or volume the thumb shows
+  } else if (action_.Is(kMouseResize) || action_.Is(kMouseWindowDrag)) {
     layout_.ShowMovieAfterResize();
-  } else if (action_ == kMouseMinimize) {
-    layout_.MinimizeWindow();
-  } else if (action_ == kMouseDoubleClick) {
-    w_.RunAction(media_.HasPicture() ? "actPlayPause" : "actOpen");
+  } else if (action_.Is(kMouseMinimize)) {
+    commands_.RunAction("actMinimize");
+  } else if (action_.Is(kMouseDoubleClick)) {
+    commands_.RunAction(media_.HasPicture() ? "actPlayPause" : "actOpen");
   }
-  action_.clear();
+  action_.Clear();
 }
 
-void TMouseGestures::DoubleClick() { action_ = kMouseDoubleClick; }
+void TMouseGestures::DoubleClick() { action_.Set(kMouseDoubleClick); }
 
 }  // namespace orves

@@ -4,19 +4,15 @@
 // lower right corner ("Resize") or moving the window ("WindowDrag"); a click
 // area may set "Minimize", a double click "DoubleClick". Moves carry the
 // gesture on, the release finishes it. Every panel, paint box, thumb and the
-// control's window report here, with the cursor in screen pixels.
+// control's window report here, with the cursor in screen pixels. A press on
+// a click area or bar track goes to the controller's commands.
 #include <string>
+#include <string_view>
 
+#include "player/core/MouseAction.h"
 #include "player/core/Services.h"
 
 namespace orves {
-
-inline constexpr const char* kMouseNone = "";
-inline constexpr const char* kMouseBar = "Bar";
-inline constexpr const char* kMouseResize = "Resize";
-inline constexpr const char* kMouseWindowDrag = "WindowDrag";
-inline constexpr const char* kMouseMinimize = "Minimize";
-inline constexpr const char* kMouseDoubleClick = "DoubleClick";
 
 // A dragged window snaps to the screen's edges within this distance.
 inline constexpr int kSnapDistance = 15;
@@ -61,7 +57,6 @@ class IGestureWindow {
   virtual WindowBounds Bounds() const = 0;
   virtual void PopupMain(int screenX, int screenY) = 0;
   virtual void PopupPlayList(int screenX, int screenY) = 0;
-  virtual void RunAction(const char* action) = 0;
   virtual void MoveWindow(int left, int top) = 0;
   // The usable screen as a maximised window would have it.
   virtual void MaximizedSize(int& width, int& height) const = 0;
@@ -69,10 +64,33 @@ class IGestureWindow {
   virtual void SetSizingCursor(bool sizing) = 0;
 };
 
+// What a gesture runs: an action of the command table, or the command of a
+// click area or bar track.
+class IGestureCommands {
+ public:
+  virtual ~IGestureCommands() = default;
+  virtual void RunAction(std::string_view action) = 0;
+  virtual void RunArea(const AreaPress& press) = 0;
+};
+
+struct TMouseGestureServices {
+  IGestureWindow& window;
+  ILayout& layout;
+  ISkin& skin;
+  const IMediaView& media;
+  IGestureCommands& commands;
+  TMouseAction& action;  // the gesture under way, shared with the layout and the skin
+};
+
 class TMouseGestures {
  public:
-  TMouseGestures(IGestureWindow& window, ILayout& layout, ISkin& skin, const IMediaView& media)
-      : w_(window), layout_(layout), skin_(skin), media_(media) {}
+  explicit TMouseGestures(const TMouseGestureServices& services)
+      : w_(services.window),
+        layout_(services.layout),
+        skin_(services.skin),
+        media_(services.media),
+        commands_(services.commands),
+        action_(services.action) {}
 
   void Press(MouseButton button, const MouseEvent& event);
   // `leftDown`: whether the left button is still held.
@@ -80,13 +98,13 @@ class TMouseGestures {
   void Release(const MouseEvent& event);
   void DoubleClick();
 
-  const std::string& MouseAction() const { return action_; }
-  // Set by the click areas ("Minimize").
-  void SetMouseAction(const std::string& action) { action_ = action; }
+  const std::string& MouseAction() const { return action_.Name(); }
   bool PressUnderWay() const { return pressX_ != -1; }
 
  private:
   bool InResizeCorner(const MouseEvent& event) const;
+  // True when a click area or bar track took the press.
+  bool PressArea(const MouseEvent& event, int x, int y);
   void DragThumb(const MouseEvent& event);
   void DragWindow(const MouseEvent& event);
 
@@ -94,7 +112,8 @@ class TMouseGestures {
   ILayout& layout_;
   ISkin& skin_;
   const IMediaView& media_;
-  std::string action_;
+  IGestureCommands& commands_;
+  TMouseAction& action_;
   int pressX_ = -1;
   int pressY_ = 0;
   int thumb_ = -1;

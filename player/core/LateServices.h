@@ -1,10 +1,11 @@
 #pragma once
-// Stand-ins for the two services that exist only after the objects that use
-// them: the player makes TStateText last and TMedia after TCaptionView, yet
-// every object reports through the state text and the caption view reads the
-// media's position. The main window hands these stand-ins to the earlier
-// objects and binds them, in one step, as soon as the real objects exist;
-// nothing runs between the making and the binding.
+// The one way the player's long-lived objects reach a service that exists
+// only after them: the player makes TSkin first and TStateText last, TMedia
+// after TCaptionView, TMovie after TMedia and the caption view after its
+// panel, yet the later ones serve objects made before them. The main window hands such
+// an object a LateBound (or a stand-in built on one, which implements the
+// service by passing every call on) and binds them all, in one step, as soon
+// as the real objects exist; nothing runs between the making and the binding.
 #include <cassert>
 
 #include "player/core/Services.h"
@@ -15,8 +16,6 @@ template <class Service>
 class LateBound {
  public:
   void Bind(Service& target) { target_ = &target; }
-
- protected:
   Service& Target() const {
     assert(target_ != nullptr && "used before the main window's bind step");
     return *target_;

@@ -46,8 +46,9 @@ class IMedia : public IMediaView {
  public:
   virtual int PlayState() const = 0;
   // Opens a movie (UTF-8 name or address) with its caption file (none when
-  // empty) and plays it.
-  virtual void Open(const std::string& fileName, const std::filesystem::path& captionFile) = 0;
+  // empty) and plays it. False when it cannot be played: nothing is open
+  // then and the state text says so.
+  virtual bool Open(const std::string& fileName, const std::filesystem::path& captionFile) = 0;
   virtual void Close() = 0;
   virtual void Play() = 0;
   virtual void Pause() = 0;
@@ -59,6 +60,8 @@ class IMedia : public IMediaView {
   virtual void SpeedUp() = 0;
   virtual void SpeedDown() = 0;
   virtual void ToggleCaption() = 0;
+  // Only with a picture: to `seconds`, clamped to the movie, with its message.
+  virtual void SeekTo(double seconds) = 0;
   // Reopens the current movie with its caption file at the current position.
   virtual void Reload() = 0;
   virtual void ResumeBookmark() = 0;
@@ -75,6 +78,8 @@ class IMovie {
   virtual ~IMovie() = default;
   virtual void VolumeUp() = 0;
   virtual void VolumeDown() = 0;
+  // Hundredths of a decibel, clamped to -3200 .. 0, with its message.
+  virtual void SetVolume(int volume) = 0;
   virtual void BrightnessUp() = 0;
   virtual void BrightnessDown() = 0;
   virtual void AddCuttingBlock() = 0;
@@ -115,6 +120,25 @@ class IPlayList : public IPlayListPosition {
   virtual void ArrangePanel() = 0;
 };
 
+// What a press on one of the skin's click areas or bar tracks asks for: the
+// layout finds it, the controller carries it out.
+struct AreaPress {
+  enum class Effect {
+    Nothing,   // no area under the point
+    Taken,     // an area of a name the player does not know: nothing runs
+    Action,    // runs `action` of the command table
+    PopUp,     // the main popup menu at the cursor
+    Minimize,  // minimises when the button is released
+    Seek,      // position track: to `share` of the movie
+    Volume,    // volume track: to `volume`
+  };
+  Effect effect = Effect::Nothing;
+  const char* action = nullptr;
+  double share = 0;  // 0 .. 1
+  int volume = 0;    // -3200 .. 0
+  bool Hit() const { return effect != Effect::Nothing; }
+};
+
 // TLayout: window geometry, full screen, the control bar and the cursor.
 class ILayout {
  public:
@@ -127,6 +151,8 @@ class ILayout {
   virtual void HideFullScreenBar() = 0;
   virtual void ShowMouseCursor() = 0;
   virtual void HideMouseCursor() = 0;
+  // The setting that pauses the movie before the window is minimised.
+  virtual bool PauseAtMinimize() const = 0;
   virtual void MinimizeWindow() = 0;
   virtual void Zoom(double factor) = 0;
   // Bracket every change of window size or state; showing lays everything
@@ -142,8 +168,8 @@ class ILayout {
   // The start-size rule when playing starts; `newlyOpened` says whether a
   // file dialog chose the movie.
   virtual void ApplyStartSize(bool newlyOpened) = 0;
-  // Window coordinates; true when a click area or bar took the point.
-  virtual bool HitTest(int x, int y) = 0;
+  // What the click area or bar track at this point (window coordinates) asks.
+  virtual AreaPress HitTest(int x, int y) = 0;
   virtual bool CaptionPanelVisible() const = 0;
 };
 

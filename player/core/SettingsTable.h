@@ -1,31 +1,45 @@
 #pragma once
 // One table per settings section: each key with the field it fills, its
-// type (by the field), its default and its range. The same table reads the
-// section when its owner is made, writes it back, key by key in the table's
-// order, when the owner goes, and gives the options dialog its values.
+// type (by the field), its default, its range and how the options dialog
+// shows it (SettingsDialog.h). The same table reads the section when its owner
+// is made, writes it back, key by key in the table's order, when the owner
+// goes, and gives the options dialog its controls and values.
 #include <algorithm>
-#include <cassert>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <variant>
 
+#include "player/core/SettingsDialog.h"
 #include "player/core/Setup.h"
-#include "player/core/TextCodec.h"
-#include "player/core/UnicodeText.h"
 
 namespace orves {
 
-// How a text setting is kept: as the file's bytes, or as UTF-8 in the
-// program and CP949 in the file (the byte format the settings file has
-// always had for texts).
-enum class TextForm { Bytes, Cp949 };
+// A setting's value as the options dialog moves it: integers and flags as
+// int, texts as UTF-8.
+using SettingValue = std::variant<int, std::string>;
+
+// The object whose commands and toggles apply a setting from the dialog: the
+// owner itself, or the type its `SettingCommands` names (an owner that is a
+// plain record of values beside the object that acts on them).
+template <class Owner>
+struct SettingCommandsOf {
+  using type = Owner;
+};
+template <class Owner>
+requires requires { typename Owner::SettingCommands; }
+struct SettingCommandsOf<Owner> {
+  using type = typename Owner::SettingCommands;
+};
 
 template <class Owner>
 struct SettingKey {
   using Field = std::variant<int Owner::*, bool Owner::*, std::string Owner::*>;
   using Default = std::variant<int, bool, const char*>;
+  using Commands = typename SettingCommandsOf<Owner>::type;
 
   const char* key;
   Field field;
@@ -35,7 +49,31 @@ struct SettingKey {
   int min = std::numeric_limits<int>::min();
   int max = std::numeric_limits<int>::max();
   bool (*valid)(int) = nullptr;
-  TextForm form = TextForm::Bytes;
+  DialogControl control{};
+  void (Commands::*command)(int) = nullptr;  // ApplyBy::Command
+  void (Commands::*toggle)() = nullptr;      // ApplyBy::Toggle
+
+  // The options dialog shows the setting with `c`.
+  constexpr SettingKey Shown(DialogControl c) const {
+    SettingKey k = *this;
+    if (control.by == ApplyBy::Command || control.by == ApplyBy::Toggle) c.by = control.by;
+    k.control = c;
+    return k;
+  }
+  // The dialog applies the setting through the owner's command `f`.
+  constexpr SettingKey AppliedBy(void (Commands::*f)(int)) const {
+    SettingKey k = *this;
+    k.command = f;
+    k.control.by = ApplyBy::Command;
+    return k;
+  }
+  // The dialog applies the flag through the owner's toggle `f`.
+  constexpr SettingKey AppliedBy(void (Commands::*f)()) const {
+    SettingKey k = *this;
+    k.toggle = f;
+    k.control.by = ApplyBy::Toggle;
+    return k;
+  }
 };
 
 template <class Owner>
@@ -55,12 +93,10 @@ constexpr SettingKey<Owner> FlagKey(const char* key, bool Owner::*field, bool de
   return {key, field, def};
 }
 
+// Texts are UTF-8 (the settings file decides how it keeps them).
 template <class Owner>
-constexpr SettingKey<Owner> TextKey(const char* key, std::string Owner::*field, const char* def,
-                                    TextForm form = TextForm::Bytes) {
-  SettingKey<Owner> k{key, field, def};
-  k.form = form;
-  return k;
+constexpr SettingKey<Owner> TextKey(const char* key, std::string Owner::*field, const char* def) {
+  return {key, field, def};
 }
 
 template <class Owner>
@@ -73,8 +109,48 @@ class SettingsTable {
   const char* Section() const { return section_; }
   std::span<const SettingKey<Owner>> Keys() const { return keys_; }
 
+  const SettingKey<Owner>* Find(std::string_view key) const {
+    for (const SettingKey<Owner>& k : keys_) {
+      if (key == k.key) return &k;
+    }
+    return nullptr;
+  }
+
+  // A setting of `owner` by key; nothing for a key the table lacks.
+  std::optional<SettingValue> Get(const Owner& owner, std::string_view key) const {
+    const SettingKey<Owner>* k = Find(key);
+    if (k == nullptr) return std::nullopt;
+    if (const auto* f = std::get_if<int Owner::*>(&k->field)) return SettingValue(owner.*(*f));
+    if (const auto* f = std::get_if<bool Owner::*>(&k->field)) return SettingValue((owner.*(*f)) ? 1 : 0);
+    return SettingValue(owner.*std::get<std::string Owner::*>(k->field));
+  }
+
+  // Sets a setting of `owner` by key, clamped into the key's range; false
+  // when the table has no such key, the key refuses the value or its kind
+  // does not fit.
+  bool Set(Owner& owner, std::string_view key, const SettingValue& value) const {
+    const SettingKey<Owner>* k = Find(key);
+    if (k == nullptr) return false;
+    const int* number = std::get_if<int>(&value);
+    const std::string* text = std::get_if<std::string>(&value);
+    if (const auto* f = std::get_if<int Owner::*>(&k->field); f != nullptr && number != nullptr) {
+      if (k->valid != nullptr && !k->valid(*number)) return false;
+      owner.*(*f) = std::clamp(*number, k->min, k->max);
+      return true;
+    }
+    if (const auto* f = std::get_if<bool Owner::*>(&k->field); f != nullptr && number != nullptr) {
+      owner.*(*f) = *number != 0;
+      return true;
+    }
+    if (const auto* f = std::get_if<std::string Owner::*>(&k->field); f != nullptr && text != nullptr) {
+      owner.*(*f) = *text;
+      return true;
+    }
+    return false;
+  }
+
   // Fills every field with its default.
-  void SetDefaults(Owner& owner, ITextCodec* codec = nullptr) const {
+  void SetDefaults(Owner& owner) const {
     for (const SettingKey<Owner>& k : keys_) {
       if (const auto* f = std::get_if<int Owner::*>(&k.field)) owner.*(*f) = std::get<int>(k.def);
       if (const auto* f = std::get_if<bool Owner::*>(&k.field)) owner.*(*f) = std::get<bool>(k.def);
@@ -83,9 +159,8 @@ class SettingsTable {
     }
   }
 
-  // Reads every key; a missing key takes its default. `codec` is needed by
-  // CP949 texts only.
-  void Read(const TSetup& setup, Owner& owner, ITextCodec* codec = nullptr) const {
+  // Reads every key; a missing key takes its default.
+  void Read(const TSetup& setup, Owner& owner) const {
     for (const SettingKey<Owner>& k : keys_) {
       if (const auto* f = std::get_if<int Owner::*>(&k.field)) {
         const int def = std::get<int>(k.def);
@@ -94,45 +169,24 @@ class SettingsTable {
       } else if (const auto* f = std::get_if<bool Owner::*>(&k.field)) {
         owner.*(*f) = setup.ReadFlag(section_, k.key, std::get<bool>(k.def));
       } else if (const auto* f = std::get_if<std::string Owner::*>(&k.field)) {
-        const std::string def = std::get<const char*>(k.def);
-        if (k.form == TextForm::Cp949) {
-          assert(codec != nullptr);
-          owner.*(*f) = FromFileText(setup.ReadString(section_, k.key, ToFileText(def, *codec)), *codec);
-        } else {
-          owner.*(*f) = setup.ReadString(section_, k.key, def);
-        }
+        owner.*(*f) = setup.ReadString(section_, k.key, std::get<const char*>(k.def));
       }
     }
   }
 
-  void Write(TSetup& setup, const Owner& owner, ITextCodec* codec = nullptr) const {
+  void Write(TSetup& setup, const Owner& owner) const {
     for (const SettingKey<Owner>& k : keys_) {
       if (const auto* f = std::get_if<int Owner::*>(&k.field)) {
         setup.WriteInteger(section_, k.key, owner.*(*f));
       } else if (const auto* f = std::get_if<bool Owner::*>(&k.field)) {
         setup.WriteFlag(section_, k.key, owner.*(*f));
       } else if (const auto* f = std::get_if<std::string Owner::*>(&k.field)) {
-        if (k.form == TextForm::Cp949) {
-          assert(codec != nullptr);
-          setup.WriteString(section_, k.key, ToFileText(owner.*(*f), *codec));
-        } else {
-          setup.WriteString(section_, k.key, owner.*(*f));
-        }
+        setup.WriteString(section_, k.key, owner.*(*f));
       }
     }
   }
 
  private:
-  // A text of the settings file: CP949 as the file was always written, or
-  // UTF-8 where it already is (CP949 Hangul is never valid UTF-8).
-  static std::string FromFileText(const std::string& bytes, ITextCodec& codec) {
-    return IsValidUtf8(bytes) ? bytes : codec.Cp949ToUtf8(bytes);
-  }
-  // CP949 when it holds the text; UTF-8 rather than losing characters.
-  static std::string ToFileText(const std::string& utf8, ITextCodec& codec) {
-    return codec.Utf8ToCp949(utf8).value_or(utf8);
-  }
-
   const char* section_;
   std::span<const SettingKey<Owner>> keys_;
 };

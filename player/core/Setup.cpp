@@ -8,7 +8,10 @@ namespace orves {
 
 const SettingsTable<TSetup>& TSetup::SettingsKeys() {
   static constexpr SettingKey<TSetup> keys[] = {
-      FlagKey("ShowTab", &TSetup::showTab, true),
+      FlagKey("ShowTab", &TSetup::showTab, true)
+          .Shown(Check("chkShowTab", "자세한 설정을 하기 위해서는 이곳을 체크하세요",
+                       {kPagePresets, 12, 240, 400, 20}, 101)
+                     .KeptByReset()),
   };
   static constexpr SettingsTable<TSetup> table("Config", keys);
   return table;

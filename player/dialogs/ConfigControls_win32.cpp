@@ -1,5 +1,11 @@
 #include "player/dialogs/ConfigControls_win32.h"
 
+#include <algorithm>
+#include <tuple>
+
+#include "player/core/TextConvert_win32.h"
+#include "player/dialogs/ConfigModel.h"
+
 namespace orves {
 
 const wchar_t* const kConfigTabCaptions[kConfigPageCount] = {
@@ -7,130 +13,196 @@ const wchar_t* const kConfigTabCaptions[kConfigPageCount] = {
 
 namespace {
 
+// A control of the dialog's own.
+struct OwnControl {
+  int page;
+  ConfigKind kind;
+  const char* name;
+  const wchar_t* text;
+  short x, y, w, h;
+  int item = -1;
+  ConfigAction action = ConfigAction::None;
+};
+
+// A column of the dialog's own controls of one kind, made together: each
+// below the one before by `pitch` pixels, with its caption and, in turn, its
+// name (all of a radio group share the one). Control k carries item
+// `firstItem` + k (a radio's value, a preset's number).
+struct OwnColumn {
+  int page;
+  ConfigKind kind;
+  std::span<const char* const> names;
+  std::span<const wchar_t* const> captions;
+  short x, y, w, h, pitch;
+  int firstItem = -1;
+  ConfigAction action = ConfigAction::None;
+};
+
 // clang-format off
-constexpr ConfigControlSpec kControls[] = {
-    // 프리셋
-    {0, ConfigKind::Label, "", L"원하는 설정을 누르면 곧바로 적용됩니다.", 12, 12, 400, 16},
-    {0, ConfigKind::Button, "", L"일반적인 설정", 40, 40, 340, 30, -1, ConfigAction::PresetNormal},
-    {0, ConfigKind::Button, "", L"자막-영상 분리 모드", 40, 76, 340, 30, -1, ConfigAction::PresetSeparate},
-    {0, ConfigKind::Button, "", L"16:9 와이드모드", 40, 112, 340, 30, -1, ConfigAction::PresetWide},
-    {0, ConfigKind::Button, "", L"비디오, 에니메이션 모드 (4:3)", 40, 148, 340, 30, -1, ConfigAction::PresetVideo43},
-    {0, ConfigKind::Button, "", L"저사양을 위한 설정", 40, 184, 340, 30, -1, ConfigAction::PresetLowEnd},
-    {0, ConfigKind::Check, "chkShowTab", L"자세한 설정을 하기 위해서는 이곳을 체크하세요", 12, 240, 400, 20},
-    // 보기
-    {1, ConfigKind::Check, "chkAlwaysTop", L"항상위 켜기", 12, 12, 200, 20},
-    {1, ConfigKind::Check, "chkShowStatus", L"상태표시 켜기", 12, 36, 200, 20},
-    {1, ConfigKind::Check, "chkShowTime", L"재생시간 표시", 12, 60, 200, 20},
-    {1, ConfigKind::Group, "", L"시작할 때 창 크기", 12, 90, 200, 170},
-    {1, ConfigKind::Radio, "rdgStartMode", L"창크기에 맞춤", 24, 110, 180, 20, 0},
-    {1, ConfigKind::Radio, "rdgStartMode", L"0.5배 크기", 24, 134, 180, 20, 1},
-    {1, ConfigKind::Radio, "rdgStartMode", L"1.0배 크기", 24, 158, 180, 20, 2},
-    {1, ConfigKind::Radio, "rdgStartMode", L"1.5배 크기", 24, 182, 180, 20, 3},
-    {1, ConfigKind::Radio, "rdgStartMode", L"2.0배 크기", 24, 206, 180, 20, 4},
-    {1, ConfigKind::Radio, "rdgStartMode", L"전체 화면", 24, 230, 180, 20, 5},
-    // 재생
-    {2, ConfigKind::Label, "", L"◀ ▶ 키로 이동 (초)", 12, 14, 150, 18},
-    {2, ConfigKind::Spin, "spinFFTime", L"", 170, 12, 70, 22},
-    {2, ConfigKind::Label, "", L"Alt + ◀ ▶ 키로 이동 (초)", 12, 42, 150, 18},
-    {2, ConfigKind::Spin, "spinFFTime2", L"", 170, 40, 70, 22},
-    {2, ConfigKind::Label, "", L"밝기", 12, 70, 150, 18},
-    {2, ConfigKind::Spin, "spinDivxBrightness", L"", 170, 68, 70, 22},
-    {2, ConfigKind::Label, "", L"화질", 12, 98, 150, 18},
-    {2, ConfigKind::Spin, "spinDivxProcess", L"", 170, 96, 70, 22},
-    {2, ConfigKind::Check, "chkBookmark", L"이어보기기능 켜기", 12, 132, 200, 20},
-    {2, ConfigKind::Check, "chkAutoRewind", L"반복재생 켜기", 12, 156, 200, 20},
-    {2, ConfigKind::Check, "chkAddToRecent", L"문서목록에 남기기", 12, 180, 200, 20},
-    {2, ConfigKind::Button, "", L"이어보기 기록 초기화", 12, 220, 170, 26, -1, ConfigAction::ClearBookmarks},
-    {2, ConfigKind::Button, "", L"문서목록 초기화", 190, 220, 170, 26, -1, ConfigAction::ClearRecent},
-    // 플레이리스트
-    {3, ConfigKind::Check, "chkPlayListEnabled", L"플레이리스트 보기", 12, 12, 200, 20},
-    {3, ConfigKind::Check, "chkAutoSort", L"자동 정렬", 12, 36, 200, 20},
-    // 자막
-    {4, ConfigKind::Label, "", L"자막 크기 (%)", 8, 12, 80, 18},
-    {4, ConfigKind::Spin, "spinHeightRate", L"", 92, 10, 64, 22},
-    {4, ConfigKind::Label, "", L"줄간격 (%)", 8, 38, 80, 18},
-    {4, ConfigKind::Spin, "spinLineHeightRate", L"", 92, 36, 64, 22},
-    {4, ConfigKind::Label, "", L"외각선 (%)", 8, 64, 80, 18},
-    {4, ConfigKind::Spin, "spinOutLineRate", L"", 92, 62, 64, 22},
-    {4, ConfigKind::Label, "", L"그림자 (%)", 8, 90, 80, 18},
-    {4, ConfigKind::Spin, "spinShadowRate", L"", 92, 88, 64, 22},
-    {4, ConfigKind::Label, "", L"장평 (%)", 8, 116, 80, 18},
-    {4, ConfigKind::Spin, "spinFontWidthRate", L"", 92, 114, 64, 22},
-    {4, ConfigKind::Label, "", L"폰트이름", 8, 144, 80, 18},
-    {4, ConfigKind::List, "lstFontName", L"", 8, 162, 150, 160},
-    {4, ConfigKind::Link, "", L"색", 168, 12, 20, 18, -1, ConfigAction::ChooseColour},
-    {4, ConfigKind::Swatch, "pnlFontColor", L"", 190, 10, 26, 22, -1, ConfigAction::ChooseColour},
-    {4, ConfigKind::Check, "chkFontBold", L"굵게", 168, 40, 60, 20},
-    {4, ConfigKind::Check, "chkAntiAliase", L"가장자리 부드럽게", 168, 64, 60, 36},
-    {4, ConfigKind::Preview, "pntFont", L"", 232, 8, 200, 100},
-    {4, ConfigKind::Group, "", L"자막 위치", 168, 112, 264, 118},
-    {4, ConfigKind::Radio, "rdUpHeightRate", L"화면에 겹침", 176, 130, 120, 20, 0},
-    {4, ConfigKind::Radio, "rdUpHeightRate", L"반정도 걸침", 176, 154, 120, 20, 1},
-    {4, ConfigKind::Radio, "rdUpHeightRate", L"화면 아래로", 176, 178, 120, 20, 2},
-    {4, ConfigKind::Radio, "rdUpHeightRate", L"사용자 정의", 176, 202, 120, 20, 3},
-    {4, ConfigKind::Button, "btnUpHeightRateShortCut1", L"", 310, 128, 50, 22, -1, ConfigAction::AskPreset1},
-    {4, ConfigKind::Button, "btnUpHeightRateShortCut2", L"", 310, 152, 50, 22, -1, ConfigAction::AskPreset2},
-    {4, ConfigKind::Button, "btnUpHeightRateShortCut3", L"", 310, 176, 50, 22, -1, ConfigAction::AskPreset3},
-    {4, ConfigKind::Spin, "spinUpHeightRate", L"", 310, 200, 70, 22},
-    {4, ConfigKind::Group, "", L"싱크", 168, 236, 264, 90},
-    {4, ConfigKind::Radio, "rdgSyncPlus", L"일찍 나오게", 176, 254, 110, 20, 0},
-    {4, ConfigKind::Radio, "rdgSyncPlus", L"늦게 나오게", 176, 278, 110, 20, 1},
-    {4, ConfigKind::Radio, "rdgSyncPlus", L"그대로", 176, 302, 110, 20, 2},
-    {4, ConfigKind::Edit, "edtSyncPlus", L"", 300, 266, 70, 22},
-    {4, ConfigKind::Label, "lblSyncPlus", L"초", 376, 270, 30, 18},
-    // 전체화면
-    {5, ConfigKind::Check, "chkFullScreenDpi", L"전체화면에서 해상도와 컬러수를 변경", 12, 12, 400, 20},
-    {5, ConfigKind::Group, "", L"해상도", 12, 40, 200, 170},
-    {5, ConfigKind::Radio, "rdgFullScreenDpi", L"640 X 480", 24, 60, 180, 20, 0},
-    {5, ConfigKind::Radio, "rdgFullScreenDpi", L"800 X 600", 24, 84, 180, 20, 1},
-    {5, ConfigKind::Radio, "rdgFullScreenDpi", L"1024 X 768", 24, 108, 180, 20, 2},
-    {5, ConfigKind::Radio, "rdgFullScreenDpi", L"1152 X 864", 24, 132, 180, 20, 3},
-    {5, ConfigKind::Radio, "rdgFullScreenDpi", L"1280 X 1024", 24, 156, 180, 20, 4},
-    {5, ConfigKind::Radio, "rdgFullScreenDpi", L"1600 X 1200", 24, 180, 180, 20, 5},
-    {5, ConfigKind::Group, "", L"컬러", 224, 40, 200, 122},
-    {5, ConfigKind::Radio, "rdgFullScreenColor", L"8 비트", 236, 60, 180, 20, 0},
-    {5, ConfigKind::Radio, "rdgFullScreenColor", L"16 비트", 236, 84, 180, 20, 1},
-    {5, ConfigKind::Radio, "rdgFullScreenColor", L"24 비트", 236, 108, 180, 20, 2},
-    {5, ConfigKind::Radio, "rdgFullScreenColor", L"32 비트", 236, 132, 180, 20, 3},
-    {5, ConfigKind::Group, "", L"화면 비율", 12, 218, 412, 48},
-    {5, ConfigKind::Radio, "rdoDoFixRate", L"그대로", 24, 238, 120, 20, 0},
-    {5, ConfigKind::Radio, "rdoDoFixRate", L"16:9", 150, 238, 120, 20, 169},
-    {5, ConfigKind::Radio, "rdoDoFixRate", L"4:3", 276, 238, 120, 20, 43},
-    {5, ConfigKind::Check, "chkAlwaysShowFullScreenBar", L"전체화면에서 컨트롤바를 항상 보이게", 12, 278, 400, 20},
-    // 파일연결
-    {6, ConfigKind::Check, "chkLinkAvi", L"비디오 파일 (avi)", 12, 12, 400, 20},
-    {6, ConfigKind::Check, "chkLinkAsx", L"윈도우 미디어 파일 (asx,asf,wm,wmv,wmx)", 12, 36, 400, 20},
-    {6, ConfigKind::Check, "chkLinkMpeg", L"MPEG 파일 (mpeg,mpg,mpe,mpa,m1v,m2v)", 12, 60, 400, 20},
-    {6, ConfigKind::Check, "chkLinkDat", L"비디오 씨디 (dat)", 12, 84, 400, 20},
-    {6, ConfigKind::Check, "chkLinkDivx", L"DivX 파일 (divx)", 12, 108, 400, 20},
-    {6, ConfigKind::Check, "chkLinkVob", L"DVD 파일 (vob)", 12, 132, 400, 20},
-    {6, ConfigKind::Check, "chkLinkOgm", L"오그 보비스 (ogm) ", 12, 156, 400, 20},
-    {6, ConfigKind::Button, "", L"모두선택", 12, 190, 100, 26, -1, ConfigAction::LinkAll},
-    {6, ConfigKind::Button, "", L"모두해제", 120, 190, 100, 26, -1, ConfigAction::LinkNone},
-    {6, ConfigKind::Button, "", L"미리보기 사용", 12, 230, 130, 26, -1, ConfigAction::PreviewOn},
-    {6, ConfigKind::Button, "", L"아이콘 사용", 150, 230, 130, 26, -1, ConfigAction::PreviewOff},
-    // 기타 설정
-    {7, ConfigKind::Check, "chkStateTextKorean", L"상태표시 한글로 보기", 12, 8, 400, 20},
-    {7, ConfigKind::Check, "chkCheckNewVersion", L"시작할 때 새 버전 체크", 12, 30, 400, 20},
-    {7, ConfigKind::Check, "chkPauseAtMinimize", L"창크기 최소화시 동영상 일시정지", 12, 52, 400, 20},
-    {7, ConfigKind::Check, "chkParseColorTag", L"컬러태그 적용하기", 12, 74, 400, 20},
-    {7, ConfigKind::Check, "chkShowMovieWhenHide", L"창이동, 크기변환 시 화면표시", 12, 96, 400, 20},
-    {7, ConfigKind::Check, "chkCheckCaptionCodec", L"시작할 때 자막코덱 알림", 12, 118, 400, 20},
-    {7, ConfigKind::Check, "chkCutWhenWindow", L"창화면에서도 강제비율설정, 팬스캔(양쪽자르기) 적용", 12, 140, 420, 20},
-    {7, ConfigKind::Check, "chkForce43", L"4:3 모드에서 무조건 꽉차게", 12, 162, 400, 20},
-    {7, ConfigKind::Check, "chkSmartCaptionFinding", L"인공지능 자막파일 찾기 사용", 12, 184, 400, 20},
-    {7, ConfigKind::Check, "chkUseCaptionFolder", L"자막폴더 지정", 12, 216, 110, 20},
-    {7, ConfigKind::Edit, "edtCaptionFolder", L"", 126, 215, 200, 22},
-    {7, ConfigKind::Button, "btnSearchCaptionFolder", L"폴더찾기...", 332, 214, 90, 24, -1, ConfigAction::BrowseFolder},
-    {7, ConfigKind::Button, "", L"자막코덱 삭제", 12, 256, 130, 26, -1, ConfigAction::RemoveCaptionCodec},
+constexpr OwnControl kOwnControls[] = {
+    {kPagePresets, ConfigKind::Label, "", L"원하는 설정을 누르면 곧바로 적용됩니다.", 12, 12, 400, 16},
+    {kPagePlay, ConfigKind::Button, "", L"이어보기 기록 초기화", 12, 220, 170, 26, -1, ConfigAction::ClearBookmarks},
+    {kPagePlay, ConfigKind::Button, "", L"문서목록 초기화", 190, 220, 170, 26, -1, ConfigAction::ClearRecent},
+    {kPageCaption, ConfigKind::Preview, "pntFont", L"", 236, 8, 200, 100},
+    {kPageCaption, ConfigKind::Group, "", L"자막 위치", 168, 112, 264, 118},
+    {kPageCaption, ConfigKind::Group, "", L"싱크", 168, 236, 264, 90},
+    {kPageCaption, ConfigKind::Edit, cfg::kSyncSeconds, L"", 300, 266, 70, 22},
+    {kPageCaption, ConfigKind::Label, "lblSyncPlus", L"초", 376, 270, 30, 18},
+    {kPageFullScreen, ConfigKind::Check, cfg::kFullScreenMode, L"전체화면에서 해상도와 컬러수를 변경", 12, 12, 400, 20},
+    {kPageFullScreen, ConfigKind::Group, "", L"컬러", 224, 40, 200, 122},
+    {kPageFileLink, ConfigKind::Button, "", L"모두선택", 12, 190, 100, 26, -1, ConfigAction::LinkAll},
+    {kPageFileLink, ConfigKind::Button, "", L"모두해제", 120, 190, 100, 26, -1, ConfigAction::LinkNone},
+    {kPageFileLink, ConfigKind::Button, "", L"미리보기 사용", 12, 230, 130, 26, -1, ConfigAction::PreviewOn},
+    {kPageFileLink, ConfigKind::Button, "", L"아이콘 사용", 150, 230, 130, 26, -1, ConfigAction::PreviewOff},
+    {kPageAdvanced, ConfigKind::Button, "btnSearchCaptionFolder", L"폴더찾기...", 332, 214, 90, 24, -1, ConfigAction::BrowseFolder},
+    {kPageAdvanced, ConfigKind::Button, "", L"자막코덱 삭제", 12, 256, 130, 26, -1, ConfigAction::RemoveCaptionCodec},
     // Below the tabs.
     {kConfigFormPage, ConfigKind::Label, "lblVersion", L"", 8, 378, 180, 18},
     {kConfigFormPage, ConfigKind::Link, "", L"홈페이지", 8, 398, 60, 18, -1, ConfigAction::OpenHomePage},
 };
+
+// The preset buttons in the order of the preset numbers (1 to 5).
+constexpr const char* kNoNames[] = {""};
+constexpr const wchar_t* kPresetCaptions[] = {L"일반적인 설정", L"자막-영상 분리 모드", L"16:9 와이드모드",
+                                              L"비디오, 에니메이션 모드 (4:3)", L"저사양을 위한 설정"};
+constexpr const char* kPositionNames[] = {cfg::kPositionChoice};
+constexpr const wchar_t* kPositionCaptions[] = {L"화면에 겹침", L"반정도 걸침", L"화면 아래로", L"사용자 정의"};
+constexpr const char* kSyncNames[] = {cfg::kSyncChoice};
+constexpr const wchar_t* kSyncCaptions[] = {L"일찍 나오게", L"늦게 나오게", L"그대로"};
+constexpr const char* kColourNames[] = {cfg::kFullScreenColor};
+constexpr const wchar_t* kColourCaptions[] = {L"8 비트", L"16 비트", L"24 비트", L"32 비트"};
+constexpr const wchar_t* kLinkCaptions[] = {L"비디오 파일 (avi)", L"윈도우 미디어 파일 (asx,asf,wm,wmv,wmx)",
+                                            L"MPEG 파일 (mpeg,mpg,mpe,mpa,m1v,m2v)", L"비디오 씨디 (dat)",
+                                            L"DivX 파일 (divx)", L"DVD 파일 (vob)", L"오그 보비스 (ogm) "};
+
+constexpr OwnColumn kOwnColumns[] = {
+    {kPagePresets, ConfigKind::Button, kNoNames, kPresetCaptions, 40, 40, 340, 30, 36, 1, ConfigAction::Preset},
+    {kPageCaption, ConfigKind::Radio, kPositionNames, kPositionCaptions, 176, 130, 120, 20, 24, 0},
+    {kPageCaption, ConfigKind::Radio, kSyncNames, kSyncCaptions, 176, 254, 110, 20, 24, 0},
+    {kPageFullScreen, ConfigKind::Radio, kColourNames, kColourCaptions, 236, 60, 180, 20, 24, 0},
+    {kPageFileLink, ConfigKind::Check, cfg::kLinkBoxes, kLinkCaptions, 12, 12, 400, 20, 24},
+};
 // clang-format on
+
+// Controls made together, placed by their main control.
+struct Piece {
+  int page;
+  int line;
+  int x;
+  std::vector<ConfigControlSpec> controls;
+};
+
+// A drop-down list's height with its list open: about ten entries.
+constexpr int kDroppedListHeight = 200;
+
+// Controls a few pixels apart in height (a caption beside its edit) stand on
+// one line.
+constexpr int kLinePitch = 12;
+int LineOf(int y) { return (y + kLinePitch / 2) / kLinePitch; }
+
+// The form's own rows come after the pages'.
+Piece PieceAt(int page, int x, int y) {
+  return Piece{page == kConfigFormPage ? kConfigPageCount : page, LineOf(y), x, {}};
+}
+
+ConfigControlSpec OwnSpec(const OwnControl& c) {
+  return {c.page, c.kind, c.name, c.text, c.x, c.y, c.w, c.h, c.item, c.action};
+}
+
+// The caption left of a spin or swatch, ending a few pixels before it.
+ConfigControlSpec CaptionLeft(const DialogControl& c, ConfigKind kind, ConfigAction action) {
+  const DialogPlace& p = c.place;
+  return {p.page, kind, "",    Utf8ToWide(c.caption), p.x - c.captionWidth - 4, p.y + 2, c.captionWidth,
+          18,     -1,   action};
+}
+
+Piece ColumnPiece(const OwnColumn& c) {
+  Piece piece = PieceAt(c.page, c.x, c.y);
+  for (size_t k = 0; k < c.captions.size(); ++k) {
+    const int item = c.firstItem < 0 ? -1 : c.firstItem + static_cast<int>(k);
+    piece.controls.push_back({c.page, c.kind, c.names[std::min(k, c.names.size() - 1)], c.captions[k], c.x,
+                              c.y + static_cast<int>(k) * c.pitch, c.w, c.h, item, c.action});
+  }
+  return piece;
+}
+
+Piece SettingPiece(const DialogSetting& s) {
+  const DialogControl& c = *s.control;
+  const DialogPlace& p = c.place;
+  Piece piece = PieceAt(p.page, p.x, p.y);
+  auto add = [&](ConfigKind kind, const std::wstring& text, ConfigAction action = ConfigAction::None) {
+    piece.controls.push_back({p.page, kind, c.name, text, p.x, p.y, p.width, p.height, -1, action, &s});
+  };
+  switch (c.kind) {
+    case ControlKind::Check:
+      add(ConfigKind::Check, Utf8ToWide(c.caption));
+      break;
+    case ControlKind::Spin:
+      if (c.captionWidth > 0) piece.controls.push_back(CaptionLeft(c, ConfigKind::Label, ConfigAction::None));
+      add(ConfigKind::Spin, L"");
+      break;
+    case ControlKind::Radios: {
+      piece.controls.push_back(
+          {p.page, ConfigKind::Group, "", Utf8ToWide(c.caption), p.x, p.y, p.width, p.height});
+      const int columns = std::max(c.columns, 1);
+      const int columnWidth = (p.width - 24) / columns;
+      for (size_t i = 0; i < c.choices.size(); ++i) {
+        const int column = static_cast<int>(i) % columns;
+        const int row = static_cast<int>(i) / columns;
+        piece.controls.push_back({p.page, ConfigKind::Radio, c.name, Utf8ToWide(c.choices[i].caption),
+                                  p.x + 12 + column * columnWidth, p.y + 20 + row * 24,
+                                  columns == 1 ? p.width - 20 : columnWidth, 20, c.choices[i].value,
+                                  ConfigAction::None, &s});
+      }
+      break;
+    }
+    case ControlKind::Choice:
+      piece.controls.push_back(
+          {p.page, ConfigKind::Group, "", Utf8ToWide(c.caption), p.x, p.y, p.width, p.height});
+      piece.controls.push_back({p.page, ConfigKind::Choice, c.name, L"", p.x + 12, p.y + 22, p.width - 24,
+                                kDroppedListHeight, -1, ConfigAction::None, &s});
+      break;
+    case ControlKind::Edit:
+      add(ConfigKind::Edit, L"");
+      break;
+    case ControlKind::FontList:
+      piece.controls.push_back(
+          {p.page, ConfigKind::Label, "", Utf8ToWide(c.caption), p.x, p.y - 18, p.width, 18});
+      add(ConfigKind::List, L"");
+      break;
+    case ControlKind::Swatch:
+      piece.controls.push_back(CaptionLeft(c, ConfigKind::Link, ConfigAction::ChooseColour));
+      add(ConfigKind::Swatch, L"", ConfigAction::ChooseColour);
+      break;
+    case ControlKind::NumberButton:
+      add(ConfigKind::Button, L"", ConfigAction::AskNumber);
+      break;
+    case ControlKind::None:
+      break;
+  }
+  return piece;
+}
 
 }  // namespace
 
-std::span<const ConfigControlSpec> ConfigControls() { return kControls; }
+std::vector<ConfigControlSpec> ConfigControls(std::span<const DialogSetting> settings) {
+  std::vector<Piece> pieces;
+  for (const OwnControl& c : kOwnControls) {
+    pieces.push_back(PieceAt(c.page, c.x, c.y));
+    pieces.back().controls.push_back(OwnSpec(c));
+  }
+  for (const OwnColumn& c : kOwnColumns) pieces.push_back(ColumnPiece(c));
+  for (const DialogSetting& s : settings) {
+    if (s.control->Shown()) pieces.push_back(SettingPiece(s));
+  }
+  std::stable_sort(pieces.begin(), pieces.end(), [](const Piece& a, const Piece& b) {
+    return std::tie(a.page, a.line, a.x) < std::tie(b.page, b.line, b.x);
+  });
+  std::vector<ConfigControlSpec> controls;
+  for (Piece& piece : pieces) {
+    for (ConfigControlSpec& c : piece.controls) controls.push_back(std::move(c));
+  }
+  return controls;
+}
 
 }  // namespace orves

@@ -5,94 +5,23 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
+#include <vector>
 
 namespace orves {
 
 namespace {
 
-enum class ApplyStep { None, RedrawCaption, Sync, FullScreenMode, Associations, Resize };
+enum class ApplyStep { RedrawCaption, Sync, FullScreenMode, Associations, Resize };
 
-struct BindingRow {
-  ControlBinding binding;
-  ApplyStep step = ApplyStep::None;  // rows without a setting run a step
+// The dialog's own steps and their places in the apply sequence.
+constexpr std::pair<int, ApplyStep> kSteps[] = {
+    {apply::kCaptionRedraw, ApplyStep::RedrawCaption},
+    {apply::kSync, ApplyStep::Sync},
+    {apply::kFullScreenMode, ApplyStep::FullScreenMode},
+    {apply::kAssociations, ApplyStep::Associations},
+    {apply::kResize, ApplyStep::Resize},
 };
-
-constexpr BindingRow Bind(const char* control, const char* section, const char* key,
-                          ApplyBy by = ApplyBy::Set, int min = 0, int max = 1, int step = 1) {
-  return BindingRow{ControlBinding{control, section, key, by, min, max, step}};
-}
-
-constexpr BindingRow Step(ApplyStep step) { return BindingRow{ControlBinding{"", nullptr, nullptr}, step}; }
-
-// The rows are in the order the apply steps write them; the steps without a
-// single setting sit where they run.
-constexpr BindingRow kRows[] = {
-    // The tab switch and the view.
-    Bind("chkShowTab", "Config", "ShowTab"),
-    Bind("chkAlwaysTop", "Layout", "AlwaysTop"),
-    Bind("chkShowStatus", "StateText", "Enabled"),
-    Bind("chkShowTime", "StateText", "ShowTime"),
-    Bind("rdgStartMode", "Layout", "StartMode", ApplyBy::Set, 0, 5),
-    // Playing.
-    Bind("spinFFTime", "Media", "FFSpaceTime", ApplyBy::Set, 1, 300),
-    Bind("spinFFTime2", "Media", "FFSpaceTime2", ApplyBy::Set, 1, 300),
-    Bind("spinDivxBrightness", "Movie", "DivxBrightness", ApplyBy::Picture, -100, 100, 10),
-    Bind("spinDivxProcess", "Movie", "DivxProcess", ApplyBy::Picture, 0, 60, 10),
-    Bind("chkBookmark", "Media", "DoBookMark"),
-    Bind("chkAutoRewind", "PlayList", "AutoRewind"),
-    Bind("chkAddToRecent", "Media", "AddToRecent"),
-    Bind("chkPlayListEnabled", "PlayList", "Enabled", ApplyBy::Toggle),
-    Bind("chkAutoSort", "PlayList", "AutoSort", ApplyBy::Toggle),
-    // Captions.
-    Bind("spinUpHeightRate", "OrveCaption", "UpHeightRate", ApplyBy::Command, 0, 200, 5),
-    Bind(cfg::kPresetButton[0], "OrveCaption", "UpHeightRateShortCut1", ApplyBy::Set, 0, 200),
-    Bind(cfg::kPresetButton[1], "OrveCaption", "UpHeightRateShortCut2", ApplyBy::Set, 0, 200),
-    Bind(cfg::kPresetButton[2], "OrveCaption", "UpHeightRateShortCut3", ApplyBy::Set, 0, 200),
-    Bind("spinHeightRate", "OrveCaption", "HeightRate", ApplyBy::Command, 0, 200, 10),
-    Bind("spinShadowRate", "OrveCaption", "ShadowRate", ApplyBy::Set, 0, 100),
-    Bind("spinOutLineRate", "OrveCaption", "OutLineRate", ApplyBy::Command, 0, 100),
-    Bind("spinFontWidthRate", "OrveCaption", "FontWidthRate", ApplyBy::Set, 1, 200),
-    Bind("pnlFontColor", "OrveCaption", "FontColor"),
-    Bind("chkFontBold", "OrveCaption", "FontBold"),
-    Bind("lstFontName", "OrveCaption", "FontName2"),
-    Bind("spinLineHeightRate", "OrveCaption", "LineHeightRate", ApplyBy::Set, 0, 100),
-    Bind("chkAntiAliase", "OrveCaption", "AntiAliase"),
-    Step(ApplyStep::RedrawCaption),
-    Step(ApplyStep::Sync),
-    // Full screen.
-    Bind("chkAlwaysShowFullScreenBar", "Layout", "AlwaysShowFullScreenBar", ApplyBy::Toggle),
-    Bind(cfg::kFixRate, "Movie", "DoFixRate"),
-    Step(ApplyStep::FullScreenMode),
-    Step(ApplyStep::Associations),
-    // The rest.
-    Bind("chkCheckNewVersion", "Main", "CheckNewVersion"),
-    Bind("chkStateTextKorean", "StateText", "Korean"),
-    Bind("chkPauseAtMinimize", "Layout", "PauseAtMinimize"),
-    Bind("chkParseColorTag", "OrveCaption", "ParseColorTag"),
-    Bind("chkShowMovieWhenHide", "Layout", "ShowMovieWhenHide"),
-    Bind("chkCheckCaptionCodec", "Main", "CheckCaptionCodec"),
-    Bind("chkCutWhenWindow", "Movie", "CutWhenWindow"),
-    Bind("chkForce43", "Movie", "Force43"),
-    Bind("chkSmartCaptionFinding", "OrveCaption", "SmartCaptionFinding"),
-    Bind("chkUseCaptionFolder", "PlayList", "UseCaptionFolder"),
-    Bind("edtCaptionFolder", "PlayList", "CaptionFolder"),
-    Step(ApplyStep::Resize),
-};
-
-struct BindingList {
-  ControlBinding items[std::size(kRows)];
-  size_t count = 0;
-};
-
-constexpr BindingList MakeBindings() {
-  BindingList list{};
-  for (const BindingRow& row : kRows) {
-    if (row.binding.section != nullptr) list.items[list.count++] = row.binding;
-  }
-  return list;
-}
-
-constexpr BindingList kBindings = MakeBindings();
 
 int IntOf(const ConfigValue& value) {
   const int* number = std::get_if<int>(&value);
@@ -122,13 +51,14 @@ void ApplySync(const ConfigValues& values, IConfigTarget& target) {
   target.SetSyncOffset(choice == cfg::kSyncLater ? *seconds : -*seconds);
 }
 
+// The resolution's own row has set its width by now: an unchecked mode box
+// clears it again (full screen then keeps the display mode).
 void ApplyFullScreenMode(const ConfigValues& values, IConfigTarget& target) {
   if (!values.Has(cfg::kFullScreenMode)) return;
   if (!values.Flag(cfg::kFullScreenMode)) {
     target.Set("Layout", "FullScreenDpi", 0);
     return;
   }
-  target.Set("Layout", "FullScreenDpi", ValueAt(kFullScreenDpis, values.Int(cfg::kFullScreenDpi)));
   target.Set("Layout", "FullScreenColor", ValueAt(kFullScreenColors, values.Int(cfg::kFullScreenColor)));
 }
 
@@ -160,62 +90,51 @@ void RunStep(ApplyStep step, const ConfigValues& values, IConfigTarget& target) 
     case ApplyStep::Resize:
       target.ResizeKeepingAspect();
       break;
-    case ApplyStep::None:
-      break;
   }
 }
 
 // Brightness and quality go together, and only when one of them changed
 // (applying them reloads the movie).
-void ApplyPicture(const ConfigValues& values, IConfigTarget& target) {
-  if (!values.Has("spinDivxBrightness") || !values.Has("spinDivxProcess")) return;
-  const int brightness = values.Int("spinDivxBrightness");
-  const int processing = values.Int("spinDivxProcess");
-  if (brightness != IntOf(target.Get("Movie", "DivxBrightness")) ||
-      processing != IntOf(target.Get("Movie", "DivxProcess"))) {
-    target.SetPicture(brightness, processing);
+void ApplyPicture(std::span<const DialogSetting> settings, const ConfigValues& values,
+                  IConfigTarget& target) {
+  if (!values.Has(cfg::kBrightness) || !values.Has(cfg::kProcessing)) return;
+  bool changed = false;
+  for (const DialogSetting& s : settings) {
+    if (s.control->by == ApplyBy::Picture) {
+      changed = changed || values.Int(s.control->name) != IntOf(target.Get(s.section, s.key));
+    }
   }
+  if (changed) target.SetPicture(values.Int(cfg::kBrightness), values.Int(cfg::kProcessing));
 }
 
-void ApplyBinding(const ControlBinding& b, const ConfigValues& values, IConfigTarget& target,
-                  bool& pictureDone) {
-  switch (b.by) {
+void ApplySetting(const DialogSetting& s, const ConfigValues& values, IConfigTarget& target) {
+  const char* control = s.control->name;
+  switch (s.control->by) {
     case ApplyBy::Set:
-      if (const ConfigValue* value = values.Find(b.control)) target.Set(b.section, b.key, *value);
+      if (const ConfigValue* value = values.Find(control)) target.Set(s.section, s.key, *value);
       break;
     case ApplyBy::Command:
-      if (values.Has(b.control)) target.Command(b.section, b.key, values.Int(b.control));
+      if (values.Has(control)) target.Command(s.section, s.key, values.Int(control));
       break;
     case ApplyBy::Toggle:
-      if (values.Has(b.control) && values.Flag(b.control) != (IntOf(target.Get(b.section, b.key)) != 0)) {
-        target.Toggle(b.section, b.key);
+      if (values.Has(control) && values.Flag(control) != (IntOf(target.Get(s.section, s.key)) != 0)) {
+        target.Toggle(s.section, s.key);
       }
       break;
     case ApplyBy::Picture:
-      if (!pictureDone) ApplyPicture(values, target);
-      pictureDone = true;
-      break;
+      break;  // both together, at the first of them
   }
 }
 
 void BasePreset(ConfigValues& v) {
   v.Set(cfg::kPositionChoice, cfg::kPositionUser);
-  v.Set("spinUpHeightRate", 120);
-  v.Set("chkAntiAliase", 1);
+  v.Set(cfg::kPosition, 120);
+  v.Set(cfg::kAntiAliase, 1);
   v.Set(cfg::kFixRate, 0);
   v.Set(cfg::kFullScreenMode, 0);
 }
 
 }  // namespace
-
-std::span<const ControlBinding> ConfigBindings() { return {kBindings.items, kBindings.count}; }
-
-const ControlBinding* FindBinding(const std::string& control) {
-  for (const ControlBinding& b : ConfigBindings()) {
-    if (control == b.control) return &b;
-  }
-  return nullptr;
-}
 
 int ConfigValues::Int(const std::string& control) const {
   const auto it = values_.find(control);
@@ -236,26 +155,42 @@ std::string ConfigValues::Text(const std::string& control) const {
 
 ConfigValues FillConfig(const IConfigTarget& target) {
   ConfigValues v;
-  for (const ControlBinding& b : ConfigBindings()) {
-    v.Set(b.control, target.Get(b.section, b.key));
+  for (const DialogSetting& s : target.Settings()) {
+    v.Set(s.control->name, target.Get(s.section, s.key));
   }
   const int presets[3] = {v.Int(cfg::kPresetButton[0]), v.Int(cfg::kPresetButton[1]),
                           v.Int(cfg::kPresetButton[2])};
-  v.Set(cfg::kPositionChoice, PositionChoiceFor(v.Int("spinUpHeightRate"), presets));
+  v.Set(cfg::kPositionChoice, PositionChoiceFor(v.Int(cfg::kPosition), presets));
 
   const double offset = target.SyncOffset();
   v.Set(cfg::kSyncChoice, offset == 0 ? cfg::kSyncAsIs : offset < 0 ? cfg::kSyncEarlier : cfg::kSyncLater);
   v.Set(cfg::kSyncSeconds, FormatSeconds(std::fabs(offset)));
 
-  const int dpi = IntOf(target.Get("Layout", "FullScreenDpi"));
-  v.Set(cfg::kFullScreenMode, dpi != 0 ? 1 : 0);
-  v.Set(cfg::kFullScreenDpi, IndexIn(kFullScreenDpis, dpi));
+  v.Set(cfg::kFullScreenMode, v.Int(cfg::kFullScreenDpi) != 0 ? 1 : 0);
   v.Set(cfg::kFullScreenColor, IndexIn(kFullScreenColors, IntOf(target.Get("Layout", "FullScreenColor"))));
 
   for (int i = 0; i < kLinkGroupCount; ++i) {
     v.Set(cfg::kLinkBoxes[i], target.IsAssociated(static_cast<LinkGroup>(i)) ? 1 : 0);
   }
   return v;
+}
+
+std::vector<ResolutionChoice> ResolutionChoices(std::span<const ScreenMode> modes, int shown) {
+  std::map<int, int> heights;  // width -> height of its last mode
+  for (const ScreenMode& mode : modes) {
+    if (mode.width > 0) heights[mode.width] = mode.height;
+  }
+  std::vector<ResolutionChoice> choices;
+  for (const auto& [width, height] : heights) {
+    choices.push_back({width, std::to_string(width) + " X " + std::to_string(height)});
+  }
+  if (shown > 0 && heights.count(shown) == 0) {
+    const ResolutionChoice missing{shown, std::to_string(shown) + " (이 화면에는 없음)"};
+    choices.insert(std::upper_bound(choices.begin(), choices.end(), missing,
+                                    [](const auto& a, const auto& b) { return a.width < b.width; }),
+                   missing);
+  }
+  return choices;
 }
 
 int PositionChoiceFor(int position, const int (&presets)[3]) {
@@ -267,86 +202,81 @@ int PositionChoiceFor(int position, const int (&presets)[3]) {
 
 void FollowPositionChoice(ConfigValues& values) {
   const int choice = values.Int(cfg::kPositionChoice);
-  if (choice >= 0 && choice < 3) values.Set("spinUpHeightRate", values.Int(cfg::kPresetButton[choice]));
+  if (choice >= 0 && choice < 3) values.Set(cfg::kPosition, values.Int(cfg::kPresetButton[choice]));
 }
 
 void ApplyPreset(ConfigValues& v, ConfigPreset preset) {
+  // What each preset sets after the base preset.
+  static const struct {
+    ConfigPreset preset;
+    const char* control;
+    int value;
+  } kChanges[] = {
+      {ConfigPreset::Separate, cfg::kPosition, 0},
+      {ConfigPreset::Wide, cfg::kFixRate, 169},
+      {ConfigPreset::Video43, cfg::kFixRate, 43},
+      {ConfigPreset::LowEnd, cfg::kFullScreenMode, 1},
+      {ConfigPreset::LowEnd, cfg::kFullScreenDpi, 800},
+      {ConfigPreset::LowEnd, cfg::kFullScreenColor, IndexIn(kFullScreenColors, 16)},
+      {ConfigPreset::LowEnd, cfg::kProcessing, 0},
+      {ConfigPreset::LowEnd, cfg::kPosition, 0},
+      {ConfigPreset::LowEnd, cfg::kAntiAliase, 0},
+  };
   BasePreset(v);
-  switch (preset) {
-    case ConfigPreset::Normal:
-      break;
-    case ConfigPreset::Separate:
-      v.Set("spinUpHeightRate", 0);
-      break;
-    case ConfigPreset::Wide:
-      v.Set(cfg::kFixRate, 169);
-      break;
-    case ConfigPreset::Video43:
-      v.Set(cfg::kFixRate, 43);
-      break;
-    case ConfigPreset::LowEnd:
-      v.Set(cfg::kFullScreenMode, 1);
-      v.Set(cfg::kFullScreenDpi, IndexIn(kFullScreenDpis, 800));
-      v.Set(cfg::kFullScreenColor, IndexIn(kFullScreenColors, 16));
-      v.Set("spinDivxProcess", 0);
-      v.Set("spinUpHeightRate", 0);
-      v.Set("chkAntiAliase", 0);
-      break;
+  for (const auto& change : kChanges) {
+    if (change.preset == preset) v.Set(change.control, change.value);
   }
 }
 
-void ResetConfig(ConfigValues& v) {
+void ResetConfig(ConfigValues& v, std::span<const DialogSetting> settings) {
   BasePreset(v);
-  static constexpr std::pair<const char*, int> kNumbers[] = {
-      {"chkShowStatus", 1},
-      {"chkAlwaysTop", 1},
-      {"chkShowTime", 0},
-      {"rdgStartMode", 2},
-      {"spinFFTime", 10},
-      {"spinDivxProcess", 0},
-      {"spinDivxBrightness", 0},
-      {"chkBookmark", 1},
-      {"chkAutoRewind", 0},
-      {"chkPlayListEnabled", 0},
-      {"chkAutoSort", 1},
-      {"btnUpHeightRateShortCut1", 120},
-      {"btnUpHeightRateShortCut2", 25},
-      {"btnUpHeightRateShortCut3", 0},
-      {cfg::kPositionChoice, 0},
-      {"spinHeightRate", 100},
-      {"pnlFontColor", 14737632},
-      {"chkFontBold", 0},
-      {"spinOutLineRate", 4},
-      {"spinShadowRate", 2},
-      {"spinFontWidthRate", 90},
-      {"spinLineHeightRate", 20},
-      {"chkAlwaysShowFullScreenBar", 0},
-      {"chkCheckNewVersion", 1},
-      {"chkCheckCaptionCodec", 1},
-      {"chkStateTextKorean", 0},
-      {"chkPauseAtMinimize", 1},
-      {"chkParseColorTag", 1},
-      {"chkShowMovieWhenHide", 1},
-      {"chkCutWhenWindow", 0},
-      {"chkForce43", 1},
-      {"chkSmartCaptionFinding", 1},
-      {"chkUseCaptionFolder", 0},
-  };
-  for (const auto& [control, value] : kNumbers) v.Set(control, value);
-  v.Set("lstFontName", std::string(kDefaultCaptionFont));
-  v.Set("edtCaptionFolder", std::string("C:\\"));
+  for (const DialogSetting& s : settings) {
+    if (!s.control->keptByReset) v.Set(s.control->name, s.def);
+  }
+  const int presets[3] = {v.Int(cfg::kPresetButton[0]), v.Int(cfg::kPresetButton[1]),
+                          v.Int(cfg::kPresetButton[2])};
+  v.Set(cfg::kPositionChoice, PositionChoiceFor(v.Int(cfg::kPosition), presets));
   FollowPositionChoice(v);
 }
 
+// The settings in their apply order, with the dialog's own steps between
+// them at their places; brightness and quality go together at the first.
 void ApplyConfig(const ConfigValues& values, IConfigTarget& target) {
+  std::vector<DialogSetting> settings(target.Settings().begin(), target.Settings().end());
+  std::stable_sort(settings.begin(), settings.end(), [](const DialogSetting& a, const DialogSetting& b) {
+    return a.control->applyOrder < b.control->applyOrder;
+  });
+  size_t step = 0;
   bool pictureDone = false;
-  for (const BindingRow& row : kRows) {
-    if (row.binding.section == nullptr) {
-      RunStep(row.step, values, target);
-    } else {
-      ApplyBinding(row.binding, values, target, pictureDone);
+  for (const DialogSetting& s : settings) {
+    for (; step < std::size(kSteps) && kSteps[step].first < s.control->applyOrder; ++step) {
+      RunStep(kSteps[step].second, values, target);
     }
+    if (s.control->by == ApplyBy::Picture && !pictureDone) {
+      ApplyPicture(settings, values, target);
+      pictureDone = true;
+    }
+    ApplySetting(s, values, target);
   }
+  for (; step < std::size(kSteps); ++step) RunStep(kSteps[step].second, values, target);
+}
+
+void FinishConfig(const ConfigValues& values, IConfigTarget& target, IStateText& stateText) {
+  ApplyConfig(values, target);
+  stateText.ShowState("환경설정 적용 완료", "CONFIGURATION FINISHED");
+}
+
+std::optional<ConfigPreset> PresetNumbered(int number) {
+  constexpr ConfigPreset kInButtonOrder[] = {ConfigPreset::Normal, ConfigPreset::Separate, ConfigPreset::Wide,
+                                             ConfigPreset::Video43, ConfigPreset::LowEnd};
+  if (number < 1 || number > static_cast<int>(std::size(kInButtonOrder))) return std::nullopt;
+  return kInButtonOrder[number - 1];
+}
+
+void ApplyPresetNow(ConfigPreset preset, IConfigTarget& target, IStateText& stateText) {
+  ConfigValues values = FillConfig(target);
+  ApplyPreset(values, preset);
+  FinishConfig(values, target, stateText);
 }
 
 std::optional<int> ParseInteger(const std::string& text) {

@@ -33,10 +33,6 @@ using Action = ConfigAction;
 constexpr int kPageCount = kConfigPageCount;
 constexpr int kFormPage = kConfigFormPage;
 
-const std::span<const ConfigControlSpec> kControls = ConfigControls();
-
-const size_t kControlCount = kControls.size();
-
 std::wstring WindowText(HWND window) {
   std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
   const int length = GetWindowTextW(window, text.data(), static_cast<int>(text.size()));
@@ -54,10 +50,6 @@ HWND MakeWindow(const wchar_t* className, const wchar_t* text, DWORD style, DWOR
 
 bool AskYesNo(HWND owner, const wchar_t* text, const wchar_t* title) {
   return MessageBoxW(owner, text, title, MB_YESNO | MB_ICONQUESTION) == IDYES;
-}
-
-void RunRegsvr32(const wchar_t* arguments) {
-  ShellExecuteW(nullptr, L"open", L"regsvr32", arguments, nullptr, SW_HIDE);
 }
 
 int CALLBACK CollectFace(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM data) {
@@ -105,9 +97,11 @@ int ScreenDpi() {
 
 }  // namespace
 
-TfrmConfig::TfrmConfig()
+TfrmConfig::TfrmConfig(std::span<const DialogSetting> settings)
     : Form(L"환경 설정", MulDiv(kClientWidth, ScreenDpi(), 96), MulDiv(kClientHeight, ScreenDpi(), 96),
            /*stayOnTop=*/true),
+      settings_(settings),
+      specs_(ConfigControls(settings)),
       dpi_(ScreenDpi()) {}
 
 TfrmConfig::~TfrmConfig() {
@@ -143,11 +137,10 @@ void TfrmConfig::CreateControls() {
   tabs_ = MakeWindow(WC_TABCONTROLW, L"", tabStyle, 0, tabRect, body_->Handle(), kIdTabs);
   SendMessageW(tabs_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
   CreatePages();
-  controls_.assign(kControlCount, nullptr);
-  upDowns_.assign(kControlCount, nullptr);
-  for (size_t i = 0; i < kControlCount; ++i) controls_[i] = CreateControl(i);
-  SetWindowTextW(Control("lblVersion"),
-                 Utf8ToWide(std::string("Orve's MP v") + kVersionText + " by").c_str());
+  controls_.assign(specs_.size(), nullptr);
+  upDowns_.assign(specs_.size(), nullptr);
+  for (size_t i = 0; i < specs_.size(); ++i) controls_[i] = CreateControl(i);
+  SetWindowTextW(Control("lblVersion"), Utf8ToWide(std::string("Orve's MP v") + kVersionText).c_str());
   ShowDetailTabs(true);
 }
 
@@ -171,46 +164,46 @@ void TfrmConfig::CreatePages() {
 }
 
 HWND TfrmConfig::CreateControl(size_t index) {
-  const ConfigControlSpec& s = kControls[index];
+  const ConfigControlSpec& s = specs_[index];
   HWND parent = s.page == kFormPage ? Handle() : pages_[static_cast<size_t>(s.page)]->Handle();
   // The preview keeps the size of its bitmap.
   const RECT r = s.kind == Kind::Preview
                      ? RECT{Scaled(s.x), Scaled(s.y), Scaled(s.x) + s.w, Scaled(s.y) + s.h}
                      : ScaledRect(s.x, s.y, s.w, s.h);
   const WORD id = static_cast<WORD>(kFirstId + index);
-  const bool firstOfGroup = s.kind != Kind::Radio || index == 0 || kControls[index - 1].kind != Kind::Radio ||
-                            std::strcmp(kControls[index - 1].name, s.name) != 0;
+  const bool firstOfGroup = s.kind != Kind::Radio || index == 0 || specs_[index - 1].kind != Kind::Radio ||
+                            std::strcmp(specs_[index - 1].name, s.name) != 0;
   const DWORD group = firstOfGroup ? WS_GROUP | WS_TABSTOP : 0;
   HWND control = nullptr;
   switch (s.kind) {
     case Kind::Check:
-      control = MakeWindow(L"BUTTON", s.text, BS_AUTOCHECKBOX | BS_MULTILINE | group, 0, r, parent, id);
+      control =
+          MakeWindow(L"BUTTON", s.text.c_str(), BS_AUTOCHECKBOX | BS_MULTILINE | group, 0, r, parent, id);
       break;
     case Kind::Radio:
-      control = MakeWindow(L"BUTTON", s.text, BS_AUTORADIOBUTTON | group, 0, r, parent, id);
+      control = MakeWindow(L"BUTTON", s.text.c_str(), BS_AUTORADIOBUTTON | group, 0, r, parent, id);
       break;
     case Kind::Group:
-      control = MakeWindow(L"BUTTON", s.text, BS_GROUPBOX, 0, r, parent, id);
+      control = MakeWindow(L"BUTTON", s.text.c_str(), BS_GROUPBOX, 0, r, parent, id);
       break;
     case Kind::Label:
-      control = MakeWindow(L"STATIC", s.text, SS_LEFT, 0, r, parent, id);
+      control = MakeWindow(L"STATIC", s.text.c_str(), SS_LEFT, 0, r, parent, id);
       break;
     case Kind::Link:
-      control = MakeWindow(L"STATIC", s.text, SS_LEFT | SS_NOTIFY, 0, r, parent, id);
+      control = MakeWindow(L"STATIC", s.text.c_str(), SS_LEFT | SS_NOTIFY, 0, r, parent, id);
       break;
     case Kind::Edit:
-      control = MakeWindow(L"EDIT", s.text, ES_AUTOHSCROLL | group, WS_EX_CLIENTEDGE, r, parent, id);
+      control = MakeWindow(L"EDIT", s.text.c_str(), ES_AUTOHSCROLL | group, WS_EX_CLIENTEDGE, r, parent, id);
       break;
     case Kind::Spin: {
       control = MakeWindow(L"EDIT", L"", ES_AUTOHSCROLL | group, WS_EX_CLIENTEDGE, r, parent, id);
-      const ControlBinding* b = FindBinding(s.name);
       HWND upDown =
           MakeWindow(UPDOWN_CLASSW, L"", UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS,
                      0, RECT{0, 0, 0, 0}, parent, 0);
       SendMessageW(upDown, UDM_SETBUDDY, reinterpret_cast<WPARAM>(control), 0);
-      if (b != nullptr) {
-        SendMessageW(upDown, UDM_SETRANGE32, static_cast<WPARAM>(b->min), b->max);
-        UDACCEL accel{0, static_cast<UINT>(b->step)};
+      if (s.setting != nullptr) {
+        SendMessageW(upDown, UDM_SETRANGE32, static_cast<WPARAM>(s.setting->min), s.setting->max);
+        UDACCEL accel{0, static_cast<UINT>(s.setting->control->step)};
         SendMessageW(upDown, UDM_SETACCEL, 1, reinterpret_cast<LPARAM>(&accel));
       }
       upDowns_[index] = upDown;
@@ -220,8 +213,11 @@ HWND TfrmConfig::CreateControl(size_t index) {
       control = MakeWindow(L"LISTBOX", L"", LBS_NOTIFY | WS_VSCROLL | LBS_NOINTEGRALHEIGHT | group,
                            WS_EX_CLIENTEDGE, r, parent, id);
       break;
+    case Kind::Choice:
+      control = MakeWindow(WC_COMBOBOXW, L"", CBS_DROPDOWNLIST | WS_VSCROLL | group, 0, r, parent, id);
+      break;
     case Kind::Button:
-      control = MakeWindow(L"BUTTON", s.text, BS_PUSHBUTTON | group, 0, r, parent, id);
+      control = MakeWindow(L"BUTTON", s.text.c_str(), BS_PUSHBUTTON | group, 0, r, parent, id);
       break;
     case Kind::Swatch:
       control = MakeWindow(L"BUTTON", L"", BS_OWNERDRAW | group, 0, r, parent, id);
@@ -232,16 +228,60 @@ HWND TfrmConfig::CreateControl(size_t index) {
   }
   if (control != nullptr) {
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    FitCaption(control, s);
   }
   return control;
+}
+
+// A caption gets the room it needs at the dialog's font, whatever the font
+// measures on this system: a one-line check box, radio button or label grows
+// to its whole text, a two-line check box to its longest word and the lines
+// that makes.
+void TfrmConfig::FitCaption(HWND control, const ConfigControlSpec& s) const {
+  const bool boxed = s.kind == Kind::Check || s.kind == Kind::Radio;
+  if ((!boxed && s.kind != Kind::Label && s.kind != Kind::Link) || s.text.empty()) return;
+  HDC dc = GetDC(control);
+  if (dc == nullptr) return;
+  const HGDIOBJ oldFont = SelectObject(dc, font_);
+  const auto widthOf = [dc](const std::wstring& text) {
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    return static_cast<int>(size.cx);
+  };
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
+  RECT r{};
+  GetWindowRect(control, &r);
+  MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+  const int box = boxed ? GetSystemMetrics(SM_CXMENUCHECK) + Scaled(6) : 0;
+  const std::wstring& text = s.text;
+  const bool twoLines = s.kind == Kind::Check && r.bottom - r.top >= 2 * metrics.tmHeight;
+  int width = box + widthOf(text);
+  int height = r.bottom - r.top;
+  if (twoLines) {
+    width = box;
+    for (size_t start = 0; start < text.size();) {
+      const size_t end = std::min(text.find(L' ', start), text.size());
+      width = std::max(width, box + widthOf(text.substr(start, end - start)));
+      start = end + 1;
+    }
+    RECT lines{0, 0, width - box, 0};
+    DrawTextW(dc, text.c_str(), -1, &lines, DT_CALCRECT | DT_WORDBREAK);
+    height = std::max(height, static_cast<int>(lines.bottom) + Scaled(4));
+  }
+  SelectObject(dc, oldFont);
+  ReleaseDC(control, dc);
+  if (width > r.right - r.left || height > r.bottom - r.top) {
+    SetWindowPos(control, nullptr, 0, 0, std::max<int>(width, r.right - r.left), height,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
 }
 
 // ---- values ----------------------------------------------------------------
 
 HWND TfrmConfig::Control(const char* name, int item) const {
-  for (size_t i = 0; i < kControlCount; ++i) {
-    if (std::strcmp(kControls[i].name, name) == 0 && (item < 0 || kControls[i].item == item))
-      return controls_[i];
+  for (size_t i = 0; i < specs_.size(); ++i) {
+    if (std::strcmp(specs_[i].name, name) == 0 && (item < 0 || specs_[i].item == item)) return controls_[i];
   }
   return nullptr;
 }
@@ -257,8 +297,8 @@ void TfrmConfig::SetChecked(HWND control, bool on) const {
 
 void TfrmConfig::ShowValues(const ConfigValues& values) {
   updating_ = true;
-  for (size_t i = 0; i < kControlCount; ++i) {
-    const ConfigControlSpec& s = kControls[i];
+  for (size_t i = 0; i < specs_.size(); ++i) {
+    const ConfigControlSpec& s = specs_[i];
     if (s.name[0] == '\0' || !values.Has(s.name)) continue;
     HWND c = controls_[i];
     switch (s.kind) {
@@ -284,6 +324,9 @@ void TfrmConfig::ShowValues(const ConfigValues& values) {
       case Kind::List:
         SelectFontFace(Utf8ToWide(values.Text(s.name)));
         break;
+      case Kind::Choice:
+        ShowResolutions(c, values.Int(s.name));
+        break;
       default:
         break;
     }
@@ -293,8 +336,8 @@ void TfrmConfig::ShowValues(const ConfigValues& values) {
 
 void TfrmConfig::CollectValues(ConfigValues& values) const {
   values.Set(cfg::kSyncChoice, -1);
-  for (size_t i = 0; i < kControlCount; ++i) {
-    const ConfigControlSpec& s = kControls[i];
+  for (size_t i = 0; i < specs_.size(); ++i) {
+    const ConfigControlSpec& s = specs_[i];
     if (s.name[0] == '\0') continue;
     HWND c = controls_[i];
     switch (s.kind) {
@@ -308,8 +351,7 @@ void TfrmConfig::CollectValues(ConfigValues& values) const {
         BOOL failed = FALSE;
         const int value =
             static_cast<int>(SendMessageW(upDowns_[i], UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(&failed)));
-        const ControlBinding* b = FindBinding(s.name);
-        values.Set(s.name, b != nullptr ? std::clamp(value, b->min, b->max) : value);
+        values.Set(s.name, s.setting != nullptr ? std::clamp(value, s.setting->min, s.setting->max) : value);
         break;
       }
       case Kind::Edit:
@@ -331,6 +373,12 @@ void TfrmConfig::CollectValues(ConfigValues& values) const {
         values.Set(s.name, WideToUtf8(face));
         break;
       }
+      case Kind::Choice: {
+        const LRESULT selected = SendMessageW(c, CB_GETCURSEL, 0, 0);
+        if (selected != CB_ERR)
+          values.Set(s.name, static_cast<int>(SendMessageW(c, CB_GETITEMDATA, selected, 0)));
+        break;
+      }
       default:
         break;
     }
@@ -350,6 +398,26 @@ void TfrmConfig::FillFontList() {
     SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(face.c_str()));
 }
 
+// The display's resolutions, the one `width` names selected (the first when
+// it names none).
+void TfrmConfig::ShowResolutions(HWND list, int width) const {
+  std::vector<ScreenMode> modes;
+  DEVMODEW mode{};
+  mode.dmSize = sizeof(mode);
+  for (DWORD index = 0; EnumDisplaySettingsW(nullptr, index, &mode); ++index) {
+    modes.push_back({static_cast<int>(mode.dmPelsWidth), static_cast<int>(mode.dmPelsHeight)});
+  }
+  SendMessageW(list, CB_RESETCONTENT, 0, 0);
+  int selected = 0;
+  for (const ResolutionChoice& choice : ResolutionChoices(modes, width)) {
+    const LRESULT at =
+        SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Utf8ToWide(choice.label).c_str()));
+    SendMessageW(list, CB_SETITEMDATA, at, choice.width);
+    if (choice.width == width) selected = static_cast<int>(at);
+  }
+  SendMessageW(list, CB_SETCURSEL, selected, 0);
+}
+
 // The face when listed, else the fallback face, else nothing.
 void TfrmConfig::SelectFontFace(const std::wstring& face) {
   HWND list = Control("lstFontName");
@@ -365,9 +433,11 @@ void TfrmConfig::SelectFontFace(const std::wstring& face) {
 
 // ---- showing ---------------------------------------------------------------
 
-ModalResult TfrmConfig::Edit(ConfigValues& values, const std::string& webHost) {
+ModalResult TfrmConfig::Edit(ConfigValues& values, const std::string& webHost,
+                             IConfigMaintenance& maintenance) {
   if (Handle() == nullptr) return ModalResult::Cancel;
   webHost_ = webHost;
+  maintenance_ = &maintenance;
   // Fonts installed since the last opening are offered too.
   FillFontList();
   ShowValues(values);
@@ -375,6 +445,7 @@ ModalResult TfrmConfig::Edit(ConfigValues& values, const std::string& webHost) {
   UpdateControls();
   PostMessageW(body_->Handle(), kFocusTabs, 0, 0);
   const ModalResult result = ShowModal();
+  maintenance_ = nullptr;
   if (result == ModalResult::Ok) CollectValues(values);
   return result;
 }
@@ -411,12 +482,12 @@ void TfrmConfig::UpdateControls() {
     if (!Checked(cfg::kPositionChoice, preset)) continue;
     const std::optional<int> number =
         ParseInteger(WideToUtf8(WindowText(Control(cfg::kPresetButton[preset]))));
-    if (number) SetWindowTextW(Control("spinUpHeightRate"), std::to_wstring(*number).c_str());
+    if (number) SetWindowTextW(Control(cfg::kPosition), std::to_wstring(*number).c_str());
   }
   const bool user = Checked(cfg::kPositionChoice, cfg::kPositionUser);
-  EnableWindow(Control("spinUpHeightRate"), user);
+  EnableWindow(Control(cfg::kPosition), user);
   const bool modeChange = Checked(cfg::kFullScreenMode);
-  for (int i = 0; i < 6; ++i) EnableWindow(Control(cfg::kFullScreenDpi, i), modeChange);
+  EnableWindow(Control(cfg::kFullScreenDpi), modeChange);
   for (int i = 0; i < 4; ++i) EnableWindow(Control(cfg::kFullScreenColor, i), modeChange);
   const bool shift = !Checked(cfg::kSyncChoice, cfg::kSyncAsIs);
   ShowWindow(Control(cfg::kSyncSeconds), shift ? SW_SHOW : SW_HIDE);
@@ -435,13 +506,13 @@ bool TfrmConfig::OnCommand(WORD id) {
     if (AskYesNo(Handle(), L"모든 설정을 초기값으로 바꾸시겠습니까?", L"확인")) {
       ConfigValues values;
       CollectValues(values);
-      ResetConfig(values);
+      ResetConfig(values, settings_);
       ShowValues(values);
       CloseWith(ModalResult::Ok);
     }
     return true;
   }
-  if (id >= kFirstId && id < kFirstId + kControlCount && kControls[id - kFirstId].action != Action::None) {
+  if (id >= kFirstId && id < kFirstId + specs_.size() && specs_[id - kFirstId].action != Action::None) {
     return RunAction(id - kFirstId);
   }
   return Form::OnCommand(id);
@@ -471,9 +542,9 @@ bool TfrmConfig::OnControl(UINT message, WPARAM wParam, LPARAM lParam) {
   }
   const WORD id = LOWORD(wParam);
   const WORD code = HIWORD(wParam);
-  if (id < kFirstId || id >= kFirstId + kControlCount) return false;
+  if (id < kFirstId || id >= kFirstId + specs_.size()) return false;
   const size_t index = id - kFirstId;
-  const ConfigControlSpec& s = kControls[index];
+  const ConfigControlSpec& s = specs_[index];
   if (s.action != Action::None && (code == BN_CLICKED || code == STN_CLICKED)) return RunAction(index);
   const bool changed = (code == BN_CLICKED && (s.kind == Kind::Check || s.kind == Kind::Radio)) ||
                        (code == EN_CHANGE && s.kind == Kind::Spin) || (code == LBN_SELCHANGE);
@@ -482,61 +553,41 @@ bool TfrmConfig::OnControl(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 bool TfrmConfig::RunAction(size_t index) {
-  switch (kControls[index].action) {
-    case Action::PresetNormal:
-      ApplyPresetAndClose(ConfigPreset::Normal);
-      break;
-    case Action::PresetSeparate:
-      ApplyPresetAndClose(ConfigPreset::Separate);
-      break;
-    case Action::PresetWide:
-      ApplyPresetAndClose(ConfigPreset::Wide);
-      break;
-    case Action::PresetVideo43:
-      ApplyPresetAndClose(ConfigPreset::Video43);
-      break;
-    case Action::PresetLowEnd:
-      ApplyPresetAndClose(ConfigPreset::LowEnd);
+  switch (specs_[index].action) {
+    case Action::Preset:
+      if (const std::optional<ConfigPreset> preset = PresetNumbered(specs_[index].item)) {
+        ApplyPresetAndClose(*preset);
+      }
       break;
     case Action::ClearBookmarks:
-      if (!bookmarkFile_.empty()) DeleteFileW(bookmarkFile_.c_str());
+      if (maintenance_ != nullptr) maintenance_->ClearBookmarks();
       MessageBoxW(Handle(), L"초기화 하였습니다.", kApplicationTitleW, MB_OK);
       break;
     case Action::ClearRecent:
-      if (AskYesNo(Handle(), L"문서목록을 초기화 하시겠습니까?", L"확인")) {
-        RegDeleteTreeW(HKEY_CURRENT_USER,
-                       L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\OpenSaveMRU");
-        RegDeleteKeyW(HKEY_CURRENT_USER,
-                      L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\OpenSaveMRU");
+      if (maintenance_ != nullptr && AskYesNo(Handle(), L"문서목록을 초기화 하시겠습니까?", L"확인")) {
+        maintenance_->ClearRecentDocuments();
       }
       break;
     case Action::PreviewOn:
-      RunRegsvr32(L"shmedia.dll /s");
-      MessageBoxW(Handle(), L"미리보기가 ON 되었습니다.", kApplicationTitleW, MB_OK);
-      break;
     case Action::PreviewOff:
-      RunRegsvr32(L"shmedia.dll /u /s");
-      MessageBoxW(Handle(), L"미리보기가 OFF 되었습니다.", kApplicationTitleW, MB_OK);
+      if (maintenance_ != nullptr) maintenance_->SetShellPreview(specs_[index].action == Action::PreviewOn);
+      MessageBoxW(Handle(),
+                  specs_[index].action == Action::PreviewOn ? L"미리보기가 ON 되었습니다."
+                                                            : L"미리보기가 OFF 되었습니다.",
+                  kApplicationTitleW, MB_OK);
       break;
     case Action::LinkAll:
     case Action::LinkNone:
       for (const char* box : cfg::kLinkBoxes)
-        SetChecked(Control(box), kControls[index].action == Action::LinkAll);
+        SetChecked(Control(box), specs_[index].action == Action::LinkAll);
       break;
     case Action::RemoveCaptionCodec:
-      if (AskYesNo(Handle(), L"자막코덱을 삭제하시겠습니까?", L"자막코덱 삭제")) {
-        RunRegsvr32(L"dvobsub.ax /u /s");
-        RunRegsvr32(L"divxg400.ax /u /s");
+      if (maintenance_ != nullptr && AskYesNo(Handle(), L"자막코덱을 삭제하시겠습니까?", L"자막코덱 삭제")) {
+        maintenance_->RemoveCaptionCodecs();
       }
       break;
-    case Action::AskPreset1:
-      AskPresetButton(0);
-      break;
-    case Action::AskPreset2:
-      AskPresetButton(1);
-      break;
-    case Action::AskPreset3:
-      AskPresetButton(2);
+    case Action::AskNumber:
+      AskNumber(index);
       break;
     case Action::ChooseColour:
       ChooseFontColour();
@@ -564,10 +615,13 @@ void TfrmConfig::ApplyPresetAndClose(ConfigPreset preset) {
   CloseWith(ModalResult::Ok);
 }
 
-void TfrmConfig::AskPresetButton(int preset) {
-  if (!prompt_) return;
-  const std::wstring title = L"(고급설정) 자막위치" + std::to_wstring(preset + 1) + L"을 정합니다";
-  const std::optional<std::wstring> text = prompt_(title, L"(0~200)");
+// The button's setting titles the prompt and gives its range.
+void TfrmConfig::AskNumber(size_t index) {
+  const DialogSetting* setting = specs_[index].setting;
+  if (!prompt_ || setting == nullptr) return;
+  const std::wstring range =
+      L"(" + std::to_wstring(setting->min) + L"~" + std::to_wstring(setting->max) + L")";
+  const std::optional<std::wstring> text = prompt_(Utf8ToWide(setting->control->caption), range);
   if (!text) return;
   const std::optional<int> number = ParseInteger(WideToUtf8(*text));
   if (!number) {
@@ -575,7 +629,7 @@ void TfrmConfig::AskPresetButton(int preset) {
                 MB_OK | MB_ICONERROR);
     return;
   }
-  SetWindowTextW(Control(cfg::kPresetButton[preset]), std::to_wstring(*number).c_str());
+  SetWindowTextW(controls_[index], std::to_wstring(*number).c_str());
   UpdateControls();
 }
 

@@ -7,20 +7,20 @@
 // window fills them before and applies them after (ConfigModel).
 #include <windows.h>
 
-#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "player/dialogs/ConfigControls_win32.h"
+#include "player/dialogs/ConfigMaintenance.h"
 #include "player/dialogs/ConfigModel.h"
 #include "player/dialogs/Form_win32.h"
 
 namespace orves {
 
 class ConfigPage;
-struct ConfigControlSpec;
 
 // The one-line input box the preset buttons ask with: title, prompt; the
 // text on OK.
@@ -28,17 +28,17 @@ using ConfigPrompt = std::function<std::optional<std::wstring>(const std::wstrin
 
 class TfrmConfig final : public Form {
  public:
-  TfrmConfig();
+  // `settings`: the settings the dialog shows, which outlive it.
+  explicit TfrmConfig(std::span<const DialogSetting> settings);
   ~TfrmConfig() override;
 
   void SetPrompt(ConfigPrompt prompt) { prompt_ = std::move(prompt); }
-  // The resume positions the "clear bookmarks" button deletes.
-  void SetBookmarkFile(std::filesystem::path file) { bookmarkFile_ = std::move(file); }
 
   // Shows `values` in the controls, runs the dialog on its first tab and,
   // when it is closed with OK, takes the controls back into `values`.
-  // `webHost` is the host of the maker's page link ("" shows no page).
-  ModalResult Edit(ConfigValues& values, const std::string& webHost);
+  // `webHost` is the host of the maker's page link ("" shows no page);
+  // `maintenance` carries out the maintenance buttons while it is shown.
+  ModalResult Edit(ConfigValues& values, const std::string& webHost, IConfigMaintenance& maintenance);
 
   // Called by the pages for their controls' notifications and drawing.
   bool OnControl(UINT message, WPARAM wParam, LPARAM lParam);
@@ -54,12 +54,14 @@ class TfrmConfig final : public Form {
   void CollectValues(ConfigValues& values) const;
   void FillFontList();
   void SelectFontFace(const std::wstring& face);
+  void ShowResolutions(HWND list, int width) const;
+  void FitCaption(HWND control, const ConfigControlSpec& s) const;
   void UpdateControls();
   void ShowDetailTabs(bool show);
   void SelectPage(int page);
   bool RunAction(size_t index);
   void ApplyPresetAndClose(ConfigPreset preset);
-  void AskPresetButton(int preset);
+  void AskNumber(size_t index);
   void ChooseFontColour();
   void BrowseCaptionFolder();
   void DrawPreview(const DRAWITEMSTRUCT& item) const;
@@ -71,9 +73,11 @@ class TfrmConfig final : public Form {
   int Scaled(int pixels) const;
   RECT ScaledRect(int left, int top, int width, int height) const;
 
+  std::span<const DialogSetting> settings_;
+  std::vector<ConfigControlSpec> specs_;  // every control, in the order made
   ConfigPrompt prompt_;
-  std::filesystem::path bookmarkFile_;
   std::string webHost_;
+  IConfigMaintenance* maintenance_ = nullptr;  // while shown
   std::unique_ptr<ConfigPage> body_;
   HWND tabs_ = nullptr;
   HFONT font_ = nullptr;  // shared by every control

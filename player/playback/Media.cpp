@@ -10,6 +10,9 @@
 namespace orves {
 
 namespace {
+// Seek steps are whole seconds up to five minutes.
+constexpr int kMaxSeekStep = 300;
+
 // The part of a path or address after its last backslash, at most 256 bytes
 // (a UTF-8 sequence cut in half is dropped, not shown as garbage).
 std::string ShortName(const std::string& fileName) {
@@ -28,9 +31,17 @@ std::string ShortName(const std::string& fileName) {
 const SettingsTable<TMedia>& TMedia::SettingsKeys() {
   using M = TMedia;
   static constexpr SettingKey<M> keys[] = {
-      IntegerKey("FFSpaceTime", &M::shortStep_, 10),  IntegerKey("FFSpaceTime2", &M::longStep_, 60),
-      FlagKey("DoBookMark", &M::useBookmarks_, true), FlagKey("CaptionEnabled", &M::captionsOn_, true),
-      FlagKey("AddToRecent", &M::addToRecent_, true),
+      IntegerKey("FFSpaceTime", &M::shortStep_, 10, 1, kMaxSeekStep)
+          .Shown(Spin("spinFFTime", "◀ ▶ 키로 이동 (초)", 150, {kPagePlay, 170, 12, 70, 22}, 201)),
+      IntegerKey("FFSpaceTime2", &M::longStep_, 60, 1, kMaxSeekStep)
+          .Shown(Spin("spinFFTime2", "Alt + ◀ ▶ 키로 이동 (초)", 150, {kPagePlay, 170, 40, 70, 22}, 202)
+                     .KeptByReset()),
+      FlagKey("DoBookMark", &M::useBookmarks_, true)
+          .Shown(Check("chkBookmark", "이어보기기능 켜기", {kPagePlay, 12, 132, 200, 20}, 301)),
+      FlagKey("CaptionEnabled", &M::captionsOn_, true),
+      FlagKey("AddToRecent", &M::addToRecent_, true)
+          .Shown(
+              Check("chkAddToRecent", "문서목록에 남기기", {kPagePlay, 12, 180, 200, 20}, 303).KeptByReset()),
   };
   static constexpr SettingsTable<M> table("Media", keys);
   return table;
@@ -45,26 +56,36 @@ TMedia::~TMedia() { SettingsKeys().Write(setup_, *this); }
 
 void TMedia::Start() { FitPicture(); }
 
-void TMedia::Open(const std::string& fileName, const std::filesystem::path& captionFile) {
+bool TMedia::Open(const std::string& fileName, const std::filesystem::path& captionFile) {
   Close();
   captionFile_ = captionFile;
   if (!captionFile_.empty()) services_.captions.LoadCaptionFile(captionFile_);
-  movie_->SetFileName(fileName);
-  Play();
+  Movie().SetFileName(fileName);
+  if (services_.player.IsOpen()) {
+    Play();
+    return true;
+  }
+  // Nothing to play: no playing message, no play state, no position.
+  Close();
+  if (!fileName.empty()) {
+    const std::string name = "\"" + ShortName(fileName) + "\"";
+    ShowState("재생할 수 없는 파일입니다 : " + name, "CANNOT PLAY THIS FILE : " + name);
+  }
+  return false;
 }
 
 void TMedia::Close() {
   // The bookmark is taken while the movie is still open, before anything stops it.
   SaveBookmark();
-  movie_->ClearFileName();
+  Movie().ClearFileName();
   captionFile_.clear();
   services_.captions.ClearCaptions();
   FitPicture();
 }
 
 void TMedia::Play() {
-  if (movie_->FileName().empty()) return;
-  movie_->Play();
+  if (Movie().FileName().empty()) return;
+  Movie().Play();
   ShowPlayingMessage();
 }
 
@@ -72,17 +93,17 @@ void TMedia::ShowPlayingMessage() const {
   const int index = services_.playList.ItemIndex() + 1;
   const int count = services_.playList.Count();
   const std::string tail = "(" + std::to_string(index) + "/" + std::to_string(count) + ") \"" +
-                           ShortName(movie_->FileName()) + "\"";
+                           ShortName(Movie().FileName()) + "\"";
   ShowState("재생 : " + tail, "PLAYING : " + tail);
 }
 
 void TMedia::Pause() {
   if (!HasPicture()) return;
-  movie_->Pause();
+  Movie().Pause();
   ShowState("일시정지", "PAUSED");
 }
 
-void TMedia::Stop() { movie_->Stop(); }
+void TMedia::Stop() { Movie().Stop(); }
 
 void TMedia::SeekTo(double seconds) {
   if (!HasPicture()) return;
@@ -90,7 +111,7 @@ void TMedia::SeekTo(double seconds) {
   if (!(seconds > 0)) seconds = 0;  // NaN too
   if (seconds > duration) seconds = duration;
   services_.skin.PlaceThumbs();
-  movie_->SetPosition(seconds);
+  Movie().SetPosition(seconds);
   services_.captions.UpdateCaption();
   const std::string where = PositionText(seconds) + " / " + PositionText(duration);
   ShowState("이동 : " + where, "MOVE TO : " + where);
@@ -119,7 +140,7 @@ void TMedia::SetSpeed(int percent) {
 // earlier movie never follows the current one.
 void TMedia::Reload() {
   const double position = CurrentPosition();
-  const std::string fileName = movie_->FileName();
+  const std::string fileName = Movie().FileName();
   const std::filesystem::path captionFile = captionFile_;
   Close();
   Open(fileName, captionFile);
@@ -128,20 +149,20 @@ void TMedia::Reload() {
 
 void TMedia::ResumeBookmark() {
   if (!useBookmarks_ || !bookmarks_.Exists()) return;
-  SeekTo(bookmarks_.Read(movie_->FileName()) - kResumeLead);
+  SeekTo(bookmarks_.Read(Movie().FileName()) - kResumeLead);
 }
 
 void TMedia::SaveBookmark() {
   if (!useBookmarks_ || !HasPicture()) return;
   const double position = CurrentPosition();
   // A movie watched to its end starts from the beginning next time.
-  bookmarks_.Write(movie_->FileName(), position == Duration() ? 0.0 : position);
+  bookmarks_.Write(Movie().FileName(), position == Duration() ? 0.0 : position);
 }
 
-int TMedia::DisplayWidth() const { return movie_->VisibleWidth(); }
+int TMedia::DisplayWidth() const { return Movie().VisibleWidth(); }
 
 int TMedia::DisplayHeight() const {
-  const int source = movie_->SourceHeight();
+  const int source = Movie().SourceHeight();
   return captionsOn_ && HasCaptions() ? source + services_.captions.CaptionBand() : source;
 }
 
@@ -158,7 +179,7 @@ void TMedia::FitPicture(bool force) {
   in.hasPicture = HasPicture();
   in.displayWidth = DisplayWidth();
   in.displayHeight = DisplayHeight();
-  in.sourceHeight = movie_->SourceHeight();
+  in.sourceHeight = Movie().SourceHeight();
   in.captionRise = services_.captions.CaptionRise();
   in.captionBand = services_.captions.CaptionBand();
   if (in.fullScreen && !services_.layout.AlwaysShowFullScreenBar()) {
@@ -166,7 +187,7 @@ void TMedia::FitPicture(bool force) {
   }
   const PictureFit fit = FitPictureBounds(in);
   panels.SetMovieBounds(fit.movie.left, fit.movie.top, fit.movie.width, fit.movie.height);
-  movie_->FitInnerPanel();
+  Movie().FitInnerPanel();
   panels.SetCaptionBounds(fit.caption.left, fit.caption.top, fit.caption.width, fit.caption.height);
   if (in.hasPicture) services_.captions.UpdateCaption();
   panels.SetStateTextBounds(fit.stateText.left, fit.stateText.top, fit.stateText.width, fit.stateText.height);
@@ -181,9 +202,9 @@ double TMedia::Duration() const { return services_.player.Duration(); }
 
 int TMedia::PlayState() const { return services_.player.PlayState(); }
 
-int TMedia::PictureWidth() const { return HasPicture() ? movie_->VisibleWidth() : 0; }
+int TMedia::PictureWidth() const { return HasPicture() ? Movie().VisibleWidth() : 0; }
 
-int TMedia::PictureHeight() const { return movie_->SourceHeight(); }
+int TMedia::PictureHeight() const { return Movie().SourceHeight(); }
 
 void TMedia::ShowState(const std::string& korean, const std::string& english) const {
   services_.stateText.ShowState(korean, english);

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <string>
 
+#include "player/core/LateServices.h"
 #include "player/core/MediaPlayer.h"
 #include "player/core/Services.h"
 #include "player/playback/Bookmarks.h"
@@ -33,8 +34,8 @@ class IMediaPanels {
   virtual void SetStateTextBounds(int left, int top, int width, int height) = 0;
 };
 
-// The services of the media object. TMovie is made after TMedia and bound
-// to it by BindMovie.
+// The services of the media object. TMovie, which it drives, is made after
+// it.
 struct TMediaServices {
   IMediaPlayer& player;  // mpMovie, read directly
   IStateText& stateText;
@@ -43,6 +44,7 @@ struct TMediaServices {
   IPlayList& playList;
   ILayout& layout;
   IMediaPanels& panels;  // pnlMedia and the panels inside it
+  const LateBound<TMovie>& movie;
 };
 
 class TMedia final : public IMedia {
@@ -59,23 +61,21 @@ class TMedia final : public IMedia {
   static constexpr int kSpeedStep = 5;
   static constexpr double kResumeLead = 5;  // resume this many seconds early
 
-  // The main window's bind step: the movie wrapper TMedia drives.
-  void BindMovie(TMovie& movie) { movie_ = &movie; }
   // The bookmark file; by default "Bookmark.ini" beside the settings file
   // (both live in the program folder).
   void SetBookmarkFile(std::filesystem::path path) { bookmarks_.SetPath(std::move(path)); }
-  // How movie names become bookmark keys (see TBookmarks; ExactAnsiFromUtf8 on
-  // Windows).
-  void SetBookmarkKeyEncoder(TBookmarks::KeyEncoder encoder) { bookmarks_.SetKeyEncoder(std::move(encoder)); }
   const TBookmarks& Bookmarks() const { return bookmarks_; }
 
   // Called once when the main window is created: fits the (empty) picture.
   void Start();
 
   // Close, load the caption file (none when empty), hand the movie to TMovie
-  // and play it. The caption file is remembered for Reload until Close.
-  void Open(const std::string& fileName, const std::filesystem::path& captionFile) override;
-  void Open(const std::string& fileName) { Open(fileName, {}); }
+  // and play it. The caption file is remembered for Reload until Close. A
+  // movie the control cannot open is closed again at once, as if none had
+  // been given, and the state text says "CANNOT PLAY THIS FILE"; false then
+  // (and for an empty name).
+  bool Open(const std::string& fileName, const std::filesystem::path& captionFile) override;
+  bool Open(const std::string& fileName) { return Open(fileName, {}); }
   // SaveBookmark, TMovie ClearFileName, clear the captions, refit.
   void Close() override;
   // Plays when a file name is set; shows "PLAYING : (i/n) "name"".
@@ -85,7 +85,7 @@ class TMedia final : public IMedia {
   // Pause and go to 0; no message.
   void Stop() override;
   // Only with a picture: clamp to 0 .. Duration, seek, "MOVE TO : t / d".
-  void SeekTo(double seconds);
+  void SeekTo(double seconds) override;
   void FastFind() override { SeekTo(CurrentPosition() + shortStep_); }
   void Rewind() override { SeekTo(CurrentPosition() - shortStep_); }
   void FastFind2() override { SeekTo(CurrentPosition() + longStep_); }
@@ -143,10 +143,10 @@ class TMedia final : public IMedia {
  private:
   void ShowState(const std::string& korean, const std::string& english) const;
   bool HasCaptions() const;
+  TMovie& Movie() const { return services_.movie.Target(); }
 
   TSetup& setup_;
   TMediaServices services_;
-  TMovie* movie_ = nullptr;  // bound before anything runs
   TBookmarks bookmarks_;
   std::filesystem::path captionFile_;  // of the open movie
   int speed_ = 100;

@@ -11,18 +11,32 @@ constexpr int kMinBrightness = -100;
 constexpr int kMaxBrightness = 100;
 constexpr int kMaxProcessing = 60;
 
-constexpr bool ValidFixRate(int rate) { return rate == 0 || rate == 43 || rate == 169; }
+// The fixed aspects: none, 16:9, 4:3.
+constexpr DialogChoice kFixRates[] = {{"그대로", 0}, {"16:9", 169}, {"4:3", 43}};
+
+constexpr bool ValidFixRate(int rate) {
+  return std::any_of(std::begin(kFixRates), std::end(kFixRates),
+                     [rate](const DialogChoice& c) { return c.value == rate; });
+}
 }  // namespace
 
 const SettingsTable<TMovie>& TMovie::SettingsKeys() {
   using M = TMovie;
   static constexpr SettingKey<M> keys[] = {
-      IntegerKey("DivxBrightness", &M::brightness_, 0, kMinBrightness, kMaxBrightness),
-      IntegerKey("DivxProcess", &M::processing_, 0, 0, kMaxProcessing),
+      IntegerKey("DivxBrightness", &M::brightness_, 0, kMinBrightness, kMaxBrightness)
+          .Shown(Spin("spinDivxBrightness", "밝기", 150, {kPagePlay, 170, 68, 70, 22}, 203, 10)
+                     .AppliedBy(ApplyBy::Picture)),
+      IntegerKey("DivxProcess", &M::processing_, 0, 0, kMaxProcessing)
+          .Shown(Spin("spinDivxProcess", "화질", 150, {kPagePlay, 170, 96, 70, 22}, 204, 10)
+                     .AppliedBy(ApplyBy::Picture)),
       IntegerKey("Volume", &M::volume_, 0, kMinVolume, kMaxVolume),
-      ChoiceKey("DoFixRate", &M::fixRate_, 0, &ValidFixRate),
-      FlagKey("CutWhenWindow", &M::cutWhenWindow_, false),
-      FlagKey("Force43", &M::force43_, true),
+      ChoiceKey("DoFixRate", &M::fixRate_, 0, &ValidFixRate)
+          .Shown(Radios("rdoDoFixRate", "화면 비율", {kPageFullScreen, 12, 218, 412, 48}, 602, kFixRates, 3)),
+      FlagKey("CutWhenWindow", &M::cutWhenWindow_, false)
+          .Shown(Check("chkCutWhenWindow", "창화면에서도 강제비율설정, 팬스캔(양쪽자르기) 적용",
+                       {kPageAdvanced, 12, 140, 420, 20}, 807)),
+      FlagKey("Force43", &M::force43_, true)
+          .Shown(Check("chkForce43", "4:3 모드에서 무조건 꽉차게", {kPageAdvanced, 12, 162, 400, 20}, 808)),
   };
   static constexpr SettingsTable<M> table("Movie", keys);
   return table;

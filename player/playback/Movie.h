@@ -8,6 +8,7 @@
 
 #include "player/core/MediaPlayer.h"
 #include "player/core/Services.h"
+#include "player/window/Skin.h"
 
 namespace orves {
 
@@ -38,7 +39,9 @@ struct TMovieServices {
   IStateText& stateText;
 };
 
-class TMovie final : public IMovie {
+// Also what the skin shows of playback: the open file's position, duration
+// and volume.
+class TMovie final : public IMovie, public ISkinPlayback {
  public:
   TMovie(TSetup& setup, const TMovieServices& services);
   ~TMovie() override;
@@ -62,7 +65,7 @@ class TMovie final : public IMovie {
   void Stop();                       // Pause, then position 0
   void SetPosition(double seconds);  // clamped to 0 .. Duration
 
-  void SetVolume(int volume);  // clamped to -3200 .. 0; bars, control, message
+  void SetVolume(int volume) override;  // clamped to -3200 .. 0; bars, control, message
   void VolumeUp() override { SetVolume(volume_ + 100); }
   void VolumeDown() override { SetVolume(volume_ - 100); }
 
@@ -83,9 +86,15 @@ class TMovie final : public IMovie {
   // Places pnlInnerMovie inside pnlMovie (hidden away without a picture).
   void FitInnerPanel();
 
+  // ISkinPlayback
+  bool FullScreen() const override { return services_.layout.IsFullScreen(); }
+  bool MovieOpen() const override { return !fileName_.empty(); }
+  double Position() const override { return services_.player.CurrentPosition(); }
+  double Duration() const override { return services_.player.Duration(); }
+
   // Fields the options dialog reads and sets. Out-of-range values are ignored
   // by the setters, as the dialog only offers valid ones.
-  int Volume() const { return volume_; }
+  int Volume() const override { return volume_; }
   int Brightness() const { return brightness_; }
   int Processing() const { return processing_; }
   void SetProcessing(int level);  // 0 .. 60

@@ -14,9 +14,12 @@ bool IsTimeDisplay(const std::string& text) { return text.size() > 2 && text[2] 
 const SettingsTable<TStateText>& TStateText::SettingsKeys() {
   using S = TStateText;
   static constexpr SettingKey<S> keys[] = {
-      FlagKey("Korean", &S::korean_, false),
-      FlagKey("Enabled", &S::enabled_, true),
-      FlagKey("ShowTime", &S::showTime_, false),
+      FlagKey("Korean", &S::korean_, false)
+          .Shown(Check("chkStateTextKorean", "상태표시 한글로 보기", {kPageAdvanced, 12, 8, 400, 20}, 802)),
+      FlagKey("Enabled", &S::enabled_, true)
+          .Shown(Check("chkShowStatus", "상태표시 켜기", {kPageView, 12, 36, 200, 20}, 103)),
+      FlagKey("ShowTime", &S::showTime_, false)
+          .Shown(Check("chkShowTime", "재생시간 표시", {kPageView, 12, 60, 200, 20}, 104)),
   };
   static constexpr SettingsTable<S> table("StateText", keys);
   return table;

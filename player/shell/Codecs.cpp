@@ -70,4 +70,15 @@ std::vector<std::string> CaptionCodecUnregistrations(const IRegistry& registry,
   return runs;
 }
 
+void UnregisterCaptionCodecs(const IRegistry& registry, ICodecSystem& system) {
+  for (const std::string& parameters : CaptionCodecUnregistrations(registry, system.SystemFolder())) {
+    system.RunRegsvr32(parameters, /*waitForEnd=*/false);
+  }
+}
+
+void RegisterShellPreview(ICodecSystem& system, bool on) {
+  const std::string server = Quoted(system.SystemFolder() + "\\shmedia.dll");
+  system.RunRegsvr32(server + (on ? " /s" : " /u /s"), /*waitForEnd=*/false);
+}
+
 }  // namespace orves

@@ -47,5 +47,11 @@ bool CaptionCodecInstalled(const IRegistry& registry);
 // never a bare name, which regsvr32 would look for in the current folder.
 std::vector<std::string> CaptionCodecUnregistrations(const IRegistry& registry,
                                                      const std::string& systemFolder);
+// Runs those unregistrations, silently, without waiting.
+void UnregisterCaptionCodecs(const IRegistry& registry, ICodecSystem& system);
+
+// Registers (on) or unregisters the shell's media preview handler
+// (shmedia.dll in the system folder), silently, without waiting.
+void RegisterShellPreview(ICodecSystem& system, bool on);
 
 }  // namespace orves

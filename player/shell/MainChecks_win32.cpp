@@ -58,9 +58,7 @@ void TfrmMain::CheckCaptionCodec() {
   main_.checkCaptionCodec = answer.checkCaptionCodec;
   if (answer.remove) {
     TSystemCodecs codecs;
-    for (const std::string& parameters : CaptionCodecUnregistrations(registry, codecs.SystemFolder())) {
-      codecs.RunRegsvr32(parameters, /*waitForEnd=*/false);
-    }
+    UnregisterCaptionCodecs(registry, codecs);
   }
 }
 

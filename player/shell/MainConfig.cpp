@@ -1,5 +1,7 @@
 #include "player/shell/MainConfig.h"
 
+#include <algorithm>
+
 #include "player/captions/CaptionView.h"
 #include "player/core/Associations.h"
 #include "player/core/Setup.h"
@@ -14,55 +16,84 @@ namespace orves {
 
 namespace {
 
-// Runs `f` with the table and the owner of `section`; false for a section
-// the dialog does not show.
-template <class F>
-bool WithSection(const MainConfigObjects& o, const std::string& section, F&& f) {
-  if (section == "Config") return f(TSetup::SettingsKeys(), o.setup);
-  if (section == "Main") return f(MainSettings::SettingsKeys(), o.main);
-  if (section == "Layout") return f(TLayout::SettingsKeys(), o.layout);
-  if (section == "PlayList") return f(TPlayList::SettingsKeys(), o.playList);
-  if (section == "Media") return f(TMedia::SettingsKeys(), o.media);
-  if (section == "Movie") return f(TMovie::SettingsKeys(), o.movie);
-  if (section == "StateText") return f(TStateText::SettingsKeys(), o.stateText);
-  if (section == "OrveCaption") return f(TCaptionSettings::SettingsKeys(), o.captions.Settings());
-  return false;
+// Every section the options dialog shows: its table, and where its owner is
+// among the main window's objects. A section owned by a plain record of
+// values names the object that acts on them.
+template <class Visit>
+void ForEachSection(Visit&& visit) {
+  visit(
+      TSetup::SettingsKeys(), [](const MainConfigObjects& o) -> auto& { return o.setup; });
+  visit(
+      MainSettings::SettingsKeys(), [](const MainConfigObjects& o) -> auto& { return o.main; });
+  visit(
+      TLayout::SettingsKeys(), [](const MainConfigObjects& o) -> auto& { return o.layout; });
+  visit(
+      TPlayList::SettingsKeys(), [](const MainConfigObjects& o) -> auto& { return o.playList; });
+  visit(
+      TMedia::SettingsKeys(), [](const MainConfigObjects& o) -> auto& { return o.media; });
+  visit(
+      TMovie::SettingsKeys(), [](const MainConfigObjects& o) -> auto& { return o.movie; });
+  visit(
+      TStateText::SettingsKeys(), [](const MainConfigObjects& o) -> auto& { return o.stateText; });
+  visit(
+      TCaptionSettings::SettingsKeys(), [](const MainConfigObjects& o) -> auto& { return o.captions; });
+}
+
+template <class Owner>
+std::unique_ptr<ISettingsSection> SectionOf(const SettingsTable<Owner>& table, Owner& owner) {
+  return MakeSettingsSection(table, owner);
+}
+
+std::unique_ptr<ISettingsSection> SectionOf(const SettingsTable<TCaptionSettings>& table,
+                                            TCaptionView& view) {
+  return MakeSettingsSection(table, view.Settings(), view);
 }
 
 const ExtensionGroup& GroupOf(LinkGroup group) { return ExtensionGroups()[static_cast<size_t>(group)]; }
 
 }  // namespace
 
+std::span<const DialogSetting> PlayerDialogSettings() {
+  static const std::vector<DialogSetting> settings = [] {
+    std::vector<DialogSetting> list;
+    ForEachSection([&](const auto& table, auto) { AppendDialogSettings(table, list); });
+    std::stable_sort(list.begin(), list.end(), [](const DialogSetting& a, const DialogSetting& b) {
+      return a.control->applyOrder < b.control->applyOrder;
+    });
+    return list;
+  }();
+  return settings;
+}
+
+TMainConfigTarget::TMainConfigTarget(const MainConfigObjects& objects) : o_(objects) {
+  ForEachSection(
+      [this](const auto& table, auto ownerOf) { sections_.push_back(SectionOf(table, ownerOf(o_))); });
+}
+
+TMainConfigTarget::~TMainConfigTarget() = default;
+
+ISettingsSection* TMainConfigTarget::Section(const std::string& name) const {
+  for (const auto& section : sections_) {
+    if (name == section->Name()) return section.get();
+  }
+  return nullptr;
+}
+
 ConfigValue TMainConfigTarget::Get(const std::string& section, const std::string& key) const {
-  ConfigValue result = 0;
-  WithSection(o_, section, [&](const auto& table, auto& owner) {
-    if (auto value = GetSetting(table, owner, key)) result = *value;
-    return true;
-  });
-  return result;
+  const ISettingsSection* owner = Section(section);
+  return owner != nullptr ? owner->Get(key).value_or(0) : ConfigValue(0);
 }
 
 void TMainConfigTarget::Set(const std::string& section, const std::string& key, const ConfigValue& value) {
-  WithSection(o_, section,
-              [&](const auto& table, auto& owner) { return SetSetting(table, owner, key, value); });
+  if (ISettingsSection* owner = Section(section)) owner->Set(key, value);
 }
 
 void TMainConfigTarget::Command(const std::string& section, const std::string& key, int value) {
-  if (section != "OrveCaption") return;
-  if (key == "UpHeightRate") o_.captions.SetCaptionPosition(value);
-  if (key == "HeightRate") o_.captions.SetCaptionSize(value);
-  if (key == "OutLineRate") o_.captions.SetOutLineRate(value);
+  if (ISettingsSection* owner = Section(section)) owner->Command(key, value);
 }
 
-// The owner's toggle runs with its message; a flag it left as it was is
-// turned all the same, so the box's value is what is kept.
 void TMainConfigTarget::Toggle(const std::string& section, const std::string& key) {
-  const ConfigValue before = Get(section, key);
-  if (section == "PlayList" && key == "Enabled") o_.playList.TogglePanel();
-  if (section == "PlayList" && key == "AutoSort") o_.playList.ToggleAutoSort();
-  if (section == "Layout" && key == "AlwaysShowFullScreenBar") o_.layout.ToggleFullScreenBar();
-  const int* was = std::get_if<int>(&before);
-  if (was != nullptr && Get(section, key) == before) Set(section, key, *was != 0 ? 0 : 1);
+  if (ISettingsSection* owner = Section(section)) owner->Toggle(key);
 }
 
 void TMainConfigTarget::SetPicture(int brightness, int processing) {

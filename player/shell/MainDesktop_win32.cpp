@@ -31,7 +31,7 @@ bool TfrmMain::RunAppCommand(int command) {
 }
 
 void TfrmMain::UpdateDesktopState() {
-  stayAwake_.Update(mpMovie_.PlayState() == 2, IsIconic(Handle()) != FALSE);
+  stayAwake_.Update(mpMovie_.PlayState() == kPlayStatePlaying, IsIconic(Handle()) != FALSE);
   std::string title = MainWindowTitle(movie_->FileName());
   if (title != title_) {
     title_ = std::move(title);

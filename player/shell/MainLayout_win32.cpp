@@ -1,15 +1,34 @@
-// TfrmMain's part in the layout: the window's size and state, its panels,
-// and the player's commands that the skin's click areas run. The rules are
-// TLayout's; this only carries them out on the window.
+// TfrmMain's part in the layout: the window's size and state, its panels and
+// the picture's place in them. The rules are TLayout's; this only carries
+// them out on the window.
 #include "player/captions/CaptionView.h"
 #include "player/playback/Media.h"
-#include "player/playback/Movie.h"
 #include "player/shell/Main_win32.h"
 
 namespace orves {
 
 void TfrmMain::SetWindowSize(int width, int height) {
   SetWindowPos(Handle(), nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+ScreenRect TfrmMain::WindowRect() const {
+  RECT r{};
+  GetWindowRect(Handle(), &r);
+  return {r.left, r.top, r.right, r.bottom};
+}
+
+ScreenRect TfrmMain::WorkArea() const {
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof(monitor);
+  if (!GetMonitorInfoW(MonitorFromWindow(Handle(), MONITOR_DEFAULTTONEAREST), &monitor)) {
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &monitor.rcWork, 0);
+  }
+  const RECT& r = monitor.rcWork;
+  return {r.left, r.top, r.right, r.bottom};
+}
+
+void TfrmMain::MoveWindowTo(int left, int top) {
+  SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // Full screen is the window laid over its whole monitor.
@@ -53,46 +72,6 @@ void TfrmMain::RefreshCaptions() {
   if (captionView_ != nullptr) {
     captionView_->ForceRedraw();
   }
-}
-
-void TfrmMain::PopupMainAtCursor() {
-  POINT cursor{};
-  GetCursorPos(&cursor);
-  PopupMain(cursor.x, cursor.y);
-}
-
-std::string TfrmMain::MouseAction() const {
-  return gestures_ != nullptr ? gestures_->MouseAction() : std::string();
-}
-
-void TfrmMain::SetMouseAction(const std::string& action) {
-  if (gestures_ != nullptr) {
-    gestures_->SetMouseAction(action);
-  }
-}
-
-double TfrmMain::Duration() const { return media_ != nullptr ? media_->Duration() : 0; }
-
-void TfrmMain::SeekTo(double seconds) {
-  if (media_ != nullptr) {
-    media_->SeekTo(seconds);
-  }
-}
-
-void TfrmMain::PauseMovie() {
-  if (media_ != nullptr) {
-    media_->Pause();
-  }
-}
-
-void TfrmMain::SetVolume(int volume) {
-  if (movie_ != nullptr) {
-    movie_->SetVolume(volume);
-  }
-}
-
-void TfrmMain::ShowState(const std::string& korean, const std::string& english) {
-  lateStateText_.ShowState(korean, english);
 }
 
 }  // namespace orves

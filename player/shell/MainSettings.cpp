@@ -20,8 +20,12 @@ const SettingsTable<MainSettings>& MainSettings::SettingsKeys() {
       IntegerKey("Height", &S::height, 200),
       TextKey("DefaultFolderOfMovie", &S::defaultFolderOfMovie, "C:\\"),
       TextKey("DefaultFolderOfCaption", &S::defaultFolderOfCaption, "C:\\"),
-      FlagKey("CheckNewVersion", &S::checkNewVersion, true),
-      FlagKey("CheckCaptionCodec", &S::checkCaptionCodec, true),
+      FlagKey("CheckNewVersion", &S::checkNewVersion, true)
+          .Shown(
+              Check("chkCheckNewVersion", "시작할 때 새 버전 체크", {kPageAdvanced, 12, 30, 400, 20}, 801)),
+      FlagKey("CheckCaptionCodec", &S::checkCaptionCodec, true)
+          .Shown(Check("chkCheckCaptionCodec", "시작할 때 자막코덱 알림", {kPageAdvanced, 12, 118, 400, 20},
+                       806)),
       TextKey("WebHost", &S::webHost, ""),
   };
   static constexpr SettingsTable<S> table("Main", keys);

@@ -5,7 +5,6 @@
 // MainDialogs_win32.h and MainMenus_win32.h.
 #include <windows.h>
 
-#include <functional>
 #include <string>
 
 #include "player/controller/ControllerWindow.h"
@@ -20,7 +19,17 @@ class TCaptionView;
 class TMedia;
 struct MainSettings;
 
-// The main window's parts the ports work with, and its own operations.
+// The main form's own operations the ports pass on.
+class IMainForm {
+ public:
+  virtual ~IMainForm() = default;
+  virtual void EditConfig() = 0;
+  virtual void ApplyPreset(int number) = 0;
+  virtual void PopupMain(int screenX, int screenY) = 0;
+  virtual void PopupPlayList(int screenX, int screenY) = 0;
+};
+
+// The main window's parts the ports work with.
 struct MainWindowParts {
   HWND window;
   MainSettings& main;
@@ -28,10 +37,7 @@ struct MainWindowParts {
   TCaptionView& captions;
   IStateText& stateText;
   DirectShowPlayer& player;
-  std::function<void()> editConfig;
-  std::function<void(const char*)> runAction;
-  std::function<void(int, int)> popupMain;
-  std::function<void(int, int)> popupPlayList;
+  IMainForm& form;
   const PlayListPanel& playListPanel;
 };
 
@@ -50,8 +56,8 @@ class MainWindowPorts final : public IControllerWindow, public IGestureWindow {
   void LoadCaptionFile(const std::string& path) override;
   void SaveCaptionFile(const std::string& path) override;
   void OpenWebPage(const std::string& path) override;
-  void EditConfig() override { p_.editConfig(); }
-  void ApplyPreset(int) override {}  // presets are the options dialog's
+  void EditConfig() override { p_.form.EditConfig(); }
+  void ApplyPreset(int preset) override { p_.form.ApplyPreset(preset); }
   void CloseWindow() override;
   void NotifyDesktopOfSkinChange() override;
   void WindowSize(int& width, int& height) const override;
@@ -61,9 +67,8 @@ class MainWindowPorts final : public IControllerWindow, public IGestureWindow {
 
   // IGestureWindow
   WindowBounds Bounds() const override;
-  void PopupMain(int screenX, int screenY) override { p_.popupMain(screenX, screenY); }
-  void PopupPlayList(int screenX, int screenY) override { p_.popupPlayList(screenX, screenY); }
-  void RunAction(const char* action) override { p_.runAction(action); }
+  void PopupMain(int screenX, int screenY) override { p_.form.PopupMain(screenX, screenY); }
+  void PopupPlayList(int screenX, int screenY) override { p_.form.PopupPlayList(screenX, screenY); }
   void MoveWindow(int left, int top) override;
   void MaximizedSize(int& width, int& height) const override;
   void RepaintControl() override;

@@ -16,6 +16,8 @@
 #include "player/core/AppInfo.h"
 #include "player/shell/Application_win32.h"
 #include "player/shell/UpdateCheck_win32.h"
+#include "player/shell/Codecs_win32.h"
+#include "player/shell/ConfigMaintenance.h"
 #include "player/shell/MainConfig.h"
 #include "player/core/Paths.h"
 #include "player/core/Registry_win32.h"
@@ -45,7 +47,10 @@ constexpr COLORREF kFormColor = 0xEBEBEB;
 }  // namespace
 
 TfrmMain::TfrmMain(TApplication& application, std::wstring firstArgument)
-    : application_(application), firstArgument_(std::move(firstArgument)) {}
+    : application_(application),
+      firstArgument_(std::move(firstArgument)),
+      codec_(MakeSystemTextCodec()),
+      pnlCaption_(lateCaptionView_, *codec_, mpMovie_) {}
 
 TfrmMain::~TfrmMain() {
   Destroy();
@@ -94,7 +99,7 @@ void TfrmMain::FormCreate() {
   mainRead_ = true;
   PlaceWindow();
   DragAcceptFiles(Handle(), TRUE);
-  CarryOutStartWord(ClassifyFirstArgument(WideToAnsi(firstArgument_)));
+  CarryOutStartWord(ClassifyFirstArgument(WideToUtf8(firstArgument_)));
   const std::string start = std::string("Orve's MP v") + kVersionText;
   stateText_->ShowState(start, start);
 }
@@ -107,7 +112,7 @@ void TfrmMain::CreateControls() {
   mpMovie_.SetEvents(this);
   mpMovie_.SetWindowEvents(this);
   moviePanels_ = std::make_unique<MoviePanels>(pnlMovie_, pnlInnerMovie_, &mpMovie_);
-  pnlCaption_.Create(pnlMedia_.Handle(), kIdCaption);
+  pnlCaption_.Create(pnlMedia_.Handle(), kIdCaption, pnlMovie_.Handle());
   pnlStateText_.Create(pnlMedia_.Handle(), kIdStateText);
   mediaPanels_ =
       std::make_unique<MediaPanels>(pnlMedia_, pnlMovie_, pnlCaption_.Handle(), pnlStateText_.Handle());
@@ -117,28 +122,21 @@ void TfrmMain::CreateControls() {
   pnlPlayList_.Create(pnlMedia_.Handle(), kIdPlayList, pnlStateText_.Handle());
 }
 
-// The painter reads playback through the objects made after it; until they
-// exist the window has no movie.
+// The thumbs' and the full-screen bar's mouse goes where the window's does;
+// the skin's colours go to the panels that take them.
 void TfrmMain::CreateSkinPainter() {
-  SkinPainterParts parts;
-  parts.window = Handle();
-  parts.fullScreen = [this] { return layout_ != nullptr && layout_->IsFullScreen(); };
-  parts.draggingBar = [this] { return gestures_ != nullptr && gestures_->MouseAction() == kMouseBar; };
-  parts.movieOpen = [this] { return movie_ != nullptr && !movie_->FileName().empty(); };
-  parts.position = [this] { return media_ != nullptr ? media_->CurrentPosition() : 0.0; };
-  parts.duration = [this] { return media_ != nullptr ? media_->Duration() : 0.0; };
-  parts.volume = [this] { return movie_ != nullptr ? movie_->Volume() : 0; };
-  parts.onThumbMouse = [this](int bar, UINT message, WPARAM keys, POINT screen) {
+  SkinPainterEvents events;
+  events.thumbMouse = [this](int bar, UINT message, WPARAM keys, POINT screen) {
     if (controller_ != nullptr) OnMouse(message, keys, screen, MouseTarget::Thumb, bar);
   };
-  parts.onBarMouse = [this](UINT message, WPARAM keys, POINT screen) {
+  events.barMouse = [this](UINT message, WPARAM keys, POINT screen) {
     if (controller_ != nullptr) OnMouse(message, keys, screen, MouseTarget::Window);
   };
-  parts.onColours = [this](const SkinValues& values) {
+  events.colours = [this](const SkinValues& values) {
     pnlStateText_.SetColours(kStateTextPanelColour, values.stateTextColor);
     pnlPlayList_.SetColors(values.playListColor, values.playListFontColor);
   };
-  skinPainter_ = std::make_unique<SkinPainter>(std::move(parts));
+  skinPainter_ = std::make_unique<SkinPainter>(Handle(), std::move(events));
   skinPainter_->CreateControls();
 }
 
@@ -147,41 +145,39 @@ void TfrmMain::CreateSkinPainter() {
 void TfrmMain::ConstructObjects() {
   const std::filesystem::path settingsFolder =
       ChooseSettingsFolder(programFolder_, UserAppDataFolder(), Win32FolderAccess());
-  const std::string programFolder = WideToAnsi(programFolder_);
-  codec_ = MakeSystemTextCodec();
+  const std::string programFolder = WideToUtf8(programFolder_);
 
   setup_ = std::make_unique<TSetup>(settingsFolder / TSetup::SettingsFileName);
-  skin_ = std::make_unique<TSkin>(*setup_, files_, BesideProgram(programFolder, "Skin"), *skinPainter_);
-  skinPainter_->SetSkin(*skin_);
+  skin_ = std::make_unique<TSkin>(*setup_, files_, BesideProgram(programFolder, "Skin"),
+                                  TSkinServices{*skinPainter_, lateSkinPlayback_, mouseAction_});
   IPlayListMedia& playListMedia = *this;
   ILayoutWindow& layoutWindow = *this;
   ICaptionRenderer& captionPanel = pnlCaption_;
   IMessageBox& messageBox = *this;
   playList_ = std::make_unique<TPlayList>(
-      *setup_, WideToAnsi((settingsFolder / TPlayList::kDefaultListName).wstring()),
+      *setup_, WideToUtf8((settingsFolder / TPlayList::kDefaultListName).wstring()),
       TPlayListServices{files_, playListMedia, pnlPlayList_, lateStateText_});
-  layout_ = std::make_unique<TLayout>(*setup_, *skin_, layoutWindow, display_);
+  layout_ = std::make_unique<TLayout>(*setup_, *skin_,
+                                      TLayoutServices{layoutWindow, display_, lateStateText_, mouseAction_});
   captionView_ = std::make_unique<TCaptionView>(
       *setup_, *codec_, TCaptionViewServices{lateStateText_, captionPanel, *layout_, lateMedia_, messageBox});
   media_ = std::make_unique<TMedia>(*setup_, TMediaServices{mpMovie_, lateStateText_, *captionView_, *skin_,
-                                                            *playList_, *layout_, *mediaPanels_});
+                                                            *playList_, *layout_, *mediaPanels_, lateMovie_});
   movie_ = std::make_unique<TMovie>(
       *setup_, TMovieServices{mpMovie_, *moviePanels_, *layout_, *skin_, *media_, lateStateText_});
   stateText_ = std::make_unique<TStateText>(*setup_, pnlStateText_, *media_);
 }
 
-// TStateText is made last and TMedia after the caption view, yet both serve
-// objects made before them; TMovie, made after TMedia, is what TMedia drives.
+// The services of objects made after the objects that use them: TStateText
+// (made last), TMedia (after the caption view), TMovie (after TMedia, and
+// what the skin shows of playback) and the caption view (after its panel).
 void TfrmMain::BindObjects() {
   lateStateText_.Bind(*stateText_);
   lateMedia_.Bind(*media_);
-  media_->BindMovie(*movie_);
-  pnlCaption_.Bind(*captionView_, *codec_,
-                   CaptionPanelSources{pnlMovie_.Handle(), [this] { return mpMovie_.PlayState() == 2; }});
-  // Bookmark.ini is an ANSI profile file like the settings: keys in the
-  // system's code page when it holds the name, else the name's UTF-8 bytes.
-  media_->SetBookmarkKeyEncoder(ExactAnsiFromUtf8);
-  pnlMovie_.SetOnResize([this](int, int) { movie_->FitInnerPanel(); });
+  lateMovie_.Bind(*movie_);
+  lateSkinPlayback_.Bind(*movie_);
+  lateCaptionView_.Bind(*captionView_);
+  pnlMovie_.SetOnResize([&movie = *movie_](int, int) { movie.FitInnerPanel(); });
   MakeController();
 }
 
@@ -191,12 +187,11 @@ ControllerServices TfrmMain::Services() {
 }
 
 void TfrmMain::MakeController() {
-  ports_ = std::make_unique<MainWindowPorts>(MainWindowParts{
-      Handle(), main_, *media_, *captionView_, *stateText_, mpMovie_, [this] { EditConfig(); },
-      [this](const char* action) { RunAction(action); }, [this](int x, int y) { PopupMain(x, y); },
-      [this](int x, int y) { PopupPlayList(x, y); }, pnlPlayList_});
+  ports_ = std::make_unique<MainWindowPorts>(
+      MainWindowParts{Handle(), main_, *media_, *captionView_, *stateText_, mpMovie_, *this, pnlPlayList_});
   controller_ = std::make_unique<TMainController>(Services());
-  gestures_ = std::make_unique<TMouseGestures>(*ports_, *layout_, *skin_, *media_);
+  gestures_ = std::make_unique<TMouseGestures>(
+      TMouseGestureServices{*ports_, *layout_, *skin_, *media_, *controller_, mouseAction_});
   BindPlayListPanel();
 }
 
@@ -241,13 +236,6 @@ void TfrmMain::CarryOutStartWord(StartWord word) {
   application_.Terminate();
 }
 
-void TfrmMain::SetConfigForm(TfrmConfig* config) {
-  config_ = config;
-  if (config_ != nullptr && media_ != nullptr) {
-    config_->SetBookmarkFile(media_->Bookmarks().Path());
-  }
-}
-
 // ---- showing -------------------------------------------------------------
 
 void TfrmMain::FormShow() {
@@ -272,7 +260,7 @@ void TfrmMain::FormShow() {
   }
   if (!firstArgument_.empty()) {
     playList_->Clear();
-    playList_->Add(WideToAnsi(firstArgument_));
+    playList_->Add(WideToUtf8(firstArgument_));
     playList_->PlayIndex(0);
   }
 }
@@ -293,13 +281,27 @@ void TfrmMain::EditConfig() {
   if (layout_->IsFullScreen()) {
     layout_->ToggleFullScreen();
   }
-  const ModalResult result = config_->Edit(values, main_.webHost);
+  TSystemCodecs codecs;
+  TConfigMaintenance maintenance(registry, codecs, media_->Bookmarks().Path());
+  const ModalResult result = config_->Edit(values, main_.webHost, maintenance);
   // The window may have been closed, and the objects destroyed, meanwhile.
   if (result != ModalResult::Ok || setup_ == nullptr) {
     return;
   }
-  ApplyConfig(values, target);
-  stateText_->ShowState("환경설정 적용 완료", "CONFIGURATION FINISHED");
+  FinishConfig(values, target, *stateText_);
+}
+
+// The preset commands do what the dialog's preset buttons do, without the
+// dialog.
+void TfrmMain::ApplyPreset(int number) {
+  const std::optional<ConfigPreset> preset = PresetNumbered(number);
+  if (!preset || setup_ == nullptr) {
+    return;
+  }
+  TSystemRegistry registry;
+  TMainConfigTarget target(
+      {*setup_, main_, *playList_, *layout_, *captionView_, *media_, *movie_, *stateText_, registry});
+  ApplyPresetNow(*preset, target, *stateText_);
 }
 
 // ---- closing and destruction ---------------------------------------------
@@ -358,7 +360,7 @@ void TfrmMain::OnDropFiles(HDROP drop) {
       // another file.
       std::vector<wchar_t> path(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
       DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size()));
-      for (const std::string& movie : ExpandDroppedPath(files_, WideToAnsi(path.data()))) {
+      for (const std::string& movie : ExpandDroppedPath(files_, WideToUtf8(path.data()))) {
         playList_->Add(movie);
       }
     }
@@ -374,11 +376,11 @@ void TfrmMain::OnTimer() {
   UpdateDesktopState();
 }
 
-// The playlist's names are ANSI; the media object takes UTF-8 and paths.
-void TfrmMain::OpenMovie(const std::string& movie, const std::string& caption) {
-  media_->Open(WideToUtf8(AnsiToWide(movie)),
-               caption.empty() ? std::filesystem::path() : std::filesystem::path(AnsiToWide(caption)));
+bool TfrmMain::OpenMovie(const std::string& movie, const std::string& caption) {
+  const bool opened =
+      media_->Open(movie, caption.empty() ? std::filesystem::path() : files_.ToFsPath(caption));
   RefitPicture();
+  return opened;
 }
 
 void TfrmMain::CloseMedia() { media_->Close(); }
@@ -410,8 +412,15 @@ void TfrmMain::ClientSize(int& width, int& height) const {
   height = client.bottom;
 }
 
-// The skin paints the whole window, background included.
-void TfrmMain::PaintSkin() { InvalidateRect(Handle(), nullptr, FALSE); }
+// The skin paints the whole window, background included, with its texts and
+// thumbs placed for the window's size.
+void TfrmMain::PaintSkin() {
+  if (skin_ != nullptr) {
+    skin_->PaintTexts();
+    skin_->PlaceThumbs();
+  }
+  InvalidateRect(Handle(), nullptr, FALSE);
+}
 
 void TfrmMain::PlaceMediaPanel(const PanelRect& rect) {
   pnlMedia_.SetBounds(rect.left, rect.top, rect.width, rect.height);

@@ -17,6 +17,7 @@
 #include "player/captions/CaptionPorts.h"
 #include "player/captions/CaptionRenderer_win32.h"
 #include "player/core/LateServices.h"
+#include "player/core/MouseAction.h"
 #include "player/core/Window_win32.h"
 #include "player/playback/DirectShowPlayer_win32.h"
 #include "player/controller/MainController.h"
@@ -56,7 +57,8 @@ class TfrmMain final : public TWindow,
                        private IPlayListMedia,
                        private IMediaPlayerEvents,
                        private IMovieWindowEvents,
-                       private IMessageBox {
+                       private IMessageBox,
+                       private IMainForm {
  public:
   // `firstArgument` is the first command-line argument ("" when none).
   TfrmMain(TApplication& application, std::wstring firstArgument);
@@ -71,7 +73,7 @@ class TfrmMain final : public TWindow,
   void Show();
 
   // The options dialog, created after the main window.
-  void SetConfigForm(TfrmConfig* config);
+  void SetConfigForm(TfrmConfig* config) { config_ = config; }
   // The new-version and caption codec dialogs, created after the main window.
   void SetCheckForms(TfrmCheckNewVersion* newVersion, TfrmCheckCaptionCodec* captionCodec) {
     newVersionForm_ = newVersion;
@@ -101,7 +103,6 @@ class TfrmMain final : public TWindow,
   void CheckCaptionCodec();
   void StartUpdateCheck();
   void OnUpdateReply();
-  void EditConfig();
   void MakeController();
   ControllerServices Services();
   void OnDropFiles(HDROP drop);
@@ -115,15 +116,16 @@ class TfrmMain final : public TWindow,
   // Keys, menus and the mouse (MainInput_win32.cpp).
   bool OnKey(UINT message, WPARAM key, LPARAM flags);
   bool OnMouse(UINT message, WPARAM keys, POINT screen, MouseTarget target, int thumb = -1);
-  void PopupMain(int screenX, int screenY);
-  void PopupPlayList(int screenX, int screenY);
-  void RunAction(const char* action) override;
+  void RunAction(const char* action);
   // The playlist panel's clicks and keys (MainInput_win32.cpp).
   void BindPlayListPanel();
 
   // ILayoutWindow (the layout's part in MainLayout_win32.cpp)
   void ClientSize(int& width, int& height) const override;
   void SetWindowSize(int width, int height) override;
+  ScreenRect WindowRect() const override;
+  ScreenRect WorkArea() const override;
+  void MoveWindowTo(int left, int top) override;
   bool IsMaximized() const override;
   void Maximize() override;
   void RestoreWindow() override;
@@ -138,16 +140,8 @@ class TfrmMain final : public TWindow,
   PictureSize Picture() const override;
   void RefitPicture(bool evenHidden = false) override;
   void RefreshCaptions() override;
-  void PopupMainAtCursor() override;
-  std::string MouseAction() const override;
-  void SetMouseAction(const std::string& action) override;
-  double Duration() const override;
-  void SeekTo(double seconds) override;
-  void PauseMovie() override;
-  void SetVolume(int volume) override;
-  void ShowState(const std::string& korean, const std::string& english) override;
   // IPlayListMedia
-  void OpenMovie(const std::string& movie, const std::string& caption) override;
+  bool OpenMovie(const std::string& movie, const std::string& caption) override;
   void CloseMedia() override;
   bool SmartCaptionFinding() const override;
   // IMediaPlayerEvents
@@ -158,6 +152,12 @@ class TfrmMain final : public TWindow,
   void OnMovieFocus() override;
   // IMessageBox
   void ShowInformation(const std::string& title, const std::string& text) override;
+  // IMainForm: the options dialog, the preset commands, the popup menus
+  // (the menus in MainInput_win32.cpp).
+  void EditConfig() override;
+  void ApplyPreset(int number) override;
+  void PopupMain(int screenX, int screenY) override;
+  void PopupPlayList(int screenX, int screenY) override;
 
   TApplication& application_;
   std::wstring firstArgument_;
@@ -173,6 +173,17 @@ class TfrmMain final : public TWindow,
   FullScreenPlacement fullScreenPlacement_;
   MainSettings main_;
   bool mainRead_ = false;
+  std::unique_ptr<ITextCodec> codec_;
+  // The gesture under way, read by the layout and the skin.
+  TMouseAction mouseAction_;
+  // The services of objects made after the ones that use them, bound in
+  // BindObjects.
+  LateStateText lateStateText_;
+  LateMediaView lateMedia_;
+  LateBound<TMovie> lateMovie_;
+  LateSkinPlayback lateSkinPlayback_;
+  LateBound<const TCaptionView> lateCaptionView_;
+  // The display kept awake while a movie plays, and the title last shown.
   SystemSleep systemSleep_;
   TStayAwake stayAwake_{systemSleep_};
   std::string title_;
@@ -188,10 +199,6 @@ class TfrmMain final : public TWindow,
   CaptionPanel pnlCaption_;    // over the picture's lower edge
   std::unique_ptr<MoviePanels> moviePanels_;
   std::unique_ptr<MediaPanels> mediaPanels_;
-  std::unique_ptr<ITextCodec> codec_;
-  // Bound to TStateText and TMedia once they exist (BindObjects).
-  LateStateText lateStateText_;
-  LateMediaView lateMedia_;
 
   // The skin's drawing, thumbs and full-screen bar; outlives the skin object.
   std::unique_ptr<SkinPainter> skinPainter_;

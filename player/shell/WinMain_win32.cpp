@@ -12,6 +12,7 @@
 #include "player/dialogs/Config_win32.h"
 #include "player/core/AppInfo.h"
 #include "player/shell/Application_win32.h"
+#include "player/shell/MainConfig.h"
 #include "player/shell/MainDialogs_win32.h"
 #include "player/shell/Main_win32.h"
 
@@ -38,7 +39,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   TApplication application(kApplicationTitleW);
   {
     TfrmMain frmMain(application, FirstArgument());
-    TfrmConfig frmConfig;
+    TfrmConfig frmConfig(PlayerDialogSettings());
     TfrmCheckNewVersion frmCheckNewVersion;
     TfrmCheckCaptionCodec frmCheckCaptionCodec;
     application.Guard([&] {

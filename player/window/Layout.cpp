@@ -17,27 +17,54 @@ constexpr int kCursorCallLimit = 64;
 
 const SettingsTable<TLayout>& TLayout::SettingsKeys() {
   using L = TLayout;
+  static constexpr DialogChoice kStartModes[] = {{"창크기에 맞춤", 0}, {"0.5배 크기", 1}, {"1.0배 크기", 2},
+                                                 {"1.5배 크기", 3},    {"2.0배 크기", 4}, {"전체 화면", 5}};
   static constexpr SettingKey<L> keys[] = {
-      FlagKey("ShowMovieWhenHide", &L::showMovieWhenHide, true),
-      FlagKey("PauseAtMinimize", &L::pauseAtMinimize, true),
-      FlagKey("AlwaysTop", &L::alwaysTop, true),
-      FlagKey("AlwaysShowFullScreenBar", &L::alwaysShowFullScreenBar, false),
-      IntegerKey("FullScreenDpi", &L::fullScreenDpi, 0),
+      FlagKey("ShowMovieWhenHide", &L::showMovieWhenHide, true)
+          .Shown(Check("chkShowMovieWhenHide", "창이동, 크기변환 시 화면표시",
+                       {kPageAdvanced, 12, 96, 400, 20}, 805)),
+      FlagKey("PauseAtMinimize", &L::pauseAtMinimize, true)
+          .Shown(Check("chkPauseAtMinimize", "창크기 최소화시 동영상 일시정지",
+                       {kPageAdvanced, 12, 52, 400, 20}, 803)),
+      FlagKey("AlwaysTop", &L::alwaysTop, true)
+          .Shown(Check("chkAlwaysTop", "항상위 켜기", {kPageView, 12, 12, 200, 20}, 102)),
+      FlagKey("AlwaysShowFullScreenBar", &L::alwaysShowFullScreenBar, false)
+          .AppliedBy(&L::ToggleFullScreenBar)
+          .Shown(Check("chkAlwaysShowFullScreenBar", "전체화면에서 컨트롤바를 항상 보이게",
+                       {kPageFullScreen, 12, 278, 400, 20}, 601)),
+      // The width of the full-screen mode; the dialog's mode box clears it
+      // after this row when unchecked (0: the display mode is kept).
+      IntegerKey("FullScreenDpi", &L::fullScreenDpi, 0)
+          .Shown(
+              Choice("rdgFullScreenDpi", "해상도", {kPageFullScreen, 12, 40, 200, 122}, 640).KeptByReset()),
       IntegerKey("FullScreenColor", &L::fullScreenColor, 32),
       // A start mode outside the six choices is clamped rather than refused.
-      IntegerKey("StartMode", &L::startMode, 2, 0, 5),
+      IntegerKey("StartMode", &L::startMode, 2, 0, 5)
+          .Shown(
+              Radios("rdgStartMode", "시작할 때 창 크기", {kPageView, 12, 90, 200, 170}, 105, kStartModes)),
   };
   static constexpr SettingsTable<L> table("Layout", keys);
   return table;
 }
 
-TLayout::TLayout(TSetup& setup, const TSkin& skin, ILayoutWindow& window, IDisplay& display)
-    : setup_(setup), ownSkinView_(skin), skin_(*ownSkinView_), window_(window), display_(display) {
+TLayout::TLayout(TSetup& setup, const TSkin& skin, const TLayoutServices& services)
+    : setup_(setup),
+      ownSkinView_(skin),
+      skin_(*ownSkinView_),
+      window_(services.window),
+      display_(services.display),
+      stateText_(services.stateText),
+      mouseAction_(services.mouseAction) {
   SettingsKeys().Read(setup_, *this);
 }
 
-TLayout::TLayout(TSetup& setup, const ILayoutSkin& skin, ILayoutWindow& window, IDisplay& display)
-    : setup_(setup), skin_(skin), window_(window), display_(display) {
+TLayout::TLayout(TSetup& setup, const ILayoutSkin& skin, const TLayoutServices& services)
+    : setup_(setup),
+      skin_(skin),
+      window_(services.window),
+      display_(services.display),
+      stateText_(services.stateText),
+      mouseAction_(services.mouseAction) {
   SettingsKeys().Read(setup_, *this);
 }
 
@@ -142,12 +169,30 @@ void TLayout::Zoom(double factor) {
   }
   const PictureSize picture = window_.Picture();
   if (!picture.HasAspect()) {
-    ResizeKeepingAspect(kNoPictureWidth, kNoPictureHeight);
+    ResizeInsideWorkArea(kNoPictureWidth, kNoPictureHeight);
     return;
   }
   HideMovieForResize();
-  ResizeKeepingAspect(ZoomWidth(skin_.Sizes(), picture, factor), CurrentSize().height);
+  ResizeInsideWorkArea(ZoomWidth(skin_.Sizes(), picture, factor), CurrentSize().height);
   ShowMovieAfterResize();
+}
+
+// As ResizeKeepingAspect, and the window stays where its controls can be
+// reached: a zoom never grows it past the screen's edge.
+void TLayout::ResizeInsideWorkArea(int width, int height) {
+  if (!fullScreen_) {
+    const PictureSize picture = window_.Picture();
+    const WindowSize size = SizeFromWidth(skin_.Sizes(), picture, {width, height});
+    const ScreenRect now = window_.WindowRect();
+    const ScreenRect kept =
+        KeepInWorkArea(skin_.Sizes(), picture,
+                       {now.left, now.top, now.left + size.width, now.top + size.height}, window_.WorkArea());
+    if (kept.left != now.left || kept.top != now.top) {
+      window_.MoveWindowTo(kept.left, kept.top);
+    }
+    SetWindowSize({kept.Width(), kept.Height()});
+  }
+  Arrange();
 }
 
 // The size a newly opened movie starts at; a movie reopened by the player
@@ -183,8 +228,7 @@ void TLayout::ApplyStartSize(bool newlyOpened) {
 
 // Never in the middle of a drag, a resize or a minimise press.
 void TLayout::ToggleFullScreen() {
-  const std::string action = window_.MouseAction();
-  if (!action.empty() && action != "DoubleClick") {
+  if (!mouseAction_.None() && !mouseAction_.Is(kMouseDoubleClick)) {
     return;
   }
   fullScreen_ = !fullScreen_;
@@ -195,9 +239,9 @@ void TLayout::ToggleFullScreen() {
   }
   ResizeKeepingAspect();
   if (fullScreen_) {
-    window_.ShowState("전체화면 모드", "FULLSCREEN :ON");
+    stateText_.ShowState("전체화면 모드", "FULLSCREEN :ON");
   } else {
-    window_.ShowState("창 모드", "FULLSCREEN : OFF");
+    stateText_.ShowState("창 모드", "FULLSCREEN : OFF");
   }
 }
 
@@ -235,9 +279,9 @@ void TLayout::ToggleFullScreenBar() {
   alwaysShowFullScreenBar = !alwaysShowFullScreenBar;
   Arrange();
   if (alwaysShowFullScreenBar) {
-    window_.ShowState("컨트롤바(전체화면) : 항상보기", "CONTROL BAR : ALWAYS SHOW");
+    stateText_.ShowState("컨트롤바(전체화면) : 항상보기", "CONTROL BAR : ALWAYS SHOW");
   } else {
-    window_.ShowState("컨트롤바(전체화면) : 자동감추기", "CONTROL BAR : AUTO");
+    stateText_.ShowState("컨트롤바(전체화면) : 자동감추기", "CONTROL BAR : AUTO");
   }
 }
 
@@ -261,47 +305,24 @@ void TLayout::HideMouseCursor() { SettleCursorCounter(display_, false, -1); }
 
 void TLayout::ShowMouseCursor() { SettleCursorCounter(display_, true, 0); }
 
-void TLayout::MinimizeWindow() {
-  if (pauseAtMinimize) {
-    window_.PauseMovie();
-  }
-  window_.MinimizeApplication();
-}
+void TLayout::MinimizeWindow() { window_.MinimizeApplication(); }
 
 // ---- click areas -----------------------------------------------------------------
 
-bool TLayout::HitTest(int x, int y) {
+AreaPress TLayout::HitTest(int x, int y) {
   const WindowSize size = CurrentSize();
   const AreaHit hit =
       FindArea(skin_.ClickAreas(), skin_.BarAreas(), x, y, size.width, size.height, fullScreen_);
   if (hit.name.empty()) {
-    return false;
+    return {};
   }
-  RunArea(hit.name, hit.track, x);
-  return true;
-}
-
-void TLayout::RunArea(const std::string& name, const BarTrack& track, int x) {
-  const AreaCommand command = CommandOfArea(name);
-  switch (command.effect) {
-    case AreaEffect::Action:
-      window_.RunAction(command.action);
-      break;
-    case AreaEffect::PopUp:
-      window_.PopupMainAtCursor();
-      break;
-    case AreaEffect::Minimize:
-      window_.SetMouseAction("Minimize");
-      break;
-    case AreaEffect::Seek:
-      window_.SeekTo(TrackSeconds(track, x, window_.Duration()));
-      break;
-    case AreaEffect::Volume:
-      window_.SetVolume(TrackVolume(track, x));
-      break;
-    case AreaEffect::None:
-      break;
+  AreaPress press = CommandOfArea(hit.name);
+  if (press.effect == AreaPress::Effect::Seek) {
+    press.share = TrackShare(hit.track, x);
+  } else if (press.effect == AreaPress::Effect::Volume) {
+    press.volume = TrackVolume(hit.track, x);
   }
+  return press;
 }
 
 }  // namespace orves

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "player/core/MouseAction.h"
 #include "player/core/Services.h"
 #include "player/window/LayoutGeometry.h"
 #include "player/window/Skin.h"
@@ -25,14 +26,19 @@ struct PanelRect {
   bool operator==(const PanelRect&) const = default;
 };
 
-// What the layout asks of the main window: its size and state, its panels,
-// the open picture, and the player's commands it runs for click areas.
+// What the layout asks of the main window: its size and state, its panels
+// and the open picture's place in them.
 class ILayoutWindow {
  public:
   virtual ~ILayoutWindow() = default;
   // The window has no frame of its own: its client size is its size.
   virtual void ClientSize(int& width, int& height) const = 0;
   virtual void SetWindowSize(int width, int height) = 0;
+  // Where the window is on the screen, and the work area (the screen less
+  // the task bar) of the monitor it is on.
+  virtual ScreenRect WindowRect() const = 0;
+  virtual ScreenRect WorkArea() const = 0;
+  virtual void MoveWindowTo(int left, int top) = 0;
   virtual bool IsMaximized() const = 0;
   // Maximised, the frameless window covers the whole screen.
   virtual void Maximize() = 0;
@@ -53,19 +59,6 @@ class ILayoutWindow {
   // `evenHidden` refits while the movie panel is hidden.
   virtual void RefitPicture(bool evenHidden = false) = 0;
   virtual void RefreshCaptions() = 0;
-
-  virtual void RunAction(const char* action) = 0;
-  virtual void PopupMainAtCursor() = 0;
-  // The main window's mouse action ("", "Bar", "Resize", "WindowDrag",
-  // "Minimize", "DoubleClick").
-  virtual std::string MouseAction() const = 0;
-  virtual void SetMouseAction(const std::string& action) = 0;
-  virtual double Duration() const = 0;
-  // Through the media object, which shows its own message.
-  virtual void SeekTo(double seconds) = 0;
-  virtual void PauseMovie() = 0;
-  virtual void SetVolume(int volume) = 0;
-  virtual void ShowState(const std::string& korean, const std::string& english) = 0;
 };
 
 // What the layout reads of the skin in use: its frame sizes and its areas.
@@ -104,10 +97,18 @@ class IDisplay {
   virtual int ShowCursor(bool show) = 0;
 };
 
+// The services of the layout besides the skin.
+struct TLayoutServices {
+  ILayoutWindow& window;
+  IDisplay& display;
+  IStateText& stateText;
+  const TMouseAction& mouseAction;  // no full-screen change during a gesture
+};
+
 class TLayout final : public ILayout {
  public:
-  TLayout(TSetup& setup, const TSkin& skin, ILayoutWindow& window, IDisplay& display);
-  TLayout(TSetup& setup, const ILayoutSkin& skin, ILayoutWindow& window, IDisplay& display);
+  TLayout(TSetup& setup, const TSkin& skin, const TLayoutServices& services);
+  TLayout(TSetup& setup, const ILayoutSkin& skin, const TLayoutServices& services);
   ~TLayout() override;  // writes the seven Layout keys
   TLayout(const TLayout&) = delete;
   TLayout& operator=(const TLayout&) = delete;
@@ -128,7 +129,7 @@ class TLayout final : public ILayout {
   // ILayout
   bool IsFullScreen() const override { return fullScreen_; }
   bool AlwaysShowFullScreenBar() const override { return alwaysShowFullScreenBar; }
-  bool HitTest(int x, int y) override;
+  AreaPress HitTest(int x, int y) override;
   bool CaptionPanelVisible() const override { return window_.CaptionPanelVisible(); }
   void HideMovieForResize() override;
   void ShowMovieAfterResize() override;
@@ -142,7 +143,10 @@ class TLayout final : public ILayout {
   void HideFullScreenBar() override { window_.SetFullScreenBarVisible(false); }
   void ShowMouseCursor() override;
   void HideMouseCursor() override;
+  bool PauseAtMinimize() const override { return pauseAtMinimize; }
   void MinimizeWindow() override;
+  // The window sized to the picture's display size times `factor`, kept
+  // inside its monitor's work area.
   void Zoom(double factor) override;
 
   bool showMovieWhenHide{};
@@ -156,7 +160,7 @@ class TLayout final : public ILayout {
  private:
   WindowSize CurrentSize() const;
   void SetWindowSize(WindowSize size);
-  void RunArea(const std::string& name, const BarTrack& track, int x);
+  void ResizeInsideWorkArea(int width, int height);
   void EnterFullScreenWindow();
   void LeaveFullScreenWindow();
   void SetDisplayMode();
@@ -167,6 +171,8 @@ class TLayout final : public ILayout {
   const ILayoutSkin& skin_;
   ILayoutWindow& window_;
   IDisplay& display_;
+  IStateText& stateText_;
+  const TMouseAction& mouseAction_;
   bool fullScreen_ = false;
 };
 

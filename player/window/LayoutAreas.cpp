@@ -9,39 +9,44 @@ namespace {
 
 constexpr std::string_view kFullScreenPrefix = "FullScreen";
 
+using Effect = AreaPress::Effect;
+
 struct NamedCommand {
   std::string_view name;
-  AreaCommand command;
+  Effect effect;
+  const char* action = nullptr;
 };
 
-constexpr AreaCommand Act(const char* action) { return {AreaEffect::Action, action}; }
+constexpr NamedCommand Act(std::string_view name, const char* action) {
+  return {name, Effect::Action, action};
+}
 
 // The windowed names; the full-screen ones are these behind "FullScreen".
 constexpr NamedCommand kCommands[] = {
-    {"PlayPause", Act("actPlayPause")},
-    {"Pause", Act("actPlayPause")},
-    {"Play", Act("actPlay")},
-    {"Stop", Act("actStop")},
-    {"Rewind", Act("actRewind")},
-    {"FastFind", Act("actFastFind")},
-    {"PlayPre", Act("actPlayPre")},
-    {"PlayNext", Act("actPlayNext")},
-    {"Open", Act("actOpen")},
-    {"Close", Act("actClose")},
-    {"Exit", Act("actExit")},
-    {"CaptionToggle", Act("actShowCaptionToggle")},
-    {"CaptionMoveUp", Act("actCaptionMoveUp")},
-    {"CaptionMoveDown", Act("actCaptionMoveDown")},
-    {"CaptionSizeUp", Act("actCaptionSizeUp")},
-    {"CaptionSizeDown", Act("actCaptionSizeDown")},
-    {"EditConfig", Act("actEditConfig")},
-    {"ToggleShowTime", Act("actToggleShowTime")},
-    {"TogglePlayList", Act("actTogglePlayList")},
-    {"ToggleFullScreen", Act("actToggleFullScreen")},
-    {"PopUp", {AreaEffect::PopUp, nullptr}},
-    {"Minimize", {AreaEffect::Minimize, nullptr}},
-    {"Position", {AreaEffect::Seek, nullptr}},
-    {"Volume", {AreaEffect::Volume, nullptr}},
+    Act("PlayPause", "actPlayPause"),
+    Act("Pause", "actPlayPause"),
+    Act("Play", "actPlay"),
+    Act("Stop", "actStop"),
+    Act("Rewind", "actRewind"),
+    Act("FastFind", "actFastFind"),
+    Act("PlayPre", "actPlayPre"),
+    Act("PlayNext", "actPlayNext"),
+    Act("Open", "actOpen"),
+    Act("Close", "actClose"),
+    Act("Exit", "actExit"),
+    Act("CaptionToggle", "actShowCaptionToggle"),
+    Act("CaptionMoveUp", "actCaptionMoveUp"),
+    Act("CaptionMoveDown", "actCaptionMoveDown"),
+    Act("CaptionSizeUp", "actCaptionSizeUp"),
+    Act("CaptionSizeDown", "actCaptionSizeDown"),
+    Act("EditConfig", "actEditConfig"),
+    Act("ToggleShowTime", "actToggleShowTime"),
+    Act("TogglePlayList", "actTogglePlayList"),
+    Act("ToggleFullScreen", "actToggleFullScreen"),
+    {"PopUp", Effect::PopUp},
+    {"Minimize", Effect::Minimize},
+    {"Position", Effect::Seek},
+    {"Volume", Effect::Volume},
 };
 
 bool CountsNow(const std::string& name, bool fullScreen) { return OnFullScreenBar(name) == fullScreen; }
@@ -74,17 +79,21 @@ AreaHit FindArea(const std::vector<TClickArea>& areas, const std::vector<TBarAre
   return hit;
 }
 
-AreaCommand CommandOfArea(const std::string& name) {
+AreaPress CommandOfArea(const std::string& name) {
   std::string_view key = name;
   if (key.starts_with(kFullScreenPrefix)) {
     key.remove_prefix(kFullScreenPrefix.size());
   }
+  AreaPress press;
+  press.effect = Effect::Taken;
   for (const NamedCommand& entry : kCommands) {
     if (entry.name == key) {
-      return entry.command;
+      press.effect = entry.effect;
+      press.action = entry.action;
+      break;
     }
   }
-  return {};
+  return press;
 }
 
 }  // namespace orves

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "player/core/Services.h"
 #include "player/window/LayoutGeometry.h"
 #include "player/window/SkinAreas.h"
 
@@ -22,21 +23,9 @@ struct AreaHit {
 AreaHit FindArea(const std::vector<TClickArea>& areas, const std::vector<TBarArea>& bars, int x, int y,
                  int windowWidth, int windowHeight, bool fullScreen);
 
-enum class AreaEffect {
-  None,      // a name the player does not know: the press is taken, nothing runs
-  Action,    // runs `action` of the command table
-  PopUp,     // the main popup menu at the cursor
-  Minimize,  // minimises when the button is released
-  Seek,      // position track
-  Volume,    // volume track
-};
-
-struct AreaCommand {
-  AreaEffect effect = AreaEffect::None;
-  const char* action = nullptr;
-};
-
-// What the area `name` (windowed or full-screen form) does.
-AreaCommand CommandOfArea(const std::string& name);
+// What a press on the area `name` (windowed or full-screen form) asks for;
+// a name the player does not know takes the press and asks nothing. A track
+// leaves its share or volume for the caller, who knows the point.
+AreaPress CommandOfArea(const std::string& name);
 
 }  // namespace orves

@@ -71,7 +71,7 @@ void ReadTexts(const SkinIni& ini, SkinData& skin) {
     text.name = section;
     text.x = ini.Int(section, "X", 0);
     text.y = ini.Int(section, "Y", 0);
-    text.fontName = ini.Text(section, "FontName", "\xB1\xBC\xB8\xB2");  // "Gulim" in the Korean code page
+    text.fontName = ini.Text(section, "FontName", "굴림");
     text.fontSize = ini.Int(section, "FontSize", 0);
     text.color = static_cast<unsigned>(ini.Int(section, "Color", 0));
     text.backgroundColor = static_cast<unsigned>(ini.Int(section, "BackgroundColor", 0));
@@ -189,8 +189,13 @@ const SettingsTable<TSkin>& TSkin::SettingsKeys() {
   return table;
 }
 
-TSkin::TSkin(TSetup& setup, const IFileSystem& files, std::string skinFolder, ISkinWindow& window)
-    : setup_(setup), files_(files), skinFolder_(std::move(skinFolder)), window_(window) {
+TSkin::TSkin(TSetup& setup, const IFileSystem& files, std::string skinFolder, const TSkinServices& services)
+    : setup_(setup),
+      files_(files),
+      skinFolder_(std::move(skinFolder)),
+      window_(services.window),
+      playback_(services.playback),
+      mouseAction_(services.mouseAction) {
   SettingsKeys().Read(setup_, *this);
 }
 
@@ -222,7 +227,7 @@ bool TSkin::TryLoad(const std::string& name, bool reportError) {
     skin_ = ScaleSkin(loaded_, DpiScale(dpi_));
     name_ = name;
     thumbs_.assign(skin_.barAreas.size(), ThumbSpot{});
-    window_.ApplySkin(skin_, !window_.FullScreen());
+    window_.ApplySkin(skin_, !playback_.FullScreen());
     return true;
   }
   if (reportError) window_.ShowSkinError(error);
@@ -275,16 +280,17 @@ std::vector<PlacedText> TSkin::PlacedTexts() const {
   int width = 0;
   int height = 0;
   window_.WindowSize(width, height);
-  const bool open = window_.MovieOpen();
+  const bool open = playback_.MovieOpen();
   std::vector<PlacedText> placed;
   placed.reserve(skin_.texts.size());
-  for (const TSkinText& text : skin_.texts) {
+  for (size_t i = 0; i < skin_.texts.size(); ++i) {
+    const TSkinText& text = skin_.texts[i];
     PlacedText p{
-        &text, SkinCoordinate(text.x, width), SkinCoordinate(text.y, height), {}, OnFullScreenBar(text.name)};
+        i, SkinCoordinate(text.x, width), SkinCoordinate(text.y, height), {}, OnFullScreenBar(text.name)};
     if (text.name.find("Duration") != std::string::npos) {
-      p.content = PositionText(open ? window_.Duration() : 0.0);
+      p.content = PositionText(open ? playback_.Duration() : 0.0);
     } else if (text.name.find("Position") != std::string::npos) {
-      p.content = PositionText(open ? window_.Position() : 0.0);
+      p.content = PositionText(open ? playback_.Position() : 0.0);
     }
     placed.push_back(std::move(p));
   }
@@ -312,11 +318,11 @@ int TSkin::ThumbPlace(int bar) const {
   double value = 0;
   double maximum = 0;
   if (IsPositionBar(area.name)) {
-    const bool open = window_.MovieOpen();
-    value = open ? window_.Position() : 0;
-    maximum = open ? window_.Duration() : 0;
+    const bool open = playback_.MovieOpen();
+    value = open ? playback_.Position() : 0;
+    maximum = open ? playback_.Duration() : 0;
   } else if (IsVolumeBar(area.name)) {
-    value = window_.Volume() + kVolumeRange;
+    value = playback_.Volume() + kVolumeRange;
     maximum = kVolumeRange;
   }
   if (!(value > 0)) value = 0;  // NaN too
@@ -335,7 +341,8 @@ void TSkin::SetThumb(int thumb, int left, int top) {
 }
 
 void TSkin::PlaceThumbs() {
-  if (window_.DraggingBar()) return;
+  window_.ShowFrameThumbs(!playback_.FullScreen());
+  if (mouseAction_.Is(kMouseBar)) return;
   for (int i = 0; ValidBar(i); ++i) SetThumb(i, ThumbPlace(i), BarRect(i).top);
 }
 

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "player/core/LateServices.h"
+#include "player/core/MouseAction.h"
 #include "player/core/Services.h"
 #include "player/window/FileSystem.h"
 #include "player/window/SkinAreas.h"
@@ -89,9 +91,10 @@ bool ReadSkinFolder(const IFileSystem& files, const std::string& folder, SkinDat
 // Integer values of skin files: decimal, or hexadecimal after "$" or "0x".
 int ParseSkinInteger(const std::string& text, int def);
 
-// A text to draw, resolved against the window size.
+// A text to draw, resolved against the window size: the skin's text number
+// `index` (its font and colours) at (x, y).
 struct PlacedText {
-  const TSkinText* text = nullptr;
+  size_t index = 0;
   int x = 0;
   int y = 0;
   std::string content;
@@ -107,29 +110,54 @@ struct AreaRect {
   bool operator==(const AreaRect&) const = default;
 };
 
-// What the skin reads of playback and asks of the main window.
-class ISkinWindow {
+// What the skin shows of playback: position and duration in seconds and
+// the volume (-3200 .. 0); a window with no movie open reports no movie.
+class ISkinPlayback {
  public:
-  virtual ~ISkinWindow() = default;
-  virtual void WindowSize(int& width, int& height) const = 0;
+  virtual ~ISkinPlayback() = default;
   virtual bool FullScreen() const = 0;
-  // The DPI of the monitor the window is on (96 at 100 %).
-  virtual int Dpi() const = 0;
-  // The user drags a bar thumb: playback must not move the thumbs.
-  virtual bool DraggingBar() const = 0;
-  // Position and duration in seconds and the volume (-3200 .. 0); a window
-  // with no movie open reports no movie.
   virtual bool MovieOpen() const = 0;
   virtual double Position() const = 0;
   virtual double Duration() const = 0;
   virtual int Volume() const = 0;
+};
+
+// The stand-in the main window gives the skin, which is made first of all.
+class LateSkinPlayback final : public ISkinPlayback, public LateBound<const ISkinPlayback> {
+ public:
+  bool FullScreen() const override { return Target().FullScreen(); }
+  bool MovieOpen() const override { return Target().MovieOpen(); }
+  double Position() const override { return Target().Position(); }
+  double Duration() const override { return Target().Duration(); }
+  int Volume() const override { return Target().Volume(); }
+};
+
+// The skin's drawing on the main window. It is handed everything it draws:
+// the skin's data when a skin takes effect, then the placed texts and the
+// thumbs' places.
+class ISkinWindow {
+ public:
+  virtual ~ISkinWindow() = default;
+  virtual void WindowSize(int& width, int& height) const = 0;
+  // The DPI of the monitor the window is on (96 at 100 %).
+  virtual int Dpi() const = 0;
   // A new skin, or the skin at a new scale, took effect: rebuild bitmaps,
   // shape and size the thumbs, take the colours, and take the skin's size
-  // when asked.
+  // when `resizeWindow`.
   virtual void ApplySkin(const SkinData& skin, bool resizeWindow) = 0;
+  // Draws the texts now and keeps them for the window's painting.
   virtual void DrawTexts(const std::vector<PlacedText>& texts) = 0;
   virtual void MoveThumbPanel(int bar, int left, int top) = 0;
+  // The frame's own thumbs show outside full screen, where the frame does.
+  virtual void ShowFrameThumbs(bool shown) = 0;
   virtual void ShowSkinError(const std::string& text) = 0;
+};
+
+// The services of the skin.
+struct TSkinServices {
+  ISkinWindow& window;
+  const ISkinPlayback& playback;
+  const TMouseAction& mouseAction;  // playback moves no thumb while one is dragged
 };
 
 class TSkin final : public ISkin {
@@ -137,7 +165,7 @@ class TSkin final : public ISkin {
   static constexpr const char* kDefaultName = "Default";
 
   // `skinFolder` is program folder + "\\Skin" (ANSI).
-  TSkin(TSetup& setup, const IFileSystem& files, std::string skinFolder, ISkinWindow& window);
+  TSkin(TSetup& setup, const IFileSystem& files, std::string skinFolder, const TSkinServices& services);
   ~TSkin() override;  // writes Skin/Name
   TSkin(const TSkin&) = delete;
   TSkin& operator=(const TSkin&) = delete;
@@ -194,6 +222,8 @@ class TSkin final : public ISkin {
   const IFileSystem& files_;
   std::string skinFolder_;
   ISkinWindow& window_;
+  const ISkinPlayback& playback_;
+  const TMouseAction& mouseAction_;
   std::string storedName_;  // the Name key as read
   std::string name_;
   SkinData loaded_;  // as the folder holds it, drawn for 96 DPI

@@ -152,7 +152,8 @@ void SkinThumbPanel::SetBitmap(const SkinGdiBitmap* bitmap) {
 
 // ---- SkinPainter -----------------------------------------------------------
 
-SkinPainter::SkinPainter(SkinPainterParts parts) : parts_(std::move(parts)) {
+SkinPainter::SkinPainter(HWND window, SkinPainterEvents events)
+    : window_(window), events_(std::move(events)) {
   formBrush_ = CreateSolidBrush(SkinValues{}.formColor);
   for (auto& piece : frame_) piece = std::make_unique<SkinGdiBitmap>();
 }
@@ -164,16 +165,21 @@ SkinPainter::~SkinPainter() {
 
 void SkinPainter::CreateControls() {
   bar_.Create(
-      parts_.window, L"TSkinFullScreenBar", kBarId, [this](HDC dc) { PaintBar(dc); }, parts_.onBarMouse);
+      window_, L"TSkinFullScreenBar", kBarId, [this](HDC dc) { PaintBar(dc); }, events_.barMouse);
   for (int i = 0; i < kThumbPanels; ++i) {
-    const HWND parent = OnBarPanel(i) ? bar_.Handle() : parts_.window;
+    const HWND parent = OnBarPanel(i) ? bar_.Handle() : window_;
     panels_[i].Create(parent, kFirstThumbId + i, [this, i](UINT message, WPARAM keys, POINT screen) {
-      const TBarArea* bar = skin_ != nullptr ? skin_->FindBarArea(kPanelBars[i]) : nullptr;
-      if (bar != nullptr && parts_.onThumbMouse) {
-        parts_.onThumbMouse(static_cast<int>(bar - skin_->BarAreas().data()), message, keys, screen);
-      }
+      const int bar = BarOfPanel(i);
+      if (bar >= 0 && events_.thumbMouse) events_.thumbMouse(bar, message, keys, screen);
     });
   }
+}
+
+int SkinPainter::BarOfPanel(int panel) const {
+  for (size_t i = 0; i < barAreas_.size(); ++i) {
+    if (barAreas_[i].name == kPanelBars[panel]) return static_cast<int>(i);
+  }
+  return -1;
 }
 
 int SkinPainter::ThumbPanelOf(const std::string& barName) {
@@ -185,14 +191,19 @@ int SkinPainter::ThumbPanelOf(const std::string& barName) {
 
 void SkinPainter::WindowSize(int& width, int& height) const {
   RECT r{};
-  GetWindowRect(parts_.window, &r);
+  GetWindowRect(window_, &r);
   width = r.right - r.left;
   height = r.bottom - r.top;
 }
 
-int SkinPainter::Dpi() const { return WindowDpi(parts_.window); }
+int SkinPainter::Dpi() const { return WindowDpi(window_); }
 
 void SkinPainter::ApplySkin(const SkinData& skin, bool resizeWindow) {
+  texts_ = skin.texts;
+  clickAreas_ = skin.clickAreas;
+  barAreas_ = skin.barAreas;
+  values_ = skin.values;
+  placed_.clear();  // the old skin's texts
   for (int i = 0; i < kFramePieces; ++i) frame_[i] = std::make_unique<SkinGdiBitmap>(skin.frame[i]);
   std::vector<std::unique_ptr<SkinGdiBitmap>> thumbs;
   for (const SkinBitmap& thumb : skin.thumbs) thumbs.push_back(std::make_unique<SkinGdiBitmap>(thumb));
@@ -204,12 +215,12 @@ void SkinPainter::ApplySkin(const SkinData& skin, bool resizeWindow) {
   ShapeThumbs();
   if (formBrush_ != nullptr) DeleteObject(formBrush_);
   formBrush_ = CreateSolidBrush(skin.values.formColor);
-  if (parts_.onColours) parts_.onColours(skin.values);
+  if (events_.colours) events_.colours(skin.values);
   if (resizeWindow && skin.sizes.width > 0 && skin.sizes.height > 0) {
-    SetWindowPos(parts_.window, nullptr, 0, 0, skin.sizes.width, skin.sizes.height,
+    SetWindowPos(window_, nullptr, 0, 0, skin.sizes.width, skin.sizes.height,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  InvalidateRect(parts_.window, nullptr, FALSE);
+  InvalidateRect(window_, nullptr, FALSE);
   InvalidateRect(bar_.Handle(), nullptr, FALSE);
 }
 
@@ -217,29 +228,34 @@ void SkinPainter::ApplySkin(const SkinData& skin, bool resizeWindow) {
 // bar leaves the panel hidden.
 void SkinPainter::ShapeThumbs() {
   for (int i = 0; i < kThumbPanels; ++i) {
-    const TBarArea* bar = skin_ != nullptr ? skin_->FindBarArea(kPanelBars[i]) : nullptr;
-    const size_t index =
-        bar != nullptr ? static_cast<size_t>(bar - skin_->BarAreas().data()) : thumbs_.size();
+    const int bar = BarOfPanel(i);
+    const size_t index = bar >= 0 ? static_cast<size_t>(bar) : thumbs_.size();
     panels_[i].SetBitmap(index < thumbs_.size() ? thumbs_[index].get() : nullptr);
   }
+  ApplyFrameThumbs();
 }
 
 // The window's own thumbs sit on the frame, which full screen leaves out:
 // there the picture covers the window and only the bar's thumbs (children of
 // the full-screen bar) remain.
-void SkinPainter::ShowWindowThumbs() {
-  const bool show = !FullScreen();
+void SkinPainter::ShowFrameThumbs(bool shown) {
+  frameThumbsShown_ = shown;
+  ApplyFrameThumbs();
+}
+
+void SkinPainter::ApplyFrameThumbs() {
   for (int i = 0; i < kThumbPanels; ++i) {
     const HWND panel = panels_[i].Handle();
-    if (OnBarPanel(i) || !panels_[i].HasBitmap() || (IsWindowVisible(panel) != FALSE) == show) continue;
-    ShowWindow(panel, show ? SW_SHOWNA : SW_HIDE);
+    if (OnBarPanel(i) || !panels_[i].HasBitmap() || (IsWindowVisible(panel) != FALSE) == frameThumbsShown_) {
+      continue;
+    }
+    ShowWindow(panel, frameThumbsShown_ ? SW_SHOWNA : SW_HIDE);
   }
 }
 
 void SkinPainter::MoveThumbPanel(int bar, int left, int top) {
-  ShowWindowThumbs();
-  if (skin_ == nullptr || bar < 0 || static_cast<size_t>(bar) >= skin_->BarAreas().size()) return;
-  const std::string& name = skin_->BarAreas()[static_cast<size_t>(bar)].name;
+  if (bar < 0 || static_cast<size_t>(bar) >= barAreas_.size()) return;
+  const std::string& name = barAreas_[static_cast<size_t>(bar)].name;
   const int panel = ThumbPanelOf(name);
   // A bar of another name has no thumb place of its own.
   if (name != kPanelBars[panel]) return;
@@ -247,16 +263,16 @@ void SkinPainter::MoveThumbPanel(int bar, int left, int top) {
 }
 
 void SkinPainter::ShowSkinError(const std::string& text) {
-  MessageBoxW(parts_.window, AnsiToWide(text).c_str(), L"Orve's MP", MB_OK | MB_ICONERROR);
+  MessageBoxW(window_, Utf8ToWide(text).c_str(), L"Orve's MP", MB_OK | MB_ICONERROR);
 }
 
 HFONT SkinPainter::FontOf(size_t text) {
-  if (skin_ == nullptr || text >= fonts_.size() || text >= skin_->Texts().size()) return nullptr;
+  if (text >= fonts_.size() || text >= texts_.size()) return nullptr;
   if (fonts_[text] == nullptr) {
-    const TSkinText& t = skin_->Texts()[text];
+    const TSkinText& t = texts_[text];
     fonts_[text] =
         CreateFontW(t.fontSize, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, AnsiToWide(t.fontName).c_str());
+                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, Utf8ToWide(t.fontName).c_str());
   }
   return fonts_[text];
 }
@@ -271,27 +287,28 @@ void SkinPainter::FreeFonts() {
 void SkinPainter::DrawTextsOn(HDC windowDc, HDC barDc, const std::vector<PlacedText>& texts) {
   for (const PlacedText& p : texts) {
     HDC dc = p.onFullScreenBar ? barDc : windowDc;
-    if (dc == nullptr || p.content.empty()) continue;
-    const size_t index = static_cast<size_t>(p.text - skin_->Texts().data());
-    const HGDIOBJ oldFont = SelectObject(dc, FontOf(index));
+    if (dc == nullptr || p.content.empty() || p.index >= texts_.size()) continue;
+    const TSkinText& text = texts_[p.index];
+    const HGDIOBJ oldFont = SelectObject(dc, FontOf(p.index));
     SetBkMode(dc, OPAQUE);
-    SetBkColor(dc, p.text->backgroundColor);
-    SetTextColor(dc, p.text->color);
-    const std::wstring wide = AnsiToWide(p.content);
+    SetBkColor(dc, text.backgroundColor);
+    SetTextColor(dc, text.color);
+    const std::wstring wide = Utf8ToWide(p.content);
     TextOutW(dc, p.x, p.y, wide.c_str(), static_cast<int>(wide.size()));
     SelectObject(dc, oldFont);
   }
 }
 
-// Per tick: the texts straight onto the screen, each over its old box.
+// Per tick: the texts straight onto the screen, each over its old box; kept
+// for the next painting.
 void SkinPainter::DrawTexts(const std::vector<PlacedText>& texts) {
-  if (skin_ == nullptr) return;
-  HDC windowDc = GetDC(parts_.window);
+  placed_ = texts;
+  HDC windowDc = GetDC(window_);
   const bool barShown = IsWindowVisible(bar_.Handle()) != FALSE;
   HDC barDc = barShown ? GetDC(bar_.Handle()) : nullptr;
   DrawTextsOn(windowDc, barDc, texts);
   if (barDc != nullptr) ReleaseDC(bar_.Handle(), barDc);
-  ReleaseDC(parts_.window, windowDc);
+  ReleaseDC(window_, windowDc);
 }
 
 void SkinPainter::PaintFrame(HDC dc, HDC source, int width, int height) const {
@@ -310,7 +327,7 @@ void SkinPainter::PaintFrame(HDC dc, HDC source, int width, int height) const {
 }
 
 void SkinPainter::PaintAreaLines(HDC windowDc, HDC barDc) const {
-  if (skin_ == nullptr || !skin_->Values().showAreaLine) return;
+  if (!values_.showAreaLine) return;
   int width = 0;
   int height = 0;
   WindowSize(width, height);
@@ -321,25 +338,21 @@ void SkinPainter::PaintAreaLines(HDC windowDc, HDC barDc) const {
     Rectangle(dc, r.left, r.top, r.right, r.bottom);
     SelectObject(dc, old);
   };
-  for (const TClickArea& a : skin_->ClickAreas()) outline(a.name, TSkin::Resolve(a, width, height));
-  for (const TBarArea& b : skin_->BarAreas()) outline(b.name, TSkin::Resolve(b, width, height));
+  for (const TClickArea& a : clickAreas_) outline(a.name, TSkin::Resolve(a, width, height));
+  for (const TBarArea& b : barAreas_) outline(b.name, TSkin::Resolve(b, width, height));
 }
 
 void SkinPainter::Paint(HDC dc) {
   RECT client{};
-  GetClientRect(parts_.window, &client);
+  GetClientRect(window_, &client);
   OffScreen off(dc, client.right, client.bottom);
   FillRect(off.Dc(), &client, formBrush_);
   HDC source = CreateCompatibleDC(dc);
   PaintFrame(off.Dc(), source, client.right, client.bottom);
   DeleteDC(source);
-  if (skin_ != nullptr) {
-    DrawTextsOn(off.Dc(), nullptr, skin_->PlacedTexts());
-    PaintAreaLines(off.Dc(), nullptr);
-  }
+  DrawTextsOn(off.Dc(), nullptr, placed_);
+  PaintAreaLines(off.Dc(), nullptr);
   BitBlt(dc, 0, 0, client.right, client.bottom, off.Dc(), 0, 0, SRCCOPY);
-  ShowWindowThumbs();
-  if (skin_ != nullptr) skin_->PlaceThumbs();
 }
 
 void SkinPainter::PaintBar(HDC dc) {
@@ -354,10 +367,8 @@ void SkinPainter::PaintBar(HDC dc) {
              r.right - Piece(F::FullScreenUpRight).Width(), 0);
   Blit(off.Dc(), source, Piece(F::FullScreenUpRight), r.right - Piece(F::FullScreenUpRight).Width(), 0);
   DeleteDC(source);
-  if (skin_ != nullptr) {
-    DrawTextsOn(nullptr, off.Dc(), skin_->PlacedTexts());
-    PaintAreaLines(nullptr, off.Dc());
-  }
+  DrawTextsOn(nullptr, off.Dc(), placed_);
+  PaintAreaLines(nullptr, off.Dc());
   BitBlt(dc, 0, 0, r.right, r.bottom, off.Dc(), 0, 0, SRCCOPY);
 }
 

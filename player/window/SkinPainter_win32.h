@@ -2,8 +2,8 @@
 // The Windows side of the skin: GDI copies of the skin's bitmaps, the frame
 // and full-screen bar painting, the time texts, the four shaped thumb panels
 // (children of the main window) and the colours the skin gives the window.
-// TSkin drives it through ISkinWindow; the main window calls Paint from its
-// paint handler.
+// TSkin drives it through ISkinWindow and hands it everything it draws; the
+// main window calls Paint from its paint handler.
 #include <windows.h>
 
 #include <array>
@@ -61,20 +61,13 @@ class SkinThumbPanel final : public SkinPanel {
   const SkinGdiBitmap* bitmap_ = nullptr;
 };
 
-// What the painter reads of the player, given by the main window.
-struct SkinPainterParts {
-  HWND window = nullptr;
-  std::function<bool()> fullScreen;
-  std::function<bool()> draggingBar;
-  std::function<bool()> movieOpen;
-  std::function<double()> position;
-  std::function<double()> duration;
-  std::function<int()> volume;
+// What the painter reports to the main window.
+struct SkinPainterEvents {
   // Mouse messages on a thumb (its bar number) and on the full-screen bar.
-  std::function<void(int bar, UINT message, WPARAM keys, POINT screen)> onThumbMouse;
-  SkinPanel::MouseHandler onBarMouse;
-  // The skin's colours took effect: form colour and state-text colour.
-  std::function<void(const SkinValues&)> onColours;
+  std::function<void(int bar, UINT message, WPARAM keys, POINT screen)> thumbMouse;
+  SkinPanel::MouseHandler barMouse;
+  // The skin's colours took effect.
+  std::function<void(const SkinValues&)> colours;
 };
 
 class SkinPainter final : public ISkinWindow {
@@ -82,14 +75,14 @@ class SkinPainter final : public ISkinWindow {
   // The four thumb panels, bound to bars by name.
   static constexpr int kThumbPanels = 4;
 
-  explicit SkinPainter(SkinPainterParts parts);
+  // Paints `window`, a frameless main window.
+  SkinPainter(HWND window, SkinPainterEvents events);
   ~SkinPainter() override;
   SkinPainter(const SkinPainter&) = delete;
   SkinPainter& operator=(const SkinPainter&) = delete;
 
   // Creates the thumb panels and the full-screen bar (hidden).
   void CreateControls();
-  void SetSkin(TSkin& skin) { skin_ = &skin; }
 
   // The window's paint: frame, texts, thumbs and area lines, drawn off
   // screen and copied in one step so nothing flickers.
@@ -103,16 +96,11 @@ class SkinPainter final : public ISkinWindow {
 
   // ISkinWindow
   void WindowSize(int& width, int& height) const override;
-  bool FullScreen() const override { return parts_.fullScreen(); }
   int Dpi() const override;
-  bool DraggingBar() const override { return parts_.draggingBar(); }
-  bool MovieOpen() const override { return parts_.movieOpen(); }
-  double Position() const override { return parts_.position(); }
-  double Duration() const override { return parts_.duration(); }
-  int Volume() const override { return parts_.volume(); }
   void ApplySkin(const SkinData& skin, bool resizeWindow) override;
   void DrawTexts(const std::vector<PlacedText>& texts) override;
   void MoveThumbPanel(int bar, int left, int top) override;
+  void ShowFrameThumbs(bool shown) override;
   void ShowSkinError(const std::string& text) override;
 
  private:
@@ -120,13 +108,23 @@ class SkinPainter final : public ISkinWindow {
   void PaintBar(HDC dc);
   void DrawTextsOn(HDC windowDc, HDC barDc, const std::vector<PlacedText>& texts);
   void PaintAreaLines(HDC windowDc, HDC barDc) const;
-  void ShowWindowThumbs();
+  void ApplyFrameThumbs();
+  // The bar area a thumb panel shows: the first of the panel's name, or -1.
+  int BarOfPanel(int panel) const;
   const SkinGdiBitmap& Piece(FramePiece piece) const { return *frame_[static_cast<int>(piece)]; }
   HFONT FontOf(size_t text);
   void FreeFonts();
 
-  SkinPainterParts parts_;
-  TSkin* skin_ = nullptr;
+  HWND window_;
+  SkinPainterEvents events_;
+  // What the skin in use gave: its texts, areas and values, and the texts as
+  // last placed.
+  std::vector<TSkinText> texts_;
+  std::vector<TClickArea> clickAreas_;
+  std::vector<TBarArea> barAreas_;
+  SkinValues values_;
+  std::vector<PlacedText> placed_;
+  bool frameThumbsShown_ = true;
   std::array<std::unique_ptr<SkinGdiBitmap>, kFramePieces> frame_;
   std::vector<std::unique_ptr<SkinGdiBitmap>> thumbs_;  // one per bar area
   std::vector<HFONT> fonts_;                            // one per text, made on first use

@@ -33,6 +33,17 @@ player_pid=""
 passed=0
 failed=0
 
+# The text of a profile file (settings, list, bookmarks) without its CRs:
+# UTF-16LE after a byte-order mark (a name its code page cannot hold), else
+# as it is.
+profile_text() {
+  if [ "$(head -c 2 "$1" 2>/dev/null | od -An -tx1 | tr -d ' ')" = "fffe" ]; then
+    tail -c +3 "$1" | iconv -f UTF-16LE -t UTF-8
+  else
+    cat "$1" 2>/dev/null
+  fi | tr -d '\r'
+}
+
 pass() { echo "ok: $*"; passed=$((passed + 1)); }
 fail() { echo "FAIL: $*"; failed=$((failed + 1)); }
 

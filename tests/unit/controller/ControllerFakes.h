@@ -61,6 +61,7 @@ class FakeWorld final : public IMedia,
   bool panelEnabled = false;
   bool fullScreen = false;
   bool alwaysBar = false;
+  bool pauseAtMinimize = false;
   std::vector<std::string> skins;
   std::string currentSkin;
   int barHeight = 30;
@@ -82,7 +83,10 @@ class FakeWorld final : public IMedia,
   bool HasPicture() const override { return hasPicture; }
   int PictureWidth() const override { return hasPicture ? 640 : 0; }
   int PictureHeight() const override { return 480; }
-  void Open(const std::string& name, const std::filesystem::path&) override { Log("media.Open " + name); }
+  bool Open(const std::string& name, const std::filesystem::path&) override {
+    Log("media.Open " + name);
+    return true;
+  }
   void Close() override { Log("media.Close"); }
   void Reload() override { Log("media.Reload"); }
   int PlayState() const override { return playState; }
@@ -98,6 +102,7 @@ class FakeWorld final : public IMedia,
   void SpeedUp() override { Log("media.SpeedUp"); }
   void SpeedDown() override { Log("media.SpeedDown"); }
   void ToggleCaption() override { Log("media.ToggleCaption"); }
+  void SeekTo(double s) override { Log("media.SeekTo " + std::to_string(static_cast<int>(s))); }
   bool CaptionsOn() const override { return captionsOn; }
   int ShortStep() const override { return shortStep; }
   int LongStep() const override { return longStep; }
@@ -108,6 +113,7 @@ class FakeWorld final : public IMedia,
   // IMovie
   void VolumeUp() override { Log("movie.VolumeUp"); }
   void VolumeDown() override { Log("movie.VolumeDown"); }
+  void SetVolume(int v) override { Log("movie.SetVolume " + std::to_string(v)); }
   void BrightnessUp() override { Log("movie.BrightnessUp"); }
   void BrightnessDown() override { Log("movie.BrightnessDown"); }
   void AddCuttingBlock() override { Log("movie.AddCuttingBlock"); }
@@ -144,6 +150,7 @@ class FakeWorld final : public IMedia,
   bool AlwaysShowFullScreenBar() const override { return alwaysBar; }
   void ToggleFullScreen() override { Log("layout.ToggleFullScreen"); }
   void ToggleFullScreenBar() override { Log("layout.ToggleFullScreenBar"); }
+  bool PauseAtMinimize() const override { return pauseAtMinimize; }
   void MinimizeWindow() override { Log("layout.MinimizeWindow"); }
   void Zoom(double f) override { Log("layout.Zoom " + std::to_string(f).substr(0, 3)); }
   void ShowFullScreenBar() override { Log("layout.ShowFullScreenBar"); }
@@ -157,7 +164,7 @@ class FakeWorld final : public IMedia,
   }
   void ResizeKeepingAspect() override { Log("layout.ResizeKeepingAspect"); }
   void ResizeFromCurrentHeight() override { Log("layout.ResizeFromCurrentHeight"); }
-  bool HitTest(int, int) override { return false; }
+  AreaPress HitTest(int, int) override { return {}; }
   bool CaptionPanelVisible() const override { return true; }
   void ApplyStartSize(bool newlyOpened) override {
     Log(std::string("layout.ApplyStartSize ") + (newlyOpened ? "new" : "old"));

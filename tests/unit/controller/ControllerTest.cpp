@@ -68,6 +68,20 @@ TEST_F(ControllerTest, KeysReachTheirActionsThroughTheTable) {
   EXPECT_FALSE(controller.ExecuteKey(KeyStroke{kModNone, 'Y'}));
 }
 
+// A position track seeks to its share of the movie, a volume track sets
+// its volume, an area with an action runs it.
+TEST_F(ControllerTest, ClickAreasReachTheirCommandsAndMinimisingPausesWhenSet) {
+  world.duration = 200;
+  world.calls.clear();
+  controller.RunArea({AreaPress::Effect::Seek, nullptr, 0.25});
+  controller.RunArea({AreaPress::Effect::Volume, nullptr, 0, -1600});
+  controller.RunArea({AreaPress::Effect::Action, "actStop"});
+  EXPECT_EQ(world.calls, (Calls{"media.SeekTo 50", "movie.SetVolume -1600", "media.Stop"}));
+  EXPECT_EQ(Run("actMinimize"), Calls{"layout.MinimizeWindow"});
+  world.pauseAtMinimize = true;
+  EXPECT_EQ(Run("actMinimize"), (Calls{"media.Pause", "layout.MinimizeWindow"}));
+}
+
 TEST_F(ControllerTest, SpaceTogglesPlayingAndPausedAndPlaysWhenStopped) {
   world.hasPicture = true;
   world.playState = 2;

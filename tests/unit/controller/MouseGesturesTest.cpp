@@ -28,12 +28,17 @@ TEST(WindowSnap, FarValuesAreTheMaximisedSizeLessWindowLessEight) {
 }
 
 // A window at (100, 100), 400 x 300, on a 1024 x 768 screen, with its
-// layout, skin thumbs and media; records what the gestures ask of them.
-struct FakeGestureWindow final : IGestureWindow, testing::NullLayout, testing::NullSkin, testing::NullMedia {
+// layout, skin thumbs, media and commands; records what the gestures ask of
+// them.
+struct FakeGestureWindow final : IGestureWindow,
+                                 IGestureCommands,
+                                 testing::NullLayout,
+                                 testing::NullSkin,
+                                 testing::NullMedia {
   WindowBounds bounds{100, 100, 400, 300};
   bool fullScreen = false;
   bool hasPicture = false;
-  bool hitTakes = false;
+  AreaPress hit;  // what the layout finds under every point
   bool sizing = false;
   int thumbLeft = 50;
   std::vector<std::string> calls;
@@ -43,11 +48,14 @@ struct FakeGestureWindow final : IGestureWindow, testing::NullLayout, testing::N
   bool HasPicture() const override { return hasPicture; }
   void PopupMain(int, int) override { calls.push_back("popMain"); }
   void PopupPlayList(int, int) override { calls.push_back("popPlayList"); }
-  bool HitTest(int x, int y) override {
+  AreaPress HitTest(int x, int y) override {
     calls.push_back("hit " + std::to_string(x) + "," + std::to_string(y));
-    return hitTakes;
+    return hit;
   }
-  void RunAction(const char* a) override { calls.push_back(a); }
+  void RunAction(std::string_view a) override { calls.emplace_back(a); }
+  void RunArea(const AreaPress& press) override {
+    calls.push_back(std::string("area ") + (press.action != nullptr ? press.action : "track"));
+  }
   int ThumbLeft(int) const override { return thumbLeft; }
   void ThumbLimits(int, int& lo, int& hi) const override {
     lo = 10;
@@ -63,7 +71,6 @@ struct FakeGestureWindow final : IGestureWindow, testing::NullLayout, testing::N
   void ResizeKeepingAspect(int w, int h) override {
     calls.push_back("resize " + std::to_string(w) + "x" + std::to_string(h));
   }
-  void MinimizeWindow() override { calls.push_back("minimize"); }
   void MoveWindow(int l, int t) override {
     bounds.left = l;
     bounds.top = t;
@@ -81,7 +88,8 @@ MouseEvent At(int x, int y, MouseTarget target = MouseTarget::Window) { return M
 
 struct GestureTest : ::testing::Test {
   FakeGestureWindow w;
-  TMouseGestures g{w, w, w, w};
+  TMouseAction action;
+  TMouseGestures g{TMouseGestureServices{w, w, w, w, w, action}};
 };
 
 TEST_F(GestureTest, DraggingTheWindowNearTheTopSnapsItThereAndReleaseShowsThePicture) {
@@ -133,11 +141,29 @@ TEST_F(GestureTest, SizingCursorOnlyOverTheCorner) {
   EXPECT_FALSE(w.sizing);
 }
 
+// The controller runs an area's command; the popup menu opens at the press
+// and a Minimize area waits for the release.
 TEST_F(GestureTest, AClickAreaTakesThePressInWindowCoordinates) {
-  w.hitTakes = true;
-  g.Press(MouseButton::Left, At(130, 140));
-  EXPECT_EQ(w.calls, (std::vector<std::string>{"hit 30,40"}));
-  EXPECT_EQ(g.MouseAction(), "");
+  using E = AreaPress::Effect;
+  const struct {
+    AreaPress hit;
+    std::vector<std::string> calls;
+    const char* action;
+  } cases[] = {
+      {{E::Action, "actStop"}, {"hit 30,40", "area actStop"}, ""},
+      {{E::Seek}, {"hit 30,40", "area track"}, ""},
+      {{E::PopUp}, {"hit 30,40", "popMain"}, ""},
+      {{E::Minimize}, {"hit 30,40"}, "Minimize"},
+      {{E::Taken}, {"hit 30,40"}, ""},
+  };
+  for (const auto& c : cases) {
+    w.calls.clear();
+    action.Clear();
+    w.hit = c.hit;
+    g.Press(MouseButton::Left, At(130, 140));
+    EXPECT_EQ(w.calls, c.calls) << c.calls.back();
+    EXPECT_EQ(g.MouseAction(), c.action) << c.calls.back();
+  }
 }
 
 TEST_F(GestureTest, ThumbDragStopsAtTheTrackEndsAndSeeksOnlyOnRelease) {
@@ -151,8 +177,9 @@ TEST_F(GestureTest, ThumbDragStopsAtTheTrackEndsAndSeeksOnlyOnRelease) {
   g.Move(MouseEvent{320, 110, MouseTarget::Window, -1}, true);
   EXPECT_EQ(w.thumbLeft, 70);
   EXPECT_TRUE(w.calls.empty());  // nothing seeks while dragging
+  w.hit = AreaPress{AreaPress::Effect::Seek};
   g.Release(MouseEvent{320, 110, MouseTarget::Window, -1});
-  EXPECT_EQ(w.calls, (std::vector<std::string>{"hit 75,7"}));
+  EXPECT_EQ(w.calls, (std::vector<std::string>{"hit 75,7", "area track"}));
 }
 
 TEST_F(GestureTest, AReleaseOutsideTheWindowIsCaughtByTheNextMove) {
@@ -163,12 +190,12 @@ TEST_F(GestureTest, AReleaseOutsideTheWindowIsCaughtByTheNextMove) {
 }
 
 TEST_F(GestureTest, ANewPressStartsNothingWhileAGestureIsUnderWay) {
-  g.SetMouseAction("Minimize");
+  action.Set(kMouseMinimize);
   g.Press(MouseButton::Left, At(200, 120));
   EXPECT_EQ(g.MouseAction(), "Minimize");
   EXPECT_TRUE(w.calls.empty());
   g.Release(At(200, 120));
-  EXPECT_EQ(w.calls, (std::vector<std::string>{"minimize"}));
+  EXPECT_EQ(w.calls, (std::vector<std::string>{"actMinimize"}));
 }
 
 TEST_F(GestureTest, DoubleClickPlaysOrOpens) {

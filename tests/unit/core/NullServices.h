@@ -28,7 +28,7 @@ class NullMedia : public IMedia {
   int PictureHeight() const override { return 1; }
   bool CaptionsOn() const override { return true; }
   int PlayState() const override { return kPlayStateStopped; }
-  void Open(const std::string&, const std::filesystem::path&) override {}
+  bool Open(const std::string&, const std::filesystem::path&) override { return false; }
   void Close() override {}
   void Play() override {}
   void Pause() override {}
@@ -40,6 +40,7 @@ class NullMedia : public IMedia {
   void SpeedUp() override {}
   void SpeedDown() override {}
   void ToggleCaption() override {}
+  void SeekTo(double) override {}
   void Reload() override {}
   void ResumeBookmark() override {}
   void SaveBookmark() override {}
@@ -81,6 +82,7 @@ class NullLayout : public ILayout {
   void HideFullScreenBar() override {}
   void ShowMouseCursor() override {}
   void HideMouseCursor() override {}
+  bool PauseAtMinimize() const override { return false; }
   void MinimizeWindow() override {}
   void Zoom(double) override {}
   void HideMovieForResize() override {}
@@ -89,7 +91,7 @@ class NullLayout : public ILayout {
   void ResizeKeepingAspect() override {}
   void ResizeFromCurrentHeight() override {}
   void ApplyStartSize(bool) override {}
-  bool HitTest(int, int) override { return false; }
+  AreaPress HitTest(int, int) override { return {}; }
   bool CaptionPanelVisible() const override { return true; }
 };
 
@@ -138,6 +140,7 @@ class NullMediaPlayer : public IMediaPlayer {
  public:
   void SetFileName(const std::string&) override {}
   std::string FileName() const override { return {}; }
+  bool IsOpen() const override { return false; }
   void Play() override {}
   void Pause() override {}
   double CurrentPosition() const override { return 0; }

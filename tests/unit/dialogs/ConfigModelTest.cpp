@@ -4,20 +4,14 @@
 // has side effects.
 #include <algorithm>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "player/captions/CaptionSettings.h"
-#include "player/core/Setup.h"
 #include "player/dialogs/ConfigModel.h"
-#include "player/playback/Media.h"
-#include "player/playback/Movie.h"
-#include "player/playback/StateText.h"
-#include "player/shell/MainSettings.h"
-#include "player/window/Layout.h"
-#include "player/window/PlayList.h"
+#include "player/shell/MainConfig.h"
 
 namespace orves {
 namespace {
@@ -25,7 +19,7 @@ namespace {
 class RecordingTarget final : public IConfigTarget {
  public:
   RecordingTarget() {
-    for (const ControlBinding& b : ConfigBindings()) settings[Name(b.section, b.key)] = 0;
+    for (const DialogSetting& s : PlayerDialogSettings()) settings[Name(s.section, s.key)] = 0;
     settings["OrveCaption/FontName2"] = std::string("굴림");
     settings["PlayList/CaptionFolder"] = std::string("C:\\");
     settings["OrveCaption/UpHeightRateShortCut1"] = 120;
@@ -35,6 +29,7 @@ class RecordingTarget final : public IConfigTarget {
   }
   static std::string Name(const std::string& section, const std::string& key) { return section + "/" + key; }
 
+  std::span<const DialogSetting> Settings() const override { return PlayerDialogSettings(); }
   ConfigValue Get(const std::string& section, const std::string& key) const override {
     return settings.at(Name(section, key));
   }
@@ -86,19 +81,19 @@ class RecordingTarget final : public IConfigTarget {
   bool linked[kLinkGroupCount] = {};
 };
 
-TEST(ConfigModel, FillChoosesPositionRadioSyncAndFullScreenIndices) {
+TEST(ConfigModel, FillChoosesPositionRadioSyncAndFullScreenMode) {
   struct Case {
     int position;
     double sync;
     int dpi;
     int wantChoice, wantSyncChoice;
     const char* wantSeconds;
-    int wantMode, wantDpiIndex;
+    int wantMode;
   };
   const Case cases[] = {
-      {25, -1.5, 0, 1, cfg::kSyncEarlier, "1.5", 0, 0},
-      {120, 2, 1024, 0, cfg::kSyncLater, "2", 1, 2},
-      {77, 0, 640, cfg::kPositionUser, cfg::kSyncAsIs, "0", 1, 0},
+      {25, -1.5, 0, 1, cfg::kSyncEarlier, "1.5", 0},
+      {120, 2, 1024, 0, cfg::kSyncLater, "2", 1},
+      {77, 0, 1366, cfg::kPositionUser, cfg::kSyncAsIs, "0", 1},
   };
   for (const Case& c : cases) {
     RecordingTarget target;
@@ -112,7 +107,7 @@ TEST(ConfigModel, FillChoosesPositionRadioSyncAndFullScreenIndices) {
     EXPECT_EQ(v.Int(cfg::kSyncChoice), c.wantSyncChoice);
     EXPECT_EQ(v.Text(cfg::kSyncSeconds), c.wantSeconds);
     EXPECT_EQ(v.Int(cfg::kFullScreenMode), c.wantMode);
-    EXPECT_EQ(v.Int(cfg::kFullScreenDpi), c.wantDpiIndex);
+    EXPECT_EQ(v.Int(cfg::kFullScreenDpi), c.dpi);
     EXPECT_EQ(v.Int(cfg::kFullScreenColor), 3);
   }
 }
@@ -211,6 +206,41 @@ TEST(ConfigModel, PresetsApplyTheirValues) {
   }
 }
 
+struct Messages final : IStateText {
+  void ShowState(const std::string&, const std::string& english) override { shown.push_back(english); }
+  void Tick() override {}
+  bool ShowTime() const override { return false; }
+  void SetShowTime(bool) override {}
+  std::vector<std::string> shown;
+};
+
+// The main window's preset commands 1 to 5 are the dialog's buttons in their
+// order, applied to the live objects, ending with the completion message.
+TEST(ConfigModel, PresetCommandsApplyTheButtonsPresetsAndSayConfigurationFinished) {
+  struct Case {
+    int number;
+    int position, antiAliase, fixRate, dpi;
+  };
+  const Case cases[] = {
+      {1, 120, 1, 0, 0}, {2, 0, 1, 0, 0}, {3, 120, 1, 169, 0}, {4, 120, 1, 43, 0}, {5, 0, 0, 0, 800}};
+  for (const Case& c : cases) {
+    RecordingTarget target;
+    target.settings["Layout/FullScreenDpi"] = 1024;
+    target.settings["OrveCaption/UpHeightRate"] = 25;
+    Messages messages;
+    const std::optional<ConfigPreset> preset = PresetNumbered(c.number);
+    ASSERT_TRUE(preset.has_value()) << c.number;
+    ApplyPresetNow(*preset, target, messages);
+    EXPECT_EQ(target.Int("OrveCaption/UpHeightRate"), c.position) << c.number;
+    EXPECT_EQ(target.Int("OrveCaption/AntiAliase"), c.antiAliase) << c.number;
+    EXPECT_EQ(target.Int("Movie/DoFixRate"), c.fixRate) << c.number;
+    EXPECT_EQ(target.Int("Layout/FullScreenDpi"), c.dpi) << c.number;
+    EXPECT_EQ(messages.shown, std::vector<std::string>{"CONFIGURATION FINISHED"}) << c.number;
+  }
+  EXPECT_EQ(PresetNumbered(0), std::nullopt);
+  EXPECT_EQ(PresetNumbered(6), std::nullopt);
+}
+
 TEST(ConfigModel, ResetKeepsAltStepRecentListAssociationsTabsAndSync) {
   RecordingTarget target;
   target.settings["Media/FFSpaceTime2"] = 90;
@@ -222,7 +252,7 @@ TEST(ConfigModel, ResetKeepsAltStepRecentListAssociationsTabsAndSync) {
   target.linked[3] = true;
   target.sync = 4;
   ConfigValues v = FillConfig(target);
-  ResetConfig(v);
+  ResetConfig(v, PlayerDialogSettings());
   ApplyConfig(v, target);
   EXPECT_EQ(target.Int("Media/FFSpaceTime2"), 90);
   EXPECT_EQ(target.Int("Media/AddToRecent"), 1);
@@ -233,8 +263,9 @@ TEST(ConfigModel, ResetKeepsAltStepRecentListAssociationsTabsAndSync) {
   EXPECT_EQ(target.Int("OrveCaption/FontColor"), 14737632);
   EXPECT_EQ(target.Int("OrveCaption/UpHeightRate"), 120);
   EXPECT_EQ(target.Int("OrveCaption/UpHeightRateShortCut1"), 120);
-  EXPECT_EQ(std::get<std::string>(target.settings["OrveCaption/FontName2"]), kDefaultCaptionFont);
-  EXPECT_EQ(std::get<std::string>(target.settings["PlayList/CaptionFolder"]), "C:\\");
+  EXPECT_EQ(std::get<std::string>(target.settings["OrveCaption/FontName2"]), "MD개성체");
+  // The reset writes what a first run writes.
+  EXPECT_EQ(std::get<std::string>(target.settings["PlayList/CaptionFolder"]), "c:\\");
 }
 
 TEST(ConfigModel, SyncAppliesOnlyAChoiceWithANumber) {
@@ -269,11 +300,17 @@ TEST(ConfigModel, ParseIntegerTakesOnlyWholeNumbers) {
 struct Owner {
   int number = 0;
   bool flag = false;
+  bool stuck = false;
   std::string text;
+  std::vector<std::string> calls;
+  void Run(int value) { calls.push_back("run " + std::to_string(value)); }
+  void Flip() { flag = !flag; }
+  void Stay() {}
   static const SettingsTable<Owner>& SettingsKeys() {
     static constexpr SettingKey<Owner> keys[] = {
-        IntegerKey("Number", &Owner::number, 0, 0, 5),
-        FlagKey("Flag", &Owner::flag, false),
+        IntegerKey("Number", &Owner::number, 0, 0, 5).AppliedBy(&Owner::Run),
+        FlagKey("Flag", &Owner::flag, false).AppliedBy(&Owner::Flip),
+        FlagKey("Stuck", &Owner::stuck, false).AppliedBy(&Owner::Stay),
         TextKey("Text", &Owner::text, ""),
     };
     static constexpr SettingsTable<Owner> table("Owner", keys);
@@ -281,44 +318,60 @@ struct Owner {
   }
 };
 
-TEST(ConfigModel, SettingsReachOwnersThroughTheirTables) {
+// A section reached by name: values by key, clamped or refused, and the
+// owner's command and toggle; a toggle that left its flag still turns it.
+TEST(ConfigModel, SectionsReachTheirOwnersByKey) {
   Owner owner;
-  const auto& table = Owner::SettingsKeys();
-  EXPECT_TRUE(SetSetting(table, owner, "Number", 9));
-  EXPECT_TRUE(SetSetting(table, owner, "Flag", 2));
-  EXPECT_TRUE(SetSetting(table, owner, "Text", std::string("x")));
-  EXPECT_FALSE(SetSetting(table, owner, "Number", std::string("1")));
-  EXPECT_FALSE(SetSetting(table, owner, "Missing", 1));
+  const std::unique_ptr<ISettingsSection> section = MakeSettingsSection(Owner::SettingsKeys(), owner);
+  EXPECT_TRUE(section->Set("Number", 9));
+  EXPECT_TRUE(section->Set("Text", std::string("x")));
+  EXPECT_FALSE(section->Set("Number", std::string("1")));
+  EXPECT_FALSE(section->Set("Missing", 1));
   EXPECT_EQ(owner.number, 5);
-  EXPECT_EQ(GetSetting(table, owner, "Flag"), ConfigValue(1));
-  EXPECT_EQ(GetSetting(table, owner, "Text"), ConfigValue(std::string("x")));
-  EXPECT_EQ(GetSetting(table, owner, "Missing"), std::nullopt);
+  EXPECT_EQ(section->Get("Text"), ConfigValue(std::string("x")));
+  EXPECT_EQ(section->Get("Missing"), std::nullopt);
+  section->Command("Number", 3);
+  section->Toggle("Flag");
+  section->Toggle("Stuck");
+  EXPECT_EQ(owner.calls, std::vector<std::string>{"run 3"});
+  EXPECT_TRUE(owner.flag);
+  EXPECT_TRUE(owner.stuck);
 }
 
-template <class Owner>
-std::vector<std::string> KeysOf(const SettingsTable<Owner>& table) {
-  std::vector<std::string> keys;
-  for (const SettingKey<Owner>& k : table.Keys()) keys.emplace_back(k.key);
-  return keys;
+// Two controls of one name would share one value; two of one apply place
+// would run in no stated order; the names the dialog's rules use must be
+// controls it shows.
+TEST(ConfigModel, ShownSettingsHaveTheirOwnNamesAndApplyPlaces) {
+  std::map<std::string, int> names;
+  std::map<int, int> places;
+  for (const DialogSetting& s : PlayerDialogSettings()) {
+    ++names[s.control->name];
+    ++places[s.control->applyOrder];
+  }
+  for (const auto& [name, count] : names) EXPECT_EQ(count, 1) << name;
+  for (const auto& [place, count] : places) EXPECT_EQ(count, 1) << place;
+  for (const char* name :
+       {cfg::kPosition, cfg::kPresetButton[0], cfg::kPresetButton[1], cfg::kPresetButton[2], cfg::kAntiAliase,
+        cfg::kFixRate, cfg::kBrightness, cfg::kProcessing, cfg::kFullScreenDpi}) {
+    EXPECT_EQ(names.count(name), 1u) << name;
+  }
 }
 
-// A misspelt key would read as 0 and be written nowhere.
-TEST(ConfigModel, EveryBindingNamesAKeyOfItsSectionsTable) {
-  const std::map<std::string, std::vector<std::string>> tables = {
-      {"Config", KeysOf(TSetup::SettingsKeys())},
-      {"Main", KeysOf(MainSettings::SettingsKeys())},
-      {"Layout", KeysOf(TLayout::SettingsKeys())},
-      {"PlayList", KeysOf(TPlayList::SettingsKeys())},
-      {"Media", KeysOf(TMedia::SettingsKeys())},
-      {"Movie", KeysOf(TMovie::SettingsKeys())},
-      {"StateText", KeysOf(TStateText::SettingsKeys())},
-      {"OrveCaption", KeysOf(TCaptionSettings::SettingsKeys())},
+// One choice per width, ascending, with the height of that width's last mode;
+// a width the display lacks (a setting, the low-end preset) is kept.
+TEST(ConfigModel, ResolutionChoicesComeFromTheDisplaysModes) {
+  const ScreenMode modes[] = {{1920, 1080}, {1024, 768}, {1024, 768}, {1280, 720}, {1280, 1024}, {0, 0}};
+  struct Case {
+    int shown;
+    std::vector<ResolutionChoice> want;
+  } cases[] = {
+      {1024, {{1024, "1024 X 768"}, {1280, "1280 X 1024"}, {1920, "1920 X 1080"}}},
+      {0, {{1024, "1024 X 768"}, {1280, "1280 X 1024"}, {1920, "1920 X 1080"}}},
+      {800,
+       {{800, "800 (이 화면에는 없음)"}, {1024, "1024 X 768"}, {1280, "1280 X 1024"}, {1920, "1920 X 1080"}}},
   };
-  for (const ControlBinding& b : ConfigBindings()) {
-    ASSERT_TRUE(tables.count(b.section)) << b.control;
-    const auto& keys = tables.at(b.section);
-    EXPECT_NE(std::find(keys.begin(), keys.end(), b.key), keys.end())
-        << b.control << " " << b.section << "/" << b.key;
+  for (const Case& c : cases) {
+    EXPECT_EQ(ResolutionChoices(modes, c.shown), c.want) << c.shown;
   }
 }
 

@@ -1,6 +1,10 @@
+#include <filesystem>
+#include <fstream>
+
 #include <gtest/gtest.h>
 
 #include "player/shell/Codecs.h"
+#include "player/shell/ConfigMaintenance.h"
 #include "tests/unit/core/MemoryRegistry.h"
 
 namespace orves {
@@ -70,6 +74,43 @@ TEST(Codecs, CaptionCodecsAreFoundByClassAndUnregisteredByTheirRegisteredFile) {
     }
     EXPECT_EQ(r.KeyExists(RegistryRoot::ClassesRoot, vobsub), c.vobsubServer.has_value());
   }
+}
+
+// The options dialog's codec button goes through the same rules as the check
+// at start: the registered server file, else the system folder's.
+TEST(ConfigMaintenance, TheCaptionCodecButtonUnregistersTheRegisteredServers) {
+  test::MemoryRegistry r;
+  r.WriteString(RegistryRoot::ClassesRoot, "CLSID\\{0180E49C-13BF-46DB-9AFD-9F52292E1C22}\\InprocServer32",
+                "", "\"D:\\Codecs\\dvobsub.ax\"");
+  RecordingSystem system;
+  TConfigMaintenance maintenance(r, system, "unused");
+  maintenance.RemoveCaptionCodecs();
+  EXPECT_EQ(system.steps,
+            (std::vector<std::string>{"regsvr32 \"D:\\Codecs\\dvobsub.ax\" /u /s (running)",
+                                      "regsvr32 \"C:\\Windows\\System32\\divxg400.ax\" /u /s (running)"}));
+}
+
+TEST(ConfigMaintenance, TheOtherButtonsWorkOnTheirOwnThingsOnly) {
+  test::MemoryRegistry r;
+  const std::string sibling = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\Other";
+  r.WriteString(RegistryRoot::CurrentUser, std::string(kRecentDocumentsKey) + "\\avi", "a", "C:\\x.avi");
+  r.WriteString(RegistryRoot::CurrentUser, sibling, "", "kept");
+  const std::filesystem::path bookmarks = std::filesystem::temp_directory_path() / "orves-maintenance.ini";
+  std::ofstream(bookmarks) << "[Bookmark]\n";
+  RecordingSystem system;
+  TConfigMaintenance maintenance(r, system, bookmarks);
+
+  maintenance.ClearRecentDocuments();
+  EXPECT_FALSE(r.KeyExists(RegistryRoot::CurrentUser, kRecentDocumentsKey));
+  EXPECT_TRUE(r.KeyExists(RegistryRoot::CurrentUser, sibling));
+  maintenance.ClearBookmarks();
+  EXPECT_FALSE(std::filesystem::exists(bookmarks));
+  maintenance.ClearBookmarks();  // already gone: nothing happens
+  maintenance.SetShellPreview(true);
+  maintenance.SetShellPreview(false);
+  EXPECT_EQ(system.steps,
+            (std::vector<std::string>{"regsvr32 \"C:\\Windows\\System32\\shmedia.dll\" /s (running)",
+                                      "regsvr32 \"C:\\Windows\\System32\\shmedia.dll\" /u /s (running)"}));
 }
 
 }  // namespace

@@ -13,7 +13,6 @@
 
 #include "player/captions/CaptionSettings.h"
 #include "player/core/Setup.h"
-#include "player/core/TextCodec.h"
 #include "player/playback/StateText.h"
 #include "player/shell/MainSettings.h"
 #include "player/window/Layout.h"
@@ -32,12 +31,14 @@ struct NoFiles final : IFileSystem {
   std::vector<std::string> ListFolder(const std::string&) const override { return {}; }
   int CompareNoCase(const std::string& a, const std::string& b) const override { return a.compare(b); }
   fs::path ToFsPath(const std::string& path) const override { return fs::temp_directory_path() / path; }
-  std::string ToUtf8(const std::string& ansi) const override { return ansi; }
 };
 
 struct NoWindow final : ILayoutWindow, IDisplay, IPlayListMedia, IPlayListPanel, IStateTextView {
   void ClientSize(int& width, int& height) const override { width = height = 0; }
   void SetWindowSize(int, int) override {}
+  ScreenRect WindowRect() const override { return {}; }
+  ScreenRect WorkArea() const override { return {}; }
+  void MoveWindowTo(int, int) override {}
   bool IsMaximized() const override { return false; }
   void Maximize() override {}
   void RestoreWindow() override {}
@@ -52,20 +53,11 @@ struct NoWindow final : ILayoutWindow, IDisplay, IPlayListMedia, IPlayListPanel,
   PictureSize Picture() const override { return {}; }
   void RefitPicture(bool) override {}
   void RefreshCaptions() override {}
-  void RunAction(const char*) override {}
-  void PopupMainAtCursor() override {}
-  std::string MouseAction() const override { return ""; }
-  void SetMouseAction(const std::string&) override {}
-  double Duration() const override { return 0; }
-  void SeekTo(double) override {}
-  void PauseMovie() override {}
-  void SetVolume(int) override {}
-  void ShowState(const std::string&, const std::string&) override {}
   std::vector<DisplayMode> Modes() const override { return {}; }
   void SetMode(const DisplayMode&) override {}
   void RestoreMode() override {}
   int ShowCursor(bool) override { return 0; }
-  void OpenMovie(const std::string&, const std::string&) override {}
+  bool OpenMovie(const std::string&, const std::string&) override { return true; }
   void CloseMedia() override {}
   bool SmartCaptionFinding() const override { return true; }
   int SetRows(const std::vector<std::string>&) override { return 0; }
@@ -97,16 +89,16 @@ struct Run {
     NoFiles files;
     NoWindow window;
     testing::NullStateText silent;
-    auto codec = MakeSystemTextCodec();
     auto setup = std::make_unique<TSetup>(ini);
     testing::FakeSkinWindow skinWindow;
-    auto skin = std::make_unique<TSkin>(*setup, files, "Skin", skinWindow);
+    auto skin = std::make_unique<TSkin>(*setup, files, "Skin", skinWindow.Services());
     auto playList =
         std::make_unique<TPlayList>(*setup, (fs::temp_directory_path() / "orves-none.list").string(),
                                     TPlayListServices{files, window, window, silent});
-    auto layout = std::make_unique<TLayout>(*setup, *skin, window, window);
+    TMouseAction mouse;
+    auto layout = std::make_unique<TLayout>(*setup, *skin, TLayoutServices{window, window, silent, mouse});
     TCaptionSettings captions;
-    captions.Read(*setup, *codec);
+    captions.Read(*setup);
     auto rig = std::make_unique<testing::MediaRig>(*setup, log, log);
     auto stateText = std::make_unique<TStateText>(*setup, window, rig->media);
     MainSettings main = MainSettings::Read(*setup);
@@ -118,7 +110,7 @@ struct Run {
     skin.reset();
     playList.reset();
     layout.reset();
-    captions.Write(*setup, *codec);
+    captions.Write(*setup);
     rig.reset();
     stateText.reset();
     setup.reset();
@@ -203,7 +195,7 @@ TEST_F(SettingsTablesTest, ValuesOutOfRangeAreClampedAndRefusedChoicesTakeTheDef
   WriteFile(
       "[Layout]\nStartMode=99\nFullScreenColor=x\nAlwaysTop=\n[PlayList]\nWidth=99999999999\n"
       "[Movie]\nDivxBrightness=500\nDivxProcess=-4\nVolume=-9000\nDoFixRate=42\n"
-      "[OrveCaption]\nShadowRate=junk\n");
+      "[OrveCaption]\nShadowRate=junk\n[Media]\nFFSpaceTime=0\nFFSpaceTime2=500\n");
   Run::Once(ini_, [](Run::Objects& o) {
     EXPECT_EQ(o.layout.startMode, 5);
     EXPECT_EQ(o.layout.fullScreenColor, 32);
@@ -214,6 +206,8 @@ TEST_F(SettingsTablesTest, ValuesOutOfRangeAreClampedAndRefusedChoicesTakeTheDef
     EXPECT_EQ(o.movie.Volume(), -3200);
     EXPECT_EQ(o.movie.FixRate(), 0);
     EXPECT_EQ(o.captions.shadowRate, 2);
+    EXPECT_EQ(o.media.ShortStep(), 1);
+    EXPECT_EQ(o.media.LongStep(), 300);
   });
 }
 
@@ -236,8 +230,10 @@ TEST_F(SettingsTablesTest, MediaPanelFillsTheClientInsideTheMargins) {
   NoWindow window;
   TSetup setup(ini_);
   testing::FakeSkinWindow skinWindow;
-  TSkin skin(setup, files, "Skin", skinWindow);
-  TLayout layout(setup, skin, window, window);
+  TSkin skin(setup, files, "Skin", skinWindow.Services());
+  testing::NullStateText silent;
+  TMouseAction mouse;
+  TLayout layout(setup, skin, TLayoutServices{window, window, silent, mouse});
   EXPECT_EQ(layout.MediaPanelRect(320, 200), (PanelRect{0, 0, 320, 200}));
   EXPECT_EQ(layout.MediaPanelRect(-5, 0), (PanelRect{0, 0, 0, 0}));
 }

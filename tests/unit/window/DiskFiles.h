@@ -28,7 +28,6 @@ struct DiskFiles final : IFileSystem {
     for (char& c : p) c = c == '\\' ? '/' : c;
     return root / p;
   }
-  std::string ToUtf8(const std::string& ansi) const override { return ansi; }
 };
 
 }  // namespace orves::testing

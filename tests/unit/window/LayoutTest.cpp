@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "player/core/Setup.h"
+#include "tests/unit/core/NullServices.h"
 
 namespace orves {
 namespace {
@@ -28,18 +29,18 @@ struct FakeSkin final : ILayoutSkin {
 };
 
 struct FakeWindow final : ILayoutWindow {
-  int width = 500, height = 400;
+  int left = 0, top = 0, width = 500, height = 400;
+  ScreenRect workArea{0, 0, 1920, 1040};
   bool maximized = false, movieVisible = true;
   PictureSize picture{true, 320, 240, 3};
-  std::string mouseAction;
   std::vector<std::string> actions;
-  std::string lastState;
-  int paused = 0;
-  double seekedTo = -1;
   void ClientSize(int& w, int& h) const override {
     w = maximized ? 1280 : width, h = maximized ? 720 : height;
   }
   void SetWindowSize(int w, int h) override { width = w, height = h; }
+  ScreenRect WindowRect() const override { return {left, top, left + width, top + height}; }
+  ScreenRect WorkArea() const override { return workArea; }
+  void MoveWindowTo(int l, int t) override { left = l, top = t; }
   bool IsMaximized() const override { return maximized; }
   void Maximize() override { maximized = true; }
   void RestoreWindow() override { maximized = false; }
@@ -54,15 +55,11 @@ struct FakeWindow final : ILayoutWindow {
   PictureSize Picture() const override { return picture; }
   void RefitPicture(bool) override {}
   void RefreshCaptions() override {}
-  void RunAction(const char* action) override { actions.push_back(action); }
-  void PopupMainAtCursor() override { actions.push_back("popup"); }
-  std::string MouseAction() const override { return mouseAction; }
-  void SetMouseAction(const std::string& action) override { mouseAction = action; }
-  double Duration() const override { return 100; }
-  void SeekTo(double seconds) override { seekedTo = seconds; }
-  void PauseMovie() override { ++paused; }
-  void SetVolume(int) override {}
-  void ShowState(const std::string&, const std::string& english) override { lastState = english; }
+};
+
+struct LastState final : testing::NullStateText {
+  void ShowState(const std::string&, const std::string& english) override { shown = english; }
+  std::string shown;
 };
 
 struct FakeDisplay final : IDisplay {
@@ -82,7 +79,7 @@ class LayoutTest : public ::testing::Test {
             ".ini");
     fs::remove(ini_);
     setup_ = std::make_unique<TSetup>(ini_);
-    layout_ = std::make_unique<TLayout>(*setup_, skin_, window_, display_);
+    layout_ = std::make_unique<TLayout>(*setup_, skin_, TLayoutServices{window_, display_, state_, mouse_});
   }
   void TearDown() override {
     layout_.reset();
@@ -93,6 +90,8 @@ class LayoutTest : public ::testing::Test {
   FakeSkin skin_;
   FakeWindow window_;
   FakeDisplay display_;
+  LastState state_;
+  TMouseAction mouse_;
   std::unique_ptr<TSetup> setup_;
   std::unique_ptr<TLayout> layout_;
 };
@@ -123,15 +122,23 @@ TEST_F(LayoutTest, StartModesAndZoomSizeTheWindow) {
   EXPECT_EQ((WindowSize{window_.width, window_.height}), (WindowSize{400, 200}));
 }
 
+TEST_F(LayoutTest, AZoomedWindowIsMovedBackIntoTheWorkArea) {
+  window_.left = 600;
+  window_.top = 500;
+  window_.workArea = {0, 0, 1024, 738};
+  layout_->Zoom(2.0);
+  EXPECT_EQ(window_.WindowRect(), (ScreenRect{358, 182, 1024, 738}));  // 666 x 556, as zoomed
+}
+
 TEST_F(LayoutTest, FullScreenEnterAndLeaveRestoreTheWindowAndTheDisplay) {
   layout_->fullScreenDpi = 1024;
-  window_.mouseAction = "WindowDrag";
+  mouse_.Set(kMouseWindowDrag);
   layout_->ToggleFullScreen();
   EXPECT_FALSE(layout_->IsFullScreen()) << "no toggle while dragging";
-  window_.mouseAction = "";
+  mouse_.Clear();
   layout_->ToggleFullScreen();
   EXPECT_TRUE(window_.maximized);
-  EXPECT_EQ(window_.lastState, "FULLSCREEN :ON");
+  EXPECT_EQ(state_.shown, "FULLSCREEN :ON");
   layout_->ToggleFullScreen();
   EXPECT_FALSE(window_.maximized);
   EXPECT_EQ((WindowSize{window_.width, window_.height}), (WindowSize{500, 432})) << "earlier width kept";
@@ -154,19 +161,19 @@ TEST_F(LayoutTest, CursorCounterSettlesWhateverItWas) {
   }
 }
 
-TEST_F(LayoutTest, PressesRunTheirAreasCommands) {
+TEST_F(LayoutTest, PressesFindTheirAreasCommands) {
   skin_.areas = {{0, 0, 10, 10, "Stop"}, {20, 0, 10, 10, "Minimize"}, {40, 0, 10, 10, "Skinny"}};
-  skin_.bars = {{-30, 10, -10, -20, 5, "Position"}};
-  EXPECT_TRUE(layout_->HitTest(5, 5));
-  EXPECT_TRUE(layout_->HitTest(5, 25));
-  EXPECT_TRUE(layout_->HitTest(5, 45)) << "an unknown name is taken";
-  EXPECT_TRUE(layout_->HitTest(490, 375));
-  EXPECT_FALSE(layout_->HitTest(200, 200));
-  EXPECT_EQ(window_.actions, std::vector<std::string>{"actStop"});
-  EXPECT_EQ(window_.mouseAction, "Minimize");
-  EXPECT_DOUBLE_EQ(window_.seekedTo, 100);
-  layout_->MinimizeWindow();
-  EXPECT_EQ(window_.paused, 1);
+  skin_.bars = {{-30, 10, -10, -20, 5, "Position"}, {100, 10, 110, 120, 5, "Volume"}};
+  using E = AreaPress::Effect;
+  const struct {
+    int x, y;
+    E effect;
+  } cases[] = {{5, 5, E::Action},   {5, 25, E::Minimize}, {5, 45, E::Taken},  // an unknown name is taken
+               {490, 375, E::Seek}, {60, 110, E::Volume}, {200, 200, E::Nothing}};
+  for (const auto& c : cases) EXPECT_EQ(layout_->HitTest(c.x, c.y).effect, c.effect) << c.x << "," << c.y;
+  EXPECT_STREQ(layout_->HitTest(5, 5).action, "actStop");
+  EXPECT_DOUBLE_EQ(layout_->HitTest(490, 375).share, 1);
+  EXPECT_EQ(layout_->HitTest(60, 110).volume, -1600);
 }
 
 }  // namespace

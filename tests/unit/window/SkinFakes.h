@@ -1,6 +1,6 @@
 #pragma once
-// A main window for TSkin in tests: a fixed size, settable playback values,
-// and a record of what the skin asked of it.
+// A main window for TSkin in tests: a fixed size, settable playback values
+// and mouse gesture, and a record of what the skin asked of it.
 #include <map>
 #include <string>
 #include <vector>
@@ -9,11 +9,11 @@
 
 namespace orves::testing {
 
-struct FakeSkinWindow final : ISkinWindow {
+struct FakeSkinWindow final : ISkinWindow, ISkinPlayback {
   int width = 400;
   int height = 300;
   bool fullScreen = false;
-  bool dragging = false;
+  TMouseAction mouseAction;
   bool open = false;
   double position = 0;
   double duration = 0;
@@ -26,11 +26,13 @@ struct FakeSkinWindow final : ISkinWindow {
   std::vector<PlacedText> drawn;
   std::map<int, std::pair<int, int>> thumbAt;  // bar -> left, top
   int thumbMoves = 0;
+  bool frameThumbsShown = true;
+
+  TSkinServices Services() { return {*this, *this, mouseAction}; }
 
   void WindowSize(int& w, int& h) const override { w = width, h = height; }
   bool FullScreen() const override { return fullScreen; }
   int Dpi() const override { return dpi; }
-  bool DraggingBar() const override { return dragging; }
   bool MovieOpen() const override { return open; }
   double Position() const override { return position; }
   double Duration() const override { return duration; }
@@ -44,6 +46,7 @@ struct FakeSkinWindow final : ISkinWindow {
     thumbAt[bar] = {left, top};
     ++thumbMoves;
   }
+  void ShowFrameThumbs(bool shown) override { frameThumbsShown = shown; }
   void ShowSkinError(const std::string& text) override { errors.push_back(text); }
 };
 

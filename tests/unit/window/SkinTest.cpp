@@ -55,7 +55,7 @@ class SkinTest : public ::testing::Test {
   }
   std::unique_ptr<TSkin> MakeTSkin() {
     setup_ = std::make_unique<TSetup>(files_.root / "OrvesMP.ini");
-    return std::make_unique<TSkin>(*setup_, files_, "Skin", window_);
+    return std::make_unique<TSkin>(*setup_, files_, "Skin", window_.Services());
   }
 
   testing::DiskFiles files_;
@@ -104,11 +104,19 @@ TEST(SkinBitmapTest, RefusesCorruptAndHugeFiles) {
 TEST_F(SkinTest, LoadsAtTheWindowsScaleAndRemakesItselfForANewOne) {
   MakeSkin("Default", "[Position]\nLeft=10\nTop=-20\nRight=-10\n",
            "[Sizes]\nWidth=320\nHeight=200\nMinWidth=100\n");
+  Write("Default", "Texts.ini", "[Position]\nX=-60\nY=3\n");
   window_.dpi = 192;
   auto skin = MakeTSkin();
   skin->LoadSkinFromSettings();
   EXPECT_EQ(skin->Sizes().width, 640);
   EXPECT_TRUE(window_.resized);
+  // The painter is handed texts and thumbs already at the scale.
+  skin->PaintTexts();
+  skin->PlaceThumbs();
+  ASSERT_EQ(window_.drawn.size(), 1u);
+  EXPECT_EQ(window_.drawn[0].x, 400 - 120);
+  EXPECT_EQ(window_.drawn[0].y, 6);
+  EXPECT_EQ(window_.thumbAt[0], std::make_pair(20, 300 - 40));
 
   // Another monitor: made again from the files' bitmaps, the window keeps its size.
   window_.dpi = 144;
@@ -118,6 +126,8 @@ TEST_F(SkinTest, LoadsAtTheWindowsScaleAndRemakesItselfForANewOne) {
   EXPECT_FALSE(window_.resized);
   EXPECT_EQ(skin->Sizes().minWidth, 150);
   EXPECT_EQ(skin->Data().thumbs.at(0).width, 23);
+  skin->PlaceThumbs();
+  EXPECT_EQ(window_.thumbAt[0], std::make_pair(15, 300 - 30));
   skin->Rescale();
   EXPECT_EQ(window_.applied, applied + 1);
   window_.dpi = 96;
@@ -177,7 +187,7 @@ TEST_F(SkinTest, ThumbsFollowPlaybackAndMoveOnlyWhenTheirPlaceChanges) {
   }
   const int moves = window_.thumbMoves;
   skin->PlaceThumbs();
-  window_.dragging = true;
+  window_.mouseAction.Set(kMouseBar);
   window_.volume = -3200;
   skin->PlaceThumbs();
   EXPECT_EQ(window_.thumbMoves, moves);
@@ -202,7 +212,7 @@ TEST_F(SkinTest, AStoredSkinThatFailsFallsBackToDefault) {
   MakeSkin("Default", "");
   setup_ = std::make_unique<TSetup>(files_.root / "OrvesMP.ini");
   setup_->WriteString("Skin", "Name", "Gone");
-  auto skin = std::make_unique<TSkin>(*setup_, files_, "Skin", window_);
+  auto skin = std::make_unique<TSkin>(*setup_, files_, "Skin", window_.Services());
   skin->LoadSkinFromSettings();
   EXPECT_EQ(skin->Name(), "Default");
   EXPECT_TRUE(window_.errors.empty());
@@ -217,6 +227,8 @@ TEST_F(SkinTest, OnlyFoldersAreSkinsAndLoadsInFullScreenKeepTheWindowSize) {
   window_.fullScreen = true;
   skin->LoadSkin("beta");
   EXPECT_FALSE(window_.resized);
+  skin->PlaceThumbs();
+  EXPECT_FALSE(window_.frameThumbsShown);  // full screen covers the frame
   skin->LoadSkin("..");
   EXPECT_EQ(skin->Name(), "beta");
 }

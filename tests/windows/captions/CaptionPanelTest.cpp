@@ -69,8 +69,8 @@ class CaptionPanelTest : public ::testing::Test {
   CaptionPanelTest() {
     movie_ = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 0, 0, 640, 480, host_.hwnd, nullptr,
                              nullptr, nullptr);
-    panel_.Create(host_.hwnd, 1);
-    panel_.Bind(view_, *codec_, CaptionPanelSources{movie_, [] { return false; }});
+    panel_.Create(host_.hwnd, 1, movie_);
+    lateView_.Bind(view_);
   }
 
   void PlaceFor(int position) {
@@ -100,7 +100,9 @@ class CaptionPanelTest : public ::testing::Test {
   VisibleLayout layout_;
   Media640x480 media_;
   NoMessageBox messageBox_;
-  CaptionPanel panel_;
+  testing::NullMediaPlayer stopped_;
+  LateBound<const TCaptionView> lateView_;
+  CaptionPanel panel_{lateView_, *codec_, stopped_};
   TCaptionView view_{setup_, *codec_, TCaptionViewServices{stateText_, panel_, layout_, media_, messageBox_}};
   HostWindow host_;
   HWND movie_ = nullptr;
