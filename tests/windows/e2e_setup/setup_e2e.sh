@@ -155,7 +155,8 @@ else
   wait_player 1
 fi
 settings="$appdata/OrvesMP20.ini"
-if grep -q '^Left=150' "$settings" 2>/dev/null && grep -q '^Version=' "$settings"; then
+saved="$(profile_text "$settings")"
+if grep -q '^Left=150' <<<"$saved" && grep -q '^Version=' <<<"$saved"; then
   pass "settings saved in %APPDATA%\\OrvesMP"
 else
   fail "no settings in %APPDATA%\\OrvesMP"
