@@ -1,7 +1,7 @@
 # The two commands of the README:
 #   make run   - install what is missing, build, play the demo movie under Wine
 #   make test  - install what is missing, build both trees, run every test
-.PHONY: all deps build build-native build-win64 test run bench fuzz clean
+.PHONY: all deps build build-native build-win64 test run dist bench fuzz clean
 
 JOBS ?= $(shell nproc)
 
@@ -23,6 +23,10 @@ build-win64:
 test: build
 	bash scripts/run-tests.sh
 
+# The setup program and the portable zip in build/dist/.
+dist: deps build-win64
+	cmake --build build/win64 --target dist
+
 run: deps build-win64
 	bash scripts/run-demo.sh
 
@@ -32,8 +36,7 @@ bench: deps
 	@for b in build/bench/bin/bench_*; do echo "== $$b"; $$b --benchmark_min_time=0.2; done
 
 fuzz: deps
-	CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVES_FUZZ=ON
-	cmake --build build/fuzz -j $(JOBS)
+	JOBS=$(JOBS) bash scripts/build-fuzz.sh
 
 clean:
 	rm -rf build

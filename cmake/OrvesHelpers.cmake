@@ -51,9 +51,11 @@ function(orves_benchmark name)
 endfunction()
 
 # orves_fuzz_target(NAME SOURCES... LIBS... CORPUS dir)
-# With clang and ORVES_FUZZ a libFuzzer binary; in the ordinary native build the
-# same entry point is linked with a small driver and run over the seed corpus as
-# a test, so every fuzz target stays built and exercised under the sanitizers.
+# With clang and ORVES_FUZZ a libFuzzer binary, also built by the target
+# fuzz_targets (every libFuzzer binary and only what they need); in the
+# ordinary native build the same entry point is linked with a small driver and
+# run over the seed corpus as a test, so every fuzz target stays built and
+# exercised under the sanitizers.
 function(orves_fuzz_target name)
   cmake_parse_arguments(T "" "CORPUS" "SOURCES;LIBS" ${ARGN})
   if(WIN32 OR ORVES_BENCH)
@@ -64,6 +66,10 @@ function(orves_fuzz_target name)
   if(ORVES_FUZZ)
     target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
     target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+    if(NOT TARGET fuzz_targets)
+      add_custom_target(fuzz_targets)
+    endif()
+    add_dependencies(fuzz_targets ${name})
   else()
     target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/fuzz/FuzzSeedDriver.cpp)
     add_test(NAME ${name}_seeds COMMAND ${name} ${T_CORPUS})

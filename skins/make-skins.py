@@ -3,10 +3,11 @@
 
     make-skins.py OUTPUT_FOLDER
 
-Every skin is drawn here from plain shapes (anti-aliased by 4 x 4
-supersampling) with one geometry and a palette per skin, so the click
-areas, bar tracks and texts of the INI files always match the pictures.
-Standard library only.
+Every skin is drawn here from plain shapes and the title's letters
+(anti-aliased by 4 x 4 supersampling) with one geometry and a palette per
+skin, so the click areas, bar tracks and texts of the INI files always match
+the pictures. Standard library only; the title's typeface comes from the
+TrueType file of the skin's text font that Wine ships.
 """
 import os
 import struct
@@ -130,28 +131,164 @@ class Canvas:
         return bytes(out)
 
 
-# A small pixel font for the title.
-GLYPHS = {
-    'O': ['01110', '10001', '10001', '10001', '10001', '10001', '01110'],
-    'r': ['00000', '00000', '10110', '11001', '10000', '10000', '10000'],
-    'v': ['00000', '00000', '10001', '10001', '10001', '01010', '00100'],
-    'e': ['00000', '00000', '01110', '10001', '11111', '10000', '01110'],
-    "'": ['00100', '00100', '01000', '00000', '00000', '00000', '00000'],
-    's': ['00000', '00000', '01111', '10000', '01110', '00001', '11110'],
-    ' ': ['000', '000', '000', '000', '000', '000', '000'],
-    'M': ['10001', '11011', '10101', '10101', '10001', '10001', '10001'],
-    'P': ['11110', '10001', '10001', '11110', '10000', '10000', '10000'],
-}
+# ---- the title, in the typeface of the skin's texts -------------------------
+
+# The skin's texts are drawn by the player in FONT; the title is drawn here
+# from the same typeface's outlines (the TrueType file Wine ships under that
+# name), so the whole skin speaks in one typeface.
+FONT_FILES = ['/usr/share/wine/fonts/tahoma.ttf']
 
 
-def pixel_text(canvas, x, y, text, c):
+class TrueTypeFont:
+    """The outlines and advance widths of a TrueType font's simple glyphs."""
+
+    def __init__(self, path):
+        self.data = open(path, 'rb').read()
+        count = self.u16(4)
+        self.tables = {}
+        for i in range(count):
+            tag, _, offset, _ = struct.unpack_from('>4sIII', self.data, 12 + 16 * i)
+            self.tables[tag.decode('latin-1')] = offset
+        head = self.tables['head']
+        self.units = self.u16(head + 18)
+        self.long_loca = struct.unpack_from('>h', self.data, head + 50)[0] == 1
+        os2 = self.tables['OS/2']
+        self.ascent, self.descent = self.u16(os2 + 74), self.u16(os2 + 76)
+        self.metrics = self.u16(self.tables['hhea'] + 34)
+        self.cmap = self.read_cmap()
+
+    def u16(self, at):
+        return struct.unpack_from('>H', self.data, at)[0]
+
+    def read_cmap(self):
+        """Characters to glyphs, from the Unicode (3, 1) subtable of format 4."""
+        base = self.tables['cmap']
+        for i in range(self.u16(base + 2)):
+            platform, encoding, offset = struct.unpack_from('>HHI', self.data, base + 4 + 8 * i)
+            if (platform, encoding) == (3, 1) and self.u16(base + offset) == 4:
+                at = base + offset
+                segments = self.u16(at + 6) // 2
+                ends, starts = at + 14, at + 16 + 2 * segments
+                deltas, ranges = starts + 2 * segments, starts + 4 * segments
+                cmap = {}
+                for k in range(segments):
+                    start, end = self.u16(starts + 2 * k), self.u16(ends + 2 * k)
+                    delta, rng = self.u16(deltas + 2 * k), self.u16(ranges + 2 * k)
+                    for ch in range(start, min(end, 0x2FFF) + 1):
+                        if rng == 0:
+                            cmap[ch] = (ch + delta) & 0xFFFF
+                        else:
+                            glyph = self.u16(ranges + 2 * k + rng + 2 * (ch - start))
+                            cmap[ch] = (glyph + delta) & 0xFFFF if glyph else 0
+                return cmap
+        raise ValueError('no Unicode character map')
+
+    def advance(self, glyph):
+        hmtx = self.tables['hmtx']
+        return self.u16(hmtx + 4 * min(glyph, self.metrics - 1))
+
+    def contours(self, glyph):
+        """The glyph's contours as lists of (x, y, on_curve) in font units."""
+        loca = self.tables['loca']
+        if self.long_loca:
+            start, end = struct.unpack_from('>II', self.data, loca + 4 * glyph)
+        else:
+            start, end = (2 * v for v in struct.unpack_from('>HH', self.data, loca + 2 * glyph))
+        if start == end:
+            return []
+        at = self.tables['glyf'] + start
+        count = struct.unpack_from('>h', self.data, at)[0]
+        if count < 0:
+            raise ValueError('composite glyph %d' % glyph)
+        ends = [self.u16(at + 10 + 2 * i) for i in range(count)]
+        at += 10 + 2 * count
+        at += 2 + self.u16(at)
+        flags = []
+        while len(flags) <= ends[-1]:
+            flag = self.data[at]
+            at += 1
+            repeat = 0
+            if flag & 8:
+                repeat = self.data[at]
+                at += 1
+            flags += [flag] * (repeat + 1)
+
+        def coordinates(short, same):
+            nonlocal at
+            values, v = [], 0
+            for flag in flags:
+                if flag & short:
+                    d = self.data[at]
+                    at += 1
+                    v += d if flag & same else -d
+                elif not flag & same:
+                    v += struct.unpack_from('>h', self.data, at)[0]
+                    at += 2
+                values.append(v)
+            return values
+        xs = coordinates(2, 16)
+        ys = coordinates(4, 32)
+        points = [(x, y, f & 1) for x, y, f in zip(xs, ys, flags)]
+        result, first = [], 0
+        for last in ends:
+            result.append(points[first:last + 1])
+            first = last + 1
+        return result
+
+
+def flatten(contour, scale, x0, baseline):
+    """A contour's quadratic curves as a polygon in pixels, y down."""
+    pts = [(x0 + x * scale, baseline - y * scale, on) for x, y, on in contour]
+    if not pts[0][2]:
+        # Start on a point on the curve: the last one, or the middle of the first two.
+        last = pts[-1]
+        pts.insert(0, last if last[2] else ((last[0] + pts[0][0]) / 2, (last[1] + pts[0][1]) / 2, 1))
+    out = [pts[0][:2]]
+    i, n = 1, len(pts)
+    while i <= n:
+        p = pts[i % n]
+        if p[2]:
+            out.append(p[:2])
+            i += 1
+            continue
+        q = pts[(i + 1) % n]
+        end = q[:2] if q[2] else ((p[0] + q[0]) / 2, (p[1] + q[1]) / 2)
+        a = out[-1]
+        for k in range(1, 9):
+            t = k / 8
+            out.append(((1 - t) ** 2 * a[0] + 2 * (1 - t) * t * p[0] + t * t * end[0],
+                        (1 - t) ** 2 * a[1] + 2 * (1 - t) * t * p[1] + t * t * end[1]))
+        i += 2 if q[2] else 1
+    return out
+
+
+def font_text(canvas, font, x, baseline, text, cell_height, c):
+    """Draws text with its baseline at `baseline`, the font sized as the
+    player sizes FONT for a text of the given cell height."""
+    scale = cell_height / (font.ascent + font.descent)
     for ch in text:
-        glyph = GLYPHS[ch]
-        for row, bits in enumerate(glyph):
-            for col, bit in enumerate(bits):
-                if bit == '1':
-                    canvas.rect(x + col, y + row, x + col + 1, y + row + 1, c)
-        x += len(glyph[0]) + 1
+        glyph = font.cmap.get(ord(ch), 0)
+        polygons = [flatten(contour, scale, x, baseline) for contour in font.contours(glyph)]
+        if polygons:
+            edges = [(poly[i - 1], poly[i]) for poly in polygons for i in range(len(poly))]
+            xs = [p[0] for poly in polygons for p in poly]
+            ys = [p[1] for poly in polygons for p in poly]
+
+            def inside(px, py, edges=edges):
+                winding = 0
+                for (xa, ya), (xb, yb) in edges:
+                    if (ya > py) != (yb > py) and px < (xb - xa) * (py - ya) / (yb - ya) + xa:
+                        winding += 1 if yb > ya else -1
+                return winding != 0
+            canvas.shape(inside, (min(xs) - 1, min(ys) - 1, max(xs) + 1, max(ys) + 1), c)
+        x += font.advance(glyph) * scale
+
+
+def load_font():
+    for path in FONT_FILES:
+        if os.path.exists(path):
+            return TrueTypeFont(path)
+    sys.exit('make-skins.py: no %s font file (%s); install fonts-wine' % (FONT, ', '.join(FONT_FILES)))
 
 
 # ---- icons, each drawn centred on (cx, cy) --------------------------------
@@ -255,9 +392,10 @@ THUMB_KEY = (0, 0, 255)  # the colour cut out of thumbs
 
 
 class Skin:
-    def __init__(self, name, palette):
+    def __init__(self, name, palette, font):
         self.name = name
         self.p = {k: rgb(v) for k, v in palette.items()}
+        self.font = font
         self.files = {}
         self.clicks = []  # (name, left, top, width, height)
         self.bars = []    # (name, left, top, right, bottom)
@@ -312,7 +450,7 @@ def draw_top(skin):
     left.rect(0, 0, UPLEFT_W, 1, p['edge_dark'])
     left.round_rect(9, 6, 25, 22, 4, p['accent'])
     icon_play(left, 17.5, 14, 9, p['accent_icon'])
-    pixel_text(left, 33, 10, "Orve's MP", p['title_text'])
+    font_text(left, skin.font, 33, 18, "Orve's MP", FONT_SIZE, p['title_text'])
     tile = Canvas(TILE, UP_H)
     tile.vgradient(0, 0, TILE, UP_H, p['title_top'], p['title'])
     tile.rect(0, 0, TILE, 1, p['edge_dark'])
@@ -483,8 +621,9 @@ PALETTES = {
 def main():
     if len(sys.argv) != 2:
         sys.exit(__doc__)
+    font = load_font()
     for name, palette in PALETTES.items():
-        build(Skin(name, palette), os.path.join(sys.argv[1], name))
+        build(Skin(name, palette, font), os.path.join(sys.argv[1], name))
 
 
 if __name__ == '__main__':

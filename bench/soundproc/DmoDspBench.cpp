@@ -52,7 +52,7 @@ std::size_t upmix(MatrixUpmixer& upmixer, const std::vector<std::int16_t>& in,
   std::size_t done = 0;
   while (done < frames) {
     const std::size_t n = std::min(kPieceFrames, frames - done);
-    done += upmixer.process(in.data() + 2 * done, n, out.data() + 6 * done, n);
+    done += upmixer.Process(in.data() + 2 * done, n, out.data() + 6 * done, n);
   }
   return done;
 }
@@ -63,16 +63,16 @@ std::size_t stretch(WsolaStretcher& stretcher, const std::vector<std::int16_t>& 
   const std::size_t frames = in.size() / 2;
   std::size_t written = 0;
   auto pullAll = [&] {
-    out.resize(std::max(out.size(), 2 * (written + stretcher.available())));
-    written += stretcher.pull(out.data() + 2 * written, stretcher.available());
+    out.resize(std::max(out.size(), 2 * (written + stretcher.Available())));
+    written += stretcher.Pull(out.data() + 2 * written, stretcher.Available());
   };
   for (std::size_t done = 0; done < frames; done += kPieceFrames) {
     const std::size_t n = std::min(kPieceFrames, frames - done);
-    benchmark::DoNotOptimize(stretcher.push(in.data() + 2 * done, n));
+    benchmark::DoNotOptimize(stretcher.Push(in.data() + 2 * done, n));
     pullAll();
   }
   if (end) {
-    stretcher.flush();
+    stretcher.Flush();
     pullAll();
   }
   out.resize(2 * written);
@@ -82,7 +82,7 @@ std::size_t stretch(WsolaStretcher& stretcher, const std::vector<std::int16_t>& 
 void BM_UpmixStereoTo51(benchmark::State& state) {
   const auto in = stereoSignal();
   MatrixUpmixer upmixer;
-  if (!upmixer.configure(2, 6, kRate)) {
+  if (!upmixer.Configure(2, 6, kRate)) {
     state.SkipWithError("configure failed");
     return;
   }
@@ -98,11 +98,11 @@ BENCHMARK(BM_UpmixStereoTo51);
 void BM_StretchSpeed15(benchmark::State& state) {
   const auto in = stereoSignal();
   WsolaStretcher stretcher;
-  if (!stretcher.configure(2, kRate)) {
+  if (!stretcher.Configure(2, kRate)) {
     state.SkipWithError("configure failed");
     return;
   }
-  stretcher.setSpeed(1.5);
+  stretcher.SetSpeed(1.5);
   std::vector<std::int16_t> out;
   for (auto _ : state) {
     benchmark::DoNotOptimize(stretch(stretcher, in, out, false));
@@ -263,20 +263,20 @@ void compare(benchmark::State& state, const char* filter, const PieceProcessor& 
 
 void BM_VersusFfmpegAtempo15(benchmark::State& state) {
   WsolaStretcher stretcher;
-  if (!stretcher.configure(2, kRate)) {
+  if (!stretcher.Configure(2, kRate)) {
     state.SkipWithError("configure failed");
     return;
   }
-  stretcher.setSpeed(1.5);
+  stretcher.SetSpeed(1.5);
   compare(
       state, "atempo=1.5",
       [&](const std::int16_t* in, std::size_t frames, bool last, std::vector<std::int16_t>& out) {
-        benchmark::DoNotOptimize(stretcher.push(in, frames));
+        benchmark::DoNotOptimize(stretcher.Push(in, frames));
         if (last) {
-          stretcher.flush();
+          stretcher.Flush();
         }
-        out.resize(2 * stretcher.available());
-        out.resize(2 * stretcher.pull(out.data(), stretcher.available()));
+        out.resize(2 * stretcher.Available());
+        out.resize(2 * stretcher.Pull(out.data(), stretcher.Available()));
       },
       2);
 }
@@ -284,7 +284,7 @@ BENCHMARK(BM_VersusFfmpegAtempo15)->Iterations(1)->Unit(benchmark::kSecond)->Use
 
 void BM_VersusFfmpegSurround51(benchmark::State& state) {
   MatrixUpmixer upmixer;
-  if (!upmixer.configure(2, 6, kRate)) {
+  if (!upmixer.Configure(2, 6, kRate)) {
     state.SkipWithError("configure failed");
     return;
   }
@@ -292,7 +292,7 @@ void BM_VersusFfmpegSurround51(benchmark::State& state) {
       state, "surround=chl_out=5.1",
       [&](const std::int16_t* in, std::size_t frames, bool, std::vector<std::int16_t>& out) {
         out.resize(6 * frames);
-        out.resize(6 * upmixer.process(in, frames, out.data(), frames));
+        out.resize(6 * upmixer.Process(in, frames, out.data(), frames));
       },
       6);
 }

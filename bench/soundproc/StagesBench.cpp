@@ -32,10 +32,10 @@ using bench::kStereo16;
 using bench::kSurround32;
 using bench::makeSignal;
 
-PcmLayout layoutOf(const Format& f) {
-  PcmLayout layout;
+PcmFormat layoutOf(const Format& f) {
+  PcmFormat layout;
   layout.parsed = true;
-  layout.formatTag = f.mask != 0 ? kFormatTagExtensible : kFormatTagPcm;
+  layout.formatTag = f.mask != 0 ? PcmFormat::kTagExtensible : PcmFormat::kTagPcm;
   layout.extensible = f.mask != 0;
   layout.channelMask = f.mask;
   layout.channels = f.channels;
@@ -59,10 +59,10 @@ BENCHMARK(BM_Memcpy);
 template <const Format& F>
 void BM_MeterLevels(benchmark::State& state) {
   const std::vector<std::uint8_t> signal = makeSignal(F);
-  const PcmLayout layout = layoutOf(F);
+  const PcmFormat layout = layoutOf(F);
   MeterLevels levels{};
   for (auto _ : state) {
-    benchmark::DoNotOptimize(measureLevels(std::as_bytes(std::span(signal)), layout, levels));
+    benchmark::DoNotOptimize(MeasureLevels(std::as_bytes(std::span(signal)), layout, levels));
     benchmark::DoNotOptimize(levels);
   }
   report(state, F);
@@ -97,11 +97,11 @@ void BM_ChannelControl(benchmark::State& state) {
   std::vector<std::byte> work(kBufferBytes);
   std::memcpy(work.data(), signal.data(), kBufferBytes);
   ChannelControl control;
-  control.setSettings(settingsFor(static_cast<int>(state.range(0))));
-  control.setHasLfe(true);
-  control.configure(layoutOf(F));
+  control.SetSettings(settingsFor(static_cast<int>(state.range(0))));
+  control.SetHasLfe(true);
+  control.Configure(layoutOf(F));
   for (auto _ : state) {
-    benchmark::DoNotOptimize(control.process(work, work.size()));
+    benchmark::DoNotOptimize(control.Process(work, work.size()));
     benchmark::ClobberMemory();
     // Start every run from the same signal, outside the timing.
     state.PauseTiming();

@@ -35,12 +35,11 @@ class OneListFile : public orves::IFileSystem {
   std::vector<std::string> ListFolder(const std::string&) const override { return {}; }
   int CompareNoCase(const std::string& a, const std::string& b) const override { return a.compare(b); }
   fs::path ToFsPath(const std::string&) const override { return Folder() / "fuzz.list"; }
-  std::string ToUtf8(const std::string& ansi) const override { return ansi; }
 };
 
 class NoMedia : public orves::IPlayListMedia {
  public:
-  void OpenMovie(const std::string&, const std::string&) override {}
+  bool OpenMovie(const std::string&, const std::string&) override { return true; }
   void CloseMedia() override {}
   bool SmartCaptionFinding() const override { return true; }
 };

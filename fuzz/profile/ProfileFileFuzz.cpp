@@ -1,5 +1,6 @@
 // Fuzz target for the profile (INI) file: any bytes read without a fault, and
-// a value written to any file reads back as written, whatever surrounds it.
+// a value written to any file reads back as written, whatever surrounds it and
+// whichever encoding the file ends up in.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -35,6 +36,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (file.ReadString("MEDIA", "volume", "none") != "-1234") std::abort();
   file.WriteString("Fuzz Section", "Key", "value with spaces");
   if (file.ReadString("fuzz section", "KEY", "none") != "value with spaces") std::abort();
+  if (file.ReadString("Media", "Volume", "none") != "-1234") std::abort();
+  // So does a name the ANSI code page has no form for (the file turns UTF-16).
+  file.WriteString("Fuzz Section", "Name", "\xE0\xB8\x81 \xED\x95\x9C");
+  if (file.ReadString("fuzz section", "name", "none") != "\xE0\xB8\x81 \xED\x95\x9C") std::abort();
   if (file.ReadString("Media", "Volume", "none") != "-1234") std::abort();
   return 0;
 }

@@ -30,7 +30,6 @@ struct FolderFiles final : orves::IFileSystem {
     for (char& c : p) c = c == '\\' ? '/' : c;
     return root / p;
   }
-  std::string ToUtf8(const std::string& ansi) const override { return ansi; }
 };
 
 void WriteFile(const fs::path& path, const std::string& bytes) {

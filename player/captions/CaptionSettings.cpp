@@ -32,15 +32,15 @@ const SettingsTable<TCaptionSettings>& TCaptionSettings::SettingsKeys() {
           .Shown(Spin("spinLineHeightRate", "줄간격 (%)", 80, {kPageCaption, 92, 36, 64, 22}, 412)),
       IntegerKey("FontWidthRate", &S::fontWidthRate, 90, 1, 200)
           .Shown(Spin("spinFontWidthRate", "장평 (%)", 80, {kPageCaption, 92, 114, 64, 22}, 408)),
-      TextKey("FontName2", &S::fontName2, "MD개성체", TextForm::Cp949)
+      TextKey("FontName2", &S::fontName2, "MD개성체")
           .Shown(FontList("lstFontName", "폰트이름", {kPageCaption, 8, 162, 150, 160}, 411)),
       FlagKey("FontBold", &S::fontBold, false)
-          .Shown(Check("chkFontBold", "굵게", {kPageCaption, 168, 40, 60, 20}, 410)),
+          .Shown(Check("chkFontBold", "굵게", {kPageCaption, 164, 40, 68, 20}, 410)),
       IntegerKey("FontColor", &S::fontColor, 14737632)  // light grey
-          .Shown(Swatch("pnlFontColor", "색", 20, {kPageCaption, 190, 10, 26, 22}, 409)),
+          .Shown(Swatch("pnlFontColor", "색", 20, {kPageCaption, 186, 10, 26, 22}, 409)),
       FlagKey("WarnedJapaness", &S::warnedJapaness, false),
       FlagKey("AntiAliase", &S::antiAliase, true)
-          .Shown(Check("chkAntiAliase", "가장자리 부드럽게", {kPageCaption, 168, 64, 60, 36}, 413)),
+          .Shown(Check("chkAntiAliase", "가장자리 부드럽게", {kPageCaption, 164, 64, 70, 36}, 413)),
       FlagKey("ParseColorTag", &S::parseColorTag, true)
           .Shown(Check("chkParseColorTag", "컬러태그 적용하기", {kPageAdvanced, 12, 74, 400, 20}, 804)),
       FlagKey("SmartCaptionFinding", &S::smartCaptionFinding, true)

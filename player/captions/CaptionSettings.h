@@ -19,10 +19,8 @@ struct TCaptionSettings {
 
   static const SettingsTable<TCaptionSettings>& SettingsKeys();
 
-  // The settings file keeps texts in CP949 like the rest of its bytes; here
-  // they are UTF-8.
-  void Read(const TSetup& setup, ITextCodec& codec) { SettingsKeys().Read(setup, *this, &codec); }
-  void Write(TSetup& setup, ITextCodec& codec) const { SettingsKeys().Write(setup, *this, &codec); }
+  void Read(const TSetup& setup) { SettingsKeys().Read(setup, *this); }
+  void Write(TSetup& setup) const { SettingsKeys().Write(setup, *this); }
 
   int upHeightRate;           // position, 0..200
   int upHeightRateShortCut1;  // position presets of the three position commands

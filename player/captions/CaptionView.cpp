@@ -66,10 +66,10 @@ int CaptionBandFor(int width, int height, int position, int size) {
 
 TCaptionView::TCaptionView(TSetup& setup, ITextCodec& codec, const TCaptionViewServices& services)
     : setup_(setup), codec_(codec), services_(services), document_(codec) {
-  settings_.Read(setup_, codec_);
+  settings_.Read(setup_);
 }
 
-TCaptionView::~TCaptionView() { settings_.Write(setup_, codec_); }
+TCaptionView::~TCaptionView() { settings_.Write(setup_); }
 
 void TCaptionView::LoadCaptionFile(const std::filesystem::path& path) {
   const TSamiDocument::TLoadResult result = document_.LoadCaptionFile(path);

@@ -36,6 +36,9 @@ class IMediaPlayer {
   // no picture (ImageSourceWidth 0), duration 0, state stopped.
   virtual void SetFileName(const std::string& name) = 0;
   virtual std::string FileName() const = 0;
+  // A file or address is open: false after writing a name that could not be
+  // opened, as with no name at all.
+  virtual bool IsOpen() const = 0;
 
   virtual void Play() = 0;
   virtual void Pause() = 0;

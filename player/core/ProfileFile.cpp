@@ -8,6 +8,9 @@
 #include <unordered_set>
 #include <vector>
 
+#include "player/core/TextCodec.h"
+#include "player/core/UnicodeText.h"
+
 namespace orves {
 namespace {
 
@@ -29,28 +32,83 @@ bool SameName(std::string_view a, std::string_view b) {
   return true;
 }
 
-// One line of the file, with its line ending kept so untouched lines are
-// written back byte for byte.
+// One line of the file as UTF-8 text, with its line ending kept.
 struct Line {
   std::string text;    // without the line ending
   std::string ending;  // "\r\n", "\n" or "" for a last line without one
+  // The line's bytes in an ANSI file, written back as they were while the
+  // line is not changed (a byte the code page does not define included);
+  // none for a changed line and in a Unicode file.
+  std::optional<std::string> bytes;
 };
 
-std::vector<Line> SplitLines(const std::string& bytes) {
+bool IsAscii(std::string_view text) {
+  for (const char c : text) {
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  }
+  return true;
+}
+
+std::vector<Line> SplitLines(const std::string& text, bool ansi) {
   std::vector<Line> lines;
   size_t pos = 0;
-  while (pos < bytes.size()) {
-    size_t nl = bytes.find('\n', pos);
+  const auto add = [&](size_t end, std::string ending) {
+    std::string raw = text.substr(pos, end - pos);
+    if (!ansi) {
+      lines.push_back({std::move(raw), std::move(ending), std::nullopt});
+    } else {
+      std::string utf8 = IsAscii(raw) ? raw : AnsiToUtf8(raw);
+      lines.push_back({std::move(utf8), std::move(ending), std::move(raw)});
+    }
+  };
+  while (pos < text.size()) {
+    const size_t nl = text.find('\n', pos);
     if (nl == std::string::npos) {
-      lines.push_back({bytes.substr(pos), ""});
+      add(text.size(), "");
       break;
     }
     size_t end = nl;
-    if (end > pos && bytes[end - 1] == '\r') --end;
-    lines.push_back({bytes.substr(pos, end - pos), bytes.substr(end, nl + 1 - end)});
+    if (end > pos && text[end - 1] == '\r') --end;
+    add(end, text.substr(end, nl + 1 - end));
     pos = nl + 1;
   }
   return lines;
+}
+
+bool StartsWith(std::string_view bytes, std::string_view mark) {
+  return bytes.substr(0, mark.size()) == mark;
+}
+
+constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
+constexpr std::string_view kUtf16BeMark = "\xFE\xFF";
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
+// A file with a byte-order mark is Unicode; any other is in the ANSI code page.
+std::vector<Line> DecodeLines(const std::string& bytes) {
+  if (StartsWith(bytes, kUtf16LeMark)) return SplitLines(Utf16ToUtf8(bytes.substr(2), false), false);
+  if (StartsWith(bytes, kUtf16BeMark)) return SplitLines(Utf16ToUtf8(bytes.substr(2), true), false);
+  if (StartsWith(bytes, kUtf8Mark)) return SplitLines(SanitizeUtf8(bytes.substr(3)), false);
+  return SplitLines(bytes, true);
+}
+
+// The ANSI form while every line has one, else UTF-16LE with its mark.
+std::string EncodeLines(const std::vector<Line>& lines) {
+  std::string ansi;
+  for (const Line& line : lines) {
+    if (line.bytes) {
+      ansi += *line.bytes;
+    } else if (IsAscii(line.text)) {
+      ansi += line.text;
+    } else if (const std::optional<std::string> converted = Utf8ToAnsi(line.text)) {
+      ansi += *converted;
+    } else {
+      std::string text;
+      for (const Line& l : lines) text += l.text + l.ending;
+      return std::string(kUtf16LeMark) + Utf8ToUtf16Le(text);
+    }
+    ansi += line.ending;
+  }
+  return ansi;
 }
 
 // "[name]" (blanks allowed around) gives the name; anything else is not a header.
@@ -150,7 +208,7 @@ std::vector<std::string> ProfileFile::SectionNames() const {
   std::unordered_set<std::string> seen;  // lower-case
   const auto bytes = ReadAll(path_);
   if (!bytes) return names;
-  for (const Line& line : SplitLines(*bytes)) {
+  for (const Line& line : DecodeLines(*bytes)) {
     const auto name = SectionName(line.text);
     if (!name) continue;
     std::string key(*name);
@@ -164,7 +222,7 @@ std::string ProfileFile::ReadString(std::string_view section, std::string_view k
                                     std::string_view def) const {
   const auto bytes = ReadAll(path_);
   if (!bytes) return std::string(def);
-  const auto lines = SplitLines(*bytes);
+  const auto lines = DecodeLines(*bytes);
   const auto range = FindSection(lines, section);
   if (!range) return std::string(def);
   for (size_t i = range->first; i < range->last; ++i) {
@@ -178,23 +236,22 @@ std::string ProfileFile::ReadString(std::string_view section, std::string_view k
 
 void ProfileFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
   if (!writable_ || section.empty() || key.empty()) return;
-  std::string bytes = ReadAll(path_).value_or(std::string());
-  auto lines = SplitLines(bytes);
+  auto lines = DecodeLines(ReadAll(path_).value_or(std::string()));
   const std::string newline = "\r\n";
   const std::string entry = std::string(key) + "=" + std::string(value);
 
   const auto range = FindSection(lines, section);
   if (!range) {
     if (!lines.empty() && lines.back().ending.empty()) lines.back().ending = newline;
-    lines.push_back({"[" + std::string(section) + "]", newline});
-    lines.push_back({entry, newline});
+    lines.push_back({"[" + std::string(section) + "]", newline, std::nullopt});
+    lines.push_back({entry, newline, std::nullopt});
   } else {
     bool replaced = false;
     size_t lastFilled = range->first - 1;  // the header
     for (size_t i = range->first; i < range->last; ++i) {
       const Entry e = ParseEntry(lines[i].text);
       if (SameName(e.name, key)) {
-        lines[i].text = std::string(e.name) + "=" + std::string(value);
+        lines[i] = {std::string(e.name) + "=" + std::string(value), lines[i].ending, std::nullopt};
         replaced = true;
         break;
       }
@@ -204,17 +261,11 @@ void ProfileFile::WriteString(std::string_view section, std::string_view key, st
       // A new key goes after the section's last non-blank line, so blank
       // lines that separate sections stay where they are.
       if (lines[lastFilled].ending.empty()) lines[lastFilled].ending = newline;
-      lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(lastFilled + 1), Line{entry, newline});
+      lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(lastFilled + 1),
+                   Line{entry, newline, std::nullopt});
     }
   }
-
-  std::string out;
-  out.reserve(bytes.size() + entry.size() + section.size() + 8);
-  for (const auto& line : lines) {
-    out += line.text;
-    out += line.ending;
-  }
-  ReplaceFile(path_, out);
+  ReplaceFile(path_, EncodeLines(lines));
 }
 
 std::optional<int32_t> ParseProfileInteger(std::string_view text) {

@@ -4,7 +4,14 @@
 // sections or keys wins, a value is read trimmed and with one pair of
 // enclosing quotes removed, a missing file, section or key gives the default.
 // Every write goes to the file at once (no cache); lines the writer does not
-// touch keep their bytes. Texts are bytes in the file's code page.
+// touch keep their bytes.
+//
+// Texts are UTF-8. The file keeps them in the system's ANSI code page (the
+// byte format profile files have always had) while every line has a form
+// there, and is written as UTF-16LE with a byte-order mark, which the
+// system's profile functions read as well, once one does not: a name in any
+// script is never narrowed to '?'. Files with a byte-order mark (UTF-16LE,
+// UTF-16BE, UTF-8) are read as Unicode, any other as ANSI.
 #include <cstdint>
 #include <filesystem>
 #include <optional>

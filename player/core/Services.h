@@ -46,8 +46,9 @@ class IMedia : public IMediaView {
  public:
   virtual int PlayState() const = 0;
   // Opens a movie (UTF-8 name or address) with its caption file (none when
-  // empty) and plays it.
-  virtual void Open(const std::string& fileName, const std::filesystem::path& captionFile) = 0;
+  // empty) and plays it. False when it cannot be played: nothing is open
+  // then and the state text says so.
+  virtual bool Open(const std::string& fileName, const std::filesystem::path& captionFile) = 0;
   virtual void Close() = 0;
   virtual void Play() = 0;
   virtual void Pause() = 0;

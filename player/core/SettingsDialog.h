@@ -26,6 +26,7 @@ enum class ControlKind {
   Check,         // a check box with its caption
   Spin,          // a number edit with arrow buttons, the caption to its left
   Radios,        // a group box with the caption, one radio per choice inside
+  Choice,        // a group box with the caption, a drop-down list of the display's resolutions inside
   Edit,          // a text edit
   FontList,      // the installed font faces, the caption above
   Swatch,        // a colour swatch; it and its caption, to its left, open the colour dialog
@@ -108,6 +109,12 @@ constexpr DialogControl Radios(const char* name, const char* caption, DialogPlac
   c.choices = choices;
   c.columns = columns;
   return c;
+}
+
+// The resolution a setting holds as a width: the list offers the display's
+// own modes, so it has no fixed choices.
+constexpr DialogControl Choice(const char* name, const char* caption, DialogPlace place, int applyOrder) {
+  return {name, ControlKind::Choice, caption, place, applyOrder};
 }
 
 constexpr DialogControl TextEdit(const char* name, DialogPlace place, int applyOrder) {

@@ -5,7 +5,6 @@
 // is made, writes it back, key by key in the table's order, when the owner
 // goes, and gives the options dialog its controls and values.
 #include <algorithm>
-#include <cassert>
 #include <cstdint>
 #include <limits>
 #include <optional>
@@ -16,15 +15,8 @@
 
 #include "player/core/SettingsDialog.h"
 #include "player/core/Setup.h"
-#include "player/core/TextCodec.h"
-#include "player/core/UnicodeText.h"
 
 namespace orves {
-
-// How a text setting is kept: as the file's bytes, or as UTF-8 in the
-// program and CP949 in the file (the byte format the settings file has
-// always had for texts).
-enum class TextForm { Bytes, Cp949 };
 
 // A setting's value as the options dialog moves it: integers and flags as
 // int, texts as UTF-8.
@@ -57,7 +49,6 @@ struct SettingKey {
   int min = std::numeric_limits<int>::min();
   int max = std::numeric_limits<int>::max();
   bool (*valid)(int) = nullptr;
-  TextForm form = TextForm::Bytes;
   DialogControl control{};
   void (Commands::*command)(int) = nullptr;  // ApplyBy::Command
   void (Commands::*toggle)() = nullptr;      // ApplyBy::Toggle
@@ -102,12 +93,10 @@ constexpr SettingKey<Owner> FlagKey(const char* key, bool Owner::*field, bool de
   return {key, field, def};
 }
 
+// Texts are UTF-8 (the settings file decides how it keeps them).
 template <class Owner>
-constexpr SettingKey<Owner> TextKey(const char* key, std::string Owner::*field, const char* def,
-                                    TextForm form = TextForm::Bytes) {
-  SettingKey<Owner> k{key, field, def};
-  k.form = form;
-  return k;
+constexpr SettingKey<Owner> TextKey(const char* key, std::string Owner::*field, const char* def) {
+  return {key, field, def};
 }
 
 template <class Owner>
@@ -161,7 +150,7 @@ class SettingsTable {
   }
 
   // Fills every field with its default.
-  void SetDefaults(Owner& owner, ITextCodec* codec = nullptr) const {
+  void SetDefaults(Owner& owner) const {
     for (const SettingKey<Owner>& k : keys_) {
       if (const auto* f = std::get_if<int Owner::*>(&k.field)) owner.*(*f) = std::get<int>(k.def);
       if (const auto* f = std::get_if<bool Owner::*>(&k.field)) owner.*(*f) = std::get<bool>(k.def);
@@ -170,9 +159,8 @@ class SettingsTable {
     }
   }
 
-  // Reads every key; a missing key takes its default. `codec` is needed by
-  // CP949 texts only.
-  void Read(const TSetup& setup, Owner& owner, ITextCodec* codec = nullptr) const {
+  // Reads every key; a missing key takes its default.
+  void Read(const TSetup& setup, Owner& owner) const {
     for (const SettingKey<Owner>& k : keys_) {
       if (const auto* f = std::get_if<int Owner::*>(&k.field)) {
         const int def = std::get<int>(k.def);
@@ -181,45 +169,24 @@ class SettingsTable {
       } else if (const auto* f = std::get_if<bool Owner::*>(&k.field)) {
         owner.*(*f) = setup.ReadFlag(section_, k.key, std::get<bool>(k.def));
       } else if (const auto* f = std::get_if<std::string Owner::*>(&k.field)) {
-        const std::string def = std::get<const char*>(k.def);
-        if (k.form == TextForm::Cp949) {
-          assert(codec != nullptr);
-          owner.*(*f) = FromFileText(setup.ReadString(section_, k.key, ToFileText(def, *codec)), *codec);
-        } else {
-          owner.*(*f) = setup.ReadString(section_, k.key, def);
-        }
+        owner.*(*f) = setup.ReadString(section_, k.key, std::get<const char*>(k.def));
       }
     }
   }
 
-  void Write(TSetup& setup, const Owner& owner, ITextCodec* codec = nullptr) const {
+  void Write(TSetup& setup, const Owner& owner) const {
     for (const SettingKey<Owner>& k : keys_) {
       if (const auto* f = std::get_if<int Owner::*>(&k.field)) {
         setup.WriteInteger(section_, k.key, owner.*(*f));
       } else if (const auto* f = std::get_if<bool Owner::*>(&k.field)) {
         setup.WriteFlag(section_, k.key, owner.*(*f));
       } else if (const auto* f = std::get_if<std::string Owner::*>(&k.field)) {
-        if (k.form == TextForm::Cp949) {
-          assert(codec != nullptr);
-          setup.WriteString(section_, k.key, ToFileText(owner.*(*f), *codec));
-        } else {
-          setup.WriteString(section_, k.key, owner.*(*f));
-        }
+        setup.WriteString(section_, k.key, owner.*(*f));
       }
     }
   }
 
  private:
-  // A text of the settings file: CP949 as the file was always written, or
-  // UTF-8 where it already is (CP949 Hangul is never valid UTF-8).
-  static std::string FromFileText(const std::string& bytes, ITextCodec& codec) {
-    return IsValidUtf8(bytes) ? bytes : codec.Cp949ToUtf8(bytes);
-  }
-  // CP949 when it holds the text; UTF-8 rather than losing characters.
-  static std::string ToFileText(const std::string& utf8, ITextCodec& codec) {
-    return codec.Utf8ToCp949(utf8).value_or(utf8);
-  }
-
   const char* section_;
   std::span<const SettingKey<Owner>> keys_;
 };

@@ -25,4 +25,12 @@ class ITextCodec {
 // The platform's codec (defined in TextCodecIconv.cpp or TextCodec_win32.cpp).
 std::unique_ptr<ITextCodec> MakeSystemTextCodec();
 
+// The system's ANSI code page, the byte format of the profile files while
+// their texts fit it: the code page Windows runs with, and natively (tests,
+// tools) the Korean code page of the target systems. Bytes the code page
+// does not define become U+FFFD; a UTF-8 text with a character the code page
+// has no exact form for (no best-fit look-alikes) has no ANSI form.
+std::string AnsiToUtf8(std::string_view ansi);
+std::optional<std::string> Utf8ToAnsi(std::string_view utf8);
+
 }  // namespace orves

@@ -75,4 +75,15 @@ class IconvTextCodec final : public ITextCodec {
 
 std::unique_ptr<ITextCodec> MakeSystemTextCodec() { return std::make_unique<IconvTextCodec>(); }
 
+// One codec per thread, kept: profile files convert line by line.
+std::string AnsiToUtf8(std::string_view ansi) {
+  thread_local IconvTextCodec codec;
+  return codec.Cp949ToUtf8(ansi);
+}
+
+std::optional<std::string> Utf8ToAnsi(std::string_view utf8) {
+  thread_local IconvTextCodec codec;
+  return codec.Utf8ToCp949(utf8);
+}
+
 }  // namespace orves

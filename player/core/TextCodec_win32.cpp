@@ -28,4 +28,12 @@ class Win32TextCodec final : public ITextCodec {
 
 std::unique_ptr<ITextCodec> MakeSystemTextCodec() { return std::make_unique<Win32TextCodec>(); }
 
+std::string AnsiToUtf8(std::string_view ansi) { return WideToUtf8(ToWide(CP_ACP, ansi)); }
+
+std::optional<std::string> Utf8ToAnsi(std::string_view utf8) {
+  const std::optional<std::wstring> wide = ExactToWide(CP_UTF8, utf8);
+  if (!wide) return std::nullopt;
+  return ExactFromWide(CP_ACP, *wide);
+}
+
 }  // namespace orves

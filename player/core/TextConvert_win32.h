@@ -1,8 +1,8 @@
 #pragma once
 // The one place where text crosses between byte encodings and the wide Win32
-// calls: paths and profile texts are bytes in the system's ANSI code page,
-// on-screen messages and the media control's file names are UTF-8, caption
-// files are CP949 or UTF-8.
+// calls: paths, profile texts, on-screen messages and the media control's
+// file names are UTF-8 inside the player, caption files are CP949 or UTF-8,
+// and the profile files hold the system's ANSI code page or UTF-16.
 #include <windows.h>
 
 #include <optional>
@@ -24,12 +24,7 @@ std::optional<std::wstring> ExactToWide(UINT codePage, std::string_view text);
 std::optional<std::string> ExactFromWide(UINT codePage, std::wstring_view wide);
 
 std::wstring AnsiToWide(std::string_view ansi);
-std::string WideToAnsi(std::wstring_view wide);
 std::wstring Utf8ToWide(std::string_view utf8);
 std::string WideToUtf8(std::wstring_view wide);
-
-// A UTF-8 text in the system's ANSI code page, or empty when the code page
-// cannot hold every character (no best-fit look-alikes, no '?').
-std::string ExactAnsiFromUtf8(std::string_view utf8);
 
 }  // namespace orves

@@ -116,6 +116,37 @@ std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian) {
   return out;
 }
 
+std::string Utf8ToUtf16Le(std::string_view utf8) {
+  std::string out;
+  out.reserve(utf8.size() * 2);
+  const auto put = [&out](uint32_t unit) {
+    out += static_cast<char>(unit & 0xFF);
+    out += static_cast<char>(unit >> 8);
+  };
+  for (size_t i = 0; i < utf8.size();) {
+    const size_t n = Utf8SequenceLength(utf8, i);
+    if (n == 0) {
+      put(0xFFFD);
+      ++i;
+      continue;
+    }
+    uint32_t c = static_cast<unsigned char>(utf8[i]);
+    if (n > 1) {
+      c &= 0x7F >> n;
+      for (size_t k = 1; k < n; ++k) c = (c << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+    }
+    if (c >= 0x10000) {
+      c -= 0x10000;
+      put(0xD800 + (c >> 10));
+      put(0xDC00 + (c & 0x3FF));
+    } else {
+      put(c);
+    }
+    i += n;
+  }
+  return out;
+}
+
 std::string DecodeNumericReferences(std::string_view text) {
   std::string out;
   out.reserve(text.size());

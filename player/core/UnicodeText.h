@@ -25,6 +25,10 @@ std::string SanitizeUtf8(std::string_view text);
 // last byte become U+FFFD.
 std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian);
 
+// UTF-8 to UTF-16LE bytes (no byte-order mark); bytes that start no
+// well-formed sequence become U+FFFD.
+std::string Utf8ToUtf16Le(std::string_view utf8);
+
 // Decodes "&#NNN;" and "&#xHHH;" references to characters, in one pass (a
 // decoded "&" never starts another reference). References that name no
 // Unicode scalar value, or lack the semicolon, stay as written.

@@ -44,13 +44,12 @@ constexpr OwnControl kOwnControls[] = {
     {kPagePresets, ConfigKind::Label, "", L"원하는 설정을 누르면 곧바로 적용됩니다.", 12, 12, 400, 16},
     {kPagePlay, ConfigKind::Button, "", L"이어보기 기록 초기화", 12, 220, 170, 26, -1, ConfigAction::ClearBookmarks},
     {kPagePlay, ConfigKind::Button, "", L"문서목록 초기화", 190, 220, 170, 26, -1, ConfigAction::ClearRecent},
-    {kPageCaption, ConfigKind::Preview, "pntFont", L"", 232, 8, 200, 100},
+    {kPageCaption, ConfigKind::Preview, "pntFont", L"", 236, 8, 200, 100},
     {kPageCaption, ConfigKind::Group, "", L"자막 위치", 168, 112, 264, 118},
     {kPageCaption, ConfigKind::Group, "", L"싱크", 168, 236, 264, 90},
     {kPageCaption, ConfigKind::Edit, cfg::kSyncSeconds, L"", 300, 266, 70, 22},
     {kPageCaption, ConfigKind::Label, "lblSyncPlus", L"초", 376, 270, 30, 18},
     {kPageFullScreen, ConfigKind::Check, cfg::kFullScreenMode, L"전체화면에서 해상도와 컬러수를 변경", 12, 12, 400, 20},
-    {kPageFullScreen, ConfigKind::Group, "", L"해상도", 12, 40, 200, 170},
     {kPageFullScreen, ConfigKind::Group, "", L"컬러", 224, 40, 200, 122},
     {kPageFileLink, ConfigKind::Button, "", L"모두선택", 12, 284, 100, 26, -1, ConfigAction::LinkAll},
     {kPageFileLink, ConfigKind::Button, "", L"모두해제", 120, 284, 100, 26, -1, ConfigAction::LinkNone},
@@ -71,16 +70,12 @@ constexpr const char* kPositionNames[] = {cfg::kPositionChoice};
 constexpr const wchar_t* kPositionCaptions[] = {L"화면에 겹침", L"반정도 걸침", L"화면 아래로", L"사용자 정의"};
 constexpr const char* kSyncNames[] = {cfg::kSyncChoice};
 constexpr const wchar_t* kSyncCaptions[] = {L"일찍 나오게", L"늦게 나오게", L"그대로"};
-constexpr const char* kDpiNames[] = {cfg::kFullScreenDpi};
-constexpr const wchar_t* kDpiCaptions[] = {L"640 X 480", L"800 X 600", L"1024 X 768", L"1152 X 864",
-                                           L"1280 X 1024", L"1600 X 1200"};
 constexpr const char* kColourNames[] = {cfg::kFullScreenColor};
 constexpr const wchar_t* kColourCaptions[] = {L"8 비트", L"16 비트", L"24 비트", L"32 비트"};
 constexpr OwnColumn kOwnColumns[] = {
     {kPagePresets, ConfigKind::Button, kNoNames, kPresetCaptions, 40, 40, 340, 30, 36, 1, ConfigAction::Preset},
     {kPageCaption, ConfigKind::Radio, kPositionNames, kPositionCaptions, 176, 130, 120, 20, 24, 0},
     {kPageCaption, ConfigKind::Radio, kSyncNames, kSyncCaptions, 176, 254, 110, 20, 24, 0},
-    {kPageFullScreen, ConfigKind::Radio, kDpiNames, kDpiCaptions, 24, 60, 180, 20, 24, 0},
     {kPageFullScreen, ConfigKind::Radio, kColourNames, kColourCaptions, 236, 60, 180, 20, 24, 0},
 };
 // clang-format on
@@ -92,6 +87,9 @@ struct Piece {
   int x;
   std::vector<ConfigControlSpec> controls;
 };
+
+// A drop-down list's height with its list open: about ten entries.
+constexpr int kDroppedListHeight = 200;
 
 // Controls a few pixels apart in height (a caption beside its edit) stand on
 // one line.
@@ -167,6 +165,12 @@ Piece SettingPiece(const DialogSetting& s) {
       }
       break;
     }
+    case ControlKind::Choice:
+      piece.controls.push_back(
+          {p.page, ConfigKind::Group, "", Utf8ToWide(c.caption), p.x, p.y, p.width, p.height});
+      piece.controls.push_back({p.page, ConfigKind::Choice, c.name, L"", p.x + 12, p.y + 22, p.width - 24,
+                                kDroppedListHeight, -1, ConfigAction::None, &s});
+      break;
     case ControlKind::Edit:
       add(ConfigKind::Edit, L"");
       break;

@@ -19,7 +19,8 @@ inline constexpr int kConfigFormPage = -1;  // rows on the form itself, below th
 // The tab captions, in the pages' order (DialogPage).
 extern const wchar_t* const kConfigTabCaptions[kConfigPageCount];
 
-enum class ConfigKind { Check, Radio, Group, Label, Link, Spin, Edit, List, Button, Swatch, Preview };
+// A Choice is a drop-down list of numbers (the display's resolutions).
+enum class ConfigKind { Check, Radio, Group, Label, Link, Spin, Edit, List, Choice, Button, Swatch, Preview };
 
 enum class ConfigAction {
   None,

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <vector>
 
 namespace orves {
@@ -50,13 +51,14 @@ void ApplySync(const ConfigValues& values, IConfigTarget& target) {
   target.SetSyncOffset(choice == cfg::kSyncLater ? *seconds : -*seconds);
 }
 
+// The resolution's own row has set its width by now: an unchecked mode box
+// clears it again (full screen then keeps the display mode).
 void ApplyFullScreenMode(const ConfigValues& values, IConfigTarget& target) {
   if (!values.Has(cfg::kFullScreenMode)) return;
   if (!values.Flag(cfg::kFullScreenMode)) {
     target.Set("Layout", "FullScreenDpi", 0);
     return;
   }
-  target.Set("Layout", "FullScreenDpi", ValueAt(kFullScreenDpis, values.Int(cfg::kFullScreenDpi)));
   target.Set("Layout", "FullScreenColor", ValueAt(kFullScreenColors, values.Int(cfg::kFullScreenColor)));
 }
 
@@ -164,15 +166,31 @@ ConfigValues FillConfig(const IConfigTarget& target) {
   v.Set(cfg::kSyncChoice, offset == 0 ? cfg::kSyncAsIs : offset < 0 ? cfg::kSyncEarlier : cfg::kSyncLater);
   v.Set(cfg::kSyncSeconds, FormatSeconds(std::fabs(offset)));
 
-  const int dpi = IntOf(target.Get("Layout", "FullScreenDpi"));
-  v.Set(cfg::kFullScreenMode, dpi != 0 ? 1 : 0);
-  v.Set(cfg::kFullScreenDpi, IndexIn(kFullScreenDpis, dpi));
+  v.Set(cfg::kFullScreenMode, v.Int(cfg::kFullScreenDpi) != 0 ? 1 : 0);
   v.Set(cfg::kFullScreenColor, IndexIn(kFullScreenColors, IntOf(target.Get("Layout", "FullScreenColor"))));
 
   for (int i = 0; i < kLinkGroupCount; ++i) {
     v.Set(cfg::kLinkBoxes[i], target.IsAssociated(static_cast<LinkGroup>(i)) ? 1 : 0);
   }
   return v;
+}
+
+std::vector<ResolutionChoice> ResolutionChoices(std::span<const ScreenMode> modes, int shown) {
+  std::map<int, int> heights;  // width -> height of its last mode
+  for (const ScreenMode& mode : modes) {
+    if (mode.width > 0) heights[mode.width] = mode.height;
+  }
+  std::vector<ResolutionChoice> choices;
+  for (const auto& [width, height] : heights) {
+    choices.push_back({width, std::to_string(width) + " X " + std::to_string(height)});
+  }
+  if (shown > 0 && heights.count(shown) == 0) {
+    const ResolutionChoice missing{shown, std::to_string(shown) + " (이 화면에는 없음)"};
+    choices.insert(std::upper_bound(choices.begin(), choices.end(), missing,
+                                    [](const auto& a, const auto& b) { return a.width < b.width; }),
+                   missing);
+  }
+  return choices;
 }
 
 int PositionChoiceFor(int position, const int (&presets)[3]) {
@@ -198,7 +216,7 @@ void ApplyPreset(ConfigValues& v, ConfigPreset preset) {
       {ConfigPreset::Wide, cfg::kFixRate, 169},
       {ConfigPreset::Video43, cfg::kFixRate, 43},
       {ConfigPreset::LowEnd, cfg::kFullScreenMode, 1},
-      {ConfigPreset::LowEnd, cfg::kFullScreenDpi, IndexIn(kFullScreenDpis, 800)},
+      {ConfigPreset::LowEnd, cfg::kFullScreenDpi, 800},
       {ConfigPreset::LowEnd, cfg::kFullScreenColor, IndexIn(kFullScreenColors, 16)},
       {ConfigPreset::LowEnd, cfg::kProcessing, 0},
       {ConfigPreset::LowEnd, cfg::kPosition, 0},

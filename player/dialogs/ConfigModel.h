@@ -13,6 +13,7 @@
 #include <span>
 #include <string>
 #include <variant>
+#include <vector>
 
 #include "player/core/Services.h"
 #include "player/core/SettingsSection.h"
@@ -64,7 +65,6 @@ inline constexpr int kSyncLater = 1;
 inline constexpr int kSyncAsIs = 2;
 inline constexpr const char* kSyncSeconds = "edtSyncPlus";
 inline constexpr const char* kFullScreenMode = "chkFullScreenDpi";
-inline constexpr const char* kFullScreenDpi = "rdgFullScreenDpi";      // index
 inline constexpr const char* kFullScreenColor = "rdgFullScreenColor";  // index
 inline constexpr const char* kLinkBoxes[kLinkGroupCount] = {
     "chkLinkAvi", "chkLinkAsx", "chkLinkMpeg", "chkLinkDat", "chkLinkDivx", "chkLinkVob",
@@ -77,9 +77,9 @@ inline constexpr const char* kAntiAliase = "chkAntiAliase";
 inline constexpr const char* kFixRate = "rdoDoFixRate";  // 0, 169 or 43
 inline constexpr const char* kBrightness = "spinDivxBrightness";
 inline constexpr const char* kProcessing = "spinDivxProcess";
+inline constexpr const char* kFullScreenDpi = "rdgFullScreenDpi";  // a width; 0 keeps the display mode
 }  // namespace cfg
 
-inline constexpr int kFullScreenDpis[] = {640, 800, 1024, 1152, 1280, 1600};
 inline constexpr int kFullScreenColors[] = {8, 16, 24, 32};
 // The face the dialog selects when the caption font is not installed.
 inline constexpr const char* kFallbackCaptionFont = "굴림";
@@ -109,9 +109,9 @@ void FollowPositionChoice(ConfigValues& values);
 enum class ConfigPreset { Normal, Separate, Wide, Video43, LowEnd };
 void ApplyPreset(ConfigValues& values, ConfigPreset preset);
 // The base preset, then every setting's default except those its row keeps
-// (the Alt seek step, the recent-documents box, the tab switch); the
-// associations, the sync controls and the full-screen radio indices keep
-// theirs too.
+// (the Alt seek step, the recent-documents box, the tab switch, the
+// full-screen resolution); the associations, the sync controls and the
+// full-screen colour keep theirs too.
 void ResetConfig(ConfigValues& values, std::span<const DialogSetting> settings);
 
 // Every control back to its owner, in the apply steps' order.
@@ -129,9 +129,26 @@ void ApplyPresetNow(ConfigPreset preset, IConfigTarget& target, IStateText& stat
 
 // A whole decimal integer with optional sign and surrounding blanks.
 std::optional<int> ParseInteger(const std::string& text);
+
 // A decimal number of seconds ("1.5"); nothing for other text.
 std::optional<double> ParseSeconds(const std::string& text);
 // Seconds as the sync edit shows them: "1.5", "2", "0.25".
 std::string FormatSeconds(double seconds);
+
+// The full-screen resolutions offered: one per width among the display's
+// modes (full screen chooses a mode by its width and colour depth), in
+// ascending order, labelled "W X H" with the height of the width's last mode,
+// and the width `shown` (the setting or a preset) even when the display has
+// no mode that wide, so it is kept as it is rather than replaced.
+struct ScreenMode {
+  int width = 0;
+  int height = 0;
+};
+struct ResolutionChoice {
+  int width = 0;
+  std::string label;  // UTF-8
+  bool operator==(const ResolutionChoice&) const = default;
+};
+std::vector<ResolutionChoice> ResolutionChoices(std::span<const ScreenMode> modes, int shown);
 
 }  // namespace orves

@@ -140,8 +140,7 @@ void TfrmConfig::CreateControls() {
   controls_.assign(specs_.size(), nullptr);
   upDowns_.assign(specs_.size(), nullptr);
   for (size_t i = 0; i < specs_.size(); ++i) controls_[i] = CreateControl(i);
-  SetWindowTextW(Control("lblVersion"),
-                 Utf8ToWide(std::string("Orve's MP v") + kVersionText + " by").c_str());
+  SetWindowTextW(Control("lblVersion"), Utf8ToWide(std::string("Orve's MP v") + kVersionText).c_str());
   ShowDetailTabs(true);
 }
 
@@ -214,6 +213,9 @@ HWND TfrmConfig::CreateControl(size_t index) {
       control = MakeWindow(L"LISTBOX", L"", LBS_NOTIFY | WS_VSCROLL | LBS_NOINTEGRALHEIGHT | group,
                            WS_EX_CLIENTEDGE, r, parent, id);
       break;
+    case Kind::Choice:
+      control = MakeWindow(WC_COMBOBOXW, L"", CBS_DROPDOWNLIST | WS_VSCROLL | group, 0, r, parent, id);
+      break;
     case Kind::Button:
       control = MakeWindow(L"BUTTON", s.text.c_str(), BS_PUSHBUTTON | group, 0, r, parent, id);
       break;
@@ -226,8 +228,53 @@ HWND TfrmConfig::CreateControl(size_t index) {
   }
   if (control != nullptr) {
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    FitCaption(control, s);
   }
   return control;
+}
+
+// A caption gets the room it needs at the dialog's font, whatever the font
+// measures on this system: a one-line check box, radio button or label grows
+// to its whole text, a two-line check box to its longest word and the lines
+// that makes.
+void TfrmConfig::FitCaption(HWND control, const ConfigControlSpec& s) const {
+  const bool boxed = s.kind == Kind::Check || s.kind == Kind::Radio;
+  if ((!boxed && s.kind != Kind::Label && s.kind != Kind::Link) || s.text.empty()) return;
+  HDC dc = GetDC(control);
+  if (dc == nullptr) return;
+  const HGDIOBJ oldFont = SelectObject(dc, font_);
+  const auto widthOf = [dc](const std::wstring& text) {
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    return static_cast<int>(size.cx);
+  };
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
+  RECT r{};
+  GetWindowRect(control, &r);
+  MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+  const int box = boxed ? GetSystemMetrics(SM_CXMENUCHECK) + Scaled(6) : 0;
+  const std::wstring& text = s.text;
+  const bool twoLines = s.kind == Kind::Check && r.bottom - r.top >= 2 * metrics.tmHeight;
+  int width = box + widthOf(text);
+  int height = r.bottom - r.top;
+  if (twoLines) {
+    width = box;
+    for (size_t start = 0; start < text.size();) {
+      const size_t end = std::min(text.find(L' ', start), text.size());
+      width = std::max(width, box + widthOf(text.substr(start, end - start)));
+      start = end + 1;
+    }
+    RECT lines{0, 0, width - box, 0};
+    DrawTextW(dc, text.c_str(), -1, &lines, DT_CALCRECT | DT_WORDBREAK);
+    height = std::max(height, static_cast<int>(lines.bottom) + Scaled(4));
+  }
+  SelectObject(dc, oldFont);
+  ReleaseDC(control, dc);
+  if (width > r.right - r.left || height > r.bottom - r.top) {
+    SetWindowPos(control, nullptr, 0, 0, std::max<int>(width, r.right - r.left), height,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
 }
 
 // ---- values ----------------------------------------------------------------
@@ -277,6 +324,9 @@ void TfrmConfig::ShowValues(const ConfigValues& values) {
       case Kind::List:
         SelectFontFace(Utf8ToWide(values.Text(s.name)));
         break;
+      case Kind::Choice:
+        ShowResolutions(c, values.Int(s.name));
+        break;
       default:
         break;
     }
@@ -323,6 +373,12 @@ void TfrmConfig::CollectValues(ConfigValues& values) const {
         values.Set(s.name, WideToUtf8(face));
         break;
       }
+      case Kind::Choice: {
+        const LRESULT selected = SendMessageW(c, CB_GETCURSEL, 0, 0);
+        if (selected != CB_ERR)
+          values.Set(s.name, static_cast<int>(SendMessageW(c, CB_GETITEMDATA, selected, 0)));
+        break;
+      }
       default:
         break;
     }
@@ -340,6 +396,26 @@ void TfrmConfig::FillFontList() {
   ReleaseDC(Handle(), dc);
   for (const std::wstring& face : faces)
     SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(face.c_str()));
+}
+
+// The display's resolutions, the one `width` names selected (the first when
+// it names none).
+void TfrmConfig::ShowResolutions(HWND list, int width) const {
+  std::vector<ScreenMode> modes;
+  DEVMODEW mode{};
+  mode.dmSize = sizeof(mode);
+  for (DWORD index = 0; EnumDisplaySettingsW(nullptr, index, &mode); ++index) {
+    modes.push_back({static_cast<int>(mode.dmPelsWidth), static_cast<int>(mode.dmPelsHeight)});
+  }
+  SendMessageW(list, CB_RESETCONTENT, 0, 0);
+  int selected = 0;
+  for (const ResolutionChoice& choice : ResolutionChoices(modes, width)) {
+    const LRESULT at =
+        SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Utf8ToWide(choice.label).c_str()));
+    SendMessageW(list, CB_SETITEMDATA, at, choice.width);
+    if (choice.width == width) selected = static_cast<int>(at);
+  }
+  SendMessageW(list, CB_SETCURSEL, selected, 0);
 }
 
 // The face when listed, else the fallback face, else nothing.
@@ -411,7 +487,7 @@ void TfrmConfig::UpdateControls() {
   const bool user = Checked(cfg::kPositionChoice, cfg::kPositionUser);
   EnableWindow(Control(cfg::kPosition), user);
   const bool modeChange = Checked(cfg::kFullScreenMode);
-  for (int i = 0; i < 6; ++i) EnableWindow(Control(cfg::kFullScreenDpi, i), modeChange);
+  EnableWindow(Control(cfg::kFullScreenDpi), modeChange);
   for (int i = 0; i < 4; ++i) EnableWindow(Control(cfg::kFullScreenColor, i), modeChange);
   const bool shift = !Checked(cfg::kSyncChoice, cfg::kSyncAsIs);
   ShowWindow(Control(cfg::kSyncSeconds), shift ? SW_SHOW : SW_HIDE);

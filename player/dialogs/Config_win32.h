@@ -54,6 +54,8 @@ class TfrmConfig final : public Form {
   void CollectValues(ConfigValues& values) const;
   void FillFontList();
   void SelectFontFace(const std::wstring& face);
+  void ShowResolutions(HWND list, int width) const;
+  void FitCaption(HWND control, const ConfigControlSpec& s) const;
   void UpdateControls();
   void ShowDetailTabs(bool show);
   void SelectPage(int page);

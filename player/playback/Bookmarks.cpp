@@ -34,15 +34,9 @@ bool TBookmarks::Exists() const {
 
 bool TBookmarks::Writable() const { return !Exists() || !ProfileFile::IsReadOnly(path_); }
 
-std::string TBookmarks::KeyOf(const std::string& movie) const {
-  if (!encoder_) return movie;
-  std::string key = encoder_(movie);
-  return key.empty() ? movie : key;
-}
-
 double TBookmarks::Read(const std::string& movie) const {
   if (movie.empty()) return 0;
-  return ParseBookmarkValue(ProfileFile(path_).ReadString(Section, KeyOf(movie), "0"));
+  return ParseBookmarkValue(ProfileFile(path_).ReadString(Section, movie, "0"));
 }
 
 void TBookmarks::Write(const std::string& movie, double seconds) {
@@ -50,7 +44,7 @@ void TBookmarks::Write(const std::string& movie, double seconds) {
   // A fresh ProfileFile takes its read-only decision now: the check is per write.
   ProfileFile file(path_);
   if (!file.Writable()) return;
-  file.WriteString(Section, KeyOf(movie), FormatBookmarkValue(seconds));
+  file.WriteString(Section, movie, FormatBookmarkValue(seconds));
 }
 
 }  // namespace orves

@@ -6,12 +6,10 @@
 // write, so a user can protect the file while the player runs); reading
 // still works from it.
 //
-// Movie names arrive as UTF-8; the file keeps its keys in the system's ANSI
-// code page like every profile file of the player, through a key encoder the
-// Windows side supplies. A name the code page cannot hold keeps its UTF-8
-// bytes, so two such movies never share one entry.
+// Movie names are UTF-8; the file is a profile file like the settings (ANSI
+// while every name fits the code page, else UTF-16), so no two movies ever
+// share one entry through a name narrowed to '?'.
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <string_view>
 
@@ -28,14 +26,9 @@ class TBookmarks {
   static constexpr const char* FileName = "Bookmark.ini";
   static constexpr const char* Section = "Bookmark";
 
-  // The key for a UTF-8 movie name; an empty result means "not representable".
-  using KeyEncoder = std::function<std::string(const std::string& utf8)>;
-
   explicit TBookmarks(std::filesystem::path path) : path_(std::move(path)) {}
 
   void SetPath(std::filesystem::path path) { path_ = std::move(path); }
-  void SetKeyEncoder(KeyEncoder encoder) { encoder_ = std::move(encoder); }
-  std::string KeyOf(const std::string& movie) const;
 
   const std::filesystem::path& Path() const { return path_; }
   bool Exists() const;
@@ -50,7 +43,6 @@ class TBookmarks {
 
  private:
   std::filesystem::path path_;
-  KeyEncoder encoder_;
 };
 
 }  // namespace orves

@@ -12,6 +12,7 @@
 #include "player/playback/DirectShowStreams_win32.h"
 #include "player/playback/GraphRoutes.h"
 #include "player/playback/OwnCodecs_win32.h"
+#include "player/playback/PausedFrame_win32.h"
 #include "player/core/TextConvert_win32.h"
 #include "player/core/Window_win32.h"
 
@@ -23,6 +24,8 @@ constexpr UINT kPlayStateMessage = WM_APP + 0x41;
 constexpr wchar_t kWindowClass[] = L"OrvesMoviePlayer";
 constexpr double kUnitsPerSecond = 10000000.0;  // REFERENCE_TIME is 100 ns
 constexpr long kSilentVolume = -10000;
+// How long a pause may take to bring its frame to the renderer.
+constexpr DWORD kPauseSettleMs = 2000;
 
 // The graph of one open file and the interfaces the control uses of it.
 struct OpenGraph {
@@ -102,6 +105,7 @@ class DirectShowPlayer::Impl final : public TWindow {
   void SetVolume(int volume);
   void SetMute(bool mute);
   void SetRate(double rate);
+  bool IsOpen() const { return graph_ != nullptr; }
   IGraphBuilder* Builder() const { return graph_ ? graph_->builder.Get() : nullptr; }
   DirectShowStreams* Streams() { return graph_ ? &graph_->streams : nullptr; }
   const DirectShowStreams* Streams() const { return graph_ ? &graph_->streams : nullptr; }
@@ -131,8 +135,12 @@ class DirectShowPlayer::Impl final : public TWindow {
   void ForwardMouse(UINT message, WPARAM wParam, LPARAM lParam);
   void Report(int newState);
   void SetGraphPosition(double seconds);
+  void HoldPausedFrame(bool seekWhenMissing);
+  void ReleasePausedFrame();
+  void Paint();
 
   std::unique_ptr<OpenGraph> graph_;
+  PausedFrame pausedFrame_;
   // At the end of the movie the position reads as the duration exactly, which
   // is how the main timer recognises the end.
   bool atEnd_ = false;
@@ -258,6 +266,7 @@ void DirectShowPlayer::Impl::PlaceVideoWindow() {
 }
 
 void DirectShowPlayer::Impl::Close() {
+  pausedFrame_.Drop();
   if (graph_) {
     graph_->control->Stop();
     if (graph_->window && width != 0 && Handle()) {
@@ -278,12 +287,53 @@ void DirectShowPlayer::Impl::Close() {
 void DirectShowPlayer::Impl::Play() {
   if (!graph_) return;
   if (atEnd_) SetGraphPosition(0);  // playing again from the end starts over
+  ReleasePausedFrame();
   if (SUCCEEDED(graph_->control->Run())) Report(kPlayStatePlaying);
 }
 
 void DirectShowPlayer::Impl::Pause() {
   if (!graph_) return;
-  if (SUCCEEDED(graph_->control->Pause())) Report(kPlayStatePaused);
+  if (SUCCEEDED(graph_->control->Pause())) {
+    Report(kPlayStatePaused);
+    HoldPausedFrame(/*seekWhenMissing=*/true);
+  }
+}
+
+// Once the paused graph has its frame at the renderer, the frame is kept and
+// painted here while the renderer's window is hidden. A renderer that has
+// already drawn the frame it was paused on may no longer hold it; seeking the
+// same place brings it back, paused.
+void DirectShowPlayer::Impl::HoldPausedFrame(bool seekWhenMissing) {
+  if (!graph_->video || !graph_->window || width == 0 || !Handle()) return;
+  OAFilterState settled = State_Stopped;
+  graph_->control->GetState(kPauseSettleMs, &settled);
+  if (settled != State_Paused) return;
+  if (!pausedFrame_.Take(graph_->video.Get(), width, height)) {
+    if (seekWhenMissing) SetGraphPosition(Position());
+    return;
+  }
+  graph_->window->put_Visible(OAFALSE);
+  InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void DirectShowPlayer::Impl::ReleasePausedFrame() {
+  if (!pausedFrame_.Held()) return;
+  pausedFrame_.Drop();
+  if (graph_ && graph_->window) graph_->window->put_Visible(OATRUE);
+}
+
+void DirectShowPlayer::Impl::Paint() {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(Handle(), &ps);
+  if (dc == nullptr) return;
+  RECT client{};
+  GetClientRect(Handle(), &client);
+  if (pausedFrame_.Held()) {
+    pausedFrame_.Paint(dc, client);
+  } else {
+    FillRect(dc, &ps.rcPaint, BlackBrush());
+  }
+  EndPaint(Handle(), &ps);
 }
 
 double DirectShowPlayer::Impl::Position() const {
@@ -308,6 +358,7 @@ void DirectShowPlayer::Impl::Seek(double seconds) {
 // The play state reported to the player does not change.
 void DirectShowPlayer::Impl::SetGraphPosition(double seconds) {
   atEnd_ = false;
+  ReleasePausedFrame();
   if (state != kPlayStateStopped) graph_->control->Stop();
   LONGLONG target = static_cast<LONGLONG>(seconds * kUnitsPerSecond);
   graph_->seeking->SetPositions(&target, AM_SEEKING_AbsolutePositioning, nullptr, AM_SEEKING_NoPositioning);
@@ -315,6 +366,7 @@ void DirectShowPlayer::Impl::SetGraphPosition(double seconds) {
     graph_->control->Run();
   } else if (state == kPlayStatePaused) {
     graph_->control->Pause();
+    HoldPausedFrame(/*seekWhenMissing=*/false);
   }
 }
 
@@ -395,6 +447,12 @@ LRESULT DirectShowPlayer::Impl::HandleMessage(UINT message, WPARAM wParam, LPARA
   switch (message) {
     case WM_SIZE:
       PlaceVideoWindow();
+      if (pausedFrame_.Held()) InvalidateRect(Handle(), nullptr, FALSE);
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;  // painted whole in WM_PAINT
+    case WM_PAINT:
+      Paint();
       return 0;
     case WM_SETFOCUS:
       if (windowEvents) windowEvents->OnMovieFocus();
@@ -430,6 +488,7 @@ IGraphBuilder* DirectShowPlayer::Graph() const { return impl_->Builder(); }
 
 void DirectShowPlayer::SetFileName(const std::string& name) { impl_->Open(name); }
 std::string DirectShowPlayer::FileName() const { return impl_->fileName; }
+bool DirectShowPlayer::IsOpen() const { return impl_->IsOpen(); }
 void DirectShowPlayer::Play() { impl_->Play(); }
 void DirectShowPlayer::Pause() { impl_->Pause(); }
 double DirectShowPlayer::CurrentPosition() const { return impl_->Position(); }

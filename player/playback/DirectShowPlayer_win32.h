@@ -24,6 +24,10 @@
 // Seeking a running or paused graph is done as Stop, set position, then Run
 // or Pause again: seeking a running graph can hang some splitters at the next
 // Stop. That internal stop is never reported as a play-state change.
+//
+// While paused the control paints the paused frame itself, at its window's
+// size (PausedFrame_win32.h): a zoom, a resize or a caption moved away while
+// the movie stands still shows the picture whole, never an old one.
 #include <windows.h>
 #include <dshow.h>
 
@@ -73,6 +77,7 @@ class DirectShowPlayer final : public IMediaPlayer {
   // IMediaPlayer
   void SetFileName(const std::string& name) override;
   std::string FileName() const override;
+  bool IsOpen() const override;
   void Play() override;
   void Pause() override;
   double CurrentPosition() const override;

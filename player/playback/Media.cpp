@@ -58,13 +58,23 @@ TMedia::~TMedia() { SettingsKeys().Write(setup_, *this); }
 
 void TMedia::Start() { FitPicture(); }
 
-void TMedia::Open(const std::string& fileName, const std::filesystem::path& captionFile) {
+bool TMedia::Open(const std::string& fileName, const std::filesystem::path& captionFile) {
   Close();
   captionFile_ = captionFile;
   if (!captionFile_.empty()) services_.captions.LoadCaptionFile(captionFile_);
   services_.player.SetOwnDecoders(ownDecoders_);
   Movie().SetFileName(fileName);
-  Play();
+  if (services_.player.IsOpen()) {
+    Play();
+    return true;
+  }
+  // Nothing to play: no playing message, no play state, no position.
+  Close();
+  if (!fileName.empty()) {
+    const std::string name = "\"" + ShortName(fileName) + "\"";
+    ShowState("재생할 수 없는 파일입니다 : " + name, "CANNOT PLAY THIS FILE : " + name);
+  }
+  return false;
 }
 
 void TMedia::Close() {

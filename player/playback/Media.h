@@ -64,18 +64,18 @@ class TMedia final : public IMedia {
   // The bookmark file; by default "Bookmark.ini" beside the settings file
   // (both live in the program folder).
   void SetBookmarkFile(std::filesystem::path path) { bookmarks_.SetPath(std::move(path)); }
-  // How movie names become bookmark keys (see TBookmarks; ExactAnsiFromUtf8 on
-  // Windows).
-  void SetBookmarkKeyEncoder(TBookmarks::KeyEncoder encoder) { bookmarks_.SetKeyEncoder(std::move(encoder)); }
   const TBookmarks& Bookmarks() const { return bookmarks_; }
 
   // Called once when the main window is created: fits the (empty) picture.
   void Start();
 
   // Close, load the caption file (none when empty), hand the movie to TMovie
-  // and play it. The caption file is remembered for Reload until Close.
-  void Open(const std::string& fileName, const std::filesystem::path& captionFile) override;
-  void Open(const std::string& fileName) { Open(fileName, {}); }
+  // and play it. The caption file is remembered for Reload until Close. A
+  // movie the control cannot open is closed again at once, as if none had
+  // been given, and the state text says "CANNOT PLAY THIS FILE"; false then
+  // (and for an empty name).
+  bool Open(const std::string& fileName, const std::filesystem::path& captionFile) override;
+  bool Open(const std::string& fileName) { return Open(fileName, {}); }
   // SaveBookmark, TMovie ClearFileName, clear the captions, refit.
   void Close() override;
   // Plays when a file name is set; shows "PLAYING : (i/n) "name"".

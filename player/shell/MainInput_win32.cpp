@@ -2,7 +2,6 @@
 // mouse gestures or the menus' data; nothing here decides what a command does.
 #include "player/shell/MainMenus_win32.h"
 #include "player/shell/Main_win32.h"
-#include "player/core/TextConvert_win32.h"
 
 namespace orves {
 
@@ -109,12 +108,7 @@ void TfrmMain::OnMovieFocus() { SetFocus(Handle()); }
 
 void TfrmMain::PopupMain(int screenX, int screenY) {
   const MainMenuState state = PrepareMainMenu(Services());
-  // Skin names are folder names in the system's code page; menus show UTF-8.
-  MainMenuState shown = state;
-  for (FilledItem& skin : shown.skins) {
-    skin.caption = WideToUtf8(AnsiToWide(skin.caption));
-  }
-  const MenuChoice choice = TrackMainMenu(Handle(), screenX, screenY, shown);
+  const MenuChoice choice = TrackMainMenu(Handle(), screenX, screenY, state);
   // The window may have gone while the menu was open.
   if (controller_ == nullptr) {
     return;

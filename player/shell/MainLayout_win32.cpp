@@ -11,6 +11,26 @@ void TfrmMain::SetWindowSize(int width, int height) {
   SetWindowPos(Handle(), nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+ScreenRect TfrmMain::WindowRect() const {
+  RECT r{};
+  GetWindowRect(Handle(), &r);
+  return {r.left, r.top, r.right, r.bottom};
+}
+
+ScreenRect TfrmMain::WorkArea() const {
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof(monitor);
+  if (!GetMonitorInfoW(MonitorFromWindow(Handle(), MONITOR_DEFAULTTONEAREST), &monitor)) {
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &monitor.rcWork, 0);
+  }
+  const RECT& r = monitor.rcWork;
+  return {r.left, r.top, r.right, r.bottom};
+}
+
+void TfrmMain::MoveWindowTo(int left, int top) {
+  SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 // Full screen is the window laid over its whole monitor.
 bool TfrmMain::IsMaximized() const { return fullScreenPlacement_.Covering(); }
 

@@ -29,12 +29,12 @@ namespace {
 constexpr WPARAM kDesktopSkinCommand = 106597;
 
 std::wstring StartFolder(const std::string& folder) {
-  return AnsiToWide(NearestExistingFolder(folder, &Win32FileSystem::FolderExists));
+  return Utf8ToWide(NearestExistingFolder(folder, &Win32FileSystem::FolderExists));
 }
 
-std::optional<std::string> ToAnsi(const std::optional<std::wstring>& wide) {
+std::optional<std::string> ToUtf8(const std::optional<std::wstring>& wide) {
   if (!wide) return std::nullopt;
-  return WideToAnsi(*wide);
+  return WideToUtf8(*wide);
 }
 
 }  // namespace
@@ -54,7 +54,7 @@ std::vector<std::string> MainWindowPorts::ChooseMovies(MovieDialog dialog) {
   }
   std::vector<std::string> files;
   for (const std::wstring& file : ShowOpenDialog(p_.window, spec)) {
-    files.push_back(WideToAnsi(file));
+    files.push_back(WideToUtf8(file));
   }
   return files;
 }
@@ -67,7 +67,7 @@ std::optional<std::string> MainWindowPorts::ChooseCaptionToOpen() {
   spec.flags = OFN_HIDEREADONLY;
   const std::vector<std::wstring> files = ShowOpenDialog(p_.window, spec);
   if (files.empty()) return std::nullopt;
-  return WideToAnsi(files.front());
+  return WideToUtf8(files.front());
 }
 
 bool MainWindowPorts::PlayListHasFocus() const { return p_.playListPanel.ListHasFocus(); }
@@ -83,19 +83,19 @@ std::optional<std::string> MainWindowPorts::ChoosePlayListToSave() {
   spec.defaultExtension = L"list";
   spec.folder = StartFolder(p_.main.defaultFolderOfMovie);
   spec.flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST;
-  return ToAnsi(ShowSaveDialog(p_.window, spec));
+  return ToUtf8(ShowSaveDialog(p_.window, spec));
 }
 
 std::optional<std::string> MainWindowPorts::ChooseCaptionToSave() {
-  const std::string loaded = WideToAnsi(p_.captions.CaptionFileName().wstring());
+  const std::string loaded = WideToUtf8(p_.captions.CaptionFileName().wstring());
   FileDialogSpec spec;
   spec.title = L"자막파일 저장 (싱크조절 포함)";
   spec.filter = L"자막파일 (smi)|*.smi";
   spec.defaultExtension = L"smi";
   spec.folder = StartFolder(FolderOf(loaded));
-  spec.fileName = AnsiToWide(FileNameOf(loaded));
+  spec.fileName = Utf8ToWide(FileNameOf(loaded));
   spec.flags = OFN_OVERWRITEPROMPT;
-  return ToAnsi(ShowSaveDialog(p_.window, spec));
+  return ToUtf8(ShowSaveDialog(p_.window, spec));
 }
 
 std::optional<std::string> MainWindowPorts::AskAddress() {
@@ -112,12 +112,12 @@ void MainWindowPorts::SetDefaultCaptionFolder(const std::string& folder) {
 }
 
 void MainWindowPorts::LoadCaptionFile(const std::string& path) {
-  p_.captions.LoadCaptionFile(std::filesystem::path(AnsiToWide(path)));
+  p_.captions.LoadCaptionFile(std::filesystem::path(Utf8ToWide(path)));
 }
 
 // A caption file that cannot be written ends the command with an error box.
 void MainWindowPorts::SaveCaptionFile(const std::string& path) {
-  const TSaveResult result = p_.captions.SaveCaptionFile(std::filesystem::path(AnsiToWide(path)));
+  const TSaveResult result = p_.captions.SaveCaptionFile(std::filesystem::path(Utf8ToWide(path)));
   if (!result.ok) {
     MessageBoxW(p_.window, Utf8ToWide(result.error).c_str(), kApplicationTitleW, MB_OK | MB_ICONERROR);
   }

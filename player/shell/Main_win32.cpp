@@ -21,8 +21,11 @@
 #include "player/shell/MainConfig.h"
 #include "player/core/Paths.h"
 #include "player/core/Registry_win32.h"
+#include "player/core/Dpi_win32.h"
+#include "player/core/SettingsFolder_win32.h"
 #include "player/core/Setup.h"
 #include "player/core/TextConvert_win32.h"
+#include "player/window/DroppedFolder.h"
 #include "player/window/Skin.h"
 
 namespace orves {
@@ -96,7 +99,7 @@ void TfrmMain::FormCreate() {
   mainRead_ = true;
   PlaceWindow();
   DragAcceptFiles(Handle(), TRUE);
-  CarryOutStartWord(ClassifyFirstArgument(WideToAnsi(firstArgument_)));
+  CarryOutStartWord(ClassifyFirstArgument(WideToUtf8(firstArgument_)));
   const std::string start = std::string("Orve's MP v") + kVersionText;
   stateText_->ShowState(start, start);
 }
@@ -137,20 +140,23 @@ void TfrmMain::CreateSkinPainter() {
   skinPainter_->CreateControls();
 }
 
+// The settings file, the bookmarks (beside the settings file) and the default
+// list live in the folder chosen once here; the skins stay beside the program.
 void TfrmMain::ConstructObjects() {
-  const std::wstring settingsFile = programFolder_ + L"\\" + AnsiToWide(TSetup::SettingsFileName);
-  const std::string programFolder = WideToAnsi(programFolder_);
+  const std::filesystem::path settingsFolder =
+      ChooseSettingsFolder(programFolder_, UserAppDataFolder(), Win32FolderAccess());
+  const std::string programFolder = WideToUtf8(programFolder_);
 
-  setup_ = std::make_unique<TSetup>(std::filesystem::path(settingsFile));
+  setup_ = std::make_unique<TSetup>(settingsFolder / TSetup::SettingsFileName);
   skin_ = std::make_unique<TSkin>(*setup_, files_, BesideProgram(programFolder, "Skin"),
                                   TSkinServices{*skinPainter_, lateSkinPlayback_, mouseAction_});
   IPlayListMedia& playListMedia = *this;
   ILayoutWindow& layoutWindow = *this;
   ICaptionRenderer& captionPanel = pnlCaption_;
   IMessageBox& messageBox = *this;
-  playList_ =
-      std::make_unique<TPlayList>(*setup_, BesideProgram(programFolder, TPlayList::kDefaultListName),
-                                  TPlayListServices{files_, playListMedia, pnlPlayList_, lateStateText_});
+  playList_ = std::make_unique<TPlayList>(
+      *setup_, WideToUtf8((settingsFolder / TPlayList::kDefaultListName).wstring()),
+      TPlayListServices{files_, playListMedia, pnlPlayList_, lateStateText_});
   layout_ = std::make_unique<TLayout>(*setup_, *skin_,
                                       TLayoutServices{layoutWindow, display_, lateStateText_, mouseAction_});
   captionView_ = std::make_unique<TCaptionView>(
@@ -171,9 +177,6 @@ void TfrmMain::BindObjects() {
   lateMovie_.Bind(*movie_);
   lateSkinPlayback_.Bind(*movie_);
   lateCaptionView_.Bind(*captionView_);
-  // Bookmark.ini is an ANSI profile file like the settings: keys in the
-  // system's code page when it holds the name, else the name's UTF-8 bytes.
-  media_->SetBookmarkKeyEncoder(ExactAnsiFromUtf8);
   pnlMovie_.SetOnResize([&movie = *movie_](int, int) { movie.FitInnerPanel(); });
   MakeController();
 }
@@ -257,7 +260,7 @@ void TfrmMain::FormShow() {
   }
   if (!firstArgument_.empty()) {
     playList_->Clear();
-    playList_->Add(WideToAnsi(firstArgument_));
+    playList_->Add(WideToUtf8(firstArgument_));
     playList_->PlayIndex(0);
   }
 }
@@ -357,7 +360,9 @@ void TfrmMain::OnDropFiles(HDROP drop) {
       // another file.
       std::vector<wchar_t> path(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
       DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size()));
-      playList_->Add(WideToAnsi(path.data()));
+      for (const std::string& movie : ExpandDroppedPath(files_, WideToUtf8(path.data()))) {
+        playList_->Add(movie);
+      }
     }
     playList_->PlayIndex(0);
   }
@@ -368,13 +373,14 @@ void TfrmMain::OnTimer() {
   POINT cursor{};
   GetCursorPos(&cursor);
   controller_->OnTimer(TickInput{cursor.x, cursor.y, GetForegroundWindow() == Handle()});
+  UpdateDesktopState();
 }
 
-// The playlist's names are ANSI; the media object takes UTF-8 and paths.
-void TfrmMain::OpenMovie(const std::string& movie, const std::string& caption) {
-  media_->Open(WideToUtf8(AnsiToWide(movie)),
-               caption.empty() ? std::filesystem::path() : std::filesystem::path(AnsiToWide(caption)));
+bool TfrmMain::OpenMovie(const std::string& movie, const std::string& caption) {
+  const bool opened =
+      media_->Open(movie, caption.empty() ? std::filesystem::path() : files_.ToFsPath(caption));
   RefitPicture();
+  return opened;
 }
 
 void TfrmMain::CloseMedia() { media_->Close(); }
@@ -446,6 +452,9 @@ LRESULT TfrmMain::HandleFormMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     if (OnKey(message, wParam, lParam)) {
       return 0;
     }
+    if (message == WM_APPCOMMAND && RunAppCommand(GET_APPCOMMAND_LPARAM(lParam))) {
+      return TRUE;
+    }
     if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) {
       POINT screen{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
       if (message != WM_MOUSEWHEEL && message != WM_MOUSEHWHEEL) {
@@ -459,6 +468,9 @@ LRESULT TfrmMain::HandleFormMessage(UINT message, WPARAM wParam, LPARAM lParam) 
   switch (message) {
     case WM_DROPFILES:
       OnDropFiles(reinterpret_cast<HDROP>(wParam));
+      return 0;
+    case WM_DPICHANGED:
+      OnDpiChanged(*reinterpret_cast<const RECT*>(lParam));
       return 0;
     case kUpdateReplyMessage:
       OnUpdateReply();

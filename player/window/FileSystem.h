@@ -2,7 +2,7 @@
 // The file-system questions of the window area's portable rules (the
 // playlist, the skin folder), answered by the platform: the Windows layer
 // implements them with Win32 (FileSystem_win32.h), tests with fakes. Paths
-// are byte text in the system's ANSI code page.
+// are UTF-8, so a name in any script survives.
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -19,8 +19,6 @@ class IFileSystem {
   virtual int CompareNoCase(const std::string& a, const std::string& b) const = 0;
   // The same path as the file functions take it.
   virtual std::filesystem::path ToFsPath(const std::string& path) const = 0;
-  // An ANSI text as UTF-8.
-  virtual std::string ToUtf8(const std::string& ansi) const = 0;
 };
 
 }  // namespace orves

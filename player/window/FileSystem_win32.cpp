@@ -10,7 +10,7 @@ bool Win32FileSystem::FileExists(const std::string& path) const {
   if (path.empty()) {
     return false;
   }
-  const DWORD attributes = GetFileAttributesW(AnsiToWide(path).c_str());
+  const DWORD attributes = GetFileAttributesW(Utf8ToWide(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -18,20 +18,20 @@ bool Win32FileSystem::FolderExists(const std::string& path) {
   if (path.empty()) {
     return false;
   }
-  const DWORD attributes = GetFileAttributesW(AnsiToWide(path).c_str());
+  const DWORD attributes = GetFileAttributesW(Utf8ToWide(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 std::vector<std::string> Win32FileSystem::ListFolder(const std::string& folder) const {
   std::vector<std::string> names;
   WIN32_FIND_DATAW found;
-  HANDLE search = FindFirstFileW(AnsiToWide(folder + "\\*.*").c_str(), &found);
+  HANDLE search = FindFirstFileW(Utf8ToWide(folder + "\\*.*").c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) {
     return names;
   }
   do {
     if (!(found.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM))) {
-      names.push_back(WideToAnsi(found.cFileName));
+      names.push_back(WideToUtf8(found.cFileName));
     }
   } while (FindNextFileW(search, &found));
   FindClose(search);
@@ -39,18 +39,16 @@ std::vector<std::string> Win32FileSystem::ListFolder(const std::string& folder) 
 }
 
 int Win32FileSystem::CompareNoCase(const std::string& a, const std::string& b) const {
-  const std::wstring wa = AnsiToWide(a);
-  const std::wstring wb = AnsiToWide(b);
+  const std::wstring wa = Utf8ToWide(a);
+  const std::wstring wb = Utf8ToWide(b);
   const int result = CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, wa.c_str(),
                                     static_cast<int>(wa.size()), wb.c_str(), static_cast<int>(wb.size()));
   return result == 0 ? a.compare(b) : result - CSTR_EQUAL;
 }
 
 std::filesystem::path Win32FileSystem::ToFsPath(const std::string& path) const {
-  return std::filesystem::path(AnsiToWide(path));
+  return std::filesystem::path(Utf8ToWide(path));
 }
-
-std::string Win32FileSystem::ToUtf8(const std::string& ansi) const { return WideToUtf8(AnsiToWide(ansi)); }
 
 std::wstring ExecutablePath() {
   std::wstring path(MAX_PATH, L'\0');

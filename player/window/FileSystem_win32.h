@@ -1,7 +1,8 @@
 #pragma once
 // The file-system questions of the portable code, answered by Win32: whether
 // a file or folder exists, a folder's entries, the system's case-insensitive
-// string order, and where the running program lives.
+// string order, and where the running program lives. Paths are UTF-8 here
+// and UTF-16 in the wide calls.
 #include <string>
 
 #include "player/window/FileSystem.h"
@@ -14,7 +15,6 @@ class Win32FileSystem final : public IFileSystem {
   std::vector<std::string> ListFolder(const std::string& folder) const override;
   int CompareNoCase(const std::string& a, const std::string& b) const override;
   std::filesystem::path ToFsPath(const std::string& path) const override;
-  std::string ToUtf8(const std::string& ansi) const override;
 
   static bool FolderExists(const std::string& path);
 };

@@ -32,7 +32,11 @@ const SettingsTable<TLayout>& TLayout::SettingsKeys() {
           .AppliedBy(&L::ToggleFullScreenBar)
           .Shown(Check("chkAlwaysShowFullScreenBar", "전체화면에서 컨트롤바를 항상 보이게",
                        {kPageFullScreen, 12, 278, 400, 20}, 601)),
-      IntegerKey("FullScreenDpi", &L::fullScreenDpi, 0),
+      // The width of the full-screen mode; the dialog's mode box clears it
+      // after this row when unchecked (0: the display mode is kept).
+      IntegerKey("FullScreenDpi", &L::fullScreenDpi, 0)
+          .Shown(
+              Choice("rdgFullScreenDpi", "해상도", {kPageFullScreen, 12, 40, 200, 122}, 640).KeptByReset()),
       IntegerKey("FullScreenColor", &L::fullScreenColor, 32),
       // A start mode outside the six choices is clamped rather than refused.
       IntegerKey("StartMode", &L::startMode, 2, 0, 5)
@@ -165,12 +169,30 @@ void TLayout::Zoom(double factor) {
   }
   const PictureSize picture = window_.Picture();
   if (!picture.HasAspect()) {
-    ResizeKeepingAspect(kNoPictureWidth, kNoPictureHeight);
+    ResizeInsideWorkArea(kNoPictureWidth, kNoPictureHeight);
     return;
   }
   HideMovieForResize();
-  ResizeKeepingAspect(ZoomWidth(skin_.Sizes(), picture, factor), CurrentSize().height);
+  ResizeInsideWorkArea(ZoomWidth(skin_.Sizes(), picture, factor), CurrentSize().height);
   ShowMovieAfterResize();
+}
+
+// As ResizeKeepingAspect, and the window stays where its controls can be
+// reached: a zoom never grows it past the screen's edge.
+void TLayout::ResizeInsideWorkArea(int width, int height) {
+  if (!fullScreen_) {
+    const PictureSize picture = window_.Picture();
+    const WindowSize size = SizeFromWidth(skin_.Sizes(), picture, {width, height});
+    const ScreenRect now = window_.WindowRect();
+    const ScreenRect kept =
+        KeepInWorkArea(skin_.Sizes(), picture,
+                       {now.left, now.top, now.left + size.width, now.top + size.height}, window_.WorkArea());
+    if (kept.left != now.left || kept.top != now.top) {
+      window_.MoveWindowTo(kept.left, kept.top);
+    }
+    SetWindowSize({kept.Width(), kept.Height()});
+  }
+  Arrange();
 }
 
 // The size a newly opened movie starts at; a movie reopened by the player

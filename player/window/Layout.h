@@ -34,6 +34,11 @@ class ILayoutWindow {
   // The window has no frame of its own: its client size is its size.
   virtual void ClientSize(int& width, int& height) const = 0;
   virtual void SetWindowSize(int width, int height) = 0;
+  // Where the window is on the screen, and the work area (the screen less
+  // the task bar) of the monitor it is on.
+  virtual ScreenRect WindowRect() const = 0;
+  virtual ScreenRect WorkArea() const = 0;
+  virtual void MoveWindowTo(int left, int top) = 0;
   virtual bool IsMaximized() const = 0;
   // Maximised, the frameless window covers the whole screen.
   virtual void Maximize() = 0;
@@ -140,6 +145,8 @@ class TLayout final : public ILayout {
   void HideMouseCursor() override;
   bool PauseAtMinimize() const override { return pauseAtMinimize; }
   void MinimizeWindow() override;
+  // The window sized to the picture's display size times `factor`, kept
+  // inside its monitor's work area.
   void Zoom(double factor) override;
 
   bool showMovieWhenHide{};
@@ -153,6 +160,7 @@ class TLayout final : public ILayout {
  private:
   WindowSize CurrentSize() const;
   void SetWindowSize(WindowSize size);
+  void ResizeInsideWorkArea(int width, int height);
   void EnterFullScreenWindow();
   void LeaveFullScreenWindow();
   void SetDisplayMode();

@@ -65,6 +65,23 @@ int ZoomWidth(const SkinSizes& skin, const PictureSize& picture, double factor) 
   return static_cast<int>(std::trunc(FrameWidth(skin, picture) + picture.width * factor));
 }
 
+ScreenRect KeepInWorkArea(const SkinSizes& skin, const PictureSize& picture, ScreenRect window,
+                          const ScreenRect& workArea) {
+  WindowSize size{window.Width(), window.Height()};
+  if (size.width > workArea.Width()) {
+    size = SizeFromWidth(skin, picture, {workArea.Width(), size.height});
+  }
+  if (size.height > workArea.Height()) {
+    size = SizeFromHeight(skin, picture, {size.width, workArea.Height()});
+  }
+  const auto inside = [](int start, int length, int areaStart, int areaEnd) {
+    return std::max(areaStart, std::min(start, areaEnd - length));
+  };
+  window.left = inside(window.left, size.width, workArea.left, workArea.right);
+  window.top = inside(window.top, size.height, workArea.top, workArea.bottom);
+  return {window.left, window.top, window.left + size.width, window.top + size.height};
+}
+
 std::optional<DisplayMode> FindFullScreenMode(const std::vector<DisplayMode>& modes, int width,
                                               int bitsPerPixel) {
   for (auto mode = modes.rbegin(); mode != modes.rend(); ++mode) {

@@ -37,6 +37,23 @@ WindowSize SizeFromHeight(const SkinSizes& skin, const PictureSize& picture, Win
 // The outer width that shows the picture at `factor` times its display width.
 int ZoomWidth(const SkinSizes& skin, const PictureSize& picture, double factor);
 
+// A rectangle on the screen; right and bottom lie just outside it.
+struct ScreenRect {
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+  int Width() const { return right - left; }
+  int Height() const { return bottom - top; }
+  bool operator==(const ScreenRect&) const = default;
+};
+// The window kept reachable inside a monitor's work area: a size larger than
+// the area is limited to it with the picture's aspect kept, then the window
+// is moved back in. A window the area cannot hold even at the skin's minimum
+// size sits at the area's top left corner.
+ScreenRect KeepInWorkArea(const SkinSizes& skin, const PictureSize& picture, ScreenRect window,
+                          const ScreenRect& workArea);
+
 struct DisplayMode {
   int width = 0;
   int height = 0;

@@ -1,7 +1,6 @@
 #include "player/window/PlayList.h"
 
 #include <algorithm>
-#include <fstream>
 
 #include "player/core/Paths.h"
 #include "player/core/ProfileFile.h"
@@ -29,19 +28,9 @@ std::string AddKindOf(const std::string& path) {
 
 // The entry numbers that have a section of their own, ascending. Only these
 // can yield a file name, so a list claiming a huge NUM costs nothing extra.
-std::vector<int> NumberedSections(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
+std::vector<int> NumberedSections(const ProfileFile& list) {
   std::vector<int> numbers;
-  std::string line;
-  while (std::getline(in, line)) {
-    const size_t open = line.find_first_not_of(" \t");
-    const size_t close = line.rfind(']');
-    if (open == std::string::npos || line[open] != '[' || close == std::string::npos || close <= open) {
-      continue;
-    }
-    std::string name(line, open + 1, close - open - 1);
-    name.erase(0, name.find_first_not_of(" \t"));
-    name.erase(name.find_last_not_of(" \t") + 1);
+  for (const std::string& name : list.SectionNames()) {
     const auto number = ParseProfileInteger(name);
     if (number && *number >= 0 && std::to_string(*number) == name) {
       numbers.push_back(*number);
@@ -140,10 +129,9 @@ void TPlayList::LoadEntries(const std::string& path) {
     return;
   }
   ++listDepth_;
-  const std::filesystem::path file = files_.ToFsPath(path);
-  const ProfileFile list(file);
+  const ProfileFile list(files_.ToFsPath(path));
   const int num = ParseProfileInteger(list.ReadString("NUM", "NUM", "0")).value_or(0);
-  for (const int i : NumberedSections(file)) {
+  for (const int i : NumberedSections(list)) {
     if (i >= num || Count() >= kCapacity) {
       break;
     }
@@ -201,20 +189,36 @@ void TPlayList::DeleteMissing() {
   Refresh();
 }
 
+// Each entry is tried at most once, so a list of files that cannot be
+// played ends instead of going round for ever with AutoRewind.
 void TPlayList::PlayIndex(int index) {
   if (index < 0 || index > Count() - 1) {
     return;
   }
-  current_ = index;
-  media_.OpenMovie(Entry(index), FindCaption(Entry(index)));
+  for (int tried = 1;; ++tried) {
+    current_ = index;
+    if (media_.OpenMovie(Entry(index), FindCaption(Entry(index))) || tried == Count()) {
+      break;
+    }
+    index = NextIndex();
+    if (index < 0) {
+      break;
+    }
+  }
   Refresh();
 }
 
-void TPlayList::PlayNext() {
+int TPlayList::NextIndex() const {
   if (current_ < Count() - 1) {
-    PlayIndex(current_ + 1);
-  } else if (autoRewind) {
-    PlayIndex(0);
+    return current_ + 1;
+  }
+  return autoRewind ? 0 : -1;
+}
+
+void TPlayList::PlayNext() {
+  const int next = NextIndex();
+  if (next >= 0) {
+    PlayIndex(next);
   }
 }
 
@@ -273,7 +277,7 @@ void TPlayList::ToggleAutoSort() {
   }
 }
 
-std::string TPlayList::DisplayName(int index) const { return files_.ToUtf8(FileNameOf(Entry(index))); }
+std::string TPlayList::DisplayName(int index) const { return FileNameOf(Entry(index)); }
 
 // A candidate that does not exist is tried again with "_" written as "-",
 // then with "-" written as "_", in its file name only.

@@ -1,7 +1,7 @@
 #pragma once
 // TPlayList: the ordered list of movie files the player works through, the
 // current entry, its options (section `PlayList`) and the `.list` file.
-// Entries are full paths as byte text in the system's ANSI code page. The file
+// Entries are full paths as UTF-8 text. The file
 // system and the media object are reached through small interfaces so the
 // list's rules are testable without Windows.
 #include <filesystem>
@@ -19,13 +19,14 @@ class TSetup;
 template <class Owner>
 class SettingsTable;
 
-// How the list plays its entries (ANSI paths), and the caption view's
+// How the list plays its entries (UTF-8 paths), and the caption view's
 // SmartCaptionFinding: whether a folder's movies and captions are paired by
 // order.
 class IPlayListMedia {
  public:
   virtual ~IPlayListMedia() = default;
-  virtual void OpenMovie(const std::string& movie, const std::string& caption) = 0;
+  // False when the movie cannot be played.
+  virtual bool OpenMovie(const std::string& movie, const std::string& caption) = 0;
   virtual void CloseMedia() = 0;
   virtual bool SmartCaptionFinding() const = 0;
 };
@@ -66,6 +67,8 @@ class TPlayList final : public IPlayList {
   void Delete(int index) override;
   void DeleteMissing() override;
 
+  // Makes the entry current and opens it with its caption. An entry that
+  // cannot be played hands on to the next one, as the end of a movie does.
   void PlayIndex(int index) override;
   void PlayCurrent() override { PlayIndex(current_); }
   void PlayNext() override;
@@ -101,6 +104,9 @@ class TPlayList final : public IPlayList {
   void AddPath(const std::string& path);
   void LoadEntries(const std::string& path);
   void DeleteEntry(int index);
+  // The entry after the current one: the next, the first again with
+  // AutoRewind, or -1.
+  int NextIndex() const;
   std::string TryCaption(const std::string& candidate) const;
   std::string PairedCaption(const std::string& moviePath) const;
 
@@ -110,9 +116,10 @@ class TPlayList final : public IPlayList {
   IPlayListMedia& media_;
   IPlayListPanel& panel_;
   IStateText& stateText_;
-  // Kept in unsigned byte order at all times: every Add sorts the whole list
-  // and nothing else reorders it, so inserting in place gives the same order
-  // in O(n) instead of a full sort per entry.
+  // Kept in unsigned byte order (of the UTF-8 text: code point order) at all
+  // times: every Add sorts the whole list and nothing else reorders it, so
+  // inserting in place gives the same order in O(n) instead of a full sort
+  // per entry.
   std::vector<std::string> entries_;
   int current_ = 0;
   int widest_ = 0;

@@ -2,8 +2,10 @@
 
 #include <windowsx.h>
 
+#include "player/core/Dpi_win32.h"
 #include "player/core/TextConvert_win32.h"
 #include "player/window/ShapePanel_win32.h"
+#include "player/window/SkinScale.h"
 
 namespace orves {
 namespace {
@@ -11,7 +13,9 @@ namespace {
 constexpr const char* kPanelBars[SkinPainter::kThumbPanels] = {"Position", "Volume", "FullScreenPosition",
                                                                "FullScreenVolume"};
 constexpr int kVolumePanel = 1;
-constexpr COLORREF kThumbCutColour = 0xFF0000;  // pure blue
+// The thumbs' cut colour (0x00RRGGBB in the skin's pixels) as a COLORREF.
+constexpr COLORREF kThumbCutColourRef =
+    RGB((kThumbCutColour >> 16) & 0xFF, (kThumbCutColour >> 8) & 0xFF, kThumbCutColour & 0xFF);
 constexpr int kFirstThumbId = 200;
 constexpr int kBarId = 210;
 
@@ -140,7 +144,7 @@ void SkinThumbPanel::SetBitmap(const SkinGdiBitmap* bitmap) {
     return;
   }
   SetWindowPos(Handle(), HWND_TOP, 0, 0, bitmap->Width(), bitmap->Height(), SWP_NOMOVE | SWP_NOACTIVATE);
-  TShapePanel shape(Handle(), 0, kThumbCutColour, 0);
+  TShapePanel shape(Handle(), 0, kThumbCutColourRef, 0);
   shape.AddBitmap(bitmap->Handle(), 0, 0);
   shape.Apply();
   ShowWindow(Handle(), SW_SHOWNA);
@@ -191,6 +195,8 @@ void SkinPainter::WindowSize(int& width, int& height) const {
   width = r.right - r.left;
   height = r.bottom - r.top;
 }
+
+int SkinPainter::Dpi() const { return WindowDpi(window_); }
 
 void SkinPainter::ApplySkin(const SkinData& skin, bool resizeWindow) {
   texts_ = skin.texts;
@@ -257,7 +263,7 @@ void SkinPainter::MoveThumbPanel(int bar, int left, int top) {
 }
 
 void SkinPainter::ShowSkinError(const std::string& text) {
-  MessageBoxW(window_, AnsiToWide(text).c_str(), L"Orve's MP", MB_OK | MB_ICONERROR);
+  MessageBoxW(window_, Utf8ToWide(text).c_str(), L"Orve's MP", MB_OK | MB_ICONERROR);
 }
 
 HFONT SkinPainter::FontOf(size_t text) {
@@ -266,7 +272,7 @@ HFONT SkinPainter::FontOf(size_t text) {
     const TSkinText& t = texts_[text];
     fonts_[text] =
         CreateFontW(t.fontSize, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, AnsiToWide(t.fontName).c_str());
+                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, Utf8ToWide(t.fontName).c_str());
   }
   return fonts_[text];
 }
@@ -287,7 +293,7 @@ void SkinPainter::DrawTextsOn(HDC windowDc, HDC barDc, const std::vector<PlacedT
     SetBkMode(dc, OPAQUE);
     SetBkColor(dc, text.backgroundColor);
     SetTextColor(dc, text.color);
-    const std::wstring wide = AnsiToWide(p.content);
+    const std::wstring wide = Utf8ToWide(p.content);
     TextOutW(dc, p.x, p.y, wide.c_str(), static_cast<int>(wide.size()));
     SelectObject(dc, oldFont);
   }

@@ -21,15 +21,13 @@
 //
 // Format changes travel as media types attached to samples: a stage that
 // finds a type on a sample (IMediaSample::GetMediaType returns S_OK) refills
-// its InputFormatSummary from it and frees the type with DeleteMediaType.
+// its PcmFormat from it (WaveFormat.h) and frees the type with DeleteMediaType.
 #pragma once
 
-#include <cstdint>
-#include <cstring>
-
 #include "directshow/com/DirectShowApi.h"
-#include "soundproc/contract/Guids.h"
 #include "soundproc/contract/DirectShowNames.h"
+#include "soundproc/contract/PcmFormat.h"
+#include "soundproc/contract/WaveFormat.h"
 
 namespace zmsp {
 
@@ -55,51 +53,6 @@ class StageOutputPin {
   ~StageOutputPin() = default;
 };
 
-// The format summary that the filter and every stage keep of the media type
-// they last saw. Fill() leaves every field as it was when the type's format
-// block is not a WAVEFORMATEX.
-struct InputFormatSummary {
-  bool parsed = false;
-  std::uint16_t formatTag = 0;
-  std::uint16_t channels = 0;
-  std::uint32_t samplesPerSec = 0;
-  std::uint32_t avgBytesPerSec = 0;
-  std::uint16_t bitsPerSample = 0;
-  bool extensible = false;        // tag 0xFFFE, cbSize >= 22, SubFormat PCM
-  std::uint32_t channelMask = 0;  // valid only when extensible
-  std::uint16_t validBitsPerSample = 0;
-
-  static constexpr std::uint16_t kTagPcm = 1;
-  static constexpr std::uint16_t kTagExtensible = 0xFFFE;
-  static constexpr std::uint16_t kTagAc3Spdif = 0x92;
-
-  void Fill(const AM_MEDIA_TYPE& type) {
-    parsed = guids::Same(type.formattype, guids::kFormatWaveFormatEx) && type.pbFormat != nullptr &&
-             type.cbFormat >= sizeof(WAVEFORMATEX);
-    if (!parsed) return;
-    WAVEFORMATEX wave;
-    std::memcpy(&wave, type.pbFormat, sizeof(wave));
-    formatTag = wave.wFormatTag;
-    channels = wave.nChannels;
-    samplesPerSec = wave.nSamplesPerSec;
-    avgBytesPerSec = wave.nAvgBytesPerSec;
-    bitsPerSample = wave.wBitsPerSample;
-    extensible = false;
-    if (formatTag == kTagExtensible && wave.cbSize >= 22 && type.cbFormat >= sizeof(WAVEFORMATEXTENSIBLE)) {
-      WAVEFORMATEXTENSIBLE ext;
-      std::memcpy(&ext, type.pbFormat, sizeof(ext));
-      if (guids::Same(ext.SubFormat, guids::kKsDataFormatSubtypePcm)) {
-        extensible = true;
-        channelMask = ext.dwChannelMask;
-        validBitsPerSample = ext.Samples.wValidBitsPerSample;
-      }
-    }
-  }
-
-  // Bytes per frame, 0 when the summary does not describe whole bytes.
-  std::uint32_t FrameBytes() const { return static_cast<std::uint32_t>(channels) * bitsPerSample / 8; }
-};
-
 // The stage contract. Fields are public because the property page reads
 // them directly on its own thread (plain values, no lock).
 class ProcessingStage {
@@ -111,7 +64,7 @@ class ProcessingStage {
 
   ProcessingStage* next = nullptr;      // null for the last stage
   StageFilter* filter = nullptr;        // owning filter, for output samples
-  StageOutputPin* outputPin = nullptr;  // set by the filter before each sample
+  StageOutputPin* outputPin = nullptr;  // the filter's, for the last stage's delivery
   bool enabled = false;
 
  protected:

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "soundproc/contract/Guids.h"
+#include "soundproc/contract/WaveFormat.h"
 #ifdef _WIN32
 #include <mediaerr.h>
 #endif
@@ -17,35 +18,18 @@ static_assert(sizeof(DMO_MEDIA_TYPE) == sizeof(AM_MEDIA_TYPE), "the two media ty
 const AM_MEDIA_TYPE& AsAm(const DMO_MEDIA_TYPE& type) { return reinterpret_cast<const AM_MEDIA_TYPE&>(type); }
 AM_MEDIA_TYPE& AsAm(DMO_MEDIA_TYPE& type) { return reinterpret_cast<AM_MEDIA_TYPE&>(type); }
 
-constexpr std::uint32_t kTagPcm = 1;
-constexpr std::uint32_t kTagExtensible = 0xFFFE;
-
 }  // namespace
 
 bool ParsePcm16(const DMO_MEDIA_TYPE& type, PcmFormat& format) {
   if (!guids::Same(type.majortype, guids::kMediaTypeAudio) ||
-      !guids::Same(type.subtype, guids::kSubtypePcm) ||
-      !guids::Same(type.formattype, guids::kFormatWaveFormatEx) || type.pbFormat == nullptr ||
-      type.cbFormat < sizeof(WAVEFORMATEX)) {
+      !guids::Same(type.subtype, guids::kSubtypePcm)) {
     return false;
   }
-  WAVEFORMATEX wave;
-  std::memcpy(&wave, type.pbFormat, sizeof(wave));
-  if (wave.wBitsPerSample != 16 || wave.nChannels == 0 || wave.nSamplesPerSec == 0 ||
-      wave.nBlockAlign != wave.nChannels * 2 || wave.nSamplesPerSec > 0x7FFFFFFF) {
-    return false;
-  }
-  PcmFormat parsed;
-  parsed.channels = wave.nChannels;
-  parsed.sampleRate = static_cast<int>(wave.nSamplesPerSec);
-  if (wave.wFormatTag == kTagExtensible) {
-    if (wave.cbSize < 22 || type.cbFormat < sizeof(WAVEFORMATEXTENSIBLE)) return false;
-    WAVEFORMATEXTENSIBLE extensible;
-    std::memcpy(&extensible, type.pbFormat, sizeof(extensible));
-    if (!guids::Same(extensible.SubFormat, guids::kKsDataFormatSubtypePcm)) return false;
-    parsed.extensible = true;
-    parsed.channelMask = extensible.dwChannelMask;
-  } else if (wave.wFormatTag != kTagPcm) {
+  const PcmFormat parsed = PcmFormatOf(type);
+  const bool tagKnown = parsed.formatTag == PcmFormat::kTagPcm || parsed.extensible;
+  if (!parsed.parsed || !tagKnown || parsed.bitsPerSample != 16 || parsed.channels == 0 ||
+      parsed.samplesPerSec == 0 || parsed.samplesPerSec > 0x7FFFFFFF ||
+      parsed.blockAlign != parsed.FrameBytes()) {
     return false;
   }
   format = parsed;
@@ -53,29 +37,17 @@ bool ParsePcm16(const DMO_MEDIA_TYPE& type, PcmFormat& format) {
 }
 
 HRESULT FillPcm16Type(const PcmFormat& format, DMO_MEDIA_TYPE& type) {
-  WAVEFORMATEXTENSIBLE wave{};
-  wave.Format.wFormatTag = static_cast<WORD>(format.extensible ? kTagExtensible : kTagPcm);
-  wave.Format.nChannels = static_cast<WORD>(format.channels);
-  wave.Format.nSamplesPerSec = static_cast<DWORD>(format.sampleRate);
-  wave.Format.nBlockAlign = static_cast<WORD>(format.FrameBytes());
-  wave.Format.nAvgBytesPerSec = wave.Format.nSamplesPerSec * wave.Format.nBlockAlign;
-  wave.Format.wBitsPerSample = 16;
-  wave.Format.cbSize = format.extensible ? 22 : 0;
-  wave.Samples.wValidBitsPerSample = 16;
-  wave.dwChannelMask = format.channelMask;
-  wave.SubFormat = guids::kKsDataFormatSubtypePcm;
-  const ULONG size = format.extensible ? sizeof(WAVEFORMATEXTENSIBLE) : sizeof(WAVEFORMATEX);
-
+  PcmFormat pcm16 = format;
+  pcm16.formatTag = format.extensible ? PcmFormat::kTagExtensible : PcmFormat::kTagPcm;
+  pcm16.bitsPerSample = 16;
+  pcm16.validBitsPerSample = 16;
   std::memset(&type, 0, sizeof(type));
-  type.pbFormat = static_cast<BYTE*>(CoTaskMemAlloc(size));
-  if (type.pbFormat == nullptr) return E_OUTOFMEMORY;
-  std::memcpy(type.pbFormat, &wave, size);
-  type.cbFormat = size;
+  const HRESULT hr = SetWaveFormat(pcm16, type);
+  if (FAILED(hr)) return hr;
   type.majortype = guids::kMediaTypeAudio;
   type.subtype = guids::kSubtypePcm;
-  type.formattype = guids::kFormatWaveFormatEx;
   type.bFixedSizeSamples = TRUE;
-  type.lSampleSize = static_cast<ULONG>(format.FrameBytes());
+  type.lSampleSize = pcm16.FrameBytes();
   return S_OK;
 }
 

@@ -13,27 +13,19 @@
 #include <cstdint>
 #include <mutex>
 
-#include "soundproc/contract/DirectShowNames.h"
 #include "directshow/com/DirectShowApi.h"
+#include "soundproc/contract/DirectShowNames.h"
+#include "soundproc/contract/PcmFormat.h"
 
 namespace zmsp::dmo {
 
-// A 16-bit PCM wave format as the DMOs see it.
-struct PcmFormat {
-  int channels = 0;
-  int sampleRate = 0;
-  bool extensible = false;
-  std::uint32_t channelMask = 0;  // extensible only
-
-  [[nodiscard]] std::size_t FrameBytes() const { return static_cast<std::size_t>(channels) * 2; }
-};
-
 // Audio, PCM subtype, a WAVEFORMATEX block describing 16-bit plain or
-// extensible PCM with at least one channel and a positive rate; false for
-// anything else.
+// extensible PCM with at least one channel, a positive rate and the block
+// align of its frames; false for anything else.
 [[nodiscard]] bool ParsePcm16(const DMO_MEDIA_TYPE& type, PcmFormat& format);
-// Fills an empty `type` with `format` (extensible with its mask when
-// format.extensible); E_OUTOFMEMORY when the format block cannot be allocated.
+// Fills an empty `type` with `format` as 16-bit PCM (extensible with its mask
+// when format.extensible); E_OUTOFMEMORY when the format block cannot be
+// allocated.
 HRESULT FillPcm16Type(const PcmFormat& format, DMO_MEDIA_TYPE& type);
 
 class AudioMediaObject : public ComObject<IMediaObject, IPersistStream, ISpecifyPropertyPages> {

@@ -22,9 +22,9 @@ class TimeStretcherDmo final : public AudioMediaObject {
   [[nodiscard]] bool Configure(const PcmFormat& in, const PcmFormat& out) override;
   std::size_t Convert(const std::int16_t* in, std::size_t frames, std::size_t& consumed, std::int16_t* out,
                       std::size_t capacity) override;
-  [[nodiscard]] bool HasPendingOutput() const override { return stretcher_.available() != 0; }
-  void EndOfInput() override { stretcher_.flush(); }
-  void DropStream() override { stretcher_.reset(); }
+  [[nodiscard]] bool HasPendingOutput() const override { return stretcher_.Available() != 0; }
+  void EndOfInput() override { stretcher_.Flush(); }
+  void DropStream() override { stretcher_.Reset(); }
   void SaveBlock(BYTE* block) const override;
   [[nodiscard]] bool LoadBlock(const BYTE* block) override;
 

@@ -24,7 +24,7 @@ class UpmixerDmo final : public AudioMediaObject {
                       std::size_t capacity) override;
   [[nodiscard]] bool HasPendingOutput() const override { return false; }
   void EndOfInput() override {}
-  void DropStream() override { upmixer_.reset(); }
+  void DropStream() override { upmixer_.Reset(); }
   void SaveBlock(BYTE* block) const override;
   [[nodiscard]] bool LoadBlock(const BYTE* block) override;
 

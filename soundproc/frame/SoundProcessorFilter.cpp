@@ -14,15 +14,6 @@ namespace {
 
 constexpr int kMaxUpstreamDepth = 64;  // a graph deeper than this is malformed
 
-bool ReadWaveFormat(const AM_MEDIA_TYPE& type, WAVEFORMATEX& wave) {
-  if (!guids::Same(type.formattype, guids::kFormatWaveFormatEx) || type.pbFormat == nullptr ||
-      type.cbFormat < sizeof(WAVEFORMATEX)) {
-    return false;
-  }
-  std::memcpy(&wave, type.pbFormat, sizeof(wave));
-  return true;
-}
-
 // The filter an IPin belongs to, with a reference.
 ComPtr<IBaseFilter> FilterOf(IPin* pin) {
   PIN_INFO info{};
@@ -99,9 +90,9 @@ SoundProcessorFilter::SoundProcessorFilter(SettingsStore& store, std::unique_ptr
       store_(store),
       stages_(std::move(stages)),
       stagePin_(*output_) {
-  for (ProcessingStage* stage : {&stages_->ChannelControl(), &stages_->ChannelExpander(),
-                                 &stages_->TimeStretcher(), &stages_->SoundMeter()}) {
+  for (ProcessingStage* stage : stages_->Chain(outputChannels_)) {
     stage->filter = this;
+    stage->outputPin = &stagePin_;
   }
 }
 
@@ -136,17 +127,54 @@ HRESULT SoundProcessorFilter::Create(SettingsStore& store, std::unique_ptr<Stage
 IUnknown* SoundProcessorFilter::FindInterface(REFIID riid) {
   static constexpr InterfaceEntry<SoundProcessorFilter> kInterfaces[] = {
       Implements<SoundProcessorFilter, IBaseFilter>(IID_IBaseFilter),
-      Implements<SoundProcessorFilter, ISoundProcessorInternals>(guids::kISoundProcessorInternals),
+      Implements<SoundProcessorFilter, ISoundProcessorStatus>(guids::kISoundProcessorStatus),
       Implements<SoundProcessorFilter, ISpecifyPropertyPages>(IID_ISpecifyPropertyPages),
   };
   if (IUnknown* found = FindInTable(*this, kInterfaces, riid)) return found;
   return ds::TransformFilter::FindInterface(riid);
 }
 
-HRESULT SoundProcessorFilter::GetFilterObject(SoundProcessorFilter** filter) {
-  if (filter == nullptr) return E_POINTER;
-  *filter = this;
+HRESULT SoundProcessorFilter::AttachPage() {
+  bool attached = false;
+  return pageAttached_.compare_exchange_strong(attached, true) ? S_OK : E_FAIL;
+}
+
+HRESULT SoundProcessorFilter::DetachPage() {
+  pageAttached_ = false;
   return S_OK;
+}
+
+HRESULT SoundProcessorFilter::GetStatus(pages::PageStatus* status) {
+  if (status == nullptr) return E_POINTER;
+  {
+    // The connection facts change only while connecting, under the filter lock.
+    std::lock_guard lock(lock_);
+    status->source = SourceClassName(source_);
+    status->fileName = lastFileName_;
+  }
+  status->input = format_;
+  stages_->DescribeForPage(*status);
+  return S_OK;
+}
+
+HRESULT SoundProcessorFilter::SetMeasuring(BOOL measuring) {
+  stages_->SetMeasuring(measuring != FALSE);
+  return S_OK;
+}
+
+HRESULT SoundProcessorFilter::GetStageObject(DWORD stage, IUnknown** object) {
+  if (object == nullptr) return E_POINTER;
+  ComPtr<IUnknown> found;
+  if (stage == kExpanderObject) {
+    found = stages_->ExpanderObject();
+  } else if (stage == kStretcherObject) {
+    found = stages_->StretcherObject();
+  } else {
+    *object = nullptr;
+    return E_INVALIDARG;
+  }
+  *object = found.Detach();
+  return *object != nullptr ? S_OK : S_FALSE;
 }
 
 HRESULT SoundProcessorFilter::GetPages(CAUUID* pages) {
@@ -168,21 +196,16 @@ HRESULT SoundProcessorFilter::CheckInputType(const AM_MEDIA_TYPE* type) {
       !guids::Same(type->subtype, guids::kSubtypePcm)) {
     return E_FAIL;
   }
-  WAVEFORMATEX wave;
-  if (!ReadWaveFormat(*type, wave)) return E_FAIL;
-  if (wave.wBitsPerSample != 16 && wave.wBitsPerSample != 32) return E_FAIL;
+  const PcmFormat format = PcmFormatOf(*type);
+  if (!format.parsed || !format.IntegerWidthSupported()) return E_FAIL;
   // No channels would make every frame empty; the stages divide by the frame size.
-  if (wave.nChannels == 0) return E_FAIL;
-  switch (wave.wFormatTag) {
-    case InputFormatSummary::kTagPcm:
-    case InputFormatSummary::kTagAc3Spdif:
-      return wave.nChannels <= 2 ? S_OK : E_FAIL;
-    case InputFormatSummary::kTagExtensible: {
-      if (wave.cbSize < 22 || type->cbFormat < sizeof(WAVEFORMATEXTENSIBLE)) return E_FAIL;
-      WAVEFORMATEXTENSIBLE ext;
-      std::memcpy(&ext, type->pbFormat, sizeof(ext));
-      return guids::Same(ext.SubFormat, guids::kKsDataFormatSubtypePcm) ? S_OK : E_FAIL;
-    }
+  if (format.channels == 0) return E_FAIL;
+  switch (format.formatTag) {
+    case PcmFormat::kTagPcm:
+    case PcmFormat::kTagAc3Spdif:
+      return format.channels <= 2 ? S_OK : E_FAIL;
+    case PcmFormat::kTagExtensible:
+      return format.extensible ? S_OK : E_FAIL;
     default:
       return E_FAIL;
   }
@@ -216,7 +239,7 @@ HRESULT SoundProcessorFilter::SetMediaType(PIN_DIRECTION direction, const AM_MED
   HRESULT hr = ds::TransformFilter::SetMediaType(direction, type);
   if (FAILED(hr)) return hr;
   if (direction == PINDIR_INPUT) {
-    format_.Fill(type);
+    FillPcmFormat(type, format_);
     pendingInputType_ = true;
   }
   return S_OK;
@@ -384,16 +407,14 @@ void SoundProcessorFilter::TakeSampleType(IMediaSample* sample) {
 
   TakenMediaType taken(sample);
   if (taken) {
-    format_.Fill(*taken.Get());
+    FillPcmFormat(*taken.Get(), format_);
     input_->CurrentMediaType().Set(*taken.Get());
     RecomputeOutputType();
     return;
   }
   const AM_MEDIA_TYPE& inputType = input_->CurrentMediaType().Get();
   const std::uint32_t expected = stages_->ExpanderAppliesTo(inputType) ? outputChannels_ : format_.channels;
-  WAVEFORMATEX outputWave{};
-  const std::uint32_t current =
-      ReadWaveFormat(output_->CurrentMediaType().Get(), outputWave) ? outputWave.nChannels : 0;
+  const std::uint32_t current = PcmFormatOf(output_->CurrentMediaType().Get()).channels;
   if (expected != current) {
     RecomputeOutputType();
     sample->SetMediaType(const_cast<AM_MEDIA_TYPE*>(&inputType));
@@ -401,19 +422,10 @@ void SoundProcessorFilter::TakeSampleType(IMediaSample* sample) {
 }
 
 ProcessingStage& SoundProcessorFilter::LinkChain() {
-  ProcessingStage& expander = stages_->ChannelExpander();
-  ProcessingStage& stretcher = stages_->TimeStretcher();
-  ProcessingStage& control = stages_->ChannelControl();
-  ProcessingStage& meter = stages_->SoundMeter();
-  // Seven or eight channels are made from at most six: stretch before expanding.
-  const bool stretchFirst = outputChannels_ == 7 || outputChannels_ == 8;
-  ProcessingStage& first = stretchFirst ? stretcher : expander;
-  ProcessingStage& second = stretchFirst ? expander : stretcher;
-  first.next = &second;
-  second.next = &control;
-  control.next = &meter;
-  meter.next = nullptr;
-  return first;
+  const auto chain = stages_->Chain(outputChannels_);
+  for (std::size_t i = 0; i < chain.size(); ++i)
+    chain[i]->next = i + 1 < chain.size() ? chain[i + 1] : nullptr;
+  return *chain.front();
 }
 
 HRESULT SoundProcessorFilter::DriveSample(IMediaSample* sample) {
@@ -421,14 +433,10 @@ HRESULT SoundProcessorFilter::DriveSample(IMediaSample* sample) {
   lastBufferSize_ = static_cast<std::uint32_t>(sample->GetSize());
   RefreshSettings();
   TakeSampleType(sample);
-  for (ProcessingStage* stage : {&stages_->ChannelControl(), &stages_->ChannelExpander(),
-                                 &stages_->TimeStretcher(), &stages_->SoundMeter()}) {
-    stage->outputPin = &stagePin_;
-  }
   stages_->SetHasLfe(format_.extensible && (format_.channelMask & 0x8) != 0);
-  // The attached status page reads the stages on a timer of its own thread:
-  // refreshing its windows from here could wait for a user-interface thread
-  // that is itself waiting for streaming to stop.
+  // The attached status page asks for its snapshot on a timer of its own
+  // thread: refreshing its windows from here could wait for a user-interface
+  // thread that is itself waiting for streaming to stop.
   return LinkChain().Receive(sample, true);
 }
 

@@ -2,18 +2,17 @@
 // runs every input sample through the chain of four processing stages.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
 
-#include "soundproc/frame/ISoundProcessorInternals.h"
+#include "soundproc/frame/ISoundProcessorStatus.h"
 #include "soundproc/contract/ProcessingStage.h"
 #include "soundproc/frame/StageSet.h"
 #include "directshow/base/TransformFilter.h"
 
 namespace zmsp {
-
-class SoundProcessorPage;
 
 // Source classes (what feeds the decoder upstream), as the page names them.
 enum class SourceClass : int {
@@ -37,7 +36,7 @@ SourceClass ClassifySourceType(const AM_MEDIA_TYPE& type);
 int FileTypeOfName(const std::wstring& name);
 
 class SoundProcessorFilter final : public ds::TransformFilter,
-                                   public ISoundProcessorInternals,
+                                   public ISoundProcessorStatus,
                                    public ISpecifyPropertyPages,
                                    public StageFilter {
  public:
@@ -53,8 +52,12 @@ class SoundProcessorFilter final : public ds::TransformFilter,
 
   DS_IUNKNOWN_FROM(ds::TransformFilter)
 
-  // ISoundProcessorInternals, ISpecifyPropertyPages.
-  HRESULT STDMETHODCALLTYPE GetFilterObject(SoundProcessorFilter** filter) override;
+  // ISoundProcessorStatus, ISpecifyPropertyPages.
+  HRESULT STDMETHODCALLTYPE AttachPage() override;
+  HRESULT STDMETHODCALLTYPE DetachPage() override;
+  HRESULT STDMETHODCALLTYPE GetStatus(pages::PageStatus* status) override;
+  HRESULT STDMETHODCALLTYPE SetMeasuring(BOOL measuring) override;
+  HRESULT STDMETHODCALLTYPE GetStageObject(DWORD stage, IUnknown** object) override;
   HRESULT STDMETHODCALLTYPE GetPages(CAUUID* pages) override;
 
   // Transform-filter decisions.
@@ -66,14 +69,13 @@ class SoundProcessorFilter final : public ds::TransformFilter,
   HRESULT SetMediaType(PIN_DIRECTION direction, const AM_MEDIA_TYPE& type) override;
   HRESULT CheckConnect(PIN_DIRECTION direction, IPin* pin) override;
   HRESULT Receive(IMediaSample* sample) override;
-  HRESULT Transform(IMediaSample*, IMediaSample*) override { return S_OK; }
 
   // StageFilter: an output sample for the stages.
   HRESULT GetOutputSample(IMediaSample* input, IMediaSample** output) override;
 
-  // What the page and the tools read.
+  // What the tools and the tests read.
   StageSet& Stages() { return *stages_; }
-  const InputFormatSummary& InputFormat() const { return format_; }
+  const PcmFormat& InputFormat() const { return format_; }
   SourceClass Source() const { return source_; }
   bool Ac3Source() const { return ac3Source_; }
   int FileType() const { return fileType_; }
@@ -81,10 +83,6 @@ class SoundProcessorFilter final : public ds::TransformFilter,
   std::uint32_t LastActualDataLength() const { return lastActualLength_; }
   std::uint32_t LastBufferSize() const { return lastBufferSize_; }
   bool InputTypePending() const { return pendingInputType_; }
-
-  // The attached status page (not owned), and whether it is shown.
-  SoundProcessorPage* mainPage = nullptr;
-  bool pageVisible = false;
 
  private:
   SoundProcessorFilter(SettingsStore& store, std::unique_ptr<StageSet> stages);
@@ -113,7 +111,7 @@ class SoundProcessorFilter final : public ds::TransformFilter,
   SettingsStore& store_;
   std::unique_ptr<StageSet> stages_;
   StagePin stagePin_;
-  InputFormatSummary format_;
+  PcmFormat format_;
   bool pendingInputType_ = false;
   std::uint32_t lastActualLength_ = 0;
   std::uint32_t lastBufferSize_ = 0;
@@ -122,6 +120,7 @@ class SoundProcessorFilter final : public ds::TransformFilter,
   bool ac3Source_ = false;
   int fileType_ = 0;
   std::string lastFileName_;
+  std::atomic<bool> pageAttached_ = false;
 };
 
 }  // namespace zmsp

@@ -24,6 +24,17 @@ class StageSet {
   virtual ProcessingStage& TimeStretcher() = 0;
   virtual ProcessingStage& SoundMeter() = 0;
 
+  // The four stages in the order they process a sample for `outputChannels`.
+  // Seven or eight channels are made from at most six, so the time stretcher
+  // then runs before the expander. The sound meter is always last.
+  std::array<ProcessingStage*, 4> Chain(std::uint32_t outputChannels) {
+    const bool stretchFirst = outputChannels == 7 || outputChannels == 8;
+    ProcessingStage& expander = ChannelExpander();
+    ProcessingStage& stretcher = TimeStretcher();
+    return {stretchFirst ? &stretcher : &expander, stretchFirst ? &expander : &stretcher, &ChannelControl(),
+            &SoundMeter()};
+  }
+
   // Connection facts: the source is AC3 (expander and channel control) and
   // the played file's type, 0 none/other, 1 ".mp3", 2 ".ogg", 3 ".wma" (expander).
   virtual void SetAc3Source(bool ac3Source) = 0;

@@ -3,7 +3,6 @@
 
 #include "soundproc/dmo/OwnDmos.h"
 #include "soundproc/frame/StageSet.h"
-#include "soundproc/frame/pages/PageStatusReader.h"
 #include "soundproc/stages/ChannelControlStage.h"
 #include "soundproc/stages/ChannelExpanderStage.h"
 #include "soundproc/stages/SoundMeterStage.h"
@@ -43,11 +42,7 @@ class StandardStages final : public StageSet {
   }
   bool ExpanderAppliesTo(const AM_MEDIA_TYPE& type) override { return channelExpander_.AppliesTo(type); }
   HRESULT ExpanderOutputType(const AM_MEDIA_TYPE& input, MediaType& output) override {
-    AM_MEDIA_TYPE produced{};
-    HRESULT hr = channelExpander_.OutputType(input, &produced);
-    if (SUCCEEDED(hr) && !output.Set(produced)) hr = E_OUTOFMEMORY;
-    FreeMediaType(produced);
-    return hr;
+    return channelExpander_.OutputType(input, output);
   }
 
   void SetMeasuring(bool measuring) override { soundMeter_.measuring = measuring; }
@@ -58,7 +53,7 @@ class StandardStages final : public StageSet {
   }
 
   void DescribeForPage(pages::PageStatus& status) override {
-    status.output = FormatFactsOf(soundMeter_.format);
+    status.output = soundMeter_.format;
     status.levels = MeterLevels();
     status.expander.enabled = channelExpander_.enabled;
     status.expander.typesAccepted = channelExpander_.typesAccepted;
@@ -78,7 +73,7 @@ class StandardStages final : public StageSet {
  private:
   void DescribeChannelControl(pages::ChannelControlFacts& facts) const {
     const ChannelControlSettings& settings = channelControl_.CurrentSettings();
-    const ChannelControl::Applicability& applies = channelControl_.Control().applicability();
+    const ChannelControl::Applicability& applies = channelControl_.Control().WhatApplies();
     facts.enabled = channelControl_.enabled;
     facts.volAdjust = settings.volAdjust && applies.volAdjust;
     facts.centerLevel = settings.centerLevelDb;

@@ -7,19 +7,19 @@
 
 namespace zmsp {
 
-int clampBoostLevel(int levelDb) { return std::clamp(levelDb, 1, 20); }
+int ClampBoostLevel(int levelDb) { return std::clamp(levelDb, 1, 20); }
 
-double boostGain(int levelDb) { return std::pow(10.0, levelDb * 0.05); }
+double BoostGain(int levelDb) { return std::pow(10.0, levelDb * 0.05); }
 
 SoftCurve::SoftCurve(int levelDb)
-    : gain_(boostGain(clampBoostLevel(levelDb))),
+    : gain_(BoostGain(ClampBoostLevel(levelDb))),
       gainSquaredMinusOne_(gain_ * gain_ - 1.0),
       gainMinusOne_(gain_ - 1.0),
       oneMinusGain_(1.0 - gain_),
       twiceGain_(2.0 * gain_),
       gainPlusOne_(gain_ + 1.0) {}
 
-bool BoostTable::prepare(int levelDb) {
+bool BoostTable::Prepare(int levelDb) {
   if (entries_ != nullptr && level_ == levelDb) {
     return true;
   }
@@ -35,7 +35,7 @@ bool BoostTable::prepare(int levelDb) {
     entries_[i] = static_cast<std::uint16_t>(std::clamp(y, 0.0, 32768.0));
   }
   const std::uint16_t* entries = entries_.get();
-  const bool mapped = signedMap_.build([entries](std::int16_t s) -> std::int16_t {
+  const bool mapped = signedMap_.Build([entries](std::int16_t s) -> std::int16_t {
     const int sample = s;
     // -32,768 maps through entry 32,768 to -32,768; a positive sample whose
     // entry reached 32,768 must not wrap negative.
@@ -43,22 +43,22 @@ bool BoostTable::prepare(int levelDb) {
                                                 : std::min<int>(entries[sample], 32767));
   });
   if (!mapped) {
-    release();
+    Release();
     return false;
   }
   level_ = levelDb;
   return true;
 }
 
-void BoostTable::release() {
+void BoostTable::Release() {
   entries_.reset();
-  signedMap_.release();
+  signedMap_.Release();
   level_ = 0;
 }
 
-void softBoost32(std::span<std::int32_t> samples, const SoftCurve& curve) {
+void SoftBoost32(std::span<std::int32_t> samples, const SoftCurve& curve) {
   for (std::int32_t& sample : samples) {
-    sample = softBoostSample32(sample, curve);
+    sample = SoftBoostSample32(sample, curve);
   }
 }
 

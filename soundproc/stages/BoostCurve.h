@@ -21,8 +21,8 @@ namespace zmsp {
 
 // Boost levels outside 1..20 dB are taken as the nearest edge, so the curve
 // never divides by zero.
-[[nodiscard]] int clampBoostLevel(int levelDb);
-[[nodiscard]] double boostGain(int levelDb);  // 10^(level / 20)
+[[nodiscard]] int ClampBoostLevel(int levelDb);
+[[nodiscard]] double BoostGain(int levelDb);  // 10^(level / 20)
 
 class SoftCurve {
  public:
@@ -42,10 +42,10 @@ class SoftCurve {
     double twiceGain;
     double inverseGainPlusOne;
   };
-  [[nodiscard]] Terms terms() const {
+  [[nodiscard]] Terms CurveTerms() const {
     return {gainSquaredMinusOne_, 1.0 / gainMinusOne_, oneMinusGain_, twiceGain_, 1.0 / gainPlusOne_};
   }
-  [[nodiscard]] double gain() const { return gain_; }
+  [[nodiscard]] double Gain() const { return gain_; }
 
  private:
   double gain_;
@@ -64,16 +64,16 @@ class BoostTable {
 
   // Makes sure the table matches `levelDb`; false when it cannot be allocated
   // (the table is then absent and the boost must be skipped).
-  [[nodiscard]] bool prepare(int levelDb);
-  void release();
+  [[nodiscard]] bool Prepare(int levelDb);
+  void Release();
 
-  [[nodiscard]] bool built() const { return entries_ != nullptr; }
-  [[nodiscard]] int builtForLevel() const { return level_; }
-  [[nodiscard]] const std::uint16_t* entries() const { return entries_.get(); }
+  [[nodiscard]] bool Built() const { return entries_ != nullptr; }
+  [[nodiscard]] int BuiltForLevel() const { return level_; }
+  [[nodiscard]] const std::uint16_t* Entries() const { return entries_.get(); }
 
   // Applies the table to 16-bit samples in place: s >= 0 becomes entry s
   // (held at 32,767), s < 0 becomes minus entry |s|.
-  void apply(std::span<std::int16_t> samples) const { signedMap_.apply(samples); }
+  void Apply(std::span<std::int16_t> samples) const { signedMap_.Apply(samples); }
 
  private:
   std::unique_ptr<std::uint16_t[]> entries_;
@@ -86,7 +86,7 @@ class BoostTable {
 // The soft curve applied to one 32-bit sample: INT32_MIN stays as it is,
 // every other sample keeps its sign and becomes y(|s| / 2^31) * 2^31,
 // truncated toward zero. Written without branches so that loops vectorise.
-[[nodiscard]] inline std::int32_t softBoostSample32(std::int32_t s, const SoftCurve& curve) {
+[[nodiscard]] inline std::int32_t SoftBoostSample32(std::int32_t s, const SoftCurve& curve) {
   const double y = curve(std::fabs(static_cast<double>(s)) * 0x1p-31);
   // y stays below 1 for every |s| < 2^31, so the magnitude fits; the clamp
   // only guards the conversion.
@@ -95,7 +95,7 @@ class BoostTable {
   return s == INT32_MIN ? s : boosted;
 }
 
-// softBoostSample32 over every sample, in place.
-void softBoost32(std::span<std::int32_t> samples, const SoftCurve& curve);
+// SoftBoostSample32 over every sample, in place.
+void SoftBoost32(std::span<std::int32_t> samples, const SoftCurve& curve);
 
 }  // namespace zmsp

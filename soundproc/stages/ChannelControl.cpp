@@ -17,7 +17,7 @@ constexpr std::size_t kBlockSamples = 2048;
 constexpr std::uint32_t kFrontSpeakers = 0xF;  // front left, front right, centre, LFE
 constexpr int kMaskBitsWalked = 18;
 
-bool isBalancedLayout(const PcmLayout& layout) {
+bool IsBalancedLayout(const PcmFormat& layout) {
   const std::uint32_t mask = layout.channelMask;
   switch (layout.channels) {
     case 4:
@@ -33,10 +33,10 @@ bool isBalancedLayout(const PcmLayout& layout) {
   }
 }
 
-double levelGain(int levelDb) { return std::pow(10.0, levelDb * 0.05); }
+double LevelGain(int levelDb) { return std::pow(10.0, levelDb * 0.05); }
 
 template <typename Sample>
-inline Sample addSaturated(Sample a, Sample b) {
+inline Sample AddSaturated(Sample a, Sample b) {
   const std::int64_t sum = std::int64_t{a} + b;
   return static_cast<Sample>(
       std::clamp<std::int64_t>(sum, std::numeric_limits<Sample>::min(), std::numeric_limits<Sample>::max()));
@@ -44,7 +44,7 @@ inline Sample addSaturated(Sample a, Sample b) {
 
 // Two's-complement wrap-around at the sample width (well defined since C++20).
 template <typename Sample>
-inline Sample addWrapped(Sample a, Sample b) {
+inline Sample AddWrapped(Sample a, Sample b) {
   return static_cast<Sample>(std::int64_t{a} + b);
 }
 
@@ -61,23 +61,23 @@ auto Kernel(For16 for16, For32 for32) {
 }  // namespace
 
 template <>
-std::vector<std::int16_t>& ChannelControl::scratch<std::int16_t>() {
+std::vector<std::int16_t>& ChannelControl::Scratch<std::int16_t>() {
   return scratch16_;
 }
 template <>
-std::vector<std::int32_t>& ChannelControl::scratch<std::int32_t>() {
+std::vector<std::int32_t>& ChannelControl::Scratch<std::int32_t>() {
   return scratch32_;
 }
 
-void ChannelControl::configure(const PcmLayout& layout) {
+void ChannelControl::Configure(const PcmFormat& layout) {
   layout_ = layout;
-  positions_ = ChannelPositions::fromLayout(layout);
-  const bool extensibleInteger = layout.extensible && layout.integerWidthSupported();
-  applies_.balance = extensibleInteger && isBalancedLayout(layout);
+  positions_ = ChannelPositions::FromLayout(layout);
+  const bool extensibleInteger = layout.extensible && layout.IntegerWidthSupported();
+  applies_.balance = extensibleInteger && IsBalancedLayout(layout);
   const std::uint32_t needed = kSpeakerFrontLeft | kSpeakerFrontRight | kSpeakerLowFrequency;
   applies_.lfeMixer = hasLfe_ && extensibleInteger && layout.channels >= 3 &&
                       (layout.channelMask & needed) == needed && positions_.lowFrequency >= 0;
-  refresh();
+  Refresh();
 
   blockFrames_ = std::max<std::size_t>(1, kBlockSamples / std::max<std::uint16_t>(layout.channels, 1));
   const std::size_t blockSamples = blockFrames_ * layout.channels;
@@ -90,8 +90,8 @@ void ChannelControl::configure(const PcmLayout& layout) {
   }
 }
 
-bool ChannelControl::volAdjustApplies() const {
-  if (!layout_.extensible || !layout_.integerWidthSupported() || !isBalancedLayout(layout_)) {
+bool ChannelControl::VolAdjustApplies() const {
+  if (!layout_.extensible || !layout_.IntegerWidthSupported() || !IsBalancedLayout(layout_)) {
     return false;
   }
   const std::uint32_t mask = layout_.channelMask;
@@ -103,52 +103,53 @@ bool ChannelControl::volAdjustApplies() const {
   return lfe || center || front || rear;
 }
 
-bool ChannelControl::boostApplies() const {
+bool ChannelControl::BoostApplies() const {
   const bool sourceOk = settings_.volBoostApplyTo == BoostApplyTo::kEverySource || ac3Source_;
-  const bool tagOk = layout_.formatTag == kFormatTagPcm || layout_.formatTag == kFormatTagExtensible;
-  return layout_.parsed && sourceOk && tagOk && layout_.integerWidthSupported();
+  const bool tagOk =
+      layout_.formatTag == PcmFormat::kTagPcm || layout_.formatTag == PcmFormat::kTagExtensible;
+  return layout_.parsed && sourceOk && tagOk && layout_.IntegerWidthSupported();
 }
 
-void ChannelControl::refresh() {
-  applies_.volAdjust = volAdjustApplies();
-  applies_.boost = boostApplies();
+void ChannelControl::Refresh() {
+  applies_.volAdjust = VolAdjustApplies();
+  applies_.boost = BoostApplies();
   const bool tableInUse = settings_.volBoost && applies_.boost && layout_.bitsPerSample == 16 &&
                           settings_.volBoostAlgorithm == BoostAlgorithm::kSoftCurve;
   if (!tableInUse) {
-    boostTable_.release();
+    boostTable_.Release();
   }
   const bool plainMapInUse = settings_.volBoost && applies_.boost && layout_.bitsPerSample == 16 &&
                              settings_.volBoostAlgorithm == BoostAlgorithm::kPlainGain;
   if (!plainMapInUse) {
-    plainGainMap_.release();
+    plainGainMap_.Release();
   }
 }
 
-bool ChannelControl::hasWork() const {
+bool ChannelControl::HasWork() const {
   const ChannelControlSettings& s = settings_;
   return (s.volAdjust && applies_.volAdjust) || (s.frBalance && applies_.balance) ||
          (s.lfeMixer && applies_.lfeMixer) || (s.volBoost && applies_.boost);
 }
 
-void ChannelControl::reset() {
+void ChannelControl::Reset() {
   layout_ = {};
   positions_ = {};
   applies_ = {};
   gains_ = {};
   balanceFlags_ = {};
   balanceFactor_ = 100;
-  boostTable_.release();
-  plainGainMap_.release();
+  boostTable_.Release();
+  plainGainMap_.Release();
   scratch16_ = {};
   scratch32_ = {};
   gainRow_ = {};
   balanceRow_ = {};
 }
 
-void ChannelControl::prepareVolAdjust() {
+void ChannelControl::PrepareVolAdjust() {
   const std::uint32_t mask = layout_.channelMask;
   const ChannelControlSettings& s = settings_;
-  const auto gainIf = [](bool condition, int levelDb) { return condition ? levelGain(levelDb) : 1.0; };
+  const auto gainIf = [](bool condition, int levelDb) { return condition ? LevelGain(levelDb) : 1.0; };
   gains_.lfe = gainIf((mask & kSpeakerLowFrequency) && hasLfe_ && s.lfeLevelDb != 0, s.lfeLevelDb);
   gains_.center = gainIf((mask & kSpeakerFrontCenter) && s.centerLevelDb != 0, s.centerLevelDb);
   gains_.front =
@@ -173,14 +174,14 @@ void ChannelControl::prepareVolAdjust() {
   }
 }
 
-void ChannelControl::preparePlainGainMap() {
-  if (plainGainMap_.built() && plainGainMapLevel_ == settings_.volBoostLevelDb) {
+void ChannelControl::PreparePlainGainMap() {
+  if (plainGainMap_.Built() && plainGainMapLevel_ == settings_.volBoostLevelDb) {
     return;
   }
-  const double gain = boostGain(clampBoostLevel(settings_.volBoostLevelDb));
+  const double gain = BoostGain(ClampBoostLevel(settings_.volBoostLevelDb));
   const ChannelControlKernels& reference = ReferenceChannelKernels();
   // Without memory for the map the gain is computed per sample instead.
-  plainGainMapLevel_ = plainGainMap_.build([&](std::int16_t s) {
+  plainGainMapLevel_ = plainGainMap_.Build([&](std::int16_t s) {
     reference.gainAll16(&s, 1, gain);
     return s;
   })
@@ -188,7 +189,7 @@ void ChannelControl::preparePlainGainMap() {
                            : 0;
 }
 
-void ChannelControl::prepareBalance() {
+void ChannelControl::PrepareBalance() {
   // The getters keep the level within -100..100; holding it there keeps every
   // scaled sample within its range whatever the caller passes.
   const int level = std::clamp(settings_.frBalanceLevel, -100, 100);
@@ -210,60 +211,60 @@ void ChannelControl::prepareBalance() {
   }
 }
 
-ChannelControl::Outcome ChannelControl::process(std::span<std::byte> buffer, std::size_t dataBytes) {
+ChannelControl::Outcome ChannelControl::Process(std::span<std::byte> buffer, std::size_t dataBytes) {
   Outcome outcome;
-  const std::size_t frames = framesIn(layout_, std::min(dataBytes, buffer.size()));
-  if (frames == 0 || !layout_.integerWidthSupported()) {
+  const std::size_t frames = layout_.FramesIn(std::min(dataBytes, buffer.size()));
+  if (frames == 0 || !layout_.IntegerWidthSupported()) {
     return outcome;
   }
   const ChannelControlSettings& s = settings_;
   if (s.volAdjust && applies_.volAdjust) {
-    prepareVolAdjust();
+    PrepareVolAdjust();
   }
   if (s.frBalance && applies_.balance) {
-    prepareBalance();
+    PrepareBalance();
   }
   bool boost = s.volBoost && applies_.boost;
   if (boost && layout_.bitsPerSample == 16 && s.volBoostAlgorithm == BoostAlgorithm::kSoftCurve &&
-      !boostTable_.prepare(s.volBoostLevelDb)) {
+      !boostTable_.Prepare(s.volBoostLevelDb)) {
     outcome.boostSkippedNoMemory = true;
     boost = false;
   }
   if (boost && layout_.bitsPerSample == 16 && s.volBoostAlgorithm == BoostAlgorithm::kPlainGain) {
-    preparePlainGainMap();
+    PreparePlainGainMap();
   }
   if (layout_.bitsPerSample == 16) {
-    processSamples<std::int16_t>(buffer.data(), frames, boost);
+    ProcessSamples<std::int16_t>(buffer.data(), frames, boost);
   } else {
-    processSamples<std::int32_t>(buffer.data(), frames, boost);
+    ProcessSamples<std::int32_t>(buffer.data(), frames, boost);
   }
   outcome.frames = frames;
   return outcome;
 }
 
 template <typename Sample>
-void ChannelControl::processSamples(std::byte* data, std::size_t frames, bool boost) {
-  const std::size_t frameBytes = layout_.frameBytes();
+void ChannelControl::ProcessSamples(std::byte* data, std::size_t frames, bool boost) {
+  const std::size_t frameBytes = layout_.FrameBytes();
   if (reinterpret_cast<std::uintptr_t>(data) % alignof(Sample) == 0) {
     // Allocator buffers are aligned: work on the samples where they lie.
     auto* samples = reinterpret_cast<Sample*>(data);
     for (std::size_t done = 0; done < frames; done += blockFrames_) {
-      processBlock(samples + done * layout_.channels, std::min(blockFrames_, frames - done), boost);
+      ProcessBlock(samples + done * layout_.channels, std::min(blockFrames_, frames - done), boost);
     }
     return;
   }
-  std::vector<Sample>& block = scratch<Sample>();
+  std::vector<Sample>& block = Scratch<Sample>();
   for (std::size_t done = 0; done < frames; done += blockFrames_) {
     const std::size_t count = std::min(blockFrames_, frames - done);
     std::byte* where = data + done * frameBytes;
     std::memcpy(block.data(), where, count * frameBytes);
-    processBlock(block.data(), count, boost);
+    ProcessBlock(block.data(), count, boost);
     std::memcpy(where, block.data(), count * frameBytes);
   }
 }
 
 template <typename Sample>
-void ChannelControl::processBlock(Sample* samples, std::size_t frames, bool boost) {
+void ChannelControl::ProcessBlock(Sample* samples, std::size_t frames, bool boost) {
   const ChannelControlSettings& s = settings_;
   const std::size_t channels = layout_.channels;
   const std::size_t count = frames * channels;
@@ -278,16 +279,16 @@ void ChannelControl::processBlock(Sample* samples, std::size_t frames, bool boos
   }
 
   if (s.lfeMixer && applies_.lfeMixer) {
-    mixLfe(samples, count);
+    MixLfe(samples, count);
   }
 
   if (boost) {
-    applyBoost(samples, count);
+    ApplyBoost(samples, count);
   }
 }
 
 template <typename Sample>
-void ChannelControl::mixLfe(Sample* samples, std::size_t count) {
+void ChannelControl::MixLfe(Sample* samples, std::size_t count) {
   const ChannelControlSettings& s = settings_;
   const std::size_t channels = layout_.channels;
   const auto lfe = static_cast<std::size_t>(positions_.lowFrequency);
@@ -310,34 +311,34 @@ void ChannelControl::mixLfe(Sample* samples, std::size_t count) {
   for (std::size_t f = 0; f < frames; ++f) {
     Sample* frame = samples + f * channels;
     if (saturate) {
-      frame[0] = addSaturated(frame[0], mixed[f]);
-      frame[1] = addSaturated(frame[1], mixed[f]);
+      frame[0] = AddSaturated(frame[0], mixed[f]);
+      frame[1] = AddSaturated(frame[1], mixed[f]);
     } else {
-      frame[0] = addWrapped(frame[0], mixed[f]);
-      frame[1] = addWrapped(frame[1], mixed[f]);
+      frame[0] = AddWrapped(frame[0], mixed[f]);
+      frame[1] = AddWrapped(frame[1], mixed[f]);
     }
     frame[lfe] = 0;
   }
 }
 
 template <typename Sample>
-void ChannelControl::applyBoost(Sample* samples, std::size_t count) {
+void ChannelControl::ApplyBoost(Sample* samples, std::size_t count) {
   const ChannelControlSettings& s = settings_;
   const bool plainGain = s.volBoostAlgorithm == BoostAlgorithm::kPlainGain;
   if constexpr (sizeof(Sample) == 2) {
     if (!plainGain) {
-      boostTable_.apply({samples, count});
+      boostTable_.Apply({samples, count});
       return;
     }
-    if (plainGainMap_.built()) {
-      plainGainMap_.apply({samples, count});
+    if (plainGainMap_.Built()) {
+      plainGainMap_.Apply({samples, count});
       return;
     }
   } else if (!plainGain) {
     kernels_->softBoost32(samples, count, SoftCurve(s.volBoostLevelDb));
     return;
   }
-  const double gain = boostGain(clampBoostLevel(s.volBoostLevelDb));
+  const double gain = BoostGain(ClampBoostLevel(s.volBoostLevelDb));
   Kernel<Sample>(kernels_->gainAll16, kernels_->gainAll32)(samples, count, gain);
 }
 

@@ -14,7 +14,7 @@
 #include "soundproc/stages/ChannelControlKernels.h"
 #include "soundproc/stages/ChannelControlSettings.h"
 #include "soundproc/stages/ChannelPositions.h"
-#include "soundproc/stages/PcmLayout.h"
+#include "soundproc/contract/PcmFormat.h"
 #include "soundproc/stages/SampleMap16.h"
 
 namespace zmsp {
@@ -47,62 +47,62 @@ class ChannelControl {
   ChannelControl(const ChannelControl&) = delete;
   ChannelControl& operator=(const ChannelControl&) = delete;
 
-  void setSettings(const ChannelControlSettings& settings) { settings_ = settings; }
-  [[nodiscard]] const ChannelControlSettings& settings() const { return settings_; }
+  void SetSettings(const ChannelControlSettings& settings) { settings_ = settings; }
+  [[nodiscard]] const ChannelControlSettings& Settings() const { return settings_; }
   // The filter's input format has an LFE channel (set before every buffer).
-  void setHasLfe(bool hasLfe) { hasLfe_ = hasLfe; }
-  [[nodiscard]] bool hasLfe() const { return hasLfe_; }
+  void SetHasLfe(bool hasLfe) { hasLfe_ = hasLfe; }
+  [[nodiscard]] bool HasLfe() const { return hasLfe_; }
   // The stream comes from an AC3 source (set when the input connects).
-  void setAc3Source(bool ac3) { ac3Source_ = ac3; }
-  [[nodiscard]] bool ac3Source() const { return ac3Source_; }
+  void SetAc3Source(bool ac3) { ac3Source_ = ac3; }
+  [[nodiscard]] bool Ac3Source() const { return ac3Source_; }
 
   // A new format: channel positions and all four applicability flags.
-  void configure(const PcmLayout& layout);
-  // Settings or has-LFE may have changed since configure(): recompute the
+  void Configure(const PcmFormat& layout);
+  // Settings or has-LFE may have changed since Configure(): recompute the
   // boost and volume-adjust applicability and free the boost table when the
   // soft curve no longer runs on 16-bit data.
-  void refresh();
+  void Refresh();
   // At least one operation is switched on and applies to the format.
-  [[nodiscard]] bool hasWork() const;
+  [[nodiscard]] bool HasWork() const;
 
   // Processes the first `dataBytes` of `buffer` in place (never beyond the
   // buffer); a trailing partial frame is left alone.
-  [[nodiscard]] Outcome process(std::span<std::byte> buffer, std::size_t dataBytes);
+  [[nodiscard]] Outcome Process(std::span<std::byte> buffer, std::size_t dataBytes);
 
   // Runs the per-sample formulas one sample at a time as written instead of
   // the vectorised loops; both give the same samples.
-  void useReferenceKernels(bool reference) {
+  void UseReferenceKernels(bool reference) {
     kernels_ = reference ? &ReferenceChannelKernels() : &FastChannelKernels();
   }
 
   // Forgets the format and frees the boost table; settings stay.
-  void reset();
+  void Reset();
 
-  [[nodiscard]] const PcmLayout& layout() const { return layout_; }
-  [[nodiscard]] const Applicability& applicability() const { return applies_; }
-  [[nodiscard]] const ChannelPositions& positions() const { return positions_; }
-  [[nodiscard]] const GroupGains& gains() const { return gains_; }
-  [[nodiscard]] const std::array<bool, kBalancePositions>& balanceFlags() const { return balanceFlags_; }
-  [[nodiscard]] int balanceFactor() const { return balanceFactor_; }
-  [[nodiscard]] const BoostTable& boostTable() const { return boostTable_; }
+  [[nodiscard]] const PcmFormat& Layout() const { return layout_; }
+  [[nodiscard]] const Applicability& WhatApplies() const { return applies_; }
+  [[nodiscard]] const ChannelPositions& Positions() const { return positions_; }
+  [[nodiscard]] const GroupGains& Gains() const { return gains_; }
+  [[nodiscard]] const std::array<bool, kBalancePositions>& BalanceFlags() const { return balanceFlags_; }
+  [[nodiscard]] int BalanceFactor() const { return balanceFactor_; }
+  [[nodiscard]] const BoostTable& CurrentBoostTable() const { return boostTable_; }
 
  private:
-  [[nodiscard]] bool volAdjustApplies() const;
-  [[nodiscard]] bool boostApplies() const;
-  void prepareVolAdjust();
-  void prepareBalance();
-  void preparePlainGainMap();
+  [[nodiscard]] bool VolAdjustApplies() const;
+  [[nodiscard]] bool BoostApplies() const;
+  void PrepareVolAdjust();
+  void PrepareBalance();
+  void PreparePlainGainMap();
   template <typename Sample>
-  void processSamples(std::byte* data, std::size_t frames, bool boost);
+  void ProcessSamples(std::byte* data, std::size_t frames, bool boost);
   template <typename Sample>
-  void processBlock(Sample* samples, std::size_t frames, bool boost);
+  void ProcessBlock(Sample* samples, std::size_t frames, bool boost);
   template <typename Sample>
-  void mixLfe(Sample* samples, std::size_t count);
+  void MixLfe(Sample* samples, std::size_t count);
   template <typename Sample>
-  void applyBoost(Sample* samples, std::size_t count);
+  void ApplyBoost(Sample* samples, std::size_t count);
 
   ChannelControlSettings settings_;
-  PcmLayout layout_;
+  PcmFormat layout_;
   bool hasLfe_ = false;
   bool ac3Source_ = false;
   Applicability applies_;
@@ -129,7 +129,7 @@ class ChannelControl {
   std::size_t blockFrames_ = 1;
 
   template <typename Sample>
-  std::vector<Sample>& scratch();
+  std::vector<Sample>& Scratch();
 };
 
 }  // namespace zmsp

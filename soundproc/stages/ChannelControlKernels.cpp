@@ -22,7 +22,7 @@ constexpr double kMax = static_cast<double>(std::numeric_limits<Sample>::max());
 // Truncates toward zero and clamps to the sample range (clamping first keeps
 // the conversion defined; the result is the same).
 template <typename Sample>
-inline Sample truncateClamped(double value) {
+inline Sample TruncateClamped(double value) {
   return static_cast<Sample>(std::min(std::max(value, kMin<Sample>), kMax<Sample>));
 }
 
@@ -34,40 +34,40 @@ inline Sample truncateClamped(double value) {
 // than the rounding error of one division. The result never exceeds |sample|
 // because mul <= div.
 template <typename Sample>
-inline Sample scaleTruncated(Sample sample, double mul, double div) {
+inline Sample ScaleTruncated(Sample sample, double mul, double div) {
   return static_cast<Sample>(static_cast<double>(sample) * mul / div);
 }
 
 template <typename Sample>
-void referenceGainRow(Sample* samples, std::size_t count, const double* gain) {
+void ReferenceGainRow(Sample* samples, std::size_t count, const double* gain) {
   for (std::size_t i = 0; i < count; ++i) {
-    samples[i] = truncateClamped<Sample>(static_cast<double>(samples[i]) * gain[i]);
+    samples[i] = TruncateClamped<Sample>(static_cast<double>(samples[i]) * gain[i]);
   }
 }
 
 template <typename Sample>
-void referenceGainAll(Sample* samples, std::size_t count, double gain) {
+void ReferenceGainAll(Sample* samples, std::size_t count, double gain) {
   for (std::size_t i = 0; i < count; ++i) {
-    samples[i] = truncateClamped<Sample>(static_cast<double>(samples[i]) * gain);
+    samples[i] = TruncateClamped<Sample>(static_cast<double>(samples[i]) * gain);
   }
 }
 
 template <typename Sample>
-void referenceScaleRow(Sample* samples, std::size_t count, const double* mul, double div) {
+void ReferenceScaleRow(Sample* samples, std::size_t count, const double* mul, double div) {
   for (std::size_t i = 0; i < count; ++i) {
-    samples[i] = scaleTruncated(samples[i], mul[i], div);
+    samples[i] = ScaleTruncated(samples[i], mul[i], div);
   }
 }
 
 template <typename Sample>
-void referenceScaleAll(Sample* samples, std::size_t count, double mul, double div) {
+void ReferenceScaleAll(Sample* samples, std::size_t count, double mul, double div) {
   for (std::size_t i = 0; i < count; ++i) {
-    samples[i] = scaleTruncated(samples[i], mul, div);
+    samples[i] = ScaleTruncated(samples[i], mul, div);
   }
 }
 
-void referenceSoftBoost32(std::int32_t* samples, std::size_t count, const SoftCurve& curve) {
-  softBoost32({samples, count}, curve);
+void ReferenceSoftBoost32(std::int32_t* samples, std::size_t count, const SoftCurve& curve) {
+  SoftBoost32({samples, count}, curve);
 }
 
 // ----------------------------------------------------------------------- fast
@@ -93,26 +93,27 @@ constexpr double kEdge = 0x1p-12;
 namespace sse2 {
 #define ZMSP_LOOP_LANES 2
 #define ZMSP_LOOP_AVX 0
+#define ZMSP_LOOP_TARGET
 #include "soundproc/stages/ChannelControlLoops.inl"
 #undef ZMSP_LOOP_LANES
 #undef ZMSP_LOOP_AVX
+#undef ZMSP_LOOP_TARGET
 }  // namespace sse2
 
-#pragma GCC push_options
-#pragma GCC target("avx2")
 namespace avx2 {
 #define ZMSP_LOOP_LANES 4
 #define ZMSP_LOOP_AVX 1
+#define ZMSP_LOOP_TARGET __attribute__((target("avx2")))
 #include "soundproc/stages/ChannelControlLoops.inl"
 #undef ZMSP_LOOP_LANES
 #undef ZMSP_LOOP_AVX
+#undef ZMSP_LOOP_TARGET
 }  // namespace avx2
-#pragma GCC pop_options
 
 constexpr ChannelControlKernels kReference{
-    referenceGainRow<std::int16_t>,  referenceGainRow<std::int32_t>,  referenceGainAll<std::int16_t>,
-    referenceGainAll<std::int32_t>,  referenceScaleRow<std::int16_t>, referenceScaleRow<std::int32_t>,
-    referenceScaleAll<std::int16_t>, referenceScaleAll<std::int32_t>, referenceSoftBoost32};
+    ReferenceGainRow<std::int16_t>,  ReferenceGainRow<std::int32_t>,  ReferenceGainAll<std::int16_t>,
+    ReferenceGainAll<std::int32_t>,  ReferenceScaleRow<std::int16_t>, ReferenceScaleRow<std::int32_t>,
+    ReferenceScaleAll<std::int16_t>, ReferenceScaleAll<std::int32_t>, ReferenceSoftBoost32};
 
 }  // namespace
 

@@ -26,7 +26,7 @@ struct ChannelControlKernels {
   // The same with one multiplier for every sample (LFE headroom).
   void (*scaleAll16)(std::int16_t* samples, std::size_t count, double mul, double div);
   void (*scaleAll32)(std::int32_t* samples, std::size_t count, double mul, double div);
-  // The soft boost curve on 32-bit samples (see softBoost32).
+  // The soft boost curve on 32-bit samples (see SoftBoost32).
   void (*softBoost32)(std::int32_t* samples, std::size_t count, const SoftCurve& curve);
 };
 

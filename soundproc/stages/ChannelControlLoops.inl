@@ -1,8 +1,13 @@
 // The vectorised loops of channel control, included by ChannelControlKernels.cpp
 // once per instruction set inside a namespace of its own. The includer defines
-// ZMSP_LOOP_LANES (doubles per vector: 2 for SSE2, 4 for AVX2) and
-// ZMSP_LOOP_AVX (1 under the AVX2 target). Every loop ends with the reference
-// formula for the samples that do not fill a vector.
+// ZMSP_LOOP_LANES (doubles per vector: 2 for SSE2, 4 for AVX2), ZMSP_LOOP_AVX
+// (1 for the AVX2 set) and ZMSP_LOOP_TARGET, the target attribute every
+// function here carries (empty for SSE2, which every x86-64 has). Both g++
+// and clang compile a function for the instruction set its own attribute
+// names, and clang inlines an intrinsic only into a function that carries its
+// target: so the attribute sits on each function, not on a region of the file.
+// Every loop ends with the reference formula for the samples that do not fill
+// a vector.
 
 constexpr std::size_t kLanes = ZMSP_LOOP_LANES;
 typedef double Doubles __attribute__((vector_size(8 * kLanes)));
@@ -11,7 +16,7 @@ typedef std::int32_t Ints __attribute__((vector_size(4 * kLanes)));
 typedef std::int16_t Shorts __attribute__((vector_size(2 * kLanes)));
 
 template <typename Sample>
-[[gnu::always_inline]] inline Doubles Load(const Sample* at) {
+[[gnu::always_inline]] ZMSP_LOOP_TARGET inline Doubles Load(const Sample* at) {
   if constexpr (sizeof(Sample) == 4) {
     Ints v;
     std::memcpy(&v, at, sizeof v);
@@ -25,7 +30,7 @@ template <typename Sample>
 
 // Stores values already within the sample range, truncated toward zero.
 template <typename Sample>
-[[gnu::always_inline]] inline void StoreTruncated(Sample* at, Doubles values) {
+[[gnu::always_inline]] ZMSP_LOOP_TARGET inline void StoreTruncated(Sample* at, Doubles values) {
   const Ints whole = __builtin_convertvector(values, Ints);
   if constexpr (sizeof(Sample) == 4) {
     std::memcpy(at, &whole, sizeof whole);
@@ -35,10 +40,10 @@ template <typename Sample>
   }
 }
 
-[[gnu::always_inline]] inline Doubles Splat(double value) { return Doubles{} + value; }
+[[gnu::always_inline]] ZMSP_LOOP_TARGET inline Doubles Splat(double value) { return Doubles{} + value; }
 
 template <typename Sample>
-[[gnu::always_inline]] inline Doubles Clamped(Doubles v) {
+[[gnu::always_inline]] ZMSP_LOOP_TARGET inline Doubles Clamped(Doubles v) {
   const Doubles low = Splat(kMin<Sample>);
   const Doubles high = Splat(kMax<Sample>);
   v = v < low ? low : v;
@@ -47,16 +52,16 @@ template <typename Sample>
 
 constexpr std::int64_t kSignBit = std::numeric_limits<std::int64_t>::min();
 
-[[gnu::always_inline]] inline Doubles CopySign(Doubles magnitude, Doubles sign) {
+[[gnu::always_inline]] ZMSP_LOOP_TARGET inline Doubles CopySign(Doubles magnitude, Doubles sign) {
   return reinterpret_cast<Doubles>((reinterpret_cast<Masks>(sign) & kSignBit) |
                                    reinterpret_cast<Masks>(magnitude));
 }
 
-[[gnu::always_inline]] inline Doubles Abs(Doubles v) {
+[[gnu::always_inline]] ZMSP_LOOP_TARGET inline Doubles Abs(Doubles v) {
   return reinterpret_cast<Doubles>(reinterpret_cast<Masks>(v) & ~kSignBit);
 }
 
-[[gnu::always_inline]] inline Doubles Sqrt(Doubles v) {
+[[gnu::always_inline]] ZMSP_LOOP_TARGET inline Doubles Sqrt(Doubles v) {
 #if ZMSP_LOOP_AVX
   return _mm256_sqrt_pd(v);
 #else
@@ -65,7 +70,7 @@ constexpr std::int64_t kSignBit = std::numeric_limits<std::int64_t>::min();
 }
 
 // One bit per lane whose mask is set.
-[[gnu::always_inline]] inline int EdgeLanes(Masks edge) {
+[[gnu::always_inline]] ZMSP_LOOP_TARGET inline int EdgeLanes(Masks edge) {
 #if ZMSP_LOOP_AVX
   return _mm256_movemask_pd(reinterpret_cast<__m256d>(edge));
 #else
@@ -74,28 +79,28 @@ constexpr std::int64_t kSignBit = std::numeric_limits<std::int64_t>::min();
 }
 
 template <typename Sample>
-void GainRow(Sample* samples, std::size_t count, const double* gain) {
+ZMSP_LOOP_TARGET void GainRow(Sample* samples, std::size_t count, const double* gain) {
   std::size_t i = 0;
   for (; i + kLanes <= count; i += kLanes) {
     Doubles g;
     std::memcpy(&g, gain + i, sizeof g);
     StoreTruncated(samples + i, Clamped<Sample>(Load(samples + i) * g));
   }
-  for (; i < count; ++i) samples[i] = truncateClamped<Sample>(static_cast<double>(samples[i]) * gain[i]);
+  for (; i < count; ++i) samples[i] = TruncateClamped<Sample>(static_cast<double>(samples[i]) * gain[i]);
 }
 
 template <typename Sample>
-void GainAll(Sample* samples, std::size_t count, double gain) {
+ZMSP_LOOP_TARGET void GainAll(Sample* samples, std::size_t count, double gain) {
   const Doubles g = Splat(gain);
   std::size_t i = 0;
   for (; i + kLanes <= count; i += kLanes) {
     StoreTruncated(samples + i, Clamped<Sample>(Load(samples + i) * g));
   }
-  for (; i < count; ++i) samples[i] = truncateClamped<Sample>(static_cast<double>(samples[i]) * gain);
+  for (; i < count; ++i) samples[i] = TruncateClamped<Sample>(static_cast<double>(samples[i]) * gain);
 }
 
 template <typename Sample>
-void ScaleRow(Sample* samples, std::size_t count, const double* mul, double div) {
+ZMSP_LOOP_TARGET void ScaleRow(Sample* samples, std::size_t count, const double* mul, double div) {
   const Doubles inverse = Splat(1.0 / div);
   const Doubles half = Splat(0.5 / div);
   std::size_t i = 0;
@@ -105,11 +110,11 @@ void ScaleRow(Sample* samples, std::size_t count, const double* mul, double div)
     const Doubles product = Load(samples + i) * m;
     StoreTruncated(samples + i, product * inverse + CopySign(half, product));
   }
-  for (; i < count; ++i) samples[i] = scaleTruncated(samples[i], mul[i], div);
+  for (; i < count; ++i) samples[i] = ScaleTruncated(samples[i], mul[i], div);
 }
 
 template <typename Sample>
-void ScaleAll(Sample* samples, std::size_t count, double mul, double div) {
+ZMSP_LOOP_TARGET void ScaleAll(Sample* samples, std::size_t count, double mul, double div) {
   const Doubles m = Splat(mul);
   const Doubles inverse = Splat(1.0 / div);
   const Doubles half = Splat(0.5 / div);
@@ -118,11 +123,11 @@ void ScaleAll(Sample* samples, std::size_t count, double mul, double div) {
     const Doubles product = Load(samples + i) * m;
     StoreTruncated(samples + i, product * inverse + CopySign(half, product));
   }
-  for (; i < count; ++i) samples[i] = scaleTruncated(samples[i], mul, div);
+  for (; i < count; ++i) samples[i] = ScaleTruncated(samples[i], mul, div);
 }
 
-void SoftBoost32(std::int32_t* samples, std::size_t count, const SoftCurve& curve) {
-  const SoftCurve::Terms k = curve.terms();
+ZMSP_LOOP_TARGET void SoftBoost32(std::int32_t* samples, std::size_t count, const SoftCurve& curve) {
+  const SoftCurve::Terms k = curve.CurveTerms();
   const Doubles one = Splat(1.0);
   const Doubles largest = Splat(2147483647.0);
   std::size_t i = 0;
@@ -141,11 +146,11 @@ void SoftBoost32(std::int32_t* samples, std::size_t count, const SoftCurve& curv
     std::memcpy(samples + i, &boosted, sizeof boosted);
     if (const int lanes = EdgeLanes(edge); lanes != 0) {
       for (std::size_t lane = 0; lane < kLanes; ++lane) {
-        if ((lanes >> lane) & 1) samples[i + lane] = softBoostSample32(s[lane], curve);
+        if ((lanes >> lane) & 1) samples[i + lane] = SoftBoostSample32(s[lane], curve);
       }
     }
   }
-  for (; i < count; ++i) samples[i] = softBoostSample32(samples[i], curve);
+  for (; i < count; ++i) samples[i] = SoftBoostSample32(samples[i], curve);
 }
 
 constexpr ChannelControlKernels kKernels{

@@ -25,8 +25,8 @@ ChannelControlSettings ReadChannelControlSettings(const Settings& settings) {
 }
 
 ChannelControlStage::ChannelControlStage(SettingsStore& store) : settings_(store) {
-  control_.setSettings(ReadChannelControlSettings(settings_));
-  enabled = control_.settings().enable;
+  control_.SetSettings(ReadChannelControlSettings(settings_));
+  enabled = control_.Settings().enable;
 }
 
 HRESULT ChannelControlStage::Receive(IMediaSample* sample, bool isUpstreamSample) {
@@ -34,18 +34,18 @@ HRESULT ChannelControlStage::Receive(IMediaSample* sample, bool isUpstreamSample
     return E_POINTER;
   }
   lastSample.Record(sample);
-  if (enabled && control_.settings().realtimeApply) {
-    control_.setSettings(ReadChannelControlSettings(settings_));
+  if (enabled && control_.Settings().realtimeApply) {
+    control_.SetSettings(ReadChannelControlSettings(settings_));
   }
-  control_.setHasLfe(hasLfe);
-  control_.setAc3Source(ac3Source);
+  control_.SetHasLfe(hasLfe);
+  control_.SetAc3Source(ac3Source);
   if (RefillFormatFromSample(sample, format)) {
-    control_.configure(LayoutOf(format));
+    control_.Configure(format);
   }
-  control_.refresh();
+  control_.Refresh();
   mustCopy = isUpstreamSample;
 
-  if (!enabled || !control_.hasWork()) {
+  if (!enabled || !control_.HasWork()) {
     return PassOn(sample, isUpstreamSample);
   }
   if (!isUpstreamSample) {
@@ -73,7 +73,7 @@ HRESULT ChannelControlStage::ProcessInPlace(IMediaSample* sample) {
   if (!GetSampleBytes(sample, bytes)) {
     return E_FAIL;
   }
-  const ChannelControl::Outcome outcome = control_.process({bytes.data, bytes.capacity}, bytes.length);
+  const ChannelControl::Outcome outcome = control_.Process({bytes.data, bytes.capacity}, bytes.length);
   if (outcome.boostSkippedNoMemory) {
     ShowStageMessage(kInsufficientMemory);
   }

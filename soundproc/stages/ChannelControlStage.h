@@ -29,10 +29,10 @@ class ChannelControlStage final : public ProcessingStage {
 
   // Shown on the property page.
   bool mustCopy = false;
-  InputFormatSummary format;
+  PcmFormat format;
   SampleSizes lastSample;
   [[nodiscard]] const ChannelControl& Control() const { return control_; }
-  [[nodiscard]] const ChannelControlSettings& CurrentSettings() const { return control_.settings(); }
+  [[nodiscard]] const ChannelControlSettings& CurrentSettings() const { return control_.Settings(); }
 
  private:
   HRESULT ProcessInPlace(IMediaSample* sample);

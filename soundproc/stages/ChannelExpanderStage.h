@@ -1,24 +1,18 @@
 #pragma once
 // The channel expander: turns 2-, 4- or 6-channel 16-bit PCM into 4, 6, 7 or
-// 8 channels through an expansion DMO. The stage decides when expansion
-// applies, builds the extensible output type, hands the upmix parameters to
-// the DMO through its persisted state and streams samples through it.
-//
-// The DMO is the outside expansion component when it is registered, else our
-// own upmixer from the factory in `sources` (see DmoCreation.h).
+// 8 channels through an expansion DMO (DmoStage). The stage decides when
+// expansion applies, builds the extensible output type and hands the upmix
+// parameters to the DMO through its persisted state. Its DMO is the outside
+// expansion component when it is registered, else our own upmixer.
 
 #include <cstdint>
 
-#include "soundproc/contract/DirectShowNames.h"
-#include "soundproc/contract/Settings.h"
-#include "soundproc/stages/DmoCreation.h"
-#include "soundproc/stages/DmoStreamer.h"
+#include "soundproc/stages/DmoStage.h"
 #include "soundproc/stages/MatrixUpmixer.h"
-#include "soundproc/stages/StageSupport.h"
 
 namespace zmsp {
 
-class ChannelExpanderStage final : public ProcessingStage {
+class ChannelExpanderStage final : public DmoStage {
  public:
   // The outside expansion DMO's class.
   static constexpr CLSID kOutsideDmo = {
@@ -28,8 +22,6 @@ class ChannelExpanderStage final : public ProcessingStage {
   explicit ChannelExpanderStage(SettingsStore& store = CurrentSettingsStore(),
                                 const DmoSources& sources = {});
 
-  HRESULT Receive(IMediaSample* sample, bool isUpstreamSample) override;
-
   // Whether this stage expands `type`: enabled (and the source AC3 when
   // "AC3Only"), 16-bit PCM between the minimum frequency and 48,000 Hz (never
   // at 0 Hz), 2 channels, or 4/6 channels that the configured output count
@@ -37,12 +29,8 @@ class ChannelExpanderStage final : public ProcessingStage {
   [[nodiscard]] bool AppliesTo(const AM_MEDIA_TYPE& type) const;
   // The media type this stage produces for `input`: the 40-byte extensible
   // format with the configured channel count when AppliesTo(input), else a
-  // deep copy of it. The caller frees `output` with FreeMediaType.
-  HRESULT OutputType(const AM_MEDIA_TYPE& input, AM_MEDIA_TYPE* output) const;
-
-  // The DMO in use (not referenced for the caller), null before the first
-  // qualifying type.
-  [[nodiscard]] IMediaObject* Dmo() const { return dmo_.Get(); }
+  // deep copy of it.
+  HRESULT OutputType(const AM_MEDIA_TYPE& input, MediaType& output) const;
 
   // Set by the filter when the input connects.
   bool ac3Source = false;
@@ -56,25 +44,16 @@ class ChannelExpanderStage final : public ProcessingStage {
   std::uint32_t algorithm = UpmixParams::kAlgorithmProLogic2;  // last handed to the DMO
   std::uint32_t proLogic2Mode = UpmixParams::kModeMovie;       // last handed to the DMO
   std::uint32_t pl2AutoMode = 0;
-  bool typesAccepted = false;
-  InputFormatSummary format;
-  SampleSizes lastSample;
-  DmoStreamTotals totals;  // output of the last input sample
 
  private:
+  HRESULT DmoTypesFor(const AM_MEDIA_TYPE& type, MediaType& input, MediaType& output) override;
+  HRESULT HandOver(bool atCreation) override;
+  [[nodiscard]] bool RealtimeApply(const Settings& settings) const override;
+  [[nodiscard]] DmoStreamShape StreamShape() override;
+
   // The parameters the settings and the played file's type call for.
   [[nodiscard]] UpmixParams WantedParams(const Settings& settings) const;
   void Remember(const UpmixParams& params, const Settings& settings);
-  HRESULT HandOverAtCreation();
-  HRESULT HandOverPerSample();
-  bool CreateDmo();
-  void NegotiateTypes(const AM_MEDIA_TYPE& type);
-  HRESULT StreamSample(IMediaSample* sample);
-
-  SettingsStore& store_;
-  DmoSources sources_;
-  ComPtr<IMediaObject> dmo_;
-  StageMessages messages_;
 };
 
 }  // namespace zmsp

@@ -6,7 +6,7 @@ namespace zmsp {
 
 namespace {
 
-std::int32_t positionOf(std::uint32_t mask, std::uint32_t speakerBit, std::uint16_t channels) {
+std::int32_t PositionOf(std::uint32_t mask, std::uint32_t speakerBit, std::uint16_t channels) {
   if ((mask & speakerBit) == 0) {
     return ChannelPositions::kAbsent;
   }
@@ -16,16 +16,16 @@ std::int32_t positionOf(std::uint32_t mask, std::uint32_t speakerBit, std::uint1
 
 }  // namespace
 
-ChannelPositions ChannelPositions::fromLayout(const PcmLayout& layout) {
+ChannelPositions ChannelPositions::FromLayout(const PcmFormat& layout) {
   ChannelPositions positions;
   if (!layout.extensible || (layout.channelMask & kSpeakerAll) != 0) {
     return positions;
   }
   const std::uint32_t mask = layout.channelMask;
-  positions.frontLeft = positionOf(mask, kSpeakerFrontLeft, layout.channels);
-  positions.frontRight = positionOf(mask, kSpeakerFrontRight, layout.channels);
-  positions.frontCenter = positionOf(mask, kSpeakerFrontCenter, layout.channels);
-  positions.lowFrequency = positionOf(mask, kSpeakerLowFrequency, layout.channels);
+  positions.frontLeft = PositionOf(mask, kSpeakerFrontLeft, layout.channels);
+  positions.frontRight = PositionOf(mask, kSpeakerFrontRight, layout.channels);
+  positions.frontCenter = PositionOf(mask, kSpeakerFrontCenter, layout.channels);
+  positions.lowFrequency = PositionOf(mask, kSpeakerLowFrequency, layout.channels);
   return positions;
 }
 

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "soundproc/stages/PcmLayout.h"
+#include "soundproc/contract/PcmFormat.h"
 
 namespace zmsp {
 
@@ -20,7 +20,7 @@ struct ChannelPositions {
   // outside the frame (a mask naming more speakers than the format has
   // channels) counts as absent, so no operation ever reaches into the next
   // frame or past the buffer.
-  [[nodiscard]] static ChannelPositions fromLayout(const PcmLayout& layout);
+  [[nodiscard]] static ChannelPositions FromLayout(const PcmFormat& layout);
 };
 
 }  // namespace zmsp

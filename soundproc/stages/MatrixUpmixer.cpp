@@ -37,7 +37,7 @@ struct Decode {
   bool musicControls;  // centre width, dimension and panorama apply
 };
 
-Decode decodeFor(const UpmixParams& p) {
+Decode DecodeFor(const UpmixParams& p) {
   if (p.algorithm == UpmixParams::kAlgorithmProLogic) {
     return {false, true, 0.0, 0.020, false};
   }
@@ -58,19 +58,19 @@ Decode decodeFor(const UpmixParams& p) {
 }
 
 // Coefficient of a one-pole low-pass: y += (1 - k) * (x - y).
-float onePole(double cutoffHz, int rate) {
+float OnePole(double cutoffHz, int rate) {
   return static_cast<float>(std::exp(-2.0 * std::numbers::pi * std::min(cutoffHz, rate * 0.45) / rate));
 }
 
 // Rounds half up and saturates, in integers so that loops over it vectorise
 // (the values stay far inside the 32-bit range).
-std::int16_t saturate(float v) {
+std::int16_t Saturate(float v) {
   const std::int32_t rounded = static_cast<std::int32_t>(v + 32768.5f) - 32768;
   return static_cast<std::int16_t>(std::clamp(rounded, -32768, 32767));
 }
 
 template <std::size_t Channels>
-void interleave(const std::int16_t* const* planes, std::size_t frames, std::int16_t* out) {
+void Interleave(const std::int16_t* const* planes, std::size_t frames, std::int16_t* out) {
   for (std::size_t i = 0; i < frames; ++i) {
     for (std::size_t k = 0; k < Channels; ++k) {
       out[i * Channels + k] = planes[k][i];
@@ -80,7 +80,7 @@ void interleave(const std::int16_t* const* planes, std::size_t frames, std::int1
 
 }  // namespace
 
-bool MatrixUpmixer::supports(int inChannels, int outChannels) {
+bool MatrixUpmixer::Supports(int inChannels, int outChannels) {
   const bool knownOut = outChannels == 4 || outChannels == 6 || outChannels == 7 || outChannels == 8;
   switch (inChannels) {
     case 2:
@@ -94,7 +94,7 @@ bool MatrixUpmixer::supports(int inChannels, int outChannels) {
   }
 }
 
-std::uint32_t MatrixUpmixer::channelMask(int channels) {
+std::uint32_t MatrixUpmixer::ChannelMask(int channels) {
   switch (channels) {
     case 2:
       return 0x3;
@@ -111,20 +111,20 @@ std::uint32_t MatrixUpmixer::channelMask(int channels) {
   }
 }
 
-bool MatrixUpmixer::configure(int inChannels, int outChannels, int sampleRate) {
-  if (!supports(inChannels, outChannels) || sampleRate <= 0) {
+bool MatrixUpmixer::Configure(int inChannels, int outChannels, int sampleRate) {
+  if (!Supports(inChannels, outChannels) || sampleRate <= 0) {
     inChannels_ = outChannels_ = sampleRate_ = 0;
     return false;
   }
   inChannels_ = inChannels;
   outChannels_ = outChannels;
   sampleRate_ = sampleRate;
-  prepare();
-  reset();
+  Prepare();
+  Reset();
   return true;
 }
 
-void MatrixUpmixer::setParams(const UpmixParams& params) {
+void MatrixUpmixer::SetParams(const UpmixParams& params) {
   UpmixParams p = params;
   if (p.algorithm < UpmixParams::kAlgorithmIce || p.algorithm > UpmixParams::kAlgorithmProLogic2) {
     p.algorithm = UpmixParams::kAlgorithmProLogic2;
@@ -135,10 +135,10 @@ void MatrixUpmixer::setParams(const UpmixParams& params) {
   p.centerWidth = std::clamp(p.centerWidth, 0, 7);
   p.dimension = std::clamp(p.dimension, 0, 6);
   const bool delayChanges =
-      configured() && decodeFor(p).surroundDelaySeconds != decodeFor(params_).surroundDelaySeconds;
+      Configured() && DecodeFor(p).surroundDelaySeconds != DecodeFor(params_).surroundDelaySeconds;
   params_ = p;
-  if (configured()) {
-    prepare();
+  if (Configured()) {
+    Prepare();
     if (delayChanges) {
       delayLine_.assign(2 * surroundDelay_, 0.0f);
       delayPos_ = 0;
@@ -146,8 +146,8 @@ void MatrixUpmixer::setParams(const UpmixParams& params) {
   }
 }
 
-void MatrixUpmixer::prepare() {
-  const Decode d = decodeFor(params_);
+void MatrixUpmixer::Prepare() {
+  const Decode d = DecodeFor(params_);
   active_ = d.active;
   monoSurround_ = d.monoSurround;
   const double rate = sampleRate_;
@@ -156,8 +156,8 @@ void MatrixUpmixer::prepare() {
   envelopeKeep_ =
       d.active ? static_cast<float>(std::exp(-static_cast<double>(blockFrames_) / (d.envelopeSeconds * rate)))
                : 0.0f;
-  surroundLowpass_ = d.monoSurround ? onePole(kSurroundCutoffHz, sampleRate_) : 0.0f;
-  lfeLowpass_ = onePole(kLfeCutoffHz, sampleRate_);
+  surroundLowpass_ = d.monoSurround ? OnePole(kSurroundCutoffHz, sampleRate_) : 0.0f;
+  lfeLowpass_ = OnePole(kLfeCutoffHz, sampleRate_);
   if (d.monoSurround) {
     surroundMatrix_ = {0.5f, -0.5f, 0.5f, -0.5f};
   } else {
@@ -179,7 +179,7 @@ void MatrixUpmixer::prepare() {
   samples_.assign(8 * kChunkFrames, 0);
 }
 
-void MatrixUpmixer::reset() {
+void MatrixUpmixer::Reset() {
   blockPos_ = 0;
   blockEnergy_ = {};
   envelope_ = {};
@@ -190,9 +190,9 @@ void MatrixUpmixer::reset() {
   delayPos_ = 0;
 }
 
-std::size_t MatrixUpmixer::process(const std::int16_t* in, std::size_t frames, std::int16_t* out,
+std::size_t MatrixUpmixer::Process(const std::int16_t* in, std::size_t frames, std::int16_t* out,
                                    std::size_t outCapacityFrames) {
-  if (!configured() || in == nullptr || out == nullptr) {
+  if (!Configured() || in == nullptr || out == nullptr) {
     return 0;
   }
   const std::size_t total = std::min(frames, outCapacityFrames);
@@ -201,31 +201,31 @@ std::size_t MatrixUpmixer::process(const std::int16_t* in, std::size_t frames, s
   std::size_t done = 0;
   while (done < total) {
     const std::size_t n = std::min(total - done, kChunkFrames);
-    processChunk(in + done * ic, n, out + done * oc);
+    ProcessChunk(in + done * ic, n, out + done * oc);
     done += n;
   }
   return total;
 }
 
-void MatrixUpmixer::processChunk(const std::int16_t* in, std::size_t frames, std::int16_t* out) {
-  readInput(in, frames);
+void MatrixUpmixer::ProcessChunk(const std::int16_t* in, std::size_t frames, std::int16_t* out) {
+  ReadInput(in, frames);
   if (inChannels_ < 6) {
-    steer(frames);
-    decodeFronts(frames);
-    filterDerived(frames);
+    Steer(frames);
+    DecodeFronts(frames);
+    FilterDerived(frames);
     if (inChannels_ == 2 && surroundDelay_ > 0) {
-      delaySurrounds(frames);
+      DelaySurrounds(frames);
     }
   }
-  writeOutput(frames, out);
+  WriteOutput(frames, out);
 }
 
-float* MatrixUpmixer::plane(std::size_t index) { return scratch_.data() + index * kChunkFrames; }
+float* MatrixUpmixer::Plane(std::size_t index) { return scratch_.data() + index * kChunkFrames; }
 
-void MatrixUpmixer::readInput(const std::int16_t* in, std::size_t frames) {
+void MatrixUpmixer::ReadInput(const std::int16_t* in, std::size_t frames) {
   if (inChannels_ == 2) {
-    float* fl = plane(kFL);
-    float* fr = plane(kFR);
+    float* fl = Plane(kFL);
+    float* fr = Plane(kFR);
     for (std::size_t i = 0; i < frames; ++i) {
       fl[i] = in[2 * i];
       fr[i] = in[2 * i + 1];
@@ -238,7 +238,7 @@ void MatrixUpmixer::readInput(const std::int16_t* in, std::size_t frames) {
   static constexpr std::size_t kSlots6[] = {kFL, kFR, kFC, kLFE, kSL, kSR};
   const std::size_t* slots = ic == 4 ? kSlots4 : kSlots6;
   for (std::size_t k = 0; k < ic; ++k) {
-    float* dst = plane(slots[k]);
+    float* dst = Plane(slots[k]);
     for (std::size_t i = 0; i < frames; ++i) {
       dst[i] = in[i * ic + k];
     }
@@ -248,11 +248,11 @@ void MatrixUpmixer::readInput(const std::int16_t* in, std::size_t frames) {
 // Steering gains for each frame of the chunk: within a steering block they
 // ramp from gainsFrom_ to gainsTo_ by the frame's place in the block; at its
 // end the block's energies move the envelopes. Everything depends on the
-// frame's place in the stream only, so the cut into process() calls does not
+// frame's place in the stream only, so the cut into Process() calls does not
 // change the result.
-void MatrixUpmixer::steer(std::size_t frames) {
-  const float* fl = plane(kFL);
-  const float* fr = plane(kFR);
+void MatrixUpmixer::Steer(std::size_t frames) {
+  const float* fl = Plane(kFL);
+  const float* fr = Plane(kFR);
   const float step = 1.0f / static_cast<float>(blockFrames_);
   for (std::size_t i = 0; i < frames;) {
     const std::size_t n = std::min(frames - i, blockFrames_ - blockPos_);
@@ -268,7 +268,7 @@ void MatrixUpmixer::steer(std::size_t frames) {
     for (std::size_t g = 0; g < kSteerCount; ++g) {
       const float from = gainsFrom_[g];
       const float delta = (gainsTo_[g] - from) * step;
-      float* gain = plane(kSteerPlane + g) + i;
+      float* gain = Plane(kSteerPlane + g) + i;
       for (int j = 0; j < count; ++j) {
         gain[j] = from + delta * static_cast<float>(first + j);
       }
@@ -276,20 +276,20 @@ void MatrixUpmixer::steer(std::size_t frames) {
     blockPos_ += n;
     i += n;
     if (blockPos_ == blockFrames_) {
-      endSteeringBlock();
+      EndSteeringBlock();
     }
   }
 }
 
 // The matrix decode of the front pair (Lt, Rt) into left, right, centre and
 // (for stereo input) the two surrounds, with the steering of each frame.
-void MatrixUpmixer::decodeFronts(std::size_t frames) {
-  float* fl = plane(kFL);
-  float* fr = plane(kFR);
-  float* fc = plane(kFC);
-  float* sl = plane(kSL);
-  float* sr = plane(kSR);
-  float* lfe = plane(kLFE);
+void MatrixUpmixer::DecodeFronts(std::size_t frames) {
+  float* fl = Plane(kFL);
+  float* fr = Plane(kFR);
+  float* fc = Plane(kFC);
+  float* sl = Plane(kSL);
+  float* sr = Plane(kSR);
+  float* lfe = Plane(kLFE);
   // The LFE is filtered from the mean of all input channels.
   if (inChannels_ == 4) {
     for (std::size_t i = 0; i < frames; ++i) {
@@ -300,10 +300,10 @@ void MatrixUpmixer::decodeFronts(std::size_t frames) {
       lfe[i] = 0.5f * (fl[i] + fr[i]);
     }
   }
-  const float* cancelCenter = plane(kSteerPlane + kCancelCenter);
-  const float* cancelSurround = plane(kSteerPlane + kCancelSurround);
-  const float* centerGain = plane(kSteerPlane + kCenterGain);
-  const float* surroundGain = plane(kSteerPlane + kSurroundGain);
+  const float* cancelCenter = Plane(kSteerPlane + kCancelCenter);
+  const float* cancelSurround = Plane(kSteerPlane + kCancelSurround);
+  const float* centerGain = Plane(kSteerPlane + kCenterGain);
+  const float* surroundGain = Plane(kSteerPlane + kSurroundGain);
   // Each output's front part before the front scale (panorama wraps it onto
   // the surrounds).
   auto front = [&](std::size_t i, float l, float r, float sign) {
@@ -334,8 +334,8 @@ void MatrixUpmixer::decodeFronts(std::size_t frames) {
 
 // Recursive filters: the LFE from the low end of the input, and the band
 // limit of a mono surround.
-void MatrixUpmixer::filterDerived(std::size_t frames) {
-  float* lfe = plane(kLFE);
+void MatrixUpmixer::FilterDerived(std::size_t frames) {
+  float* lfe = Plane(kLFE);
   const float k = lfeLowpass_;
   float y0 = lfeLp_[0];
   float y1 = lfeLp_[1];
@@ -347,8 +347,8 @@ void MatrixUpmixer::filterDerived(std::size_t frames) {
   lfeLp_[0] = y0;
   lfeLp_[1] = y1;
   if (monoSurround_ && inChannels_ == 2) {
-    float* s0 = plane(kSL);
-    float* s1 = plane(kSR);
+    float* s0 = Plane(kSL);
+    float* s1 = Plane(kSR);
     const float ks = surroundLowpass_;
     float z = surroundLp_[0];
     for (std::size_t i = 0; i < frames; ++i) {
@@ -360,9 +360,9 @@ void MatrixUpmixer::filterDerived(std::size_t frames) {
   }
 }
 
-void MatrixUpmixer::delaySurrounds(std::size_t frames) {
-  float* sl = plane(kSL);
-  float* sr = plane(kSR);
+void MatrixUpmixer::DelaySurrounds(std::size_t frames) {
+  float* sl = Plane(kSL);
+  float* sr = Plane(kSR);
   const std::size_t length = surroundDelay_;
   for (std::size_t i = 0; i < frames; ++i) {
     float* slot = delayLine_.data() + 2 * delayPos_;
@@ -378,14 +378,14 @@ void MatrixUpmixer::delaySurrounds(std::size_t frames) {
   }
 }
 
-void MatrixUpmixer::writeOutput(std::size_t frames, std::int16_t* out) {
-  float* fl = plane(kFL);
-  float* fr = plane(kFR);
-  float* fc = plane(kFC);
-  float* sl = plane(kSL);
-  float* sr = plane(kSR);
-  float* x1 = plane(kExtra1);
-  float* x2 = plane(kExtra2);
+void MatrixUpmixer::WriteOutput(std::size_t frames, std::int16_t* out) {
+  float* fl = Plane(kFL);
+  float* fr = Plane(kFR);
+  float* fc = Plane(kFC);
+  float* sl = Plane(kSL);
+  float* sr = Plane(kSR);
+  float* x1 = Plane(kExtra1);
+  float* x2 = Plane(kExtra2);
   std::size_t order[8] = {kFL, kFR, kFC, kLFE, kSL, kSR, kExtra1, kExtra2};
   switch (outChannels_) {
     case 4:  // no centre speaker: a phantom centre in the fronts
@@ -416,32 +416,32 @@ void MatrixUpmixer::writeOutput(std::size_t frames, std::int16_t* out) {
   const auto oc = static_cast<std::size_t>(outChannels_);
   const std::int16_t* planes[8];
   for (std::size_t k = 0; k < oc; ++k) {
-    const float* src = plane(order[k]);
+    const float* src = Plane(order[k]);
     std::int16_t* dst = samples_.data() + k * kChunkFrames;
     for (std::size_t i = 0; i < frames; ++i) {
-      dst[i] = saturate(src[i]);
+      dst[i] = Saturate(src[i]);
     }
     planes[k] = dst;
   }
   switch (outChannels_) {
     case 4:
-      interleave<4>(planes, frames, out);
+      Interleave<4>(planes, frames, out);
       break;
     case 6:
-      interleave<6>(planes, frames, out);
+      Interleave<6>(planes, frames, out);
       break;
     case 7:
-      interleave<7>(planes, frames, out);
+      Interleave<7>(planes, frames, out);
       break;
     default:
-      interleave<8>(planes, frames, out);
+      Interleave<8>(planes, frames, out);
       break;
   }
 }
 
 // Folds the finished block's energies into the envelopes and sets the gains
 // the next block ramps to.
-void MatrixUpmixer::endSteeringBlock() {
+void MatrixUpmixer::EndSteeringBlock() {
   const float perFrame = 1.0f / static_cast<float>(blockFrames_);
   const auto [ll, rr, lr] = blockEnergy_;
   // Left, right, sum (l + r) / 2 and difference (l - r) / 2.
@@ -453,7 +453,7 @@ void MatrixUpmixer::endSteeringBlock() {
   blockEnergy_ = {};
   blockPos_ = 0;
   gainsFrom_ = gainsTo_;
-  gainsTo_ = targetGains();
+  gainsTo_ = TargetGains();
 }
 
 // Dominance along the left-right axis and along the centre-surround axis
@@ -461,7 +461,7 @@ void MatrixUpmixer::endSteeringBlock() {
 // leans to the centre is cancelled from the fronts and sent to the centre;
 // one that leans to the surround likewise to the surrounds. A signal that
 // leans to one side keeps centre and surrounds quiet.
-MatrixUpmixer::SteerGains MatrixUpmixer::targetGains() const {
+MatrixUpmixer::SteerGains MatrixUpmixer::TargetGains() const {
   if (!active_) {
     return {0.0f, 0.0f, 1.0f, 1.0f};
   }

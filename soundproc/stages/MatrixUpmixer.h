@@ -23,7 +23,7 @@
 // frames out as in). The surrounds of the Pro Logic, Pro Logic emulation and
 // movie decodes carry a deliberate delay of a few milliseconds behind the
 // fronts, as a surround decoder does to keep leakage from being localised.
-// The result does not depend on how the stream is cut into process() calls.
+// The result does not depend on how the stream is cut into Process() calls.
 
 #include <array>
 #include <cstddef>
@@ -63,35 +63,35 @@ class MatrixUpmixer {
   MatrixUpmixer& operator=(const MatrixUpmixer&) = delete;
 
   // The input/output channel pair is one the upmixer converts.
-  [[nodiscard]] static bool supports(int inChannels, int outChannels);
+  [[nodiscard]] static bool Supports(int inChannels, int outChannels);
   // The WAVE_FORMAT_EXTENSIBLE channel mask of an input or output channel
   // count above; 0 for other counts.
-  [[nodiscard]] static std::uint32_t channelMask(int channels);
+  [[nodiscard]] static std::uint32_t ChannelMask(int channels);
 
   // A new format; false (and unconfigured) when the pair is not supported or
   // the sample rate is not positive. Resets the decoder state.
-  [[nodiscard]] bool configure(int inChannels, int outChannels, int sampleRate);
-  [[nodiscard]] bool configured() const { return inChannels_ != 0; }
-  [[nodiscard]] int inChannels() const { return inChannels_; }
-  [[nodiscard]] int outChannels() const { return outChannels_; }
-  [[nodiscard]] int sampleRate() const { return sampleRate_; }
+  [[nodiscard]] bool Configure(int inChannels, int outChannels, int sampleRate);
+  [[nodiscard]] bool Configured() const { return inChannels_ != 0; }
+  [[nodiscard]] int InChannels() const { return inChannels_; }
+  [[nodiscard]] int OutChannels() const { return outChannels_; }
+  [[nodiscard]] int SampleRate() const { return sampleRate_; }
 
-  // Takes effect with the next process() call; out-of-range values are
+  // Takes effect with the next Process() call; out-of-range values are
   // clamped (an unknown algorithm reads as Pro Logic II, an unknown mode as
   // movie; the mode matters to Pro Logic II only). The steering state is
   // kept, so changing parameters while streaming is smooth.
-  void setParams(const UpmixParams& params);
-  [[nodiscard]] const UpmixParams& params() const { return params_; }
+  void SetParams(const UpmixParams& params);
+  [[nodiscard]] const UpmixParams& Params() const { return params_; }
 
-  // Converts min(frames, outCapacityFrames) frames from `in` (inChannels()
-  // samples a frame) into `out` (outChannels() samples a frame) and returns
+  // Converts min(frames, outCapacityFrames) frames from `in` (InChannels()
+  // samples a frame) into `out` (OutChannels() samples a frame) and returns
   // that count. Writes nothing past outCapacityFrames frames. Returns 0 when
   // not configured or a pointer is null. Output saturates at the 16-bit range.
-  [[nodiscard]] std::size_t process(const std::int16_t* in, std::size_t frames, std::int16_t* out,
+  [[nodiscard]] std::size_t Process(const std::int16_t* in, std::size_t frames, std::int16_t* out,
                                     std::size_t outCapacityFrames);
 
   // Forgets the stream (envelopes, filters, delays); format and parameters stay.
-  void reset();
+  void Reset();
 
  private:
   // Steering values ramped over a block: centre and surround cancellation in
@@ -99,24 +99,24 @@ class MatrixUpmixer {
   enum Steer : std::size_t { kCancelCenter, kCancelSurround, kCenterGain, kSurroundGain, kSteerCount };
   using SteerGains = std::array<float, kSteerCount>;
 
-  void prepare();
-  void processChunk(const std::int16_t* in, std::size_t frames, std::int16_t* out);
-  void readInput(const std::int16_t* in, std::size_t frames);
-  void steer(std::size_t frames);
-  void decodeFronts(std::size_t frames);
-  void filterDerived(std::size_t frames);
-  void delaySurrounds(std::size_t frames);
-  void writeOutput(std::size_t frames, std::int16_t* out);
-  void endSteeringBlock();
-  [[nodiscard]] SteerGains targetGains() const;
-  [[nodiscard]] float* plane(std::size_t index);
+  void Prepare();
+  void ProcessChunk(const std::int16_t* in, std::size_t frames, std::int16_t* out);
+  void ReadInput(const std::int16_t* in, std::size_t frames);
+  void Steer(std::size_t frames);
+  void DecodeFronts(std::size_t frames);
+  void FilterDerived(std::size_t frames);
+  void DelaySurrounds(std::size_t frames);
+  void WriteOutput(std::size_t frames, std::int16_t* out);
+  void EndSteeringBlock();
+  [[nodiscard]] SteerGains TargetGains() const;
+  [[nodiscard]] float* Plane(std::size_t index);
 
   int inChannels_ = 0;
   int outChannels_ = 0;
   int sampleRate_ = 0;
   UpmixParams params_;
 
-  // Derived from the parameters and the sample rate by prepare().
+  // Derived from the parameters and the sample rate by Prepare().
   bool active_ = true;           // steered (false: passive matrix)
   bool monoSurround_ = false;    // one band-limited surround signal on both rears
   std::size_t blockFrames_ = 1;  // frames per steering block

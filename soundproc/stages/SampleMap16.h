@@ -18,7 +18,7 @@ class SampleMap16 {
   // Fills the table with fn(s) for every sample value s; false when the table
   // cannot be allocated (it is then absent).
   template <typename Fn>
-  [[nodiscard]] bool build(Fn&& fn) {
+  [[nodiscard]] bool Build(Fn&& fn) {
     if (entries_ == nullptr) {
       entries_.reset(new (std::nothrow) std::int16_t[kEntries]);
       if (entries_ == nullptr) {
@@ -30,10 +30,10 @@ class SampleMap16 {
     }
     return true;
   }
-  void release() { entries_.reset(); }
-  [[nodiscard]] bool built() const { return entries_ != nullptr; }
+  void Release() { entries_.reset(); }
+  [[nodiscard]] bool Built() const { return entries_ != nullptr; }
 
-  void apply(std::span<std::int16_t> samples) const {
+  void Apply(std::span<std::int16_t> samples) const {
     const std::int16_t* map = entries_.get();
     for (std::int16_t& sample : samples) {
       sample = map[static_cast<std::uint16_t>(sample)];

@@ -17,14 +17,14 @@ namespace {
 
 // |sample| without widening beyond 32 bits (|INT32_MIN| = 2^31 still fits
 // unsigned), which keeps the summing loops in narrow vector lanes.
-inline std::uint32_t magnitude(std::int32_t sample) {
+inline std::uint32_t Magnitude(std::int32_t sample) {
   const std::int32_t sign = sample >> 31;
   return static_cast<std::uint32_t>(sample ^ sign) - static_cast<std::uint32_t>(sign);
 }
 
 // Frames left after the vectorised part, one sample at a time.
 template <typename Sample, int Channels>
-void sumTail(const std::byte* data, std::size_t firstFrame, std::size_t frames,
+void SumTail(const std::byte* data, std::size_t firstFrame, std::size_t frames,
              std::array<std::uint64_t, kMeterChannels>& totals) {
   const std::byte* at = data + firstFrame * Channels * sizeof(Sample);
   for (std::size_t frame = firstFrame; frame < frames; ++frame) {
@@ -32,7 +32,7 @@ void sumTail(const std::byte* data, std::size_t firstFrame, std::size_t frames,
       Sample sample;
       std::memcpy(&sample, at, sizeof(sample));
       at += sizeof(sample);
-      totals[c] += magnitude(sample);
+      totals[c] += Magnitude(sample);
     }
   }
 }
@@ -47,7 +47,7 @@ void sumTail(const std::byte* data, std::size_t firstFrame, std::size_t frames,
 // totals every 2^16 periods, long before they could overflow; 32-bit
 // magnitudes are summed in 64-bit lanes.
 template <typename Sample, int Channels>
-void sumMagnitudes(const std::byte* data, std::size_t frames,
+void SumMagnitudes(const std::byte* data, std::size_t frames,
                    std::array<std::uint64_t, kMeterChannels>& totals) {
   constexpr int kPerVector = 16 / sizeof(Sample);
   // At least four vectors per period, so that independent additions overlap.
@@ -101,36 +101,36 @@ void sumMagnitudes(const std::byte* data, std::size_t frames,
   for (int k = 0; k < kPeriod; ++k) {
     totals[k % Channels] += laneTotals[k];
   }
-  sumTail<Sample, Channels>(data, periods * kPeriod / Channels, frames, totals);
+  SumTail<Sample, Channels>(data, periods * kPeriod / Channels, frames, totals);
 }
 #else
 template <typename Sample, int Channels>
-void sumMagnitudes(const std::byte* data, std::size_t frames,
+void SumMagnitudes(const std::byte* data, std::size_t frames,
                    std::array<std::uint64_t, kMeterChannels>& totals) {
-  sumTail<Sample, Channels>(data, 0, frames, totals);
+  SumTail<Sample, Channels>(data, 0, frames, totals);
 }
 #endif
 
 template <typename Sample>
-void sumForChannels(int channels, const std::byte* data, std::size_t frames,
+void SumForChannels(int channels, const std::byte* data, std::size_t frames,
                     std::array<std::uint64_t, kMeterChannels>& totals) {
   switch (channels) {
     case 1:
-      return sumMagnitudes<Sample, 1>(data, frames, totals);
+      return SumMagnitudes<Sample, 1>(data, frames, totals);
     case 2:
-      return sumMagnitudes<Sample, 2>(data, frames, totals);
+      return SumMagnitudes<Sample, 2>(data, frames, totals);
     case 3:
-      return sumMagnitudes<Sample, 3>(data, frames, totals);
+      return SumMagnitudes<Sample, 3>(data, frames, totals);
     case 4:
-      return sumMagnitudes<Sample, 4>(data, frames, totals);
+      return SumMagnitudes<Sample, 4>(data, frames, totals);
     case 5:
-      return sumMagnitudes<Sample, 5>(data, frames, totals);
+      return SumMagnitudes<Sample, 5>(data, frames, totals);
     case 6:
-      return sumMagnitudes<Sample, 6>(data, frames, totals);
+      return SumMagnitudes<Sample, 6>(data, frames, totals);
     case 7:
-      return sumMagnitudes<Sample, 7>(data, frames, totals);
+      return SumMagnitudes<Sample, 7>(data, frames, totals);
     case 8:
-      return sumMagnitudes<Sample, 8>(data, frames, totals);
+      return SumMagnitudes<Sample, 8>(data, frames, totals);
     default:
       return;
   }
@@ -138,23 +138,23 @@ void sumForChannels(int channels, const std::byte* data, std::size_t frames,
 
 }  // namespace
 
-bool meterSupports(const PcmLayout& layout) {
-  return layout.parsed && layout.channels <= kMeterChannels && layout.integerWidthSupported();
+bool MeterSupports(const PcmFormat& layout) {
+  return layout.parsed && layout.channels <= kMeterChannels && layout.IntegerWidthSupported();
 }
 
-std::size_t measureLevels(std::span<const std::byte> data, const PcmLayout& layout, MeterLevels& levels) {
-  if (!meterSupports(layout)) {
+std::size_t MeasureLevels(std::span<const std::byte> data, const PcmFormat& layout, MeterLevels& levels) {
+  if (!MeterSupports(layout)) {
     return 0;
   }
-  const std::size_t frames = framesIn(layout, data.size());
+  const std::size_t frames = layout.FramesIn(data.size());
   if (frames == 0) {
     return 0;
   }
   std::array<std::uint64_t, kMeterChannels> totals{};
   if (layout.bitsPerSample == 16) {
-    sumForChannels<std::int16_t>(layout.channels, data.data(), frames, totals);
+    SumForChannels<std::int16_t>(layout.channels, data.data(), frames, totals);
   } else {
-    sumForChannels<std::int32_t>(layout.channels, data.data(), frames, totals);
+    SumForChannels<std::int32_t>(layout.channels, data.data(), frames, totals);
   }
   constexpr auto kLevelMax = static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max());
   for (std::size_t c = 0; c < layout.channels; ++c) {
@@ -163,7 +163,7 @@ std::size_t measureLevels(std::span<const std::byte> data, const PcmLayout& layo
   return frames;
 }
 
-MeterDisplay levelToDisplay(std::int32_t level, int bitsPerSample) {
+MeterDisplay LevelToDisplay(std::int32_t level, int bitsPerSample) {
   MeterDisplay display;
   display.shown = bitsPerSample == 32 ? (level >> 16) : level;
   if (display.shown > 0) {

@@ -8,7 +8,7 @@ HRESULT SoundMeterStage::Receive(IMediaSample* sample, bool isUpstreamSample) {
   }
   lastSample.Record(sample);
   if (RefillFormatFromSample(sample, format)) {
-    formatSupported = meterSupports(LayoutOf(format));
+    formatSupported = MeterSupports(format);
   }
   if (!isUpstreamSample) {
     Measure(sample);
@@ -38,7 +38,7 @@ void SoundMeterStage::Measure(IMediaSample* sample) {
   for (std::size_t c = 0; c < kMeterChannels; ++c) {
     levels[c] = levels_[c].load(std::memory_order_relaxed);
   }
-  if (measureLevels({bytes.data, bytes.length}, LayoutOf(format), levels) == 0) {
+  if (MeasureLevels({bytes.data, bytes.length}, format, levels) == 0) {
     return;
   }
   for (std::size_t c = 0; c < kMeterChannels; ++c) {

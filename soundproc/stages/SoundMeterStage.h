@@ -25,14 +25,14 @@ class SoundMeterStage final : public ProcessingStage {
   [[nodiscard]] std::int32_t Level(std::size_t channel) const {
     return channel < kMeterChannels ? levels_[channel].load(std::memory_order_relaxed) : 0;
   }
-  // The level as the page shows it (see levelToDisplay).
+  // The level as the page shows it (see LevelToDisplay).
   [[nodiscard]] MeterDisplay Display(std::size_t channel) const {
-    return levelToDisplay(Level(channel), format.bitsPerSample);
+    return LevelToDisplay(Level(channel), format.bitsPerSample);
   }
 
   // Shown on the property page (this is the filter's output format).
   bool formatSupported = false;
-  InputFormatSummary format;
+  PcmFormat format;
   SampleSizes lastSample;
 
  private:

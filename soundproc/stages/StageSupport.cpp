@@ -11,28 +11,17 @@
 
 namespace zmsp {
 
-PcmLayout LayoutOf(const InputFormatSummary& format) {
-  PcmLayout layout;
-  layout.parsed = format.parsed;
-  layout.formatTag = format.formatTag;
-  layout.channels = format.channels;
-  layout.bitsPerSample = format.bitsPerSample;
-  layout.extensible = format.extensible;
-  layout.channelMask = format.channelMask;
-  return layout;
-}
-
 void SampleSizes::Record(IMediaSample* sample) {
   actualDataLength = sample->GetActualDataLength();
   bufferSize = sample->GetSize();
 }
 
-bool RefillFormatFromSample(IMediaSample* sample, InputFormatSummary& format) {
+bool RefillFormatFromSample(IMediaSample* sample, PcmFormat& format) {
   TakenMediaType type(sample);
   if (!type) {
     return false;
   }
-  format.Fill(*type.Get());
+  FillPcmFormat(*type.Get(), format);
   return true;
 }
 
@@ -76,12 +65,12 @@ bool GetSampleBytes(IMediaSample* sample, SampleBytes& bytes) {
 
 namespace {
 
-std::mutex& handlerMutex() {
+std::mutex& HandlerMutex() {
   static std::mutex mutex;
   return mutex;
 }
 
-std::function<void(std::string_view)>& installedHandler() {
+std::function<void(std::string_view)>& InstalledHandler() {
   static std::function<void(std::string_view)> handler;
   return handler;
 }
@@ -103,7 +92,7 @@ DWORD WINAPI ShowBox(void* parameter) {
 }
 #endif
 
-void defaultMessage(std::string_view text) {
+void DefaultMessage(std::string_view text) {
 #ifdef _WIN32
   // On a thread of its own: the caller is a streaming thread that must not
   // wait for the user. The thread keeps this module loaded until the box is
@@ -132,19 +121,19 @@ void defaultMessage(std::string_view text) {
 void ShowStageMessage(std::string_view text) {
   std::function<void(std::string_view)> handler;
   {
-    std::lock_guard lock(handlerMutex());
-    handler = installedHandler();
+    std::lock_guard lock(HandlerMutex());
+    handler = InstalledHandler();
   }
   if (handler) {
     handler(text);
   } else {
-    defaultMessage(text);
+    DefaultMessage(text);
   }
 }
 
 void SetStageMessageHandler(std::function<void(std::string_view)> handler) {
-  std::lock_guard lock(handlerMutex());
-  installedHandler() = std::move(handler);
+  std::lock_guard lock(HandlerMutex());
+  InstalledHandler() = std::move(handler);
 }
 
 }  // namespace zmsp

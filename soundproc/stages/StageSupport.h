@@ -1,6 +1,5 @@
 #pragma once
-// What the stage classes share: the format summary as the DSP engines see it,
-// the sample sizes shown on the property page, the copy of an upstream sample
+// What the stage classes share: the sample sizes shown on the property page, the copy of an upstream sample
 // into an output sample, and the stages' message boxes.
 
 #include <cstdint>
@@ -9,11 +8,8 @@
 #include <string_view>
 
 #include "soundproc/contract/ProcessingStage.h"
-#include "soundproc/stages/PcmLayout.h"
 
 namespace zmsp {
-
-[[nodiscard]] PcmLayout LayoutOf(const InputFormatSummary& format);
 
 // Actual data length and buffer size of the last sample a stage received.
 struct SampleSizes {
@@ -24,7 +20,7 @@ struct SampleSizes {
 
 // When `sample` carries a media type, refills `format` from it, frees the
 // taken type and returns true.
-bool RefillFormatFromSample(IMediaSample* sample, InputFormatSummary& format);
+bool RefillFormatFromSample(IMediaSample* sample, PcmFormat& format);
 
 // An output sample from the filter holding the input sample's properties (no
 // override type) and a copy of its data. On failure nothing is left to release

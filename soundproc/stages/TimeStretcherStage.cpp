@@ -31,84 +31,46 @@ bool MakeStereo(MediaType& type) {
 }  // namespace
 
 TimeStretcherStage::TimeStretcherStage(SettingsStore& store, const DmoSources& sources)
-    : store_(store), sources_(sources) {}
+    : DmoStage(
+          store, sources,
+          {kOutsideDmo, OwnDmoKind::TimeStretcher, "TimeStretchDMO", "timestretchDMO: type not accepted"}) {}
 
-bool TimeStretcherStage::Qualifies(const InputFormatSummary& f) {
-  return f.parsed && f.formatTag != InputFormatSummary::kTagAc3Spdif && f.bitsPerSample == 16 &&
+bool TimeStretcherStage::Qualifies(const PcmFormat& f) {
+  return f.parsed && f.formatTag != PcmFormat::kTagAc3Spdif && f.bitsPerSample == 16 &&
          (f.channels == 1 || f.channels == 2 || f.channels == 4 || f.channels == 6) && f.samplesPerSec != 0;
 }
 
-HRESULT TimeStretcherStage::Receive(IMediaSample* sample, bool isUpstreamSample) {
-  if (sample == nullptr) return E_POINTER;
-  lastSample.Record(sample);
-  {
-    TakenMediaType type(sample);
-    if (type) {
-      format.Fill(*type.Get());
-      NegotiateTypes(*type.Get());
-    }
-  }
-  if (enabled && typesAccepted) return StreamSample(sample);
-  return PassOn(sample, isUpstreamSample);
+// The DMO takes the stage's own type in and out, mono as stereo.
+HRESULT TimeStretcherStage::DmoTypesFor(const AM_MEDIA_TYPE& type, MediaType& input, MediaType& output) {
+  const PcmFormat own = PcmFormatOf(type);
+  if (!Qualifies(own)) return S_FALSE;
+  if (!input.Set(type) || (own.channels == 1 && !MakeStereo(input))) return E_OUTOFMEMORY;
+  output = input;
+  return S_OK;
 }
 
-void TimeStretcherStage::NegotiateTypes(const AM_MEDIA_TYPE& type) {
-  InputFormatSummary own;
-  own.Fill(type);
-  if (!Qualifies(own)) {
-    typesAccepted = false;
-    return;
-  }
-  MediaType given;
-  if (!given.Set(type) || (own.channels == 1 && !MakeStereo(given))) return;
-  // A new DMO gets the speed once more; a failure leaves "types accepted" as it was.
-  if (!dmo_ && (!CreateDmo() || FAILED(HandOverAtCreation()))) return;
-  typesAccepted = SetDmoTypes(*dmo_.Get(), given.Get(), given.Get());
-  if (!typesAccepted) messages_.Show("timestretchDMO: type not accepted");
+bool TimeStretcherStage::RealtimeApply(const Settings& settings) const {
+  return settings.TimeStretcherRealtimeApply();
 }
 
-bool TimeStretcherStage::CreateDmo() {
-  return CreateConfiguredDmo(
-      sources_, kOutsideDmo, OwnDmoKind::TimeStretcher, "TimeStretchDMO",
-      [this] { return HandOverAtCreation(); }, dmo_, messages_);
-}
-
-HRESULT TimeStretcherStage::HandOverAtCreation() {
+HRESULT TimeStretcherStage::HandOver(bool atCreation) {
   const std::uint32_t wanted = Settings(store_).Speed();
   SpeedParameterBlock block;
   HRESULT hr = ReadPersistedBlock(dmo_.Get(), block.bytes.data(), block.bytes.size());
-  if (FAILED(hr)) return hr;
+  if (FAILED(hr) || (!atCreation && block.Speed() == wanted)) return hr;
   block.SetSpeed(wanted);
   hr = WritePersistedBlock(dmo_.Get(), block.bytes.data(), block.bytes.size());
   if (SUCCEEDED(hr)) speed = wanted;
   return hr;
 }
 
-HRESULT TimeStretcherStage::HandOverPerSample() {
-  const std::uint32_t wanted = Settings(store_).Speed();
-  SpeedParameterBlock block;
-  HRESULT hr = ReadPersistedBlock(dmo_.Get(), block.bytes.data(), block.bytes.size());
-  if (FAILED(hr) || block.Speed() == wanted) return hr;
-  block.SetSpeed(wanted);
-  hr = WritePersistedBlock(dmo_.Get(), block.bytes.data(), block.bytes.size());
-  if (SUCCEEDED(hr)) speed = wanted;
-  return hr;
-}
-
-HRESULT TimeStretcherStage::StreamSample(IMediaSample* sample) {
-  if (filter == nullptr) return E_UNEXPECTED;
-  if (Settings(store_).TimeStretcherRealtimeApply()) {
-    const HRESULT hr = HandOverPerSample();
-    if (FAILED(hr)) return hr;
-  }
+DmoStreamShape TimeStretcherStage::StreamShape() {
   DmoStreamShape shape;
   shape.frameBytes = format.FrameBytes();
   shape.sampleRate = format.samplesPerSec;
   shape.monoThroughStereo = format.channels == 1;
   shape.keepMediaTimes = false;
-  DmoStreamer streamer(*dmo_.Get(), *filter, shape,
-                       [this](IMediaSample* output) { return PassOn(output, false); });
-  return streamer.Stream(sample, totals);
+  return shape;
 }
 
 }  // namespace zmsp

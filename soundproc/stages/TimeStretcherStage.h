@@ -1,23 +1,17 @@
 #pragma once
 // The time stretcher: changes the playback speed of 16-bit PCM (mono, stereo,
-// 4 or 6 channels) through a time-stretch DMO, driven like the expander's
-// (DmoStreamer). Mono goes through the DMO as stereo with equal channels and
-// is folded back; the speed travels in the DMO's persisted state.
-//
-// The DMO is the outside time-stretch component when it is registered, else
-// our own stretcher from the factory in `sources` (see DmoCreation.h).
+// 4 or 6 channels) through a time-stretch DMO (DmoStage). Mono goes through
+// the DMO as stereo with equal channels and is folded back; the speed travels
+// in the DMO's persisted state. Its DMO is the outside time-stretch component
+// when it is registered, else our own stretcher.
 
 #include <cstdint>
 
-#include "soundproc/contract/DirectShowNames.h"
-#include "soundproc/contract/Settings.h"
-#include "soundproc/stages/DmoCreation.h"
-#include "soundproc/stages/DmoStreamer.h"
-#include "soundproc/stages/StageSupport.h"
+#include "soundproc/stages/DmoStage.h"
 
 namespace zmsp {
 
-class TimeStretcherStage final : public ProcessingStage {
+class TimeStretcherStage final : public DmoStage {
  public:
   // The outside time-stretch DMO's class.
   static constexpr CLSID kOutsideDmo = {
@@ -26,33 +20,17 @@ class TimeStretcherStage final : public ProcessingStage {
   // Starts disabled; the filter switches it per sample.
   explicit TimeStretcherStage(SettingsStore& store = CurrentSettingsStore(), const DmoSources& sources = {});
 
-  HRESULT Receive(IMediaSample* sample, bool isUpstreamSample) override;
-
   // 16-bit, 1, 2, 4 or 6 channels, a sample rate above 0, not AC3 over S/PDIF.
-  [[nodiscard]] static bool Qualifies(const InputFormatSummary& format);
-
-  // The DMO in use (not referenced for the caller), null before the first
-  // qualifying type.
-  [[nodiscard]] IMediaObject* Dmo() const { return dmo_.Get(); }
+  [[nodiscard]] static bool Qualifies(const PcmFormat& format);
 
   // Shown on the page.
   std::uint32_t speed = 1000;  // last handed to the DMO, in thousandths
-  bool typesAccepted = false;
-  InputFormatSummary format;
-  SampleSizes lastSample;
-  DmoStreamTotals totals;  // output of the last input sample
 
  private:
-  HRESULT HandOverAtCreation();
-  HRESULT HandOverPerSample();
-  bool CreateDmo();
-  void NegotiateTypes(const AM_MEDIA_TYPE& type);
-  HRESULT StreamSample(IMediaSample* sample);
-
-  SettingsStore& store_;
-  DmoSources sources_;
-  ComPtr<IMediaObject> dmo_;
-  StageMessages messages_;
+  HRESULT DmoTypesFor(const AM_MEDIA_TYPE& type, MediaType& input, MediaType& output) override;
+  HRESULT HandOver(bool atCreation) override;
+  [[nodiscard]] bool RealtimeApply(const Settings& settings) const override;
+  [[nodiscard]] DmoStreamShape StreamShape() override;
 };
 
 }  // namespace zmsp

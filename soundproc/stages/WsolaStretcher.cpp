@@ -21,7 +21,7 @@ constexpr std::int64_t kCompactFrames = 16384;
 // Sum of products with eight fixed partial sums: the order of additions is set
 // by the code, not by the compiler or the data's alignment, so the result is
 // reproducible and the loop still vectorises.
-float dot(const float* a, const float* b, std::size_t n) {
+float Dot(const float* a, const float* b, std::size_t n) {
   float partial[8] = {};
   std::size_t i = 0;
   for (; i + 8 <= n; i += 8) {
@@ -39,7 +39,7 @@ float dot(const float* a, const float* b, std::size_t n) {
   return sum;
 }
 
-double energy(const float* a, std::size_t n) {
+double Energy(const float* a, std::size_t n) {
   double sum = 0.0;
   for (std::size_t i = 0; i < n; ++i) {
     sum += static_cast<double>(a[i]) * a[i];
@@ -51,15 +51,15 @@ double energy(const float* a, std::size_t n) {
 // `length` long) by normalised cross-correlation with `reference`; ties go to
 // the first. Returns the index k, or `fallback` when no candidate correlates
 // positively.
-std::size_t bestMatch(const float* reference, const float* cand, std::size_t count, std::size_t length,
+std::size_t BestMatch(const float* reference, const float* cand, std::size_t count, std::size_t length,
                       std::size_t fallback) {
   constexpr double kFloor = 1.0;  // keeps silence from scoring
-  double e = energy(cand, length);
+  double e = Energy(cand, length);
   double bestScore = 0.0;
   std::size_t best = fallback;
   for (std::size_t k = 0; k < count; ++k) {
     const float* c = cand + k;
-    const double corr = dot(reference, c, length);
+    const double corr = Dot(reference, c, length);
     if (corr > 0.0) {
       const double score = corr * corr / (e + kFloor);
       if (score > bestScore) {
@@ -77,32 +77,32 @@ std::size_t bestMatch(const float* reference, const float* cand, std::size_t cou
 
 // Rounds half up and saturates, in integers so that loops over it vectorise
 // (the values stay far inside the 32-bit range).
-std::int16_t toSample(float v) {
+std::int16_t ToSample(float v) {
   const std::int32_t rounded = static_cast<std::int32_t>(v + 32768.5f) - 32768;
   return static_cast<std::int16_t>(std::clamp(rounded, -32768, 32767));
 }
 
 }  // namespace
 
-bool WsolaStretcher::supportsChannels(int channels) {
+bool WsolaStretcher::SupportsChannels(int channels) {
   return channels == 1 || channels == 2 || channels == 4 || channels == 6;
 }
 
-bool WsolaStretcher::configure(int channels, int sampleRate) {
-  if (!supportsChannels(channels) || sampleRate < kMinSampleRate || sampleRate > kMaxSampleRate) {
+bool WsolaStretcher::Configure(int channels, int sampleRate) {
+  if (!SupportsChannels(channels) || sampleRate < kMinSampleRate || sampleRate > kMaxSampleRate) {
     channels_ = 0;
     sampleRate_ = 0;
-    reset();
+    Reset();
     return false;
   }
   channels_ = channels;
   sampleRate_ = sampleRate;
-  prepare();
-  reset();
+  Prepare();
+  Reset();
   return true;
 }
 
-void WsolaStretcher::prepare() {
+void WsolaStretcher::Prepare() {
   const double rate = sampleRate_;
   hop_ = static_cast<std::size_t>(std::lround(kHopSeconds * rate));
   seek_ = static_cast<std::size_t>(std::lround(kSeekSeconds * rate));
@@ -119,20 +119,20 @@ void WsolaStretcher::prepare() {
   }
 }
 
-void WsolaStretcher::setSpeed(double speed) {
+void WsolaStretcher::SetSpeed(double speed) {
   if (std::isnan(speed)) {
     return;
   }
   speed_ = std::clamp(speed, kMinSpeed, kMaxSpeed);
 }
 
-void WsolaStretcher::reset() {
-  startStream();
+void WsolaStretcher::Reset() {
+  StartStream();
   output_.clear();
   outputRead_ = 0;
 }
 
-void WsolaStretcher::startStream() {
+void WsolaStretcher::StartStream() {
   inputBase_ = 0;
   input_.clear();
   mono_.clear();
@@ -143,38 +143,38 @@ void WsolaStretcher::startStream() {
   overlap_.assign(hop_ * static_cast<std::size_t>(channels_), 0.0f);
 }
 
-std::size_t WsolaStretcher::latencyFrames() const {
-  if (!configured()) {
+std::size_t WsolaStretcher::LatencyFrames() const {
+  if (!Configured()) {
     return 0;
   }
   const auto advance = static_cast<std::size_t>(std::ceil(speed_ * static_cast<double>(hop_)));
   return std::max(seek_ + 2 * hop_, advance) + decimation_;
 }
 
-std::size_t WsolaStretcher::push(const std::int16_t* in, std::size_t frames) {
-  if (!configured() || in == nullptr || frames == 0) {
+std::size_t WsolaStretcher::Push(const std::int16_t* in, std::size_t frames) {
+  if (!Configured() || in == nullptr || frames == 0) {
     return 0;
   }
-  appendInput(in, frames);
+  AppendInput(in, frames);
   inputEnd_ += static_cast<std::int64_t>(frames);
-  produceFrames(inputEnd_, false);
-  dropConsumedInput();
+  ProduceFrames(inputEnd_, false);
+  DropConsumedInput();
   return frames;
 }
 
-void WsolaStretcher::flush() {
-  if (!configured() || inputEnd_ == 0) {
+void WsolaStretcher::Flush() {
+  if (!Configured() || inputEnd_ == 0) {
     return;
   }
   // Silence after the end lets the last frames be searched and placed whole.
   const std::vector<std::int16_t> silence(
       (seek_ + 2 * hop_ + decimation_) * static_cast<std::size_t>(channels_), 0);
-  appendInput(silence.data(), silence.size() / static_cast<std::size_t>(channels_));
-  produceFrames(inputEnd_, true);
-  startStream();
+  AppendInput(silence.data(), silence.size() / static_cast<std::size_t>(channels_));
+  ProduceFrames(inputEnd_, true);
+  StartStream();
 }
 
-void WsolaStretcher::appendInput(const std::int16_t* in, std::size_t frames) {
+void WsolaStretcher::AppendInput(const std::int16_t* in, std::size_t frames) {
   const auto ch = static_cast<std::size_t>(channels_);
   input_.insert(input_.end(), in, in + frames * ch);
   const std::size_t first = mono_.size();
@@ -202,7 +202,7 @@ void WsolaStretcher::appendInput(const std::int16_t* in, std::size_t frames) {
 // output is produced that the end of the stream could make too long. At the
 // end of the stream the last partial hop is placed and cut to the length the
 // remaining input asks for.
-void WsolaStretcher::produceFrames(std::int64_t inputEnd, bool ending) {
+void WsolaStretcher::ProduceFrames(std::int64_t inputEnd, bool ending) {
   const auto held = static_cast<std::int64_t>(mono_.size());
   for (;;) {
     const double advance = speed_ * static_cast<double>(hop_);
@@ -224,9 +224,9 @@ void WsolaStretcher::produceFrames(std::int64_t inputEnd, bool ending) {
       }
     }
     const bool first = previous_ < 0;
-    const std::int64_t position = first ? nominal : findFramePosition(nominal);
-    placeFrame(position, first);
-    emit(emitFrames);
+    const std::int64_t position = first ? nominal : FindFramePosition(nominal);
+    PlaceFrame(position, first);
+    Emit(emitFrames);
     previous_ = position;
     nominal_ += advance;
     if (emitFrames < hop_) {
@@ -237,23 +237,23 @@ void WsolaStretcher::produceFrames(std::int64_t inputEnd, bool ending) {
 
 // Where, within the seek radius of `nominal`, the input best continues what
 // the last frame leaves in the overlap: the input that followed it, a hop on.
-std::int64_t WsolaStretcher::findFramePosition(std::int64_t nominal) const {
+std::int64_t WsolaStretcher::FindFramePosition(std::int64_t nominal) const {
   const std::int64_t lo = std::max(nominal - static_cast<std::int64_t>(seek_), inputBase_);
   const std::int64_t hi = std::max(nominal + static_cast<std::int64_t>(seek_), lo);
   const std::int64_t reference = previous_ + static_cast<std::int64_t>(hop_);
   if (decimation_ == 1) {
-    return std::clamp(fineSearch(lo, hi, reference), lo, hi);
+    return std::clamp(FineSearch(lo, hi, reference), lo, hi);
   }
-  const std::int64_t coarse = coarseSearch(lo, hi, reference);
+  const std::int64_t coarse = CoarseSearch(lo, hi, reference);
   const auto step = static_cast<std::int64_t>(decimation_);
   const std::int64_t found =
-      fineSearch(std::max(lo, coarse - step + 1), std::max(lo, std::min(hi, coarse + step - 1)), reference);
+      FineSearch(std::max(lo, coarse - step + 1), std::max(lo, std::min(hi, coarse + step - 1)), reference);
   return std::clamp(found, lo, hi);
 }
 
 // Search over the decimated signal: candidates keep the reference's offset
 // within its decimation group, so both are averaged over matching frames.
-std::int64_t WsolaStretcher::coarseSearch(std::int64_t lo, std::int64_t hi, std::int64_t reference) const {
+std::int64_t WsolaStretcher::CoarseSearch(std::int64_t lo, std::int64_t hi, std::int64_t reference) const {
   const auto step = static_cast<std::int64_t>(decimation_);
   const std::int64_t refIndex = (reference - inputBase_) / step;
   const std::int64_t offset = (reference - inputBase_) - refIndex * step;
@@ -270,11 +270,11 @@ std::int64_t WsolaStretcher::coarseSearch(std::int64_t lo, std::int64_t hi, std:
   const auto fallback = static_cast<std::size_t>(
       std::clamp(nominalIndex - firstIndex, std::int64_t{0}, static_cast<std::int64_t>(count - 1)));
   const std::size_t k =
-      bestMatch(coarse_.data() + refIndex, coarse_.data() + firstIndex, count, length, fallback);
+      BestMatch(coarse_.data() + refIndex, coarse_.data() + firstIndex, count, length, fallback);
   return inputBase_ + (firstIndex + static_cast<std::int64_t>(k)) * step + offset;
 }
 
-std::int64_t WsolaStretcher::fineSearch(std::int64_t lo, std::int64_t hi, std::int64_t reference) const {
+std::int64_t WsolaStretcher::FineSearch(std::int64_t lo, std::int64_t hi, std::int64_t reference) const {
   const std::size_t length = hop_;
   const auto held = static_cast<std::int64_t>(mono_.size());
   const std::int64_t last = std::min(hi, inputBase_ + held - static_cast<std::int64_t>(length) - 1);
@@ -282,7 +282,7 @@ std::int64_t WsolaStretcher::fineSearch(std::int64_t lo, std::int64_t hi, std::i
     return lo;
   }
   const auto count = static_cast<std::size_t>(last - lo + 1);
-  const std::size_t k = bestMatch(mono_.data() + (reference - inputBase_), mono_.data() + (lo - inputBase_),
+  const std::size_t k = BestMatch(mono_.data() + (reference - inputBase_), mono_.data() + (lo - inputBase_),
                                   count, length, count / 2);
   return lo + static_cast<std::int64_t>(k);
 }
@@ -290,7 +290,7 @@ std::int64_t WsolaStretcher::fineSearch(std::int64_t lo, std::int64_t hi, std::i
 // Adds the frame's windowed first half to the overlap kept from the last
 // frame and keeps its windowed second half for the next one. The first frame
 // of a stream starts at full level instead of fading in.
-void WsolaStretcher::placeFrame(std::int64_t position, bool first) {
+void WsolaStretcher::PlaceFrame(std::int64_t position, bool first) {
   const auto ch = static_cast<std::size_t>(channels_);
   const std::size_t half = hop_ * ch;
   const std::int16_t* x = input_.data() + static_cast<std::size_t>(position - inputBase_) * ch;
@@ -313,7 +313,7 @@ void WsolaStretcher::placeFrame(std::int64_t position, bool first) {
 
 // Moves the first `frames` finished frames of the overlap to the output and
 // makes the frame's second half the new overlap.
-void WsolaStretcher::emit(std::size_t frames) {
+void WsolaStretcher::Emit(std::size_t frames) {
   const auto ch = static_cast<std::size_t>(channels_);
   const std::size_t count = frames * ch;
   const std::size_t start = output_.size();
@@ -321,12 +321,12 @@ void WsolaStretcher::emit(std::size_t frames) {
   std::int16_t* out = output_.data() + start;
   const float* acc = overlap_.data();
   for (std::size_t k = 0; k < count; ++k) {
-    out[k] = toSample(acc[k]);
+    out[k] = ToSample(acc[k]);
   }
   overlap_.swap(pendingHalf_);
 }
 
-void WsolaStretcher::dropConsumedInput() {
+void WsolaStretcher::DropConsumedInput() {
   const std::int64_t nextLo = std::llround(nominal_) - static_cast<std::int64_t>(seek_);
   const std::int64_t reference = previous_ < 0 ? 0 : previous_ + static_cast<std::int64_t>(hop_);
   std::int64_t keepFrom = std::min(nextLo, reference);
@@ -345,19 +345,19 @@ void WsolaStretcher::dropConsumedInput() {
   inputBase_ = keepFrom;
 }
 
-std::size_t WsolaStretcher::available() const {
-  if (!configured()) {
+std::size_t WsolaStretcher::Available() const {
+  if (!Configured()) {
     return 0;
   }
   const auto ch = static_cast<std::size_t>(channels_);
   return output_.size() / ch - outputRead_;
 }
 
-std::size_t WsolaStretcher::pull(std::int16_t* out, std::size_t capacityFrames) {
-  if (out == nullptr || !configured()) {
+std::size_t WsolaStretcher::Pull(std::int16_t* out, std::size_t capacityFrames) {
+  if (out == nullptr || !Configured()) {
     return 0;
   }
-  const std::size_t frames = std::min(capacityFrames, available());
+  const std::size_t frames = std::min(capacityFrames, Available());
   const auto ch = static_cast<std::size_t>(channels_);
   std::copy_n(output_.begin() + static_cast<std::ptrdiff_t>(outputRead_ * ch), frames * ch, out);
   outputRead_ += frames;

@@ -10,13 +10,13 @@
 // at full rate. All channels use the same frame positions, so the stereo
 // image stays put.
 //
-// Streaming contract: push() input in buffers of any size, pull() what is
+// Streaming contract: Push() input in buffers of any size, Pull() what is
 // available. The output depends only on the samples and the speed, never on
-// how the input was cut into buffers. At most latencyFrames() input frames
-// are held back before the output they produce can be pulled. flush() ends
+// how the input was cut into buffers. At most LatencyFrames() input frames
+// are held back before the output they produce can be pulled. Flush() ends
 // the stream: the rest is produced, the total output length being the input
 // length divided by the speed (rounded; with speed changes, each stretch of
-// input divided by the speed that applied to it). A push() after flush()
+// input divided by the speed that applied to it). A Push() after Flush()
 // starts a new stream; output not yet pulled is kept.
 
 #include <cstddef>
@@ -34,52 +34,52 @@ class WsolaStretcher {
   WsolaStretcher(const WsolaStretcher&) = delete;
   WsolaStretcher& operator=(const WsolaStretcher&) = delete;
 
-  [[nodiscard]] static bool supportsChannels(int channels);
+  [[nodiscard]] static bool SupportsChannels(int channels);
 
   // A new format: 1, 2, 4 or 6 channels and a sample rate of 1,000 to
   // 384,000 Hz. False (and unconfigured) otherwise. Resets the stream and
   // drops pending output; the speed stays.
-  [[nodiscard]] bool configure(int channels, int sampleRate);
-  [[nodiscard]] bool configured() const { return channels_ != 0; }
-  [[nodiscard]] int channels() const { return channels_; }
-  [[nodiscard]] int sampleRate() const { return sampleRate_; }
+  [[nodiscard]] bool Configure(int channels, int sampleRate);
+  [[nodiscard]] bool Configured() const { return channels_ != 0; }
+  [[nodiscard]] int Channels() const { return channels_; }
+  [[nodiscard]] int SampleRate() const { return sampleRate_; }
 
   // Playback speed, clamped to [kMinSpeed, kMaxSpeed] (a NaN is ignored); 1 is
   // normal speed. Applies from the next output frame on, so a change while
   // streaming is smooth.
-  void setSpeed(double speed);
+  void SetSpeed(double speed);
   // The same in thousandths (563 to 10000), as the speed parameter block holds it.
-  void setSpeedThousandths(int thousandths) { setSpeed(thousandths / 1000.0); }
-  [[nodiscard]] double speed() const { return speed_; }
+  void SetSpeedThousandths(int thousandths) { SetSpeed(thousandths / 1000.0); }
+  [[nodiscard]] double Speed() const { return speed_; }
 
-  // Takes `frames` frames of channels() samples each and returns how many it
+  // Takes `frames` frames of Channels() samples each and returns how many it
   // took: all of them, or 0 when not configured or `in` is null.
-  [[nodiscard]] std::size_t push(const std::int16_t* in, std::size_t frames);
+  [[nodiscard]] std::size_t Push(const std::int16_t* in, std::size_t frames);
   // Moves up to capacityFrames frames of output to `out` and returns how many
   // (0 when `out` is null). Writes nothing past capacityFrames frames.
-  [[nodiscard]] std::size_t pull(std::int16_t* out, std::size_t capacityFrames);
-  // Frames pull() can deliver now.
-  [[nodiscard]] std::size_t available() const;
+  [[nodiscard]] std::size_t Pull(std::int16_t* out, std::size_t capacityFrames);
+  // Frames Pull() can deliver now.
+  [[nodiscard]] std::size_t Available() const;
   // Most input frames held back without producing output (depends on the
   // sample rate and the speed).
-  [[nodiscard]] std::size_t latencyFrames() const;
+  [[nodiscard]] std::size_t LatencyFrames() const;
 
   // Ends the stream: produces the output of all input pushed so far.
-  void flush();
+  void Flush();
   // Drops the stream, its held input and pending output; format and speed stay.
-  void reset();
+  void Reset();
 
  private:
-  void prepare();
-  void startStream();
-  void appendInput(const std::int16_t* in, std::size_t frames);
-  void produceFrames(std::int64_t inputEnd, bool ending);
-  [[nodiscard]] std::int64_t findFramePosition(std::int64_t nominal) const;
-  [[nodiscard]] std::int64_t coarseSearch(std::int64_t lo, std::int64_t hi, std::int64_t reference) const;
-  [[nodiscard]] std::int64_t fineSearch(std::int64_t lo, std::int64_t hi, std::int64_t reference) const;
-  void placeFrame(std::int64_t position, bool first);
-  void emit(std::size_t frames);
-  void dropConsumedInput();
+  void Prepare();
+  void StartStream();
+  void AppendInput(const std::int16_t* in, std::size_t frames);
+  void ProduceFrames(std::int64_t inputEnd, bool ending);
+  [[nodiscard]] std::int64_t FindFramePosition(std::int64_t nominal) const;
+  [[nodiscard]] std::int64_t CoarseSearch(std::int64_t lo, std::int64_t hi, std::int64_t reference) const;
+  [[nodiscard]] std::int64_t FineSearch(std::int64_t lo, std::int64_t hi, std::int64_t reference) const;
+  void PlaceFrame(std::int64_t position, bool first);
+  void Emit(std::size_t frames);
+  void DropConsumedInput();
 
   int channels_ = 0;
   int sampleRate_ = 0;

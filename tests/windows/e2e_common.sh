@@ -33,6 +33,17 @@ player_pid=""
 passed=0
 failed=0
 
+# The text of a profile file (settings, list, bookmarks) without its CRs:
+# UTF-16LE after a byte-order mark (a name its code page cannot hold), else
+# as it is.
+profile_text() {
+  if [ "$(head -c 2 "$1" 2>/dev/null | od -An -tx1 | tr -d ' ')" = "fffe" ]; then
+    tail -c +3 "$1" | iconv -f UTF-16LE -t UTF-8
+  else
+    cat "$1" 2>/dev/null
+  fi | tr -d '\r'
+}
+
 pass() { echo "ok: $*"; passed=$((passed + 1)); }
 fail() { echo "FAIL: $*"; failed=$((failed + 1)); }
 
@@ -43,8 +54,9 @@ start_player() {
 
 alive() { kill -0 "$player_pid" 2>/dev/null; }
 
-# The search pattern of a window title taken literally.
-title_pattern() { printf '^%s$' "$(printf '%s' "$1" | sed 's/[][\.*^$()+?{}|]/\\&/g')"; }
+# The search pattern of a window title taken literally; the main window's
+# title may carry the open movie's name before it ("OrvesDemo.avi - Orve's MP").
+title_pattern() { printf '^(.* - )?%s$' "$(printf '%s' "$1" | sed 's/[][\.*^$()+?{}|]/\\&/g')"; }
 
 # Id of the visible window whose title is exactly $1, waiting up to $2 seconds.
 find_window() {

@@ -5,6 +5,7 @@
 #include <new>
 
 #include "soundproc/contract/Guids.h"
+#include "soundproc/contract/WaveFormat.h"
 #include "soundproc/contract/DirectShowNames.h"
 #include "directshow/base/PositionEnumerator.h"
 
@@ -236,29 +237,22 @@ void HostGraph::Clear() {
 
 MediaType PcmType(std::uint16_t formatTag, std::uint16_t channels, std::uint32_t rate, std::uint16_t bits,
                   std::uint32_t channelMask) {
-  WAVEFORMATEXTENSIBLE wave{};
-  wave.Format.wFormatTag = formatTag;
-  wave.Format.nChannels = channels;
-  wave.Format.nSamplesPerSec = rate;
-  wave.Format.wBitsPerSample = bits;
-  wave.Format.nBlockAlign = static_cast<WORD>(channels * bits / 8);
-  wave.Format.nAvgBytesPerSec = rate * wave.Format.nBlockAlign;
-  const bool extensible = formatTag == 0xFFFE;
-  wave.Format.cbSize = extensible ? 22 : 0;
-  wave.Samples.wValidBitsPerSample = bits;
-  wave.dwChannelMask = channelMask;
-  wave.SubFormat = guids::kKsDataFormatSubtypePcm;
-
+  PcmFormat format;
+  format.formatTag = formatTag;
+  format.channels = channels;
+  format.samplesPerSec = rate;
+  format.bitsPerSample = bits;
+  format.extensible = formatTag == PcmFormat::kTagExtensible;
+  format.channelMask = channelMask;
+  format.validBitsPerSample = bits;
   AM_MEDIA_TYPE type{};
   type.majortype = guids::kMediaTypeAudio;
   type.subtype = guids::kSubtypePcm;
   type.bFixedSizeSamples = TRUE;
-  type.lSampleSize = wave.Format.nBlockAlign;
-  type.formattype = guids::kFormatWaveFormatEx;
-  type.cbFormat = extensible ? sizeof(WAVEFORMATEXTENSIBLE) : sizeof(WAVEFORMATEX);
-  type.pbFormat = reinterpret_cast<BYTE*>(&wave);
+  type.lSampleSize = format.FrameBytes();
   MediaType result;
-  result.Set(type);
+  if (SUCCEEDED(SetWaveFormat(format, type))) result.Set(type);
+  FreeMediaType(type);
   return result;
 }
 

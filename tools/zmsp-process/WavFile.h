@@ -75,7 +75,7 @@ class FileReader {
 
   // False with a one-line reason when the file cannot be read or parsed.
   bool Open(const std::string& path, std::string& error);
-  const Format& format() const { return layout_.format; }
+  const Format& GetFormat() const { return layout_.format; }
   // Reads up to `size` bytes of samples into `into`; fewer only at the end.
   // False on a read error.
   bool Read(std::uint8_t* into, std::size_t size, std::size_t& got);

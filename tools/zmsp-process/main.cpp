@@ -89,7 +89,7 @@ std::wstring Widen(const std::string& text) {
 class FileInput final : public zmsp::process::Input {
  public:
   bool Open(const std::string& path, std::string& error) { return reader_.Open(path, error); }
-  zmsp::wav::Format Format() const override { return reader_.format(); }
+  zmsp::wav::Format Format() const override { return reader_.GetFormat(); }
   bool Read(std::uint8_t* into, std::size_t size, std::size_t& got) override {
     return reader_.Read(into, size, got);
   }

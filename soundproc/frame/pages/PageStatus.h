@@ -1,26 +1,17 @@
-// What the sound processor's status page shows, as plain values read from the
-// filter and its stages on the page's own (user-interface) thread. No COM or
-// media types: the texts built from it are portable and tested natively.
+// What the sound processor's status page shows: a snapshot of plain values
+// the filter hands the page (ISoundProcessorStatus). No COM or media types:
+// the texts built from it are portable and tested natively.
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <string>
+
+#include "soundproc/contract/PcmFormat.h"
 
 namespace zmsp::pages {
 
 inline constexpr int kMeterRows = 8;
-
-// A wave format as the page describes it.
-struct FormatFacts {
-  bool parsed = false;  // a wave format was read at all
-  std::uint16_t formatTag = 0;
-  std::uint16_t channels = 0;
-  std::uint32_t samplesPerSec = 0;
-  std::uint16_t bitsPerSample = 0;
-  bool extensible = false;  // only then are the mask and the valid bits meaningful
-  std::uint32_t channelMask = 0;
-  std::uint16_t validBitsPerSample = 0;
-};
 
 struct ExpanderFacts {
   bool enabled = false;
@@ -52,8 +43,10 @@ struct ChannelControlFacts {
 };
 
 struct PageStatus {
-  FormatFacts input;   // the filter's input
-  FormatFacts output;  // the sound meter's, which is the filter's output
+  std::string source;    // the source class's name
+  std::string fileName;  // the played file, in the ANSI code page; empty when none was found
+  PcmFormat input;       // the filter's input
+  PcmFormat output;      // the sound meter's, which is the filter's output
   ExpanderFacts expander;
   StretcherFacts stretcher;
   ChannelControlFacts channelControl;

@@ -13,10 +13,6 @@ constexpr int kSpeakerCount = 18;
 constexpr std::uint32_t kBeyondSpeakers = ~((1u << kSpeakerCount) - 1);  // 0xFFFC0000
 constexpr std::uint32_t kAnyConfiguration = 0x80000000u;
 
-constexpr std::uint16_t kTagPcm = 1;
-constexpr std::uint16_t kTagExtensible = 0xFFFE;
-constexpr std::uint16_t kTagAc3Spdif = 0x92;
-
 template <typename... Args>
 std::string Printf(const char* format, Args... args) {
   char text[64];
@@ -44,10 +40,11 @@ std::string SpeakerText(std::uint32_t channelMask) {
   return names;
 }
 
-std::optional<std::string> FormatText(const FormatFacts& format) {
+std::optional<std::string> FormatText(const PcmFormat& format) {
   if (!format.parsed) return std::nullopt;
-  if (format.formatTag == kTagAc3Spdif) return std::string("AC3 S/PDIF");
-  if (format.formatTag != kTagPcm && format.formatTag != kTagExtensible) return std::string("???");
+  if (format.formatTag == PcmFormat::kTagAc3Spdif) return std::string("AC3 S/PDIF");
+  if (format.formatTag != PcmFormat::kTagPcm && format.formatTag != PcmFormat::kTagExtensible)
+    return std::string("???");
   const unsigned bits = format.extensible ? format.validBitsPerSample : format.bitsPerSample;
   std::string text = Printf("%uCh / %uHz / %ubit", static_cast<unsigned>(format.channels),
                             static_cast<unsigned>(format.samplesPerSec), bits);

@@ -14,7 +14,7 @@ namespace zmsp::pages {
 // "2Ch / 44100Hz / 16bit", for an extensible format followed by a soft line
 // break and its speakers ("FL FR ..."); "AC3 S/PDIF" for tag 0x92, "???" for
 // any other tag. Nothing when no format was read: the field keeps its text.
-[[nodiscard]] std::optional<std::string> FormatText(const FormatFacts& format);
+[[nodiscard]] std::optional<std::string> FormatText(const PcmFormat& format);
 
 // The speaker part of an extensible format's line, without the line break.
 [[nodiscard]] std::string SpeakerText(std::uint32_t channelMask);

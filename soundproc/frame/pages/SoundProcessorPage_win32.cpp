@@ -9,9 +9,7 @@
 #include "soundproc/contract/Guids.h"
 #include "soundproc/contract/Settings.h"
 #include "soundproc/dmo/DmoGuids.h"
-#include "soundproc/frame/SoundProcessorFilter.h"
 #include "soundproc/frame/pages/PageResources.h"
-#include "soundproc/frame/pages/PageStatusReader.h"
 
 namespace zmsp {
 
@@ -59,32 +57,24 @@ SoundProcessorPage::~SoundProcessorPage() {
 }
 
 HRESULT SoundProcessorPage::OnConnect(IUnknown* object) {
-  ISoundProcessorInternals* internals = nullptr;
-  HRESULT hr = object->QueryInterface(guids::kISoundProcessorInternals, reinterpret_cast<void**>(&internals));
+  ComPtr<ISoundProcessorStatus> filter;
+  HRESULT hr = object->QueryInterface(guids::kISoundProcessorStatus, filter.PutVoid());
   if (FAILED(hr)) return hr;
-  SoundProcessorFilter* filter = nullptr;
-  hr = internals->GetFilterObject(&filter);
-  if (FAILED(hr) || filter == nullptr || filter->mainPage != nullptr) {
-    internals->Release();
-    return FAILED(hr) ? hr : E_FAIL;  // one status page per filter
-  }
-  filter->mainPage = this;
-  internals_ = internals;
+  hr = filter->AttachPage();  // one status page per filter
+  if (FAILED(hr)) return hr;
   filter_ = filter;
   return S_OK;
 }
 
 void SoundProcessorPage::OnDisconnect() {
-  if (filter_ == nullptr) return;
+  if (!filter_) return;
   if (Window() != nullptr) StopShowing();
-  filter_->mainPage = nullptr;
-  filter_ = nullptr;
-  internals_->Release();
-  internals_ = nullptr;
+  filter_->DetachPage();
+  filter_.Reset();
 }
 
 HRESULT SoundProcessorPage::OnActivate() {
-  if (filter_ == nullptr) return E_UNEXPECTED;
+  if (!filter_) return E_UNEXPECTED;
   const Settings settings;
   // A visual style draws its own bar and ignores the colours: configured
   // colours need the classic look.
@@ -99,8 +89,10 @@ HRESULT SoundProcessorPage::OnActivate() {
   }
   SendMessageW(Control(IDC_INPUT_FORMAT), EM_FMTLINES, TRUE, 0);
   SendMessageW(Control(IDC_OUTPUT_FORMAT), EM_FMTLINES, TRUE, 0);
-  SetText(IDC_SOURCE, SourceClassName(filter_->Source()));
-  const std::string& fileName = filter_->LastFileName();
+  pages::PageStatus status;
+  filter_->GetStatus(&status);
+  SetText(IDC_SOURCE, status.source);
+  const std::string& fileName = status.fileName;
   if (!fileName.empty()) {
     // The filter keeps the name in the system's ANSI code page.
     const int length =
@@ -112,8 +104,7 @@ HRESULT SoundProcessorPage::OnActivate() {
   rowsShown_ = pages::kMeterRows;
   frozen_ = false;
   Refresh();
-  filter_->pageVisible = true;
-  filter_->Stages().SetMeasuring(true);
+  filter_->SetMeasuring(TRUE);
   SetTimer(Window(), kRefreshTimer, kRefreshMilliseconds, nullptr);
   return S_OK;
 }
@@ -123,15 +114,17 @@ void SoundProcessorPage::OnDeactivate() { StopShowing(); }
 void SoundProcessorPage::StopShowing() {
   KillTimer(Window(), kRefreshTimer);
   shownTexts_.clear();
-  if (filter_ == nullptr) return;
-  filter_->Stages().SetMeasuring(false);
-  filter_->pageVisible = false;
+  if (!filter_) return;
+  filter_->SetMeasuring(FALSE);
 }
 
 HRESULT SoundProcessorPage::Refresh() {
-  if (filter_ == nullptr) return E_UNEXPECTED;
+  if (!filter_) return E_UNEXPECTED;
   if (frozen_ || Window() == nullptr) return S_OK;
-  const pages::StatusView view = pages::BuildStatusView(ReadPageStatus(*filter_), rowsShown_);
+  pages::PageStatus status;
+  const HRESULT hr = filter_->GetStatus(&status);
+  if (FAILED(hr)) return hr;
+  const pages::StatusView view = pages::BuildStatusView(status, rowsShown_);
   Apply(view);
   rowsShown_ = view.rowsShown;
   return S_OK;
@@ -203,9 +196,11 @@ bool SoundProcessorPage::OnMessage(UINT message, WPARAM wParam, LPARAM, INT_PTR&
 // The object's own page in a modal frame. The stage keeps the object for the
 // filter's life; the reference taken here covers the frame's.
 void SoundProcessorPage::OpenObjectPage(bool expansion) {
-  if (filter_ == nullptr) return;
-  ComPtr<IUnknown> object =
-      expansion ? filter_->Stages().ExpanderObject() : filter_->Stages().StretcherObject();
+  if (!filter_) return;
+  ComPtr<IUnknown> object;
+  filter_->GetStageObject(
+      expansion ? ISoundProcessorStatus::kExpanderObject : ISoundProcessorStatus::kStretcherObject,
+      object.Put());
   if (!object) return;
   CLSID page = expansion
                    ? PageOfObject(object.Get(), dmo::kUpmixerDmo, dmo::kUpmixerPage, kOutsideExpansionPage)

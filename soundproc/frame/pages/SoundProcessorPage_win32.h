@@ -1,23 +1,22 @@
 // The sound processor's status page: the stream's formats, each stage's
 // state, the output meter and the buttons that open the upmixer's and the
-// time stretcher's own pages. It reads the filter on a timer of its own
-// window, never from the streaming thread: a streaming thread that touched
-// the page's windows would wait for this thread, which may itself be waiting
-// for streaming to stop.
+// time stretcher's own pages. It asks the filter for a status snapshot
+// (ISoundProcessorStatus) on a timer of its own window, never from the
+// streaming thread: a streaming thread that touched the page's windows would
+// wait for this thread, which may itself be waiting for streaming to stop.
 #pragma once
 
 #include <array>
 #include <map>
 #include <string>
 
-#include "soundproc/frame/ISoundProcessorInternals.h"
+#include "soundproc/contract/DirectShowNames.h"
+#include "soundproc/frame/ISoundProcessorStatus.h"
 #include "soundproc/frame/pages/PageForms.h"
 #include "soundproc/frame/pages/PropertyPageBase_win32.h"
 #include "soundproc/frame/pages/StatusPanel.h"
 
 namespace zmsp {
-
-class SoundProcessorFilter;
 
 class SoundProcessorPage final : public pages::PropertyPageBase {
  public:
@@ -26,7 +25,7 @@ class SoundProcessorPage final : public pages::PropertyPageBase {
 
   static constexpr UINT kRefreshMilliseconds = 100;
 
-  // One refresh of the controls from the filter; E_UNEXPECTED when no filter
+  // One refresh of the controls from the filter's snapshot; E_UNEXPECTED when no filter
   // is attached. Does nothing while "Stop update" is checked.
   HRESULT Refresh();
 
@@ -46,8 +45,7 @@ class SoundProcessorPage final : public pages::PropertyPageBase {
   void SetText(int id, const std::string& text);
   void OpenObjectPage(bool expansion);
 
-  ISoundProcessorInternals* internals_ = nullptr;  // held while attached
-  SoundProcessorFilter* filter_ = nullptr;
+  ComPtr<ISoundProcessorStatus> filter_;  // while attached
   bool frozen_ = false;
   int rowsShown_ = pages::kMeterRows;
   std::map<int, std::string> shownTexts_;  // what each control shows, to skip unchanged texts

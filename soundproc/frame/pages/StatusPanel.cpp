@@ -13,7 +13,7 @@ MeterRowView RowView(const PageStatus& status, int row, int channels, int rowsSh
     // A mask describes the speakers only in an extensible format.
     const std::uint32_t mask = status.output.extensible ? status.output.channelMask : 0;
     const MeterDisplay shown =
-        levelToDisplay(status.levels[static_cast<std::size_t>(row - 1)], status.output.bitsPerSample);
+        LevelToDisplay(status.levels[static_cast<std::size_t>(row - 1)], status.output.bitsPerSample);
     view.action = MeterRowView::Action::Fill;
     view.label = MeterRowLabel(row, mask);
     view.value = std::to_string(shown.shown);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "player/core/Setup.h"
+#include "player/core/TextCodec.h"
 #include "tests/unit/captions/CaptionTestSupport.h"
 #include "tests/unit/core/NullServices.h"
 
@@ -296,15 +297,19 @@ TEST_F(CaptionViewTest, AnEmptyDocumentIsNeverSavedOverAFile) {
   EXPECT_TRUE(view->SaveCaptionFile(folder / "new.smi").ok);  // nothing there to lose
 }
 
-TEST_F(CaptionViewTest, FontNameIsKeptInTheSettingsFileAsCp949) {
-  view.reset();
-  setup.reset();
-  EXPECT_NE(ReadBytes(folder / "OrvesMP20.ini").find("FontName2=MD\xB0\xB3\xBC\xBA\xC3\xBC"),
-            std::string::npos);
-  WriteBytes(folder / "OrvesMP20.ini", "[OrveCaption]\r\nFontName2=\xB1\xBC\xB8\xB2\r\n");  // 굴림
+// The face survives the settings file whatever the code page; an older file
+// in a code page that has the face (the Korean one natively) still reads.
+TEST_F(CaptionViewTest, FontNameIsKeptInTheSettingsFileInItsCodePage) {
   MakeView();
-  EXPECT_EQ(view->Settings().fontName2, "굴림");
-  view->Settings().fontName2 = "Noto ก";  // no CP949 form: kept as UTF-8
+  EXPECT_EQ(view->Settings().fontName2, "MD개성체");
+  if (const std::optional<std::string> gulim = Utf8ToAnsi("굴림")) {
+    view.reset();
+    setup.reset();
+    WriteBytes(folder / "OrvesMP20.ini", "[OrveCaption]\r\nFontName2=" + *gulim + "\r\n");
+    MakeView();
+    EXPECT_EQ(view->Settings().fontName2, "굴림");
+  }
+  view->Settings().fontName2 = "Noto ก";  // no form in any Korean or Western code page
   MakeView();
   EXPECT_EQ(view->Settings().fontName2, "Noto ก");
 }

@@ -17,8 +17,11 @@ class FakeStreams final : public testing::NullMediaPlayer {
   int StreamCount() const override { return static_cast<int>(names.size()); }
   std::string GetStreamName(int n) const override { return names.at(static_cast<size_t>(n)); }
   bool GetStreamSelected(int n) const override { return n == selected; }
+  void SetMute(bool on) override { mute = on; }
+  bool Mute() const override { return mute; }
   std::vector<std::string> names;
   int selected = -1;
+  bool mute = false;
 };
 
 class FakeWorld final : public IMedia,
@@ -80,7 +83,10 @@ class FakeWorld final : public IMedia,
   bool HasPicture() const override { return hasPicture; }
   int PictureWidth() const override { return hasPicture ? 640 : 0; }
   int PictureHeight() const override { return 480; }
-  void Open(const std::string& name, const std::filesystem::path&) override { Log("media.Open " + name); }
+  bool Open(const std::string& name, const std::filesystem::path&) override {
+    Log("media.Open " + name);
+    return true;
+  }
   void Close() override { Log("media.Close"); }
   void Reload() override { Log("media.Reload"); }
   int PlayState() const override { return playState; }

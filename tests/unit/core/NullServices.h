@@ -28,7 +28,7 @@ class NullMedia : public IMedia {
   int PictureHeight() const override { return 1; }
   bool CaptionsOn() const override { return true; }
   int PlayState() const override { return kPlayStateStopped; }
-  void Open(const std::string&, const std::filesystem::path&) override {}
+  bool Open(const std::string&, const std::filesystem::path&) override { return false; }
   void Close() override {}
   void Play() override {}
   void Pause() override {}
@@ -140,6 +140,7 @@ class NullMediaPlayer : public IMediaPlayer {
  public:
   void SetFileName(const std::string&) override {}
   std::string FileName() const override { return {}; }
+  bool IsOpen() const override { return false; }
   void Play() override {}
   void Pause() override {}
   double CurrentPosition() const override { return 0; }

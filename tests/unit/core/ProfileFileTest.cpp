@@ -9,6 +9,7 @@
 
 #include "player/core/ProfileFile.h"
 #include "player/core/Setup.h"
+#include "player/core/UnicodeText.h"
 
 namespace orves {
 namespace {
@@ -97,6 +98,34 @@ TEST_F(ProfileFileTest, ReadOnlyFileIsFrozenForTheWholeRun) {
     EXPECT_EQ(setup.ReadInteger("Main", "Top", 0), 1);
   }  // the destructor's Config/ShowTab write is skipped too
   EXPECT_EQ(Bytes(), before);
+}
+
+// Natively the ANSI code page is the Korean one: "한글" has a form there,
+// Thai "ก" has none.
+TEST_F(ProfileFileTest, KeepsTheCodePageWhileEveryTextFitsElseTurnsUtf16) {
+  const auto utf16 = [](const std::string& text) { return "\xFF\xFE" + Utf8ToUtf16Le(text); };
+  struct Case {
+    const char* what;
+    std::string before;
+    std::string section, value;
+    std::string after;
+  };
+  const Case cases[] = {
+      {"a Korean name fits", "[NUM]\r\nNUM=1\r\n", "0", "C:\\한글.avi",
+       "[NUM]\r\nNUM=1\r\n[0]\r\nFileName=C:\\\xC7\xD1\xB1\xDB.avi\r\n"},
+      {"a Thai name does not", "[NUM]\r\nNUM=1\r\n", "0", "C:\\ก.avi",
+       utf16("[NUM]\r\nNUM=1\r\n[0]\r\nFileName=C:\\ก.avi\r\n")},
+      {"a UTF-16 file keeps a name that does not fit", utf16("[0]\r\nFileName=ก\r\n"), "1", "x",
+       utf16("[0]\r\nFileName=ก\r\n[1]\r\nFileName=x\r\n")},
+      {"a UTF-16 file whose names all fit again", utf16("[0]\r\nFileName=ก\r\n"), "0", "가",
+       "[0]\r\nFileName=\xB0\xA1\r\n"},
+  };
+  for (const Case& c : cases) {
+    Put(c.before);
+    ProfileFile(path_).WriteString(c.section, "FileName", c.value);
+    EXPECT_EQ(Bytes(), c.after) << c.what;
+    EXPECT_EQ(ProfileFile(path_).ReadString(c.section, "FileName", ""), c.value) << c.what;
+  }
 }
 
 TEST(ProfileIntegerTest, AcceptsOnlyWholeDecimal32BitNumbers) {

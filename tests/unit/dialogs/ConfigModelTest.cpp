@@ -82,19 +82,19 @@ class RecordingTarget final : public IConfigTarget {
   bool linked[kLinkGroupCount] = {};
 };
 
-TEST(ConfigModel, FillChoosesPositionRadioSyncAndFullScreenIndices) {
+TEST(ConfigModel, FillChoosesPositionRadioSyncAndFullScreenMode) {
   struct Case {
     int position;
     double sync;
     int dpi;
     int wantChoice, wantSyncChoice;
     const char* wantSeconds;
-    int wantMode, wantDpiIndex;
+    int wantMode;
   };
   const Case cases[] = {
-      {25, -1.5, 0, 1, cfg::kSyncEarlier, "1.5", 0, 0},
-      {120, 2, 1024, 0, cfg::kSyncLater, "2", 1, 2},
-      {77, 0, 640, cfg::kPositionUser, cfg::kSyncAsIs, "0", 1, 0},
+      {25, -1.5, 0, 1, cfg::kSyncEarlier, "1.5", 0},
+      {120, 2, 1024, 0, cfg::kSyncLater, "2", 1},
+      {77, 0, 1366, cfg::kPositionUser, cfg::kSyncAsIs, "0", 1},
   };
   for (const Case& c : cases) {
     RecordingTarget target;
@@ -108,7 +108,7 @@ TEST(ConfigModel, FillChoosesPositionRadioSyncAndFullScreenIndices) {
     EXPECT_EQ(v.Int(cfg::kSyncChoice), c.wantSyncChoice);
     EXPECT_EQ(v.Text(cfg::kSyncSeconds), c.wantSeconds);
     EXPECT_EQ(v.Int(cfg::kFullScreenMode), c.wantMode);
-    EXPECT_EQ(v.Int(cfg::kFullScreenDpi), c.wantDpiIndex);
+    EXPECT_EQ(v.Int(cfg::kFullScreenDpi), c.dpi);
     EXPECT_EQ(v.Int(cfg::kFullScreenColor), 3);
   }
 }
@@ -358,8 +358,26 @@ TEST(ConfigModel, ShownSettingsHaveTheirOwnNamesAndApplyPlaces) {
   for (const auto& [place, count] : places) EXPECT_EQ(count, 1) << place;
   for (const char* name :
        {cfg::kPosition, cfg::kPresetButton[0], cfg::kPresetButton[1], cfg::kPresetButton[2], cfg::kAntiAliase,
-        cfg::kFixRate, cfg::kBrightness, cfg::kProcessing}) {
+        cfg::kFixRate, cfg::kBrightness, cfg::kProcessing, cfg::kFullScreenDpi}) {
     EXPECT_EQ(names.count(name), 1u) << name;
+  }
+}
+
+// One choice per width, ascending, with the height of that width's last mode;
+// a width the display lacks (a setting, the low-end preset) is kept.
+TEST(ConfigModel, ResolutionChoicesComeFromTheDisplaysModes) {
+  const ScreenMode modes[] = {{1920, 1080}, {1024, 768}, {1024, 768}, {1280, 720}, {1280, 1024}, {0, 0}};
+  struct Case {
+    int shown;
+    std::vector<ResolutionChoice> want;
+  } cases[] = {
+      {1024, {{1024, "1024 X 768"}, {1280, "1280 X 1024"}, {1920, "1920 X 1080"}}},
+      {0, {{1024, "1024 X 768"}, {1280, "1280 X 1024"}, {1920, "1920 X 1080"}}},
+      {800,
+       {{800, "800 (이 화면에는 없음)"}, {1024, "1024 X 768"}, {1280, "1280 X 1024"}, {1920, "1920 X 1080"}}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ResolutionChoices(modes, c.shown), c.want) << c.shown;
   }
 }
 

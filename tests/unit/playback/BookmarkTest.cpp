@@ -11,6 +11,7 @@
 #include "player/playback/Media.h"
 #include "player/playback/Movie.h"
 #include "player/core/Setup.h"
+#include "player/core/UnicodeText.h"
 #include "tests/unit/playback/PlaybackFakes.h"
 
 namespace orves {
@@ -144,23 +145,21 @@ TEST_F(BookmarkTest, GarbageValueResumesAtZeroAndOtherEntriesSurvive) {
   EXPECT_EQ(ReadAll(BookmarkFile()), "[Bookmark]\r\nc:\\a.avi=0\r\nc:\\b.avi=50.5\r\n");
 }
 
-TEST_F(BookmarkTest, KeysGoThroughTheEncoderOrStayUtf8) {
-  // Stands in for the ANSI code page: "가" becomes two bytes, "ß" cannot be held.
-  media_.SetBookmarkKeyEncoder([](const std::string& utf8) {
-    if (utf8.find("ß") != std::string::npos) return std::string();
-    std::string key = utf8;
-    for (size_t at; (at = key.find("가")) != std::string::npos;) key.replace(at, 3, "\xB0\xA1");
-    return key;
-  });
-  media_.SetBookmarkFile(BookmarkFile());  // the encoder survives a new path
+// Natively the code page is the Korean one: "가" has a form there, "ก" has none.
+TEST_F(BookmarkTest, AnOlderAnsiFileResumesAndTurnsUtf16ForANameOutsideItsCodePage) {
   PutBookmarks("[Bookmark]\r\nc:\\\xB0\xA1.avi=20\r\n");
   media_.Open("c:\\가.avi");
   media_.ResumeBookmark();
   EXPECT_EQ(player_.position_, 15);
-  media_.Open("c:\\ß.avi");  // closes 가.avi at 15
+  media_.Open("c:\\ก.avi");  // closes 가.avi at 15
   player_.position_ = 30;
   media_.Close();
-  EXPECT_EQ(ReadAll(BookmarkFile()), "[Bookmark]\r\nc:\\\xB0\xA1.avi=15\r\nc:\\ß.avi=30\r\n");
+  const std::string utf16 =
+      std::string("\xFF\xFE") + Utf8ToUtf16Le("[Bookmark]\r\nc:\\가.avi=15\r\nc:\\ก.avi=30\r\n");
+  EXPECT_EQ(ReadAll(BookmarkFile()), utf16);
+  media_.Open("c:\\ก.avi");
+  media_.ResumeBookmark();
+  EXPECT_EQ(player_.position_, 25);
 }
 
 TEST_F(BookmarkTest, NameWithALineBreakIsNotWritten) {

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <memory>
 
 #include <gtest/gtest.h>
@@ -43,6 +44,20 @@ TEST_F(MediaTest, OpenClosesThenPlaysWithThePlayingMessage) {
   rig_.playList.count = 5;
   media_.Play();
   EXPECT_EQ(state_.Last(), Pair("재생 : (3/5) \"a.avi\"", "PLAYING : (3/5) \"a.avi\""));
+}
+
+TEST_F(MediaTest, AFileThatCannotBePlayedSaysSoAndLeavesNothingOpen) {
+  player_.Loaded(320, 240, 10);
+  player_.unplayable = {"c:\\movies\\broken.avi"};
+  media_.Open("c:\\movies\\broken.avi", "c:\\movies\\broken.smi");
+  EXPECT_EQ(state_.Last(),
+            Pair("재생할 수 없는 파일입니다 : \"broken.avi\"", "CANNOT PLAY THIS FILE : \"broken.avi\""));
+  EXPECT_EQ(std::count(log_.begin(), log_.end(), "Play"), 0);
+  EXPECT_TRUE(movie_.FileName().empty());
+  EXPECT_FALSE(rig_.captions.HasCaptions());
+  const size_t shown = state_.shown.size();
+  media_.Play();  // nothing open: no playing message
+  EXPECT_EQ(state_.shown.size(), shown);
 }
 
 TEST_F(MediaTest, PlayingNameIsCutAtWholeCharacters) {

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 #include <optional>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -31,17 +32,20 @@ class FakePlayer : public IMediaPlayer {
     height_ = openHeight_ = height;
     duration_ = openDuration_ = duration;
   }
-  // An empty name closes: no picture, no duration, as the real control.
+  // An empty name closes, and a name in `unplayable` opens nothing: no
+  // picture, no duration, as the real control.
   void SetFileName(const std::string& name) override {
     log_.push_back("FileName=" + name);
     name_ = name;
     position_ = 0;
-    const bool open = !name.empty();
+    open_ = !name.empty() && unplayable.count(name) == 0;
+    const bool open = open_;
     width_ = open ? openWidth_ : 0;
     height_ = open ? openHeight_ : 0;
     duration_ = open ? openDuration_ : 0;
   }
   std::string FileName() const override { return name_; }
+  bool IsOpen() const override { return open_; }
   void Play() override { log_.push_back("Play"); }
   void Pause() override { log_.push_back("Pause"); }
   double CurrentPosition() const override { return position_; }
@@ -69,6 +73,7 @@ class FakePlayer : public IMediaPlayer {
   void SetEvents(IMediaPlayerEvents*) override {}
 
   std::vector<std::string> streams_;
+  std::set<std::string> unplayable;
   double position_ = 0;
   int volume_ = 1;  // never a value TMovie would send, so a missed call shows
   bool mute_ = true;
@@ -78,6 +83,7 @@ class FakePlayer : public IMediaPlayer {
  private:
   Log& log_;
   std::string name_;
+  bool open_ = false;
   int width_ = 0, openWidth_ = 0;
   int height_ = 0, openHeight_ = 0;
   double duration_ = 0, openDuration_ = 0;

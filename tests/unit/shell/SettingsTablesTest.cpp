@@ -13,7 +13,6 @@
 
 #include "player/captions/CaptionSettings.h"
 #include "player/core/Setup.h"
-#include "player/core/TextCodec.h"
 #include "player/playback/StateText.h"
 #include "player/shell/MainSettings.h"
 #include "player/window/Layout.h"
@@ -32,12 +31,14 @@ struct NoFiles final : IFileSystem {
   std::vector<std::string> ListFolder(const std::string&) const override { return {}; }
   int CompareNoCase(const std::string& a, const std::string& b) const override { return a.compare(b); }
   fs::path ToFsPath(const std::string& path) const override { return fs::temp_directory_path() / path; }
-  std::string ToUtf8(const std::string& ansi) const override { return ansi; }
 };
 
 struct NoWindow final : ILayoutWindow, IDisplay, IPlayListMedia, IPlayListPanel, IStateTextView {
   void ClientSize(int& width, int& height) const override { width = height = 0; }
   void SetWindowSize(int, int) override {}
+  ScreenRect WindowRect() const override { return {}; }
+  ScreenRect WorkArea() const override { return {}; }
+  void MoveWindowTo(int, int) override {}
   bool IsMaximized() const override { return false; }
   void Maximize() override {}
   void RestoreWindow() override {}
@@ -56,7 +57,7 @@ struct NoWindow final : ILayoutWindow, IDisplay, IPlayListMedia, IPlayListPanel,
   void SetMode(const DisplayMode&) override {}
   void RestoreMode() override {}
   int ShowCursor(bool) override { return 0; }
-  void OpenMovie(const std::string&, const std::string&) override {}
+  bool OpenMovie(const std::string&, const std::string&) override { return true; }
   void CloseMedia() override {}
   bool SmartCaptionFinding() const override { return true; }
   int SetRows(const std::vector<std::string>&) override { return 0; }
@@ -88,7 +89,6 @@ struct Run {
     NoFiles files;
     NoWindow window;
     testing::NullStateText silent;
-    auto codec = MakeSystemTextCodec();
     auto setup = std::make_unique<TSetup>(ini);
     testing::FakeSkinWindow skinWindow;
     auto skin = std::make_unique<TSkin>(*setup, files, "Skin", skinWindow.Services());
@@ -98,7 +98,7 @@ struct Run {
     TMouseAction mouse;
     auto layout = std::make_unique<TLayout>(*setup, *skin, TLayoutServices{window, window, silent, mouse});
     TCaptionSettings captions;
-    captions.Read(*setup, *codec);
+    captions.Read(*setup);
     auto rig = std::make_unique<testing::MediaRig>(*setup, log, log);
     auto stateText = std::make_unique<TStateText>(*setup, window, rig->media);
     MainSettings main = MainSettings::Read(*setup);
@@ -110,7 +110,7 @@ struct Run {
     skin.reset();
     playList.reset();
     layout.reset();
-    captions.Write(*setup, *codec);
+    captions.Write(*setup);
     rig.reset();
     stateText.reset();
     setup.reset();

@@ -83,11 +83,11 @@ TEST(ChannelExpander, OutputTypeIsTheExtensibleFormatWithTheStandardMask) {
   Rig<ChannelExpanderStage> rig;
   for (const auto& [channels, mask] : masks) {
     rig.stage.outputChannels = channels;
-    AM_MEDIA_TYPE out{};
-    ASSERT_EQ(rig.stage.OutputType(Wave(2, 44100).Get(), &out), S_OK);
-    ASSERT_EQ(out.cbFormat, 40u);
+    MediaType out;
+    ASSERT_EQ(rig.stage.OutputType(Wave(2, 44100).Get(), out), S_OK);
+    ASSERT_EQ(out.Get().cbFormat, 40u);
     WAVEFORMATEXTENSIBLE wave;
-    std::memcpy(&wave, out.pbFormat, sizeof(wave));
+    std::memcpy(&wave, out.Get().pbFormat, sizeof(wave));
     EXPECT_EQ(wave.Format.wFormatTag, 0xFFFE);
     EXPECT_EQ(wave.Format.nChannels, channels);
     EXPECT_EQ(wave.Format.nSamplesPerSec, 44100u);
@@ -97,15 +97,13 @@ TEST(ChannelExpander, OutputTypeIsTheExtensibleFormatWithTheStandardMask) {
     EXPECT_EQ(wave.Samples.wValidBitsPerSample, 16);
     EXPECT_EQ(wave.dwChannelMask, mask);
     EXPECT_TRUE(guids::Same(wave.SubFormat, guids::kKsDataFormatSubtypePcm));
-    FreeMediaType(out);
   }
   // Not expanded: a copy of the input.
   const MediaType mono = Wave(1);
-  AM_MEDIA_TYPE out{};
-  ASSERT_EQ(rig.stage.OutputType(mono.Get(), &out), S_OK);
-  ASSERT_EQ(out.cbFormat, mono.Get().cbFormat);
-  EXPECT_EQ(std::memcmp(out.pbFormat, mono.Get().pbFormat, out.cbFormat), 0);
-  FreeMediaType(out);
+  MediaType out;
+  ASSERT_EQ(rig.stage.OutputType(mono.Get(), out), S_OK);
+  ASSERT_EQ(out.Get().cbFormat, mono.Get().cbFormat);
+  EXPECT_EQ(std::memcmp(out.Get().pbFormat, mono.Get().pbFormat, out.Get().cbFormat), 0);
 }
 
 TEST(ChannelExpander, CreationWritesTheUpmixBlockWordByWordAndKeepsTheRest) {

@@ -157,6 +157,27 @@ TEST_F(FilterConnection, PlayedFileTypeIsTakenFromTheNameIgnoringCase) {
   EXPECT_FALSE(store.ReadString(keys::kSoundProcessor, "LastFileName", logged)) << "logging is off";
 }
 
+// The status page sees the connection's facts and the input format only
+// through the filter's snapshot.
+TEST_F(FilterConnection, TheStatusSnapshotCarriesTheSourceTheFileAndTheInputFormat) {
+  Build(PcmType(1, 2, 48000, 16), &guids::kSubtypeMp3);
+  AddFileSource(L"C:\\Music\\SONG.MP3");
+  ASSERT_EQ(ConnectAll(), S_OK);
+  ASSERT_EQ(Push(400), S_OK);
+  ComPtr<ISoundProcessorStatus> page;
+  ASSERT_EQ(filter->QueryInterface(guids::kISoundProcessorStatus, page.PutVoid()), S_OK);
+  pages::PageStatus status;
+  ASSERT_EQ(page->GetStatus(&status), S_OK);
+  EXPECT_EQ(status.source, "MP3");
+  EXPECT_EQ(status.fileName, "C:\\Music\\SONG.MP3");
+  EXPECT_TRUE(status.input.parsed);
+  EXPECT_EQ(status.input.channels, 2);
+  EXPECT_EQ(status.input.samplesPerSec, 48000u);
+  ComPtr<IUnknown> none;
+  EXPECT_EQ(page->GetStageObject(ISoundProcessorStatus::kExpanderObject, none.Put()), S_FALSE)
+      << "the test stages make no DMO";
+}
+
 TEST_F(FilterConnection, OtherFilesConnectWithSFalseAndAreLogged) {
   store.SetDword(keys::kSoundProcessor, "LogLastFileName", 1);
   Build(PcmType(1, 2, 48000, 16));

@@ -74,14 +74,14 @@ class TestStages final : public StageSet {
   }
   // Expands stereo when enabled, as the real expander's rule does for stereo.
   bool ExpanderAppliesTo(const AM_MEDIA_TYPE& type) override {
-    InputFormatSummary format;
-    format.Fill(type);
+    PcmFormat format;
+    FillPcmFormat(type, format);
     return expander.enabled && format.parsed && format.channels == 2;
   }
   HRESULT ExpanderOutputType(const AM_MEDIA_TYPE& input, MediaType& output) override {
     if (!ExpanderAppliesTo(input)) return output.Set(input) ? S_OK : E_OUTOFMEMORY;
-    InputFormatSummary format;
-    format.Fill(input);
+    PcmFormat format;
+    FillPcmFormat(input, format);
     static const std::uint32_t kMasks[9] = {0, 0, 0, 0, 0x33, 0, 0x3F, 0x13F, 0xFF};
     output = host::PcmType(0xFFFE, static_cast<std::uint16_t>(outputChannels), format.samplesPerSec,
                            format.bitsPerSample, kMasks[outputChannels]);

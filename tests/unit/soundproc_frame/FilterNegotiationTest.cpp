@@ -31,11 +31,13 @@ class FilterNegotiation : public FilterHarness {};
 
 TEST_F(FilterNegotiation, AnswersItsPrivateInterfacesAndTheBaseOnes) {
   Build(PcmType(1, 2, 44100, 16));
-  ComPtr<ISoundProcessorInternals> internals;
-  ASSERT_EQ(filter->QueryInterface(guids::kISoundProcessorInternals, internals.PutVoid()), S_OK);
-  SoundProcessorFilter* object = nullptr;
-  EXPECT_EQ(internals->GetFilterObject(&object), S_OK);
-  EXPECT_EQ(object, filter.Get());
+  ComPtr<ISoundProcessorStatus> status;
+  ASSERT_EQ(filter->QueryInterface(guids::kISoundProcessorStatus, status.PutVoid()), S_OK);
+  EXPECT_EQ(status->AttachPage(), S_OK);
+  EXPECT_EQ(status->AttachPage(), E_FAIL) << "one status page at a time";
+  status->DetachPage();
+  EXPECT_EQ(status->AttachPage(), S_OK);
+  status->DetachPage();
 
   ComPtr<ISpecifyPropertyPages> pages;
   ASSERT_EQ(filter->QueryInterface(IID_ISpecifyPropertyPages, pages.PutVoid()), S_OK);

@@ -113,8 +113,8 @@ TEST_F(FilterStreaming, ATypeOnASampleBecomesTheInputType) {
   EXPECT_EQ(filter->InputFormat().channelMask, 0x3Fu);
   EXPECT_TRUE(stages->hasLfe);
   EXPECT_EQ(OutputChannels(), 6);
-  InputFormatSummary pin;
-  pin.Fill(filter->InputPin().CurrentMediaType().Get());
+  PcmFormat pin;
+  FillPcmFormat(filter->InputPin().CurrentMediaType().Get(), pin);
   EXPECT_EQ(pin.channels, 6);
   EXPECT_EQ(log.front(), "expander(up)+type");
 }

@@ -143,7 +143,7 @@ TEST(WavFile, FileReaderFindsSamplesBehindLargeChunksAndStopsAtTheirEnd) {
   FileReader reader;
   std::string error;
   ASSERT_TRUE(reader.Open(path, error)) << error;
-  EXPECT_EQ(reader.format().channels, 2);
+  EXPECT_EQ(reader.GetFormat().channels, 2);
   std::vector<std::uint8_t> read(original.data.size() + 100), piece(65536);
   std::size_t total = 0;
   for (std::size_t got = piece.size(); got == piece.size();) {

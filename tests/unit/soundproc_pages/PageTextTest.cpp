@@ -9,8 +9,8 @@
 namespace zmsp::pages {
 namespace {
 
-FormatFacts Pcm(std::uint16_t channels, std::uint32_t rate, std::uint16_t bits) {
-  FormatFacts f;
+PcmFormat Pcm(std::uint16_t channels, std::uint32_t rate, std::uint16_t bits) {
+  PcmFormat f;
   f.parsed = true;
   f.formatTag = 1;
   f.channels = channels;
@@ -19,8 +19,8 @@ FormatFacts Pcm(std::uint16_t channels, std::uint32_t rate, std::uint16_t bits) 
   return f;
 }
 
-FormatFacts Extensible(std::uint16_t channels, std::uint32_t mask, std::uint16_t validBits) {
-  FormatFacts f = Pcm(channels, 48000, 32);
+PcmFormat Extensible(std::uint16_t channels, std::uint32_t mask, std::uint16_t validBits) {
+  PcmFormat f = Pcm(channels, 48000, 32);
   f.formatTag = 0xFFFE;
   f.extensible = true;
   f.channelMask = mask;
@@ -30,12 +30,12 @@ FormatFacts Extensible(std::uint16_t channels, std::uint32_t mask, std::uint16_t
 
 TEST(PageText, FormatLines) {
   struct Case {
-    FormatFacts format;
+    PcmFormat format;
     const char* text;
   };
-  FormatFacts spdif = Pcm(2, 48000, 16);
+  PcmFormat spdif = Pcm(2, 48000, 16);
   spdif.formatTag = 0x92;
-  FormatFacts other = Pcm(2, 48000, 16);
+  PcmFormat other = Pcm(2, 48000, 16);
   other.formatTag = 3;
   const Case cases[] = {
       {Pcm(2, 44100, 16), "2Ch / 44100Hz / 16bit"},
@@ -55,7 +55,7 @@ TEST(PageText, FormatLines) {
     ASSERT_TRUE(text.has_value()) << c.text;
     EXPECT_EQ(*text, c.text);
   }
-  EXPECT_FALSE(FormatText(FormatFacts{}).has_value()) << "no format read: the field keeps its text";
+  EXPECT_FALSE(FormatText(PcmFormat{}).has_value()) << "no format read: the field keeps its text";
 }
 
 TEST(PageText, ExpansionStates) {

@@ -11,8 +11,15 @@ using Action = MeterRowView::Action;
 
 PageStatus StereoExpandedTo51() {
   PageStatus status;
-  status.input = {true, 1, 2, 44100, 16, false, 0, 0};
-  status.output = {true, 0xFFFE, 6, 44100, 16, true, 0x3F, 16};
+  status.input = {.parsed = true, .formatTag = 1, .channels = 2, .samplesPerSec = 44100, .bitsPerSample = 16};
+  status.output = {.parsed = true,
+                   .formatTag = 0xFFFE,
+                   .channels = 6,
+                   .samplesPerSec = 44100,
+                   .bitsPerSample = 16,
+                   .extensible = true,
+                   .channelMask = 0x3F,
+                   .validBitsPerSample = 16};
   status.levels = {32767, 1, 0, 100, 200, 300, 5, 5};
   return status;
 }

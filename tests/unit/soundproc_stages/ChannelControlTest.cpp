@@ -28,7 +28,7 @@ constexpr std::int32_t kInt32Min = std::numeric_limits<std::int32_t>::min();
 
 template <typename Sample>
 std::vector<Sample> run(ChannelControl& control, PcmTestBuffer<Sample>& buffer) {
-  const auto outcome = control.process(buffer.data(), buffer.dataBytes());
+  const auto outcome = control.Process(buffer.data(), buffer.dataBytes());
   EXPECT_FALSE(outcome.boostSkippedNoMemory);
   EXPECT_TRUE(buffer.guardIntact());
   return buffer.samples();
@@ -44,20 +44,20 @@ ChannelControlSettings balanceSettings(int level) {
 // ChannelControl is not copyable; build it in place.
 #define MAKE_CONTROL(name, settings, layout, ...) \
   ChannelControl name;                            \
-  name.setSettings(settings);                     \
-  name.setHasLfe(true);                           \
-  __VA_OPT__(name.setAc3Source(__VA_ARGS__);)     \
-  name.configure(layout)
+  name.SetSettings(settings);                     \
+  name.SetHasLfe(true);                           \
+  __VA_OPT__(name.SetAc3Source(__VA_ARGS__);)     \
+  name.Configure(layout)
 
 TEST(ChannelControlBalance, PositiveLevelLowersOnlyTheRearOf51) {
   MAKE_CONTROL(control, balanceSettings(30), extensibleLayout(6, 16, kMask51));
-  ASSERT_TRUE(control.hasWork());
+  ASSERT_TRUE(control.HasWork());
   PcmTestBuffer<std::int16_t> buffer{1001,  -1001,  500, 300, 1001,  -1001,  //
                                      32767, -32768, 7,   8,   32767, -32768};
   // 1001 * 70 / 100 = 700.7 -> 700; 32767 * 70 / 100 = 22936.9 -> 22936.
   EXPECT_EQ(run(control, buffer), (std::vector<std::int16_t>{1001, -1001, 500, 300, 700, -700,  //
                                                              32767, -32768, 7, 8, 22936, -22937}));
-  EXPECT_EQ(control.balanceFactor(), 70);
+  EXPECT_EQ(control.BalanceFactor(), 70);
 }
 
 TEST(ChannelControlBalance, NegativeLevelLowersTheFourFrontChannelsOf51) {
@@ -97,18 +97,18 @@ TEST(ChannelControlApplicability, PlainStereoGetsOnlyTheBoost) {
   s.frontLevelDb = 6;
   s.lfeMixer = true;
   MAKE_CONTROL(control, s, pcmLayout(2, 16));
-  EXPECT_FALSE(control.applicability().volAdjust);
-  EXPECT_FALSE(control.applicability().balance);
-  EXPECT_FALSE(control.applicability().lfeMixer);
-  EXPECT_TRUE(control.applicability().boost);
-  EXPECT_FALSE(control.hasWork());  // boost is switched off
+  EXPECT_FALSE(control.WhatApplies().volAdjust);
+  EXPECT_FALSE(control.WhatApplies().balance);
+  EXPECT_FALSE(control.WhatApplies().lfeMixer);
+  EXPECT_TRUE(control.WhatApplies().boost);
+  EXPECT_FALSE(control.HasWork());  // boost is switched off
   PcmTestBuffer<std::int16_t> buffer{1000, -1000};
   EXPECT_EQ(run(control, buffer), (std::vector<std::int16_t>{1000, -1000}));
 
   s.volBoost = true;
-  control.setSettings(s);
-  control.refresh();
-  EXPECT_TRUE(control.hasWork());
+  control.SetSettings(s);
+  control.Refresh();
+  EXPECT_TRUE(control.HasWork());
 }
 
 TEST(ChannelControlApplicability, BoostForAc3SourcesOnly) {
@@ -116,21 +116,21 @@ TEST(ChannelControlApplicability, BoostForAc3SourcesOnly) {
   s.volBoost = true;
   s.volBoostApplyTo = BoostApplyTo::kAc3Only;
   MAKE_CONTROL(mp3, s, pcmLayout(2, 16), false);
-  EXPECT_FALSE(mp3.applicability().boost);
-  EXPECT_FALSE(mp3.hasWork());
+  EXPECT_FALSE(mp3.WhatApplies().boost);
+  EXPECT_FALSE(mp3.HasWork());
   MAKE_CONTROL(ac3, s, pcmLayout(2, 16), true);
-  EXPECT_TRUE(ac3.applicability().boost);
+  EXPECT_TRUE(ac3.WhatApplies().boost);
 }
 
 TEST(ChannelControlApplicability, OtherWidthsAndTagsAreLeftAlone) {
   ChannelControlSettings s;
   s.volBoost = true;
   MAKE_CONTROL(eightBit, s, pcmLayout(2, 8));
-  EXPECT_FALSE(eightBit.hasWork());
-  PcmLayout spdif = pcmLayout(2, 16);
-  spdif.formatTag = kFormatTagAc3Spdif;
+  EXPECT_FALSE(eightBit.HasWork());
+  PcmFormat spdif = pcmLayout(2, 16);
+  spdif.formatTag = PcmFormat::kTagAc3Spdif;
   MAKE_CONTROL(passthrough, s, spdif);
-  EXPECT_FALSE(passthrough.hasWork());
+  EXPECT_FALSE(passthrough.HasWork());
 }
 
 TEST(ChannelControlApplicability, VolumeAdjustNeedsASpeakerWithANonzeroLevel) {
@@ -140,16 +140,16 @@ TEST(ChannelControlApplicability, VolumeAdjustNeedsASpeakerWithANonzeroLevel) {
   // Only the LFE has a level, and the filter's input has no LFE (stereo
   // expanded to 5.1): nothing to adjust.
   ChannelControl control;
-  control.setSettings(s);
-  control.setHasLfe(false);
-  control.configure(extensibleLayout(6, 16, kMask51));
-  EXPECT_FALSE(control.applicability().volAdjust);
-  EXPECT_FALSE(control.applicability().lfeMixer);
+  control.SetSettings(s);
+  control.SetHasLfe(false);
+  control.Configure(extensibleLayout(6, 16, kMask51));
+  EXPECT_FALSE(control.WhatApplies().volAdjust);
+  EXPECT_FALSE(control.WhatApplies().lfeMixer);
   // The centre level applies to the expanded channels all the same.
   s.centerLevelDb = -6;
-  control.setSettings(s);
-  control.refresh();
-  EXPECT_TRUE(control.applicability().volAdjust);
+  control.SetSettings(s);
+  control.Refresh();
+  EXPECT_TRUE(control.WhatApplies().volAdjust);
   PcmTestBuffer<std::int16_t> buffer{100, 100, 1000, 1000, 100, 100};
   EXPECT_EQ(run(control, buffer), (std::vector<std::int16_t>{100, 100, 501, 1000, 100, 100}));
 }
@@ -165,7 +165,7 @@ TEST(ChannelControlVolumeAdjust, EightChannelFrontOfCentreFollowsTheRearLevel) {
   // 1000 * 10^-0.3 = 501.19 -> 501; -1000 -> -501 (toward zero).
   PcmTestBuffer<std::int16_t> buffer{1000, -1000, 1000, 1000, 1000, -1000, 1000, -1000};
   EXPECT_EQ(run(control, buffer), (std::vector<std::int16_t>{1995, -1995, 1000, 1000, 501, -501, 501, -501}));
-  EXPECT_DOUBLE_EQ(control.gains().center, 1.0);
+  EXPECT_DOUBLE_EQ(control.Gains().center, 1.0);
 }
 
 TEST(ChannelControlVolumeAdjust, ClampsAtBothEndsOfEachWidth) {
@@ -220,7 +220,7 @@ TEST(ChannelControlLfeMixer, MaskNamingMoreSpeakersThanChannelsDoesNotMix) {
   // Three channels but a mask of FL FR C LFE: the LFE would be the first
   // sample of the next frame.
   MAKE_CONTROL(control, lfeSettings(100, false, true), extensibleLayout(3, 16, 0xF));
-  EXPECT_FALSE(control.applicability().lfeMixer);
+  EXPECT_FALSE(control.WhatApplies().lfeMixer);
   PcmTestBuffer<std::int16_t> buffer{1, 2, 3, 4, 5, 6};
   EXPECT_EQ(run(control, buffer), (std::vector<std::int16_t>{1, 2, 3, 4, 5, 6}));
   // Three channels FL FR LFE are fine.
@@ -243,9 +243,9 @@ TEST(ChannelControlBoost, SoftCurveOn16BitKeepsZeroAndFullScale) {
   // y(x) * 32768 at 10 dB: 10 -> 31.59, 100 -> 313.4, 1000 -> 2910.06,
   // 16384 -> 24387.6, 32767 -> 32767.68; -32768 goes through entry 32768.
   EXPECT_EQ(run(control, buffer), (std::vector<std::int16_t>{0, 32767, -32768, 31, -31, 313, 2910, 24387}));
-  ASSERT_TRUE(control.boostTable().built());
-  EXPECT_EQ(control.boostTable().entries()[32768], 32768);
-  EXPECT_EQ(control.boostTable().builtForLevel(), 10);
+  ASSERT_TRUE(control.CurrentBoostTable().Built());
+  EXPECT_EQ(control.CurrentBoostTable().Entries()[32768], 32768);
+  EXPECT_EQ(control.CurrentBoostTable().BuiltForLevel(), 10);
 }
 
 TEST(ChannelControlBoost, SoftCurveOn32BitComputedPerSample) {
@@ -254,7 +254,7 @@ TEST(ChannelControlBoost, SoftCurveOn32BitComputedPerSample) {
   // 1000 * 2^-31 -> y * 2^31 = 3162.27; 123456789 -> 337027909.93.
   EXPECT_EQ(run(control, buffer),
             (std::vector<std::int32_t>{0, kInt32Min, kInt32Max, 3162, -3162, 337027909}));
-  EXPECT_FALSE(control.boostTable().built());
+  EXPECT_FALSE(control.CurrentBoostTable().Built());
 }
 
 TEST(ChannelControlBoost, SoftCurveOn32BitMatchesTheFormulaForManySamples) {
@@ -331,35 +331,35 @@ TEST(ChannelControlBoost, TableFollowsLevelAlgorithmAndSwitch) {
   EXPECT_EQ(run(control, first), std::vector<std::int16_t>{313});
 
   s.volBoostLevelDb = 20;  // g = 10: y * 32768 = 927.5 for 100
-  control.setSettings(s);
-  control.refresh();
+  control.SetSettings(s);
+  control.Refresh();
   PcmTestBuffer<std::int16_t> second{100};
   EXPECT_EQ(run(control, second), std::vector<std::int16_t>{927});
-  EXPECT_EQ(control.boostTable().builtForLevel(), 20);
+  EXPECT_EQ(control.CurrentBoostTable().BuiltForLevel(), 20);
 
   s.volBoostAlgorithm = BoostAlgorithm::kPlainGain;
-  control.setSettings(s);
-  control.refresh();
-  EXPECT_FALSE(control.boostTable().built());
+  control.SetSettings(s);
+  control.Refresh();
+  EXPECT_FALSE(control.CurrentBoostTable().Built());
 
   s.volBoostAlgorithm = BoostAlgorithm::kSoftCurve;
   s.volBoost = false;
-  control.setSettings(s);
-  control.refresh();
+  control.SetSettings(s);
+  control.Refresh();
   PcmTestBuffer<std::int16_t> third{100};
   EXPECT_EQ(run(control, third), std::vector<std::int16_t>{100});
-  EXPECT_FALSE(control.boostTable().built());
+  EXPECT_FALSE(control.CurrentBoostTable().Built());
 }
 
 TEST(ChannelControlBoost, EveryTableEntryStaysInRangeAndRises) {
   for (int level = 1; level <= 20; ++level) {
     BoostTable table;
-    ASSERT_TRUE(table.prepare(level));
-    EXPECT_EQ(table.entries()[0], 0);
-    EXPECT_EQ(table.entries()[32768], 32768) << level;
+    ASSERT_TRUE(table.Prepare(level));
+    EXPECT_EQ(table.Entries()[0], 0);
+    EXPECT_EQ(table.Entries()[32768], 32768) << level;
     for (std::size_t i = 1; i < BoostTable::kEntries; ++i) {
-      ASSERT_GE(table.entries()[i], table.entries()[i - 1]) << level << " at " << i;
-      ASSERT_GE(table.entries()[i], i) << level << " at " << i;
+      ASSERT_GE(table.Entries()[i], table.Entries()[i - 1]) << level << " at " << i;
+      ASSERT_GE(table.Entries()[i], i) << level << " at " << i;
     }
   }
 }
@@ -384,13 +384,13 @@ TEST(ChannelControlProcessing, PartialFramesAndShortBuffersAreSafe) {
   MAKE_CONTROL(control, boostSettings(6, BoostAlgorithm::kPlainGain), pcmLayout(2, 16));
   PcmTestBuffer<std::int16_t> buffer{1000, 1000, 1000};
   // The odd sample is half a frame and stays; a data length beyond the buffer is cut to it.
-  const auto outcome = control.process(buffer.data(), buffer.dataBytes() + 1000);
+  const auto outcome = control.Process(buffer.data(), buffer.dataBytes() + 1000);
   EXPECT_EQ(outcome.frames, 1u);
   EXPECT_TRUE(buffer.guardIntact());
   EXPECT_EQ(buffer.samples(), (std::vector<std::int16_t>{1995, 1995, 1000}));
 
   MAKE_CONTROL(noChannels, boostSettings(6, BoostAlgorithm::kPlainGain), pcmLayout(0, 16));
-  EXPECT_EQ(noChannels.process(buffer.data(), buffer.dataBytes()).frames, 0u);
+  EXPECT_EQ(noChannels.Process(buffer.data(), buffer.dataBytes()).frames, 0u);
 }
 
 TEST(ChannelControlProcessing, LargeBuffersCrossBlockBoundaries) {
@@ -449,7 +449,7 @@ ChannelControlSettings randomSettings(std::mt19937& random) {
 }
 
 template <typename Sample>
-void expectFastMatchesReference(const PcmLayout& layout, std::uint32_t seed) {
+void expectFastMatchesReference(const PcmFormat& layout, std::uint32_t seed) {
   std::mt19937 random(seed);
   const ChannelControlSettings settings = randomSettings(random);
   // An odd frame count reaches every loop's tail; an offset start the unaligned path.
@@ -462,10 +462,10 @@ void expectFastMatchesReference(const PcmLayout& layout, std::uint32_t seed) {
 
   MAKE_CONTROL(fastControl, settings, layout);
   MAKE_CONTROL(referenceControl, settings, layout);
-  referenceControl.useReferenceKernels(true);
+  referenceControl.UseReferenceKernels(true);
   const auto span = [offset](std::vector<std::byte>& bytes) { return std::span(bytes).subspan(offset); };
-  EXPECT_EQ(fastControl.process(span(fast), fast.size() - offset).frames, frames);
-  EXPECT_EQ(referenceControl.process(span(reference), reference.size() - offset).frames, frames);
+  EXPECT_EQ(fastControl.Process(span(fast), fast.size() - offset).frames, frames);
+  EXPECT_EQ(referenceControl.Process(span(reference), reference.size() - offset).frames, frames);
   ASSERT_TRUE(fast == reference) << "seed " << seed << " (" << layout.channels << " channels, "
                                  << layout.bitsPerSample << " bits)";
 }
@@ -502,15 +502,15 @@ TEST(ChannelControlBoost, SoftCurveOn32BitVectorisedMatchesTheFormulaEverywhere)
 }
 
 TEST(ChannelPositions, FollowTheMaskOrder) {
-  const auto p51 = ChannelPositions::fromLayout(extensibleLayout(6, 16, kMask51));
+  const auto p51 = ChannelPositions::FromLayout(extensibleLayout(6, 16, kMask51));
   EXPECT_EQ(p51.frontLeft, 0);
   EXPECT_EQ(p51.frontRight, 1);
   EXPECT_EQ(p51.frontCenter, 2);
   EXPECT_EQ(p51.lowFrequency, 3);
-  const auto noCentre = ChannelPositions::fromLayout(extensibleLayout(5, 16, 0x3B));
+  const auto noCentre = ChannelPositions::FromLayout(extensibleLayout(5, 16, 0x3B));
   EXPECT_EQ(noCentre.frontCenter, -1);
   EXPECT_EQ(noCentre.lowFrequency, 2);
-  const auto all = ChannelPositions::fromLayout(extensibleLayout(6, 16, 0x8000003F));
+  const auto all = ChannelPositions::FromLayout(extensibleLayout(6, 16, 0x8000003F));
   EXPECT_EQ(all.frontLeft, -1);
   EXPECT_EQ(all.lowFrequency, -1);
 }

@@ -9,7 +9,7 @@
 #include <span>
 #include <vector>
 
-#include "soundproc/stages/PcmLayout.h"
+#include "soundproc/contract/PcmFormat.h"
 
 namespace zmsp::test {
 
@@ -49,18 +49,18 @@ class PcmTestBuffer {
   std::size_t count_ = 0;
 };
 
-inline PcmLayout pcmLayout(std::uint16_t channels, std::uint16_t bits) {
-  PcmLayout layout;
+inline PcmFormat pcmLayout(std::uint16_t channels, std::uint16_t bits) {
+  PcmFormat layout;
   layout.parsed = true;
-  layout.formatTag = kFormatTagPcm;
+  layout.formatTag = PcmFormat::kTagPcm;
   layout.channels = channels;
   layout.bitsPerSample = bits;
   return layout;
 }
 
-inline PcmLayout extensibleLayout(std::uint16_t channels, std::uint16_t bits, std::uint32_t mask) {
-  PcmLayout layout = pcmLayout(channels, bits);
-  layout.formatTag = kFormatTagExtensible;
+inline PcmFormat extensibleLayout(std::uint16_t channels, std::uint16_t bits, std::uint32_t mask) {
+  PcmFormat layout = pcmLayout(channels, bits);
+  layout.formatTag = PcmFormat::kTagExtensible;
   layout.extensible = true;
   layout.channelMask = mask;
   return layout;

@@ -22,27 +22,27 @@ TEST(SoundMeterLevels, FullScale16BitReadsFullScaleAndBar999) {
   }
   PcmTestBuffer<std::int16_t> buffer(samples);
   MeterLevels levels{};
-  EXPECT_EQ(measureLevels(buffer.data(), pcmLayout(1, 16), levels), 1000u);
+  EXPECT_EQ(MeasureLevels(buffer.data(), pcmLayout(1, 16), levels), 1000u);
   EXPECT_EQ(levels[0], 32767);  // (32767 + 32768) / 2, truncated
-  const MeterDisplay display = levelToDisplay(levels[0], 16);
+  const MeterDisplay display = LevelToDisplay(levels[0], 16);
   EXPECT_EQ(display.shown, 32767);
   EXPECT_EQ(display.bar, 999);
-  EXPECT_EQ(levelToDisplay(32768, 16).bar, 999);
-  EXPECT_EQ(levelToDisplay(1, 16).bar, 0);
-  EXPECT_EQ(levelToDisplay(0, 16).bar, 0);
-  EXPECT_EQ(levelToDisplay(100, 16).bar, 442);  // ln 100 * 96.18 = 442.9
+  EXPECT_EQ(LevelToDisplay(32768, 16).bar, 999);
+  EXPECT_EQ(LevelToDisplay(1, 16).bar, 0);
+  EXPECT_EQ(LevelToDisplay(0, 16).bar, 0);
+  EXPECT_EQ(LevelToDisplay(100, 16).bar, 442);  // ln 100 * 96.18 = 442.9
 }
 
 TEST(SoundMeterLevels, ThirtyTwoBitLevelsAreShownOnThe16BitScale) {
-  EXPECT_EQ(levelToDisplay(65536, 32).shown, 1);
-  EXPECT_EQ(levelToDisplay(65536, 32).bar, 0);
-  EXPECT_EQ(levelToDisplay(65535, 32).shown, 0);
-  EXPECT_EQ(levelToDisplay(std::numeric_limits<std::int32_t>::max(), 32).shown, 32767);
-  EXPECT_EQ(levelToDisplay(std::numeric_limits<std::int32_t>::max(), 32).bar, 999);
+  EXPECT_EQ(LevelToDisplay(65536, 32).shown, 1);
+  EXPECT_EQ(LevelToDisplay(65536, 32).bar, 0);
+  EXPECT_EQ(LevelToDisplay(65535, 32).shown, 0);
+  EXPECT_EQ(LevelToDisplay(std::numeric_limits<std::int32_t>::max(), 32).shown, 32767);
+  EXPECT_EQ(LevelToDisplay(std::numeric_limits<std::int32_t>::max(), 32).bar, 999);
 
   PcmTestBuffer<std::int32_t> buffer{65536, -65536, -65536, 65536 * 3};
   MeterLevels levels{};
-  EXPECT_EQ(measureLevels(buffer.data(), pcmLayout(2, 32), levels), 2u);
+  EXPECT_EQ(MeasureLevels(buffer.data(), pcmLayout(2, 32), levels), 2u);
   EXPECT_EQ(levels[0], 65536);
   EXPECT_EQ(levels[1], 131072);
 }
@@ -65,7 +65,7 @@ void expectPerChannelMeans(int frames, int scale) {
     PcmTestBuffer<Sample> buffer(samples);
     MeterLevels levels;
     levels.fill(-7);
-    ASSERT_EQ(measureLevels(buffer.data(), pcmLayout(channels, sizeof(Sample) * 8), levels),
+    ASSERT_EQ(MeasureLevels(buffer.data(), pcmLayout(channels, sizeof(Sample) * 8), levels),
               static_cast<std::size_t>(frames));
     for (int c = 0; c < 8; ++c) {
       EXPECT_EQ(levels[c], c < channels ? sums[c] / frames : -7) << channels << " channels, channel " << c;
@@ -86,7 +86,7 @@ TEST(SoundMeterLevels, LongLoud16BitBufferDoesNotOverflowTheSums) {
   std::vector<std::int16_t> samples(5'000'000, -32768);
   PcmTestBuffer<std::int16_t> buffer(samples);
   MeterLevels levels{};
-  ASSERT_EQ(measureLevels(buffer.data(), pcmLayout(1, 16), levels), 5'000'000u);
+  ASSERT_EQ(MeasureLevels(buffer.data(), pcmLayout(1, 16), levels), 5'000'000u);
   EXPECT_EQ(levels[0], 32768);
 }
 
@@ -94,24 +94,24 @@ TEST(SoundMeterLevels, MostNegative32BitSamplesStayInRange) {
   PcmTestBuffer<std::int32_t> buffer{std::numeric_limits<std::int32_t>::min(),
                                      std::numeric_limits<std::int32_t>::min()};
   MeterLevels levels{};
-  ASSERT_EQ(measureLevels(buffer.data(), pcmLayout(1, 32), levels), 2u);
+  ASSERT_EQ(MeasureLevels(buffer.data(), pcmLayout(1, 32), levels), 2u);
   EXPECT_EQ(levels[0], std::numeric_limits<std::int32_t>::max());
-  EXPECT_EQ(levelToDisplay(levels[0], 32).bar, 999);
+  EXPECT_EQ(LevelToDisplay(levels[0], 32).bar, 999);
 }
 
 TEST(SoundMeterLevels, UnsupportedFormatsAndEmptyBuffersKeepTheLevels) {
   MeterLevels levels;
   levels.fill(5);
   PcmTestBuffer<std::int16_t> buffer(std::vector<std::int16_t>(40, 1000));
-  EXPECT_FALSE(meterSupports(pcmLayout(10, 16)));
-  EXPECT_EQ(measureLevels(buffer.data(), pcmLayout(10, 16), levels), 0u);
-  EXPECT_EQ(measureLevels(buffer.data(), pcmLayout(2, 24), levels), 0u);
-  EXPECT_EQ(measureLevels(buffer.data(), pcmLayout(0, 16), levels), 0u);
-  PcmLayout unparsed = pcmLayout(2, 16);
+  EXPECT_FALSE(MeterSupports(pcmLayout(10, 16)));
+  EXPECT_EQ(MeasureLevels(buffer.data(), pcmLayout(10, 16), levels), 0u);
+  EXPECT_EQ(MeasureLevels(buffer.data(), pcmLayout(2, 24), levels), 0u);
+  EXPECT_EQ(MeasureLevels(buffer.data(), pcmLayout(0, 16), levels), 0u);
+  PcmFormat unparsed = pcmLayout(2, 16);
   unparsed.parsed = false;
-  EXPECT_EQ(measureLevels(buffer.data(), unparsed, levels), 0u);
+  EXPECT_EQ(MeasureLevels(buffer.data(), unparsed, levels), 0u);
   // Less than a frame.
-  EXPECT_EQ(measureLevels(buffer.data().first(10), extensibleLayout(6, 16, 0x3F), levels), 0u);
+  EXPECT_EQ(MeasureLevels(buffer.data().first(10), extensibleLayout(6, 16, 0x3F), levels), 0u);
   EXPECT_EQ(levels, (MeterLevels{5, 5, 5, 5, 5, 5, 5, 5}));
   EXPECT_TRUE(buffer.guardIntact());
 }

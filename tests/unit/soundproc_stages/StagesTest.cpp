@@ -204,7 +204,7 @@ TEST(ChannelControlStage, FormatChangesTravelOnSamplesAndHasLfeComesFromTheFilte
   ASSERT_EQ(chain.control.Receive(real.sample, true), S_OK);
   EXPECT_EQ(chain.pin.Last()->Samples<std::int16_t>(), (std::vector<std::int16_t>{5, 6, 3, 0, 5, 6}));
   EXPECT_EQ(chain.control.format.channels, 6);
-  EXPECT_EQ(chain.control.Control().positions().lowFrequency, 3);
+  EXPECT_EQ(chain.control.Control().Positions().lowFrequency, 3);
 }
 
 TEST(ChannelControlStage, SettingsComeThroughTheGettersRanges) {
@@ -241,10 +241,9 @@ TEST(PassThroughStages, PassTheSampleOnUnchangedWithTheSameFlag) {
   const MediaType type = WaveType(2, 16);
   InputSample input(std::vector<std::int16_t>{7, -7}, &type);
   EXPECT_FALSE(expander.AppliesTo(type.Get()));
-  AM_MEDIA_TYPE output{};
-  ASSERT_EQ(expander.OutputType(type.Get(), &output), S_OK);
-  EXPECT_EQ(output.cbFormat, type.Get().cbFormat);
-  FreeMediaType(output);
+  MediaType output;
+  ASSERT_EQ(expander.OutputType(type.Get(), output), S_OK);
+  EXPECT_EQ(output.Get().cbFormat, type.Get().cbFormat);
 
   ASSERT_EQ(expander.Receive(input.sample, true), S_OK);
   EXPECT_EQ(expander.format.channels, 2);

@@ -49,20 +49,20 @@ std::vector<std::int16_t> music(std::size_t frames, int channels) {
 }
 
 std::vector<std::int16_t> drain(WsolaStretcher& stretcher) {
-  std::vector<std::int16_t> out(stretcher.available() * static_cast<std::size_t>(stretcher.channels()));
+  std::vector<std::int16_t> out(stretcher.Available() * static_cast<std::size_t>(stretcher.Channels()));
   EXPECT_EQ(
-      stretcher.pull(out.data(), stretcher.available()) * static_cast<std::size_t>(stretcher.channels()),
+      stretcher.Pull(out.data(), stretcher.Available()) * static_cast<std::size_t>(stretcher.Channels()),
       out.size());
   return out;
 }
 
 std::vector<std::int16_t> stretchWhole(const std::vector<std::int16_t>& in, int channels, double speed) {
   WsolaStretcher stretcher;
-  EXPECT_TRUE(stretcher.configure(channels, kRate));
-  stretcher.setSpeed(speed);
+  EXPECT_TRUE(stretcher.Configure(channels, kRate));
+  stretcher.SetSpeed(speed);
   const std::size_t frames = in.size() / static_cast<std::size_t>(channels);
-  EXPECT_EQ(stretcher.push(in.data(), frames), frames);
-  stretcher.flush();
+  EXPECT_EQ(stretcher.Push(in.data(), frames), frames);
+  stretcher.Flush();
   return drain(stretcher);
 }
 
@@ -139,15 +139,15 @@ TEST(Stretcher, OutputIndependentOfBufferSizes) {
     const auto expected = stretchWhole(input, kChannels, speed);
 
     WsolaStretcher stretcher;
-    ASSERT_TRUE(stretcher.configure(kChannels, kRate));
-    stretcher.setSpeed(speed);
+    ASSERT_TRUE(stretcher.Configure(kChannels, kRate));
+    stretcher.SetSpeed(speed);
     std::mt19937 rng(5);
     std::uniform_int_distribution<std::size_t> size(1, 3000);
     std::vector<std::int16_t> got;
     auto pullSome = [&] {
       const std::size_t capacity = size(rng);
       std::vector<std::int16_t> buffer((capacity + 3) * kChannels, kGuard);
-      const std::size_t n = stretcher.pull(buffer.data(), capacity);
+      const std::size_t n = stretcher.Pull(buffer.data(), capacity);
       ASSERT_LE(n, capacity);
       ASSERT_TRUE(std::all_of(buffer.begin() + static_cast<std::ptrdiff_t>(n * kChannels), buffer.end(),
                               [](std::int16_t s) { return s == kGuard; }));
@@ -156,12 +156,12 @@ TEST(Stretcher, OutputIndependentOfBufferSizes) {
     const std::size_t frames = input.size() / kChannels;
     for (std::size_t done = 0; done < frames;) {
       const std::size_t n = std::min(size(rng), frames - done);
-      ASSERT_EQ(stretcher.push(input.data() + done * kChannels, n), n);
+      ASSERT_EQ(stretcher.Push(input.data() + done * kChannels, n), n);
       done += n;
       pullSome();
     }
-    stretcher.flush();
-    while (stretcher.available() > 0) {
+    stretcher.Flush();
+    while (stretcher.Available() > 0) {
       pullSome();
     }
     EXPECT_EQ(got, expected);
@@ -172,70 +172,70 @@ TEST(Stretcher, OutputIndependentOfBufferSizes) {
 // leaves no step in a steady tone.
 TEST(Stretcher, BoundedLatencyAndSmoothSpeedChanges) {
   WsolaStretcher stretcher;
-  ASSERT_TRUE(stretcher.configure(2, kRate));
+  ASSERT_TRUE(stretcher.Configure(2, kRate));
   const auto input = tone(440.0, 6 * kRate, 2);
   std::vector<std::int16_t> out;
   std::size_t pushed = 0;
   const double speeds[] = {1.0, 0.563, 2.0, 10.0, 0.75};
   for (std::size_t piece = 0; pushed < 6 * kRate; ++piece) {
-    stretcher.setSpeed(speeds[(piece / 40) % 5]);
+    stretcher.SetSpeed(speeds[(piece / 40) % 5]);
     const std::size_t n = std::min<std::size_t>(1000, 6 * kRate - pushed);
-    ASSERT_EQ(stretcher.push(input.data() + 2 * pushed, n), n);
+    ASSERT_EQ(stretcher.Push(input.data() + 2 * pushed, n), n);
     pushed += n;
     const auto got = drain(stretcher);
     out.insert(out.end(), got.begin(), got.end());
-    if (pushed > stretcher.latencyFrames()) {
+    if (pushed > stretcher.LatencyFrames()) {
       ASSERT_GT(out.size(), 0u) << "nothing after " << pushed << " frames";
     }
   }
-  stretcher.flush();
+  stretcher.Flush();
   const auto tail = drain(stretcher);
   out.insert(out.end(), tail.begin(), tail.end());
   EXPECT_LE(largestStep(out, 2, 0), kToneStep);
   EXPECT_LE(largestStep(out, 2, 1), kToneStep);
 }
 
-// flush() ends one stream; the next push starts another from its own start,
-// and output not yet pulled is kept. reset() drops everything.
+// Flush() ends one stream; the next push starts another from its own start,
+// and output not yet pulled is kept. Reset() drops everything.
 TEST(Stretcher, FlushStartsANewStreamAndResetDropsOutput) {
   WsolaStretcher stretcher;
-  ASSERT_TRUE(stretcher.configure(1, kRate));
-  stretcher.setSpeed(2.0);
+  ASSERT_TRUE(stretcher.Configure(1, kRate));
+  stretcher.SetSpeed(2.0);
   const auto input = tone(440.0, kRate, 1);
-  ASSERT_EQ(stretcher.push(input.data(), kRate), static_cast<std::size_t>(kRate));
-  stretcher.flush();
-  const std::size_t first = stretcher.available();
+  ASSERT_EQ(stretcher.Push(input.data(), kRate), static_cast<std::size_t>(kRate));
+  stretcher.Flush();
+  const std::size_t first = stretcher.Available();
   EXPECT_NEAR(static_cast<double>(first), kRate / 2.0, 2.0);
-  ASSERT_EQ(stretcher.push(input.data(), kRate), static_cast<std::size_t>(kRate));
-  stretcher.flush();
+  ASSERT_EQ(stretcher.Push(input.data(), kRate), static_cast<std::size_t>(kRate));
+  stretcher.Flush();
   const auto both = drain(stretcher);
   ASSERT_EQ(both.size(), 2 * first);
   EXPECT_TRUE(std::equal(both.begin(), both.begin() + static_cast<std::ptrdiff_t>(first),
                          both.begin() + static_cast<std::ptrdiff_t>(first)));
 
-  ASSERT_EQ(stretcher.push(input.data(), kRate), static_cast<std::size_t>(kRate));
-  stretcher.reset();
-  EXPECT_EQ(stretcher.available(), 0u);
-  stretcher.flush();
-  EXPECT_EQ(stretcher.available(), 0u);
+  ASSERT_EQ(stretcher.Push(input.data(), kRate), static_cast<std::size_t>(kRate));
+  stretcher.Reset();
+  EXPECT_EQ(stretcher.Available(), 0u);
+  stretcher.Flush();
+  EXPECT_EQ(stretcher.Available(), 0u);
 }
 
 TEST(Stretcher, RefusesBadFormatsAndInput) {
   WsolaStretcher stretcher;
   for (const auto& [channels, rate] : {std::pair{3, kRate}, {8, kRate}, {0, kRate}, {2, 0}, {2, -44100}}) {
-    EXPECT_FALSE(stretcher.configure(channels, rate)) << channels << " channels at " << rate;
+    EXPECT_FALSE(stretcher.Configure(channels, rate)) << channels << " channels at " << rate;
   }
   std::int16_t buffer[4] = {};
-  EXPECT_EQ(stretcher.push(buffer, 2), 0u);
-  ASSERT_TRUE(stretcher.configure(2, kRate));
-  EXPECT_EQ(stretcher.push(nullptr, 2), 0u);
-  EXPECT_EQ(stretcher.pull(nullptr, 2), 0u);
-  stretcher.setSpeed(100.0);
-  EXPECT_EQ(stretcher.speed(), WsolaStretcher::kMaxSpeed);
-  stretcher.setSpeed(std::nan(""));
-  EXPECT_EQ(stretcher.speed(), WsolaStretcher::kMaxSpeed);
-  stretcher.setSpeedThousandths(100);
-  EXPECT_EQ(stretcher.speed(), WsolaStretcher::kMinSpeed);
+  EXPECT_EQ(stretcher.Push(buffer, 2), 0u);
+  ASSERT_TRUE(stretcher.Configure(2, kRate));
+  EXPECT_EQ(stretcher.Push(nullptr, 2), 0u);
+  EXPECT_EQ(stretcher.Pull(nullptr, 2), 0u);
+  stretcher.SetSpeed(100.0);
+  EXPECT_EQ(stretcher.Speed(), WsolaStretcher::kMaxSpeed);
+  stretcher.SetSpeed(std::nan(""));
+  EXPECT_EQ(stretcher.Speed(), WsolaStretcher::kMaxSpeed);
+  stretcher.SetSpeedThousandths(100);
+  EXPECT_EQ(stretcher.Speed(), WsolaStretcher::kMinSpeed);
 }
 
 // A stream shorter than one frame still comes out at its stretched length.

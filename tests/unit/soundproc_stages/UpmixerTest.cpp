@@ -39,10 +39,10 @@ std::vector<std::int16_t> noise(std::size_t samples, unsigned seed) {
 }
 
 std::vector<std::int16_t> upmix(MatrixUpmixer& upmixer, const std::vector<std::int16_t>& in) {
-  const auto ic = static_cast<std::size_t>(upmixer.inChannels());
+  const auto ic = static_cast<std::size_t>(upmixer.InChannels());
   const std::size_t frames = in.size() / ic;
-  std::vector<std::int16_t> out(frames * static_cast<std::size_t>(upmixer.outChannels()));
-  EXPECT_EQ(upmixer.process(in.data(), frames, out.data(), frames), frames);
+  std::vector<std::int16_t> out(frames * static_cast<std::size_t>(upmixer.OutChannels()));
+  EXPECT_EQ(upmixer.Process(in.data(), frames, out.data(), frames), frames);
   return out;
 }
 
@@ -84,8 +84,8 @@ class UpmixerDecoders : public ::testing::TestWithParam<Decoder> {
  protected:
   std::vector<double> levels(double left, double right) {
     MatrixUpmixer upmixer;
-    EXPECT_TRUE(upmixer.configure(2, 6, kRate));
-    upmixer.setParams({GetParam().algorithm, GetParam().mode, 0, UpmixParams::kDimensionNeutral, false});
+    EXPECT_TRUE(upmixer.Configure(2, 6, kRate));
+    upmixer.SetParams({GetParam().algorithm, GetParam().mode, 0, UpmixParams::kDimensionNeutral, false});
     const auto out = upmix(upmixer, stereoTone(left, right, kRate / 2));
     return channelRms(out, 6, kRate / 5);  // after the steering has settled
   }
@@ -137,18 +137,18 @@ struct Shape {
 
 class UpmixerShapes : public ::testing::TestWithParam<Shape> {};
 
-// Any cut of the stream into process() calls gives the same output, and a
+// Any cut of the stream into Process() calls gives the same output, and a
 // call never writes past the capacity it was given.
 TEST_P(UpmixerShapes, OutputIndependentOfCallSizesAndWithinCapacity) {
   const auto [in, out] = GetParam();
   constexpr std::size_t kFrames = 20000;
   const auto input = noise(kFrames * in, 7);
   MatrixUpmixer whole;
-  ASSERT_TRUE(whole.configure(in, out, 44100));
+  ASSERT_TRUE(whole.Configure(in, out, 44100));
   const auto expected = upmix(whole, input);
 
   MatrixUpmixer pieces;
-  ASSERT_TRUE(pieces.configure(in, out, 44100));
+  ASSERT_TRUE(pieces.Configure(in, out, 44100));
   std::mt19937 rng(3);
   std::uniform_int_distribution<std::size_t> size(0, 700);
   constexpr std::int16_t kGuard = 0x5A5A;
@@ -158,7 +158,7 @@ TEST_P(UpmixerShapes, OutputIndependentOfCallSizesAndWithinCapacity) {
     const std::size_t want = std::min(size(rng), kFrames - done);
     const std::size_t capacity = want / 2 + 1;  // less room than input: only that much is taken
     std::vector<std::int16_t> buffer((capacity + 4) * out, kGuard);
-    const std::size_t n = pieces.process(input.data() + done * in, want, buffer.data(), capacity);
+    const std::size_t n = pieces.Process(input.data() + done * in, want, buffer.data(), capacity);
     ASSERT_EQ(n, std::min(want, capacity));
     ASSERT_TRUE(std::all_of(buffer.begin() + static_cast<std::ptrdiff_t>(n * out), buffer.end(),
                             [](std::int16_t s) { return s == kGuard; }));
@@ -183,7 +183,7 @@ TEST(Upmixer, KeepsTheChannelsTheInputHas) {
     SCOPED_TRACE(std::to_string(in) + " to " + std::to_string(out));
     const auto input = noise(4000 * static_cast<std::size_t>(in), 11);
     MatrixUpmixer upmixer;
-    ASSERT_TRUE(upmixer.configure(in, out, 44100));
+    ASSERT_TRUE(upmixer.Configure(in, out, 44100));
     const auto output = upmix(upmixer, input);
     const std::vector<std::pair<int, int>> kept =
         in == 4 ? std::vector<std::pair<int, int>>{{2, 4}, {3, 5}}
@@ -212,7 +212,7 @@ TEST(Upmixer, SteeringTimeIndependentOfSampleRate) {
       input[2 * i + 1] = i < frames / 2 ? 0 : static_cast<std::int16_t>(s);
     }
     MatrixUpmixer upmixer;
-    ASSERT_TRUE(upmixer.configure(2, 6, rate));
+    ASSERT_TRUE(upmixer.Configure(2, 6, rate));
     const auto out = upmix(upmixer, input);
     // RMS of channel c over [from, to) seconds after the change.
     auto level = [&](int c, double from, double to) {
@@ -230,14 +230,14 @@ TEST(Upmixer, RefusesPairsItDoesNotConvert) {
   MatrixUpmixer upmixer;
   for (const auto [in, out] :
        {Shape{1, 6}, Shape{2, 2}, Shape{2, 5}, Shape{4, 4}, Shape{6, 6}, Shape{3, 6}}) {
-    EXPECT_FALSE(upmixer.configure(in, out, 44100)) << in << " to " << out;
+    EXPECT_FALSE(upmixer.Configure(in, out, 44100)) << in << " to " << out;
   }
-  EXPECT_FALSE(upmixer.configure(2, 6, 0));
+  EXPECT_FALSE(upmixer.Configure(2, 6, 0));
   std::int16_t buffer[16] = {};
-  EXPECT_EQ(upmixer.process(buffer, 1, buffer, 1), 0u);
-  ASSERT_TRUE(upmixer.configure(2, 6, 44100));
-  EXPECT_EQ(upmixer.process(nullptr, 1, buffer, 1), 0u);
-  EXPECT_EQ(upmixer.process(buffer, 1, nullptr, 1), 0u);
+  EXPECT_EQ(upmixer.Process(buffer, 1, buffer, 1), 0u);
+  ASSERT_TRUE(upmixer.Configure(2, 6, 44100));
+  EXPECT_EQ(upmixer.Process(nullptr, 1, buffer, 1), 0u);
+  EXPECT_EQ(upmixer.Process(buffer, 1, nullptr, 1), 0u);
 }
 
 // A full-scale centre signal is louder in the centre than the input: it
@@ -249,7 +249,7 @@ TEST(Upmixer, SaturatesInsteadOfWrapping) {
     input[2 * i] = input[2 * i + 1] = s;
   }
   MatrixUpmixer upmixer;
-  ASSERT_TRUE(upmixer.configure(2, 6, kRate));
+  ASSERT_TRUE(upmixer.Configure(2, 6, kRate));
   const auto out = upmix(upmixer, input);
   for (std::size_t i = 0; i < 4800; ++i) {
     ASSERT_EQ(out[6 * i + kFC] >= 0, input[2 * i] >= 0) << "frame " << i;
@@ -262,8 +262,8 @@ TEST(Upmixer, SaturatesInsteadOfWrapping) {
 TEST(Upmixer, MusicModeHonoursCentreWidthAndDimension) {
   auto run = [](int width, int dimension, const std::vector<std::int16_t>& input) {
     MatrixUpmixer upmixer;
-    EXPECT_TRUE(upmixer.configure(2, 6, kRate));
-    upmixer.setParams({UpmixParams::kAlgorithmProLogic2, UpmixParams::kModeMusic, width, dimension, false});
+    EXPECT_TRUE(upmixer.Configure(2, 6, kRate));
+    upmixer.SetParams({UpmixParams::kAlgorithmProLogic2, UpmixParams::kModeMusic, width, dimension, false});
     return channelRms(upmix(upmixer, input), 6, kRate / 5);
   };
   const auto centre = stereoTone(1.0, 1.0, kRate / 2);

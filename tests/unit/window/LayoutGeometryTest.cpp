@@ -76,6 +76,33 @@ TEST(LayoutGeometry, WindowSizeFollowsThePictureWithinTheMinimum) {
   }
 }
 
+// A 1024 x 738 work area (the task bar below) at (0, 0), or at (1024, 0) for
+// a second monitor.
+TEST(LayoutGeometry, AZoomedWindowStaysInsideTheWorkArea) {
+  const PictureSize picture{true, 640, 480, 0};  // frame 20 x 70
+  const ScreenRect area{0, 0, 1024, 738};
+  SkinSizes huge = kMargins;
+  huge.minWidth = 2000;
+  struct Case {
+    const char* what;
+    ScreenRect window;
+    ScreenRect expected;
+    ScreenRect workArea = {0, 0, 1024, 738};
+    SkinSizes skin = kMargins;
+  } cases[] = {
+      {"inside: untouched", {100, 50, 760, 600}, {100, 50, 760, 600}},
+      {"past the right and bottom edges: moved back", {600, 400, 1260, 950}, {364, 188, 1024, 738}},
+      {"past the top left: moved back", {-50, -20, 610, 530}, {0, 0, 660, 550}},
+      {"wider than the area: the aspect kept", {0, 0, 1300, 1045}, {0, 0, 910, 738}},
+      {"taller than the area: the aspect kept", {10, 10, 1000, 1300}, {10, 0, 920, 738}},
+      {"on a second monitor", {1500, 700, 2160, 1250}, {1388, 188, 2048, 738}, {1024, 0, 2048, 738}},
+      {"even the minimum does not fit", {300, 300, 2300, 1800}, {0, 0, 2000, 738}, area, huge},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(KeepInWorkArea(c.skin, picture, c.window, c.workArea), c.expected) << c.what;
+  }
+}
+
 TEST(LayoutGeometry, FullScreenModeIsTheLastMatch) {
   const std::vector<DisplayMode> modes{{800, 600, 32}, {1024, 768, 16}, {1024, 768, 32}, {1024, 600, 32}};
   EXPECT_EQ(FindFullScreenMode(modes, 1024, 32)->height, 600);

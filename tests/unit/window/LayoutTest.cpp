@@ -29,7 +29,8 @@ struct FakeSkin final : ILayoutSkin {
 };
 
 struct FakeWindow final : ILayoutWindow {
-  int width = 500, height = 400;
+  int left = 0, top = 0, width = 500, height = 400;
+  ScreenRect workArea{0, 0, 1920, 1040};
   bool maximized = false, movieVisible = true;
   PictureSize picture{true, 320, 240, 3};
   std::vector<std::string> actions;
@@ -37,6 +38,9 @@ struct FakeWindow final : ILayoutWindow {
     w = maximized ? 1280 : width, h = maximized ? 720 : height;
   }
   void SetWindowSize(int w, int h) override { width = w, height = h; }
+  ScreenRect WindowRect() const override { return {left, top, left + width, top + height}; }
+  ScreenRect WorkArea() const override { return workArea; }
+  void MoveWindowTo(int l, int t) override { left = l, top = t; }
   bool IsMaximized() const override { return maximized; }
   void Maximize() override { maximized = true; }
   void RestoreWindow() override { maximized = false; }
@@ -116,6 +120,14 @@ TEST_F(LayoutTest, StartModesAndZoomSizeTheWindow) {
   skin_.sizes.minWidth = 400;
   layout_->Zoom(2.0);
   EXPECT_EQ((WindowSize{window_.width, window_.height}), (WindowSize{400, 200}));
+}
+
+TEST_F(LayoutTest, AZoomedWindowIsMovedBackIntoTheWorkArea) {
+  window_.left = 600;
+  window_.top = 500;
+  window_.workArea = {0, 0, 1024, 738};
+  layout_->Zoom(2.0);
+  EXPECT_EQ(window_.WindowRect(), (ScreenRect{358, 182, 1024, 738}));  // 666 x 556, as zoomed
 }
 
 TEST_F(LayoutTest, FullScreenEnterAndLeaveRestoreTheWindowAndTheDisplay) {

@@ -39,7 +39,6 @@ class FakeFiles : public IFileSystem {
   int CompareNoCase(const std::string& a, const std::string& b) const override {
     return LowerAscii(a).compare(LowerAscii(b));
   }
-  std::string ToUtf8(const std::string& ansi) const override { return ansi; }
   fs::path ToFsPath(const std::string& path) const override {
     std::string flat = path;
     for (char& c : flat) {
@@ -58,9 +57,11 @@ class RecordingMedia : public IPlayListMedia {
  public:
   std::vector<std::pair<std::string, std::string>> opened;
   int closed = 0;
-  void OpenMovie(const std::string& movie, const std::string& caption) override {
+  bool OpenMovie(const std::string& movie, const std::string& caption) override {
     opened.emplace_back(movie, caption);
+    return unplayable.count(movie) == 0;
   }
+  std::set<std::string> unplayable;
   void CloseMedia() override { ++closed; }
   bool SmartCaptionFinding() const override { return smart; }
   bool smart = true;
@@ -147,9 +148,9 @@ TEST_F(PlayListTest, AddKeepsByteOrderAndTheCurrentEntryFollows) {
   list->Add("C:\\c.avi");
   EXPECT_EQ(Entries(*list), (std::vector<std::string>{"C:\\A.avi", "C:\\a.avi", "C:\\b.avi", "C:\\c.avi"}));
   EXPECT_EQ(list->Current(), 2);
-  // Bytes compare unsigned: a Korean (high-byte) name sorts after ASCII ones.
-  list->Add("C:\\\xB0\xA1.avi");
-  EXPECT_EQ(list->Entry(4), "C:\\\xB0\xA1.avi");
+  // Bytes compare unsigned: a Korean name sorts after ASCII ones.
+  list->Add("C:\\가.avi");
+  EXPECT_EQ(list->Entry(4), "C:\\가.avi");
 }
 
 TEST_F(PlayListTest, CaptionFilesAreSkippedAndListsExpanded) {
@@ -199,15 +200,21 @@ TEST_F(PlayListTest, HugeOrGarbageNumIsBoundedByTheCapacity) {
   EXPECT_EQ(Entries(*list), (std::vector<std::string>{"C:\\a.avi"}));
 }
 
+// Names in any script survive; an older list in the code page still loads
+// (natively the Korean one, which has no form for Thai).
 TEST_F(PlayListTest, SaveAndLoadRoundTripThroughTheDefaultList) {
+  const std::vector<std::string> names{"C:\\m\\one.avi", "C:\\m\\ก.avi", "C:\\m\\한글 영화 제목.avi"};
   {
     auto list = MakeList();
-    list->Add("C:\\m\\one.avi");
-    list->Add("C:\\m\\two.avi");
+    for (const std::string& name : names) list->Add(name);
   }  // destruction saves the default list
   auto list = MakeList();
   list->Start();
-  EXPECT_EQ(Entries(*list), (std::vector<std::string>{"C:\\m\\one.avi", "C:\\m\\two.avi"}));
+  EXPECT_EQ(Entries(*list), names);
+  WriteList("C:\\old.list", "[NUM]\r\nNUM=1\r\n[0]\r\nFileName=C:\\\xC7\xD1\xB1\xDB.avi\r\n");
+  list->Clear();
+  list->Add("C:\\old.list");
+  EXPECT_EQ(Entries(*list), (std::vector<std::string>{"C:\\한글.avi"}));
 }
 
 TEST_F(PlayListTest, DeletingTheCurrentEntryClosesTheMovieWithoutPlayingTheNext) {
@@ -245,6 +252,32 @@ TEST_F(PlayListTest, PlayNextStopsAtTheEndUnlessAutoRewind) {
   EXPECT_EQ(media_.opened.back().first, "C:\\a.avi");
   list->PlayPrevious();
   EXPECT_EQ(media_.opened.size(), 2u);
+}
+
+// A movie that cannot be played hands on to the next entry; every entry is
+// tried once at most, AutoRewind or not.
+TEST_F(PlayListTest, EntriesThatCannotBePlayedAreSkippedOnceEach) {
+  auto list = MakeList();
+  for (const char* p : {"C:\\a.avi", "C:\\b.avi", "C:\\c.avi"}) {
+    list->Add(p);
+  }
+  const auto openedNames = [this] {
+    std::vector<std::string> names;
+    for (const auto& [movie, caption] : media_.opened) names.push_back(movie);
+    media_.opened.clear();
+    return names;
+  };
+  media_.unplayable = {"C:\\a.avi", "C:\\b.avi"};
+  list->PlayIndex(0);
+  EXPECT_EQ(openedNames(), (std::vector<std::string>{"C:\\a.avi", "C:\\b.avi", "C:\\c.avi"}));
+  EXPECT_EQ(list->Current(), 2);
+  media_.unplayable.insert("C:\\c.avi");
+  list->PlayIndex(1);  // no AutoRewind: the end of the list ends it
+  EXPECT_EQ(openedNames(), (std::vector<std::string>{"C:\\b.avi", "C:\\c.avi"}));
+  list->autoRewind = true;
+  list->PlayIndex(1);
+  EXPECT_EQ(openedNames(), (std::vector<std::string>{"C:\\b.avi", "C:\\c.avi", "C:\\a.avi"}));
+  EXPECT_EQ(list->Current(), 0);
 }
 
 TEST_F(PlayListTest, FindCaptionTriesTheEndingsAndTheDashVariants) {

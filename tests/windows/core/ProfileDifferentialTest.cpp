@@ -1,7 +1,8 @@
 // The profile file class and the system's profile functions, run side by
 // side: each scenario starts two identical files, reads the same keys from
 // both, applies the same writes to both and compares the values read and the
-// bytes that result.
+// bytes that result. The system also reads every file we write: in the ANSI
+// code page or, for a name the code page has no form for, as UTF-16.
 #include <windows.h>
 
 #include <filesystem>
@@ -14,6 +15,9 @@
 #include <gtest/gtest.h>
 
 #include "player/core/ProfileFile.h"
+#include "player/core/TextCodec.h"
+#include "player/core/TextConvert_win32.h"
+#include "player/core/UnicodeText.h"
 
 namespace orves {
 namespace {
@@ -42,21 +46,26 @@ struct Scenario {
   // does not change byte for byte. Where the original layout differs from
   // the system's, only the values are compared after a write.
   bool sameBytes = true;
+  // The system narrows a name its ANSI file cannot hold to '?' where we turn
+  // the file UTF-16: then only the system's reading of our file counts.
+  bool systemNarrows = false;
 };
 
 constexpr const char* kDefault = "<default>";
 
+// Texts are UTF-8 here as in the profile file class, wide in the system's calls.
 std::string SystemRead(const fs::path& file, const Key& k) {
-  char buffer[4096] = {};
-  GetPrivateProfileStringA(k.section.c_str(), k.key.c_str(), kDefault, buffer, sizeof(buffer),
-                           file.string().c_str());
-  return buffer;
+  wchar_t buffer[4096] = {};
+  GetPrivateProfileStringW(Utf8ToWide(k.section).c_str(), Utf8ToWide(k.key).c_str(),
+                           Utf8ToWide(kDefault).c_str(), buffer, 4096, file.wstring().c_str());
+  return WideToUtf8(buffer);
 }
 
 void SystemWrite(const fs::path& file, const Write& w) {
-  WritePrivateProfileStringA(w.section.c_str(), w.key.c_str(), w.value.c_str(), file.string().c_str());
+  WritePrivateProfileStringW(Utf8ToWide(w.section).c_str(), Utf8ToWide(w.key).c_str(),
+                             Utf8ToWide(w.value).c_str(), file.wstring().c_str());
   // Flush the system's profile cache so the bytes on disk are final.
-  WritePrivateProfileStringA(nullptr, nullptr, nullptr, file.string().c_str());
+  WritePrivateProfileStringW(nullptr, nullptr, nullptr, file.wstring().c_str());
 }
 
 std::string Bytes(const fs::path& file) {
@@ -104,9 +113,11 @@ class ProfileDifferential : public ::testing::TestWithParam<Scenario> {
 
   void CompareReads(const char* when) {
     for (const Key& k : GetParam().reads) {
-      const ProfileFile ours(ours_);
-      EXPECT_EQ(ours.ReadString(k.section, k.key, kDefault), SystemRead(theirs_, k))
-          << when << ": [" << k.section << "] " << k.key;
+      const std::string value = ProfileFile(ours_).ReadString(k.section, k.key, kDefault);
+      EXPECT_EQ(value, SystemRead(ours_, k)) << when << ": [" << k.section << "] " << k.key;
+      if (!GetParam().systemNarrows) {
+        EXPECT_EQ(value, SystemRead(theirs_, k)) << when << ": [" << k.section << "] " << k.key;
+      }
     }
   }
 
@@ -121,12 +132,12 @@ TEST_P(ProfileDifferential, ReadsAndWritesAgreeWithTheSystem) {
     ProfileFile ours(ours_);
     ours.WriteString(w.section, w.key, w.value);
     SystemWrite(theirs_, w);
-    if (GetParam().sameBytes) {
+    if (GetParam().sameBytes && !GetParam().systemNarrows) {
       EXPECT_EQ(Visible(Bytes(ours_)), Visible(Bytes(theirs_)))
           << "after writing [" << w.section << "] " << w.key;
     }
-    const ProfileFile reread(ours_);
-    EXPECT_EQ(reread.ReadString(w.section, w.key, kDefault), SystemRead(theirs_, {w.section, w.key}));
+    EXPECT_EQ(ProfileFile(ours_).ReadString(w.section, w.key, kDefault), w.value);
+    EXPECT_EQ(SystemRead(ours_, {w.section, w.key}), w.value);
   }
   CompareReads("after writing");
 }
@@ -180,11 +191,27 @@ const Scenario kScenarios[] = {
      {{"R", "k"}, {"R", "orphan"}},
      {{"R", "k", "w"}}},
     {"EmptyValueAndNoEquals", "[E]\r\nempty=\r\nbare\r\n", true, {{"E", "empty"}, {"E", "bare"}}, {}},
+    // Korean bytes in an ANSI file read the same either way, whatever the code page.
     {"KoreanBytes",
      "[\xC7\xD1\xB1\xDB]\r\n\xC5\xB0=\xB0\xAA\r\n",
      true,
-     {{"\xC7\xD1\xB1\xDB", "\xC5\xB0"}},
-     {{"\xC7\xD1\xB1\xDB", "\xC5\xB0", "\xBB\xF5"}}},
+     {{"한글", "키"}, {"ÇÑ±Û", "Å°"}},
+     {}},
+    // A name outside every ANSI code page turns our file UTF-16, which the
+    // system reads back; the other entries survive.
+    {"NameOutsideTheCodePage",
+     "[NUM]\r\nNUM=1\r\n[0]\r\nFileName=C:\\a.avi\r\n",
+     true,
+     {{"NUM", "NUM"}, {"0", "FileName"}, {"1", "FileName"}},
+     {{"1", "FileName", "C:\\영화\\ก 😀.avi"}, {"NUM", "NUM", "2"}},
+     true,
+     true},
+    // A UTF-16 file stays UTF-16 for the system and for us alike.
+    {"Utf16File",
+     "\xFF\xFE" + Utf8ToUtf16Le("[Bookmark]\r\nC:\\ก.avi=12.5\r\n"),
+     true,
+     {{"Bookmark", "C:\\ก.avi"}, {"bookmark", "c:\\ก.avi"}},
+     {{"Bookmark", "C:\\ก.avi", "30"}, {"Bookmark", "C:\\b.avi", "1"}}},
     {"BlankLinesBetweenSections",
      "[A]\r\na=1\r\n\r\n[B]\r\nb=2\r\n",
      true,
@@ -195,6 +222,21 @@ const Scenario kScenarios[] = {
 
 INSTANTIATE_TEST_SUITE_P(Scenarios, ProfileDifferential, ::testing::ValuesIn(kScenarios),
                          [](const ::testing::TestParamInfo<Scenario>& info) { return info.param.name; });
+
+// The code page's exact forms only: no best-fit look-alikes, no '?'.
+TEST(AnsiCodePageTest, NamesHaveAnAnsiFormOnlyWhenTheCodePageHoldsThem) {
+  EXPECT_EQ(Utf8ToAnsi("c:\\movies\\a.avi"), "c:\\movies\\a.avi");
+  const UINT acp = GetACP();
+  const auto form = [](bool held, const char* bytes) {
+    return held ? std::optional<std::string>(bytes) : std::nullopt;
+  };
+  EXPECT_EQ(Utf8ToAnsi("가.avi"), form(acp == 949, "\xB0\xA1.avi"));
+  EXPECT_EQ(Utf8ToAnsi("é.avi"), form(acp == 1252, "\xE9.avi"));
+  EXPECT_EQ(Utf8ToAnsi("\xE2\x82"), std::nullopt);  // a cut UTF-8 sequence
+  if (acp == 1252) {
+    EXPECT_EQ(AnsiToUtf8("\xE9.avi"), "é.avi");
+  }
+}
 
 }  // namespace
 }  // namespace orves

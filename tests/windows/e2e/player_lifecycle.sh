@@ -45,7 +45,7 @@ shows_picture() {
 }
 
 sections_in_order() {
-  grep -o '^\[[^]]*\]' "$ini" | tr -d '[]' | paste -sd, -
+  profile_text "$ini" | grep -o '^\[[^]]*\]' | tr -d '[]' | paste -sd, -
 }
 expected_sections="Orve's MP,Main,Skin,PlayList,Layout,OrveCaption,Media,Movie,StateText,Config"
 
@@ -74,7 +74,7 @@ if [ "$(sections_in_order)" = "$expected_sections" ]; then
 else
   fail "settings sections: $(sections_in_order)"
 fi
-grep -q '^Version=2.33' "$ini" && pass "version stored" || fail "version not stored"
+profile_text "$ini" | grep -q '^Version=2.33' && pass "version stored" || fail "version not stored"
 
 # 2. The next start of the same version opens no options dialog.
 start_player "$(orves_winpath "$movie")"
@@ -130,7 +130,7 @@ close_player "garbage settings"
 rm -f "$ini"
 start_player Install
 if wait_player 30; then pass "Install ends the program normally"; else fail "Install did not end normally"; fi
-if [ -f "$ini" ] && grep -q '^\[Main\]' "$ini" && ! grep -q '^Version=' "$ini"; then
+if [ -f "$ini" ] && profile_text "$ini" | grep -q '^\[Main\]' && ! profile_text "$ini" | grep -q '^Version='; then
   pass "Install wrote the settings without showing the window"
 else
   fail "Install: settings file not as expected"

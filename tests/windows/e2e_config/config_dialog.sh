@@ -19,10 +19,9 @@ source "$root/tests/windows/e2e_common.sh" e2e-config
 
 # The value of key $2 in section $1 of the settings file.
 ini_value() {
-  awk -F= -v section="[$1]" -v key="$2" '
-    { sub(/\r$/, "") }
+  profile_text "$ini" | awk -F= -v section="[$1]" -v key="$2" '
     /^\[/ { inside = ($0 == section); next }
-    inside && $1 == key { print $2; exit }' "$ini"
+    inside && $1 == key { print $2; exit }'
 }
 
 dialog_visible() { xdotool search --onlyvisible --name "$(title_pattern "환경 설정")" >/dev/null 2>&1; }

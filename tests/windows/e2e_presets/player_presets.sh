@@ -13,10 +13,9 @@ source "$root/tests/windows/e2e_common.sh" e2e-presets
 
 # The value of key $2 in section $1 of the settings file.
 ini_value() {
-  awk -F= -v section="[$1]" -v key="$2" '
-    { sub(/\r$/, "") }
+  profile_text "$ini" | awk -F= -v section="[$1]" -v key="$2" '
     /^\[/ { inside = ($0 == section); next }
-    inside && $1 == key { print $2; exit }' "$ini"
+    inside && $1 == key { print $2; exit }'
 }
 
 # This version has run before (no options dialog); nothing as a preset has it.

@@ -88,7 +88,7 @@ if main=$(find_window "Orve's MP" 30); then
   if [ "${got^^}" = "00C800 0078FA " ]; then pass "F11 paints TestB"; else fail "after F11: $got"; fi
   timeout 10 xdotool windowfocus --sync "$main" key --clearmodifiers alt+F4
   wait_player 30
-  if grep -q '^Name=TestB' "$ini"; then pass "TestB stored at exit"; else fail "settings: $(grep -A1 '^\[Skin' "$ini")"; fi
+  if profile_text "$ini" | grep -q '^Name=TestB'; then pass "TestB stored at exit"; else fail "settings: $(profile_text "$ini" | grep -A1 '^\[Skin')"; fi
 else
   fail "main window not found"
   cat "$work/wine.log" >&2

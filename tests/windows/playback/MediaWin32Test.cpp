@@ -14,7 +14,6 @@
 #include "player/playback/MoviePanel_win32.h"
 #include "player/playback/StateText.h"
 #include "player/playback/StateTextPanel_win32.h"
-#include "player/core/TextConvert_win32.h"
 #include "player/core/Setup.h"
 #include "tests/unit/core/NullServices.h"
 #include "tests/windows/playback/PlaybackHost.h"
@@ -163,21 +162,14 @@ TEST_F(MediaWin32Test, CommandsWithNothingOpenDoNothing) {
   EXPECT_EQ(state_.CurrentText(), "PLAYING SPEED : 150 %");
   media_.Close();
   EXPECT_FALSE(std::filesystem::exists(bookmarks_));
-  // A file the control cannot play: no picture, the playing message only.
-  media_.Open(MediaPath("no-such-movie.avi"));
+  // A file the control cannot play: nothing open, and the state text says so.
+  EXPECT_FALSE(media_.Open(MediaPath("no-such-movie.avi")));
   EXPECT_FALSE(media_.HasPicture());
   media_.SeekTo(3);
-  EXPECT_EQ(state_.CurrentText().rfind("PLAYING : ", 0), 0u);
+  EXPECT_EQ(state_.CurrentText(), "CANNOT PLAY THIS FILE : \"no-such-movie.avi\"");
+  EXPECT_EQ(mpMovie_.PlayState(), kPlayStateStopped);
   media_.Close();
   EXPECT_FALSE(std::filesystem::exists(bookmarks_));
-}
-
-TEST(BookmarkKeyTest, AnsiKeysOnlyWhenTheCodePageHoldsTheName) {
-  EXPECT_EQ(ExactAnsiFromUtf8("c:\\movies\\a.avi"), "c:\\movies\\a.avi");
-  const UINT acp = GetACP();
-  EXPECT_EQ(ExactAnsiFromUtf8("가.avi"), acp == 949 ? std::string("\xB0\xA1.avi") : std::string());
-  EXPECT_EQ(ExactAnsiFromUtf8("é.avi"), acp == 1252 ? std::string("\xE9.avi") : std::string());
-  EXPECT_EQ(ExactAnsiFromUtf8("\xE2\x82"), std::string());  // a cut UTF-8 sequence
 }
 
 }  // namespace

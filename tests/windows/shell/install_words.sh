@@ -117,7 +117,7 @@ fi
 probe command OrvesMPForm 7 >/dev/null  # "아니오(&N)"
 probe close TfrmMain >/dev/null
 if wait_player 15; then pass "closed normally after the caption codec check"; else fail "player did not end normally"; fi
-grep -q '^CheckCaptionCodec=1' "$ini" && pass "the caption codec check stays on" || fail "CheckCaptionCodec changed"
+profile_text "$ini" | grep -q '^CheckCaptionCodec=1' && pass "the caption codec check stays on" || fail "CheckCaptionCodec changed"
 g400="$clsid\\{37D5AC6C-DB82-4D83-8A70-B8FF0F1CB7C9}"
 vobsub="$clsid\\{0180E49C-13BF-46DB-9AFD-9F52292E1C22}"
 snapshot "$vobsub" "$g400"

@@ -110,7 +110,7 @@ dialogs=$(grep -c '^새로운 버전' <<<"$texts")
 # request's 20-second limit, the one whose server never answers included.
 probe command OrvesMPForm 2 >/dev/null
 close_all "all four" 10
-grep -q '^CheckNewVersion=1' "$work/newer/OrvesMP20.ini" && pass "the check stays on" || fail "CheckNewVersion changed"
+profile_text "$work/newer/OrvesMP20.ini" | grep -q '^CheckNewVersion=1' && pass "the check stays on" || fail "CheckNewVersion changed"
 
 echo "passed $passed, failed $failed"
 [ "$failed" -eq 0 ]
