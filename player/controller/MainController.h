@@ -74,6 +74,7 @@ class TMainController final : public IGestureCommands {
 
   void PlayPause();
   void Play();
+  void ToggleMute();
   void OpenMovies();
   void AddMovies();
   void OpenCaption();
