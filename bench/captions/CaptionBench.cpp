@@ -5,6 +5,7 @@
 #include <random>
 #include <string>
 
+#include "bench/captions/CaptionFiles.h"
 #include "player/captions/CaptionView.h"
 #include "player/captions/SamiDocument.h"
 #include "player/core/TextCodec.h"
@@ -12,31 +13,9 @@
 namespace orves {
 namespace {
 
-// 10000 Korean entries of about 100 bytes each (about 1 MB), in CP949 or UTF-8:
-// two lines, a font colour on every tenth entry, a blank entry now and then.
-std::string MakeCaptionFile(bool utf8) {
-  const auto codec = MakeSystemTextCodec();
-  const std::string hangul = "자막 시험 문장입니다";
-  const std::string line = utf8 ? hangul : *codec->Utf8ToCp949(hangul);
-  std::string file =
-      "<SAMI>\r\n<HEAD><STYLE TYPE=\"text/css\"><!--\r\n.KRCC {Name:Korean; "
-      "lang:ko-KR;}\r\n--></STYLE></HEAD>"
-      "\r\n<BODY>\r\n";
-  for (int i = 0; i < TSamiDocument::MaxEntries; ++i) {
-    file += "<SYNC Start=" + std::to_string(1000 + i * 2500) + "><P Class=KRCC>\r\n";
-    if (i % 7 == 6) {
-      file += "&nbsp;\r\n";
-      continue;
-    }
-    if (i % 10 == 0) file += "<font color=\"#FFFF00\">";
-    file += line + " " + std::to_string(i) + "<br>\r\n" + line + " &quot;two&quot;  lines\r\n";
-  }
-  return file + "</BODY>\r\n</SAMI>\r\n";
-}
-
 // Argument 0: the file in CP949 (every text converted), 1: in UTF-8.
 void LoadFile(benchmark::State& state) {
-  const std::string file = MakeCaptionFile(state.range(0) == 1);
+  const std::string file = bench::MakeSamiFile(state.range(0) == 1);
   const auto codec = MakeSystemTextCodec();
   TSamiDocument document(*codec);
   for (auto _ : state) {
@@ -49,10 +28,28 @@ void LoadFile(benchmark::State& state) {
 }
 BENCHMARK(LoadFile)->ArgName("utf8")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
+// 10,000 cues of SubRip (0), WebVTT (1) or ASS (2), read into a table.
+void LoadTimedFile(benchmark::State& state) {
+  const TCaptionFormat formats[] = {TCaptionFormat::SubRip, TCaptionFormat::WebVtt, TCaptionFormat::Ass};
+  const TCaptionFormat format = formats[state.range(0)];
+  const std::string file = bench::MakeTimedFile(format);
+  const auto codec = MakeSystemTextCodec();
+  TSamiDocument document(*codec);
+  for (auto _ : state) {
+    document.LoadBytes(file, format);
+    benchmark::DoNotOptimize(document.Count(TCaptionLanguage::Korean));
+  }
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(file.size()));
+  state.SetLabel(FormatName(format));
+  state.counters["entries"] = document.Count(TCaptionLanguage::Korean);
+  state.counters["file_bytes"] = static_cast<double>(file.size());
+}
+BENCHMARK(LoadTimedFile)->ArgName("format")->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
 void LookupCurrentEntry(benchmark::State& state) {
   const auto codec = MakeSystemTextCodec();
   TSamiDocument document(*codec);
-  document.LoadBytes(MakeCaptionFile(false));
+  document.LoadBytes(bench::MakeSamiFile(false));
   const auto& table = document.Table(TCaptionLanguage::Korean);
   std::mt19937 random(7);
   std::uniform_real_distribution<double> position(0, table.back().start + 10);

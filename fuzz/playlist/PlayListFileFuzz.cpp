@@ -39,7 +39,7 @@ class OneListFile : public orves::IFileSystem {
 
 class NoMedia : public orves::IPlayListMedia {
  public:
-  bool OpenMovie(const std::string&, const std::string&) override { return true; }
+  bool OpenMovie(const std::string&, const std::vector<std::string>&) override { return true; }
   void CloseMedia() override {}
   bool SmartCaptionFinding() const override { return true; }
 };

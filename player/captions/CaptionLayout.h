@@ -2,9 +2,10 @@
 // The portable arithmetic of caption drawing: the caption block's line slots,
 // their heights, glyph widths and places in the caption panel, the breaking
 // of a long single line, the slot of a single line by caption position, the
-// outline and shadow sizes, and the skip of unchanged redraws. Lengths are
-// byte counts of the CP949 form of the text, the unit every size rule of the
-// caption settings was made for, although texts are kept as UTF-8.
+// wrapping of lines still wider than the panel, the outline and shadow sizes,
+// and the skip of unchanged redraws. Lengths are byte counts of the CP949
+// form of the text, the unit every size rule of the caption settings was made
+// for, although texts are kept as UTF-8.
 #include <optional>
 #include <string>
 #include <vector>
@@ -41,6 +42,13 @@ int CaptionShadow(int shadowRate, int lineHeight);
 // (n + 1) / 2 on) with a line feed; a text without one stays whole.
 void BreakLongLine(std::string& text);
 
+// Splits a line (CP949 bytes, or UTF-8 when `utf8`) into pieces of at most
+// `capacity` bytes: at spaces (dropped at the breaks), and between any two
+// characters inside a run without spaces that is longer than a piece. Pieces
+// are made as even as their number allows; a character longer than the
+// capacity still makes a piece of its own.
+std::vector<std::string> WrapLine(std::string_view line, int capacity, bool utf8);
+
 // One line slot as it is drawn.
 struct CaptionLine {
   std::string text;    // UTF-8, trimmed of bytes up to 32
@@ -48,13 +56,18 @@ struct CaptionLine {
   int glyphWidth = 1;  // GW, narrowed so the line fits the panel
   int y = 0;           // top of its bitmap in the caption panel
   TColour colour = 0;  // 0x00BBGGRR
+  bool bold = false;   // bold on its own (the settings' bold applies to all)
+  bool italic = false;
 };
 
 struct CaptionPlan {
   CaptionMetrics metrics;
   int outline = 1;
   int shadow = 0;
-  std::vector<CaptionLine> lines;  // min(L, kMaxCaptionLines) slots
+  std::vector<CaptionLine> lines;  // min(L, kMaxCaptionLines) slots, more when wrapped
+  // Some line lies outside the caption block: above it (wrapped lines) or
+  // at the top of the picture.
+  bool beyondBlock = false;
 };
 
 // The panel the caption is drawn into and the movie panel it is sized by.
@@ -62,11 +75,21 @@ struct CaptionArea {
   int movieWidth = 0;
   int movieHeight = 0;
   int panelWidth = 0;
+  // Top of the caption block in the panel: the room above it, over the
+  // picture, that wrapped lines and a top-placed caption may take.
+  int blockTop = 0;
 };
 
 // Lays out a non-empty entry. A line moved to another slot (the second half
 // of a broken line, a single line put in the lower slot) keeps the colour of
 // the source line it came from.
+//
+// A line still wider than the panel after the long-line break (its length
+// times the glyph width above the panel width) is wrapped into more lines at
+// the same line height: the lowest line stays in its slot and the block grows
+// upward into the room above it (a top-placed caption starts at the top of
+// the panel and grows downward). Only when the lines cannot fit there is the
+// block divided into more, smaller slots, one at a time, until they do.
 CaptionPlan PlanCaption(const TCaptionEntry& entry, const TCaptionSettings& settings, const CaptionArea& area,
                         ITextCodec& codec);
 

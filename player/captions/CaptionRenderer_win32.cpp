@@ -17,8 +17,9 @@ constexpr int kBitmapSlack = 5;
 
 // Korean character set: a face that is missing is replaced by one that has
 // Hangul glyphs rather than by a Latin-only face.
-HFONT CreateCaptionFont(const std::wstring& face, int cellHeight, int glyphWidth, bool bold, bool smooth) {
-  return CreateFontW(cellHeight, glyphWidth, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+HFONT CreateCaptionFont(const std::wstring& face, int cellHeight, int glyphWidth, bool bold, bool italic,
+                        bool smooth) {
+  return CreateFontW(cellHeight, glyphWidth, 0, 0, bold ? FW_BOLD : FW_NORMAL, italic, FALSE, FALSE,
                      HANGUL_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                      smooth ? ANTIALIASED_QUALITY : NONANTIALIASED_QUALITY, DEFAULT_PITCH,
                      face.substr(0, LF_FACESIZE - 1).c_str());
@@ -38,23 +39,23 @@ CaptionPanel::FontCache::~FontCache() {
 }
 
 HFONT CaptionPanel::FontCache::Get(const std::wstring& face, int cellHeight, int glyphWidth, bool bold,
-                                   bool smooth) {
+                                   bool italic, bool smooth) {
   for (size_t i = 0; i < entries_.size(); ++i) {
     const Entry& e = entries_[i];
     if (e.face == face && e.cellHeight == cellHeight && e.glyphWidth == glyphWidth && e.bold == bold &&
-        e.smooth == smooth) {
+        e.italic == italic && e.smooth == smooth) {
       std::rotate(entries_.begin() + static_cast<std::ptrdiff_t>(i),
                   entries_.begin() + static_cast<std::ptrdiff_t>(i) + 1, entries_.end());
       return entries_.back().font;
     }
   }
-  HFONT font = CreateCaptionFont(face, cellHeight, glyphWidth, bold, smooth);
+  HFONT font = CreateCaptionFont(face, cellHeight, glyphWidth, bold, italic, smooth);
   if (!font) return nullptr;
   if (entries_.size() >= kKept) {
     DeleteObject(entries_.front().font);
     entries_.erase(entries_.begin());
   }
-  entries_.push_back(Entry{face, cellHeight, glyphWidth, bold, smooth, font});
+  entries_.push_back(Entry{face, cellHeight, glyphWidth, bold, italic, smooth, font});
   return font;
 }
 
@@ -128,15 +129,17 @@ void CaptionPanel::RenderCaption(const TCaptionEntry& entry) {
 
   const RECT movie = MovieBounds();
   const TCaptionSettings& settings = view_.Target().Settings();
-  plan_ = PlanCaption(entry, settings,
-                      CaptionArea{movie.right - movie.left, movie.bottom - movie.top, client.right}, codec_);
-  band_ = view_.Target().CaptionRise() == 0;
+  plan_ = PlanCaption(
+      entry, settings,
+      CaptionArea{movie.right - movie.left, movie.bottom - movie.top, client.right, blockTop_}, codec_);
+  band_ = view_.Target().CaptionRise() == 0 && !plan_.beyondBlock;
   const bool smooth = band_ && settings.antiAliase;
-  lineCount_ = static_cast<int>(plan_.lines.size());
+  lineCount_ = std::min(static_cast<int>(plan_.lines.size()), kMaxCaptionLines);
   for (int k = 0; k < lineCount_; ++k) {
     LineSlot& slot = slots_[k];
-    DrawLine(slot, plan_.lines[k], smooth);
-    slot.x = CaptionLineX(client.right, slot.size.cx - kBitmapSlack);
+    slot.glyphWidth = plan_.lines[k].glyphWidth;
+    DrawLine(slot, plan_.lines[k], smooth, /*fitWidth=*/true);
+    slot.x = CaptionLineX(client.right, slot.textWidth);
     slot.y = plan_.lines[k].y;
   }
   hidden_ = false;
@@ -148,25 +151,47 @@ void CaptionPanel::RenderCaption(const TCaptionEntry& entry) {
 }
 
 // Draws the line into its slot's bitmap, sized to the text's extent plus the
-// slack, on the panel's colour (also the text's opaque background).
-void CaptionPanel::DrawLine(LineSlot& slot, const CaptionLine& line, bool smooth) {
+// slack, on the panel's colour (also the text's opaque background). The
+// layout's widths are estimates from byte counts; a line whose real extent is
+// still wider than the panel is drawn with glyphs narrowed to fit it.
+void CaptionPanel::DrawLine(LineSlot& slot, const CaptionLine& line, bool smooth, bool fitWidth) {
   const TCaptionSettings& settings = view_.Target().Settings();
-  HFONT font = fonts_.Get(Utf8ToWide(settings.fontName2), plan_.metrics.lineHeight, line.glyphWidth,
-                          settings.fontBold, smooth);
+  const std::wstring face = Utf8ToWide(settings.fontName2);
+  const bool bold = settings.fontBold || line.bold;
   HDC dc = CreateCompatibleDC(nullptr);
-  if (!font || !dc) {
-    if (dc) DeleteDC(dc);
+  if (!dc) {
     FreeSlot(slot);
     return;
   }
   const std::wstring text = Utf8ToWide(line.text);
   const int length = static_cast<int>(text.size());
-  HGDIOBJ oldFont = SelectObject(dc, font);
+  HFONT font = nullptr;
+  HGDIOBJ oldFont = nullptr;
   SIZE extent{0, 0};
-  GetTextExtentPoint32W(dc, text.c_str(), length, &extent);
-  const SIZE size{extent.cx + kBitmapSlack, extent.cy + kBitmapSlack};
-  if (!slot.bitmap || slot.size.cx != size.cx || slot.size.cy != size.cy) {
+  RECT client{};
+  GetClientRect(Handle(), &client);
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    font = fonts_.Get(face, plan_.metrics.lineHeight, slot.glyphWidth, bold, line.italic, smooth);
+    if (!font) break;
+    HGDIOBJ previous = SelectObject(dc, font);
+    if (!oldFont) oldFont = previous;
+    GetTextExtentPoint32W(dc, text.c_str(), length, &extent);
+    const int room = client.right - 2 * plan_.outline;
+    if (!fitWidth || extent.cx <= room || room <= 0 || slot.glyphWidth <= 1) break;
+    slot.glyphWidth = std::max(1, static_cast<int>(int64_t{slot.glyphWidth} * room / extent.cx));
+  }
+  if (!font) {
+    if (oldFont) SelectObject(dc, oldFont);
+    DeleteDC(dc);
     FreeSlot(slot);
+    return;
+  }
+  // Italic glyphs lean past their advance widths.
+  const int lean = line.italic ? plan_.metrics.lineHeight / 4 : 0;
+  slot.textWidth = extent.cx;
+  const SIZE size{extent.cx + kBitmapSlack + lean, extent.cy + kBitmapSlack};
+  if (!slot.bitmap || slot.size.cx != size.cx || slot.size.cy != size.cy) {
+    if (slot.bitmap) DeleteObject(slot.bitmap);
     slot.bitmap = CreateTopDownBitmap32(nullptr, size.cx, size.cy);
     slot.size = slot.bitmap ? size : SIZE{0, 0};
   }
@@ -199,7 +224,8 @@ void CaptionPanel::ShapeOverLetters() {
     if (slot.bitmap) shape.AddBitmapRows(slot.bitmap, slot.x, edge - slot.y, slot.y);
   }
   if (view_.Target().Settings().antiAliase) {
-    for (int k = 0; k < lineCount_; ++k) DrawLine(slots_[k], plan_.lines[k], /*smooth=*/true);
+    for (int k = 0; k < lineCount_; ++k)
+      DrawLine(slots_[k], plan_.lines[k], /*smooth=*/true, /*fitWidth=*/false);
   }
   HRGN region = CreateRectRgn(0, 0, 0, 0);
   if (region && CombineRgn(region, shape.Region(), nullptr, RGN_COPY) == ERROR) {
@@ -212,9 +238,20 @@ void CaptionPanel::ShapeOverLetters() {
 void CaptionPanel::ShowBand() {
   RECT client{};
   GetClientRect(Handle(), &client);
-  SetRegion(CreateRectRgn(0, 0, client.right + 2, client.bottom + 2));
+  SetRegion(CreateRectRgn(0, blockTop_, client.right + 2, client.bottom + 2));
   InvalidateRect(Handle(), nullptr, FALSE);
   UpdateWindow(Handle());
+}
+
+// The layout moves and sizes the panel to the caption block; the panel takes
+// that as its block and reaches up from it to the picture's top.
+void CaptionPanel::PlaceOverBlock(WINDOWPOS& pos) {
+  if ((pos.flags & (SWP_NOMOVE | SWP_NOSIZE)) != 0) return;
+  const RECT movie = MovieBounds();
+  const int top = movie.bottom > movie.top ? std::min(pos.y, static_cast<int>(movie.top)) : pos.y;
+  blockTop_ = pos.y - top;
+  pos.cy += blockTop_;
+  pos.y = top;
 }
 
 void CaptionPanel::PaintCaption(HDC dc, const RECT& dirty) {
@@ -237,6 +274,9 @@ LRESULT CaptionPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       return HTTRANSPARENT;  // clicks go to the window below
     case WM_ERASEBKGND:
       return 1;  // painted whole in WM_PAINT
+    case WM_WINDOWPOSCHANGING:
+      PlaceOverBlock(*reinterpret_cast<WINDOWPOS*>(lParam));
+      break;
     case WM_WINDOWPOSCHANGED:
       if ((reinterpret_cast<const WINDOWPOS*>(lParam)->flags & (SWP_NOMOVE | SWP_NOSIZE)) !=
           (SWP_NOMOVE | SWP_NOSIZE)) {

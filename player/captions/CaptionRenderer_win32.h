@@ -6,6 +6,11 @@
 // outline radius plus a shadow copy, so the movie shows between them and the
 // panel's colour forms the outline and the shadow; when the caption block lies
 // wholly below the picture the panel is a plain black band.
+//
+// The layout places the panel over the caption block. The panel keeps that
+// place as its block and reaches up from it to the top of the picture, so
+// that wrapped lines can grow above the block and a top-placed caption can be
+// drawn at the top of the picture; only its region is ever seen.
 #include <windows.h>
 
 #include <array>
@@ -52,6 +57,8 @@ class CaptionPanel final : public TWindow, public ICaptionRenderer {
     int x = 0;
     int y = 0;
     SIZE size{0, 0};
+    int textWidth = 0;
+    int glyphWidth = 0;  // as drawn: narrowed when the line is wider than the panel
   };
 
   // The fonts last made, kept while face, size, width, weight and smoothing
@@ -63,13 +70,13 @@ class CaptionPanel final : public TWindow, public ICaptionRenderer {
     ~FontCache();
     FontCache(const FontCache&) = delete;
     FontCache& operator=(const FontCache&) = delete;
-    HFONT Get(const std::wstring& face, int cellHeight, int glyphWidth, bool bold, bool smooth);
+    HFONT Get(const std::wstring& face, int cellHeight, int glyphWidth, bool bold, bool italic, bool smooth);
 
    private:
     struct Entry {
       std::wstring face;
       int cellHeight, glyphWidth;
-      bool bold, smooth;
+      bool bold, italic, smooth;
       HFONT font;
     };
     static constexpr size_t kKept = 16;  // crisp and smoothed lines of both caption places
@@ -78,7 +85,8 @@ class CaptionPanel final : public TWindow, public ICaptionRenderer {
 
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void PaintCaption(HDC dc, const RECT& dirty);
-  void DrawLine(LineSlot& slot, const CaptionLine& line, bool smooth);
+  void DrawLine(LineSlot& slot, const CaptionLine& line, bool smooth, bool fitWidth);
+  void PlaceOverBlock(WINDOWPOS& pos);
   void FreeSlot(LineSlot& slot);
   void ShapeOverLetters();
   void ShowBand();
@@ -95,7 +103,8 @@ class CaptionPanel final : public TWindow, public ICaptionRenderer {
   std::array<LineSlot, kMaxCaptionLines> slots_{};
   CaptionPlan plan_;
   int lineCount_ = 0;
-  RECT shownBox_{};  // bounding box of the region, panel coordinates
+  RECT shownBox_{};   // bounding box of the region, panel coordinates
+  int blockTop_ = 0;  // top of the caption block the layout placed, panel coordinates
   bool band_ = false;
   bool hidden_ = true;
 };

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "player/core/Setup.h"
+#include "player/core/Paths.h"
 
 namespace orves {
 namespace {
@@ -71,8 +72,10 @@ TCaptionView::TCaptionView(TSetup& setup, ITextCodec& codec, const TCaptionViewS
 
 TCaptionView::~TCaptionView() { settings_.Write(setup_); }
 
-void TCaptionView::LoadCaptionFile(const std::filesystem::path& path) {
-  const TSamiDocument::TLoadResult result = document_.LoadCaptionFile(path);
+void TCaptionView::LoadCaptionFile(const std::filesystem::path& path) { LoadCaptionFiles({path}); }
+
+void TCaptionView::LoadCaptionFiles(const std::vector<std::filesystem::path>& paths) {
+  const TSamiDocument::TLoadResult result = document_.LoadCaptionFiles(paths);
   if (!result.loaded) return;
   if (result.japanese && !settings_.warnedJapaness) {
     services_.messageBox.ShowInformation(kJapaneseTitle, kJapaneseNotice);
@@ -92,10 +95,14 @@ void TCaptionView::ClearCaptions() {
 TSaveResult TCaptionView::SaveCaptionFile(const std::filesystem::path& path) const {
   std::error_code error;
   if (!HasCaptions() && std::filesystem::exists(path, error)) {
-    const std::u8string name = path.u8string();
-    return {false, "No captions to save over " + std::string(name.begin(), name.end())};
+    return {false, "No captions to save over " + PathToUtf8(path)};
   }
-  return orves::SaveCaptionFile(document_, syncOffset_, codec_, path);
+  return SaveShiftedCaptions(document_, language_, syncOffset_, codec_, path);
+}
+
+std::filesystem::path TCaptionView::CaptionFileName() const {
+  const TCaptionSource* source = document_.Source(language_);
+  return source ? source->fileName : document_.FileName();
 }
 
 bool TCaptionView::HasCaptions() const {

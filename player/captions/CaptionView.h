@@ -12,7 +12,7 @@
 #include "player/core/Services.h"
 #include "player/captions/CaptionSettings.h"
 #include "player/captions/SamiDocument.h"
-#include "player/captions/SamiWriter.h"
+#include "player/captions/CaptionSaver.h"
 
 namespace orves {
 
@@ -58,9 +58,14 @@ class TCaptionView final : public ICaptions {
 
   // Document.
   void LoadCaptionFile(const std::filesystem::path& path) override;
+  // A Korean and an English file, one per table (see TSamiDocument).
+  void LoadCaptionFiles(const std::vector<std::filesystem::path>& paths) override;
   void ClearCaptions() override;
-  std::filesystem::path CaptionFileName() const override { return document_.FileName(); }
-  // An empty document is never written over an existing file.
+  // The file of the table shown.
+  std::filesystem::path CaptionFileName() const override;
+  // The table shown, with the sync offset applied, in the format of the
+  // name's extension or else the format it was read in. An empty document is
+  // never written over an existing file.
   TSaveResult SaveCaptionFile(const std::filesystem::path& path) const;
   const TSamiDocument& Document() const { return document_; }
   bool HasCaptions() const override;

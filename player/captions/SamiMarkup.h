@@ -10,10 +10,9 @@
 #include <string>
 #include <string_view>
 
-namespace orves {
+#include "player/captions/CaptionEntry.h"
 
-// A colour as 0x00BBGGRR (red in the low byte).
-using TColour = uint32_t;
+namespace orves {
 
 struct TLineColours {
   std::array<bool, 3> hasColour{};

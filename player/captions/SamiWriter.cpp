@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
-#include <random>
 
 #include "player/core/UnicodeText.h"
 
@@ -103,21 +101,7 @@ void AppendEntries(std::string& out, const TSamiDocument& document, TCaptionLang
   }
 }
 
-std::filesystem::path TemporaryNameBeside(const std::filesystem::path& path) {
-  std::random_device random;
-  char suffix[32];
-  std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(random()));
-  std::filesystem::path temporary = path;
-  temporary += suffix;
-  return temporary;
-}
-
 }  // namespace
-
-std::string PathToUtf8(const std::filesystem::path& path) {
-  const std::u8string u8 = path.u8string();
-  return std::string(u8.begin(), u8.end());
-}
 
 std::string ColourToHtml(TColour colour) {
   char text[8];
@@ -155,34 +139,22 @@ std::string EncodeCaptionText(const std::string& utf8, ITextCodec& codec) {
   return out;
 }
 
-std::string BuildSamiFile(const TSamiDocument& document, double syncOffset, ITextCodec& codec) {
+std::string BuildSamiFile(const TSamiDocument& document, double syncOffset, ITextCodec& codec,
+                          std::optional<TCaptionLanguage> only) {
   std::string out(kHeader);
-  AppendEntries(out, document, TCaptionLanguage::Korean, syncOffset, codec);
-  AppendEntries(out, document, TCaptionLanguage::English, syncOffset, codec);
+  if (only != TCaptionLanguage::English) {
+    AppendEntries(out, document, TCaptionLanguage::Korean, syncOffset, codec);
+  }
+  if (only != TCaptionLanguage::Korean) {
+    AppendEntries(out, document, TCaptionLanguage::English, syncOffset, codec);
+  }
   out += kFooter;
   return out;
 }
 
 TSaveResult SaveCaptionFile(const TSamiDocument& document, double syncOffset, ITextCodec& codec,
                             const std::filesystem::path& path) {
-  const std::string bytes = BuildSamiFile(document, syncOffset, codec);
-  const std::filesystem::path temporary = TemporaryNameBeside(path);
-  std::error_code ec;
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (out) out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (out) out.close();
-    if (!out) {
-      std::filesystem::remove(temporary, ec);
-      return {false, "Cannot write caption file \"" + PathToUtf8(path) + "\""};
-    }
-  }
-  std::filesystem::rename(temporary, path, ec);
-  if (ec) {
-    std::filesystem::remove(temporary, ec);
-    return {false, "Cannot write caption file \"" + PathToUtf8(path) + "\": " + ec.message()};
-  }
-  return {true, {}};
+  return WriteCaptionFileBytes(path, BuildSamiFile(document, syncOffset, codec));
 }
 
 }  // namespace orves

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "player/captions/CaptionFileWriter.h"
 #include "player/captions/SamiDocument.h"
 
 namespace orves {
@@ -24,20 +25,13 @@ std::optional<int64_t> WrittenStartMilliseconds(double start, double syncOffset)
 // as "&#NNN;", markup characters escaped so the reader cannot mistake them.
 std::string EncodeCaptionText(const std::string& utf8, ITextCodec& codec);
 
-// The whole file's bytes.
-std::string BuildSamiFile(const TSamiDocument& document, double syncOffset, ITextCodec& codec);
-
-struct TSaveResult {
-  bool ok = false;
-  std::string error;  // one line naming the file, UTF-8
-};
+// The whole file's bytes: both tables, or only the table `only`.
+std::string BuildSamiFile(const TSamiDocument& document, double syncOffset, ITextCodec& codec,
+                          std::optional<TCaptionLanguage> only = std::nullopt);
 
 // Writes to a temporary file beside `path` and then replaces `path` with it,
 // so a failed save never leaves a half-written caption file behind.
 TSaveResult SaveCaptionFile(const TSamiDocument& document, double syncOffset, ITextCodec& codec,
                             const std::filesystem::path& path);
-
-// A path as UTF-8 text, for messages.
-std::string PathToUtf8(const std::filesystem::path& path);
 
 }  // namespace orves

@@ -45,10 +45,10 @@ class IMediaView {
 class IMedia : public IMediaView {
  public:
   virtual int PlayState() const = 0;
-  // Opens a movie (UTF-8 name or address) with its caption file (none when
-  // empty) and plays it. False when it cannot be played: nothing is open
-  // then and the state text says so.
-  virtual bool Open(const std::string& fileName, const std::filesystem::path& captionFile) = 0;
+  // Opens a movie (UTF-8 name or address) with the caption files found for it
+  // (none, one, or a Korean and an English one) and plays it. False when it
+  // cannot be played: nothing is open then and the state text says so.
+  virtual bool Open(const std::string& fileName, const std::vector<std::filesystem::path>& captionFiles) = 0;
   virtual void Close() = 0;
   virtual void Play() = 0;
   virtual void Pause() = 0;
@@ -198,6 +198,9 @@ class ICaptions {
   virtual ~ICaptions() = default;
   // Loads the caption document from a file (an unreadable file leaves it empty).
   virtual void LoadCaptionFile(const std::filesystem::path& file) = 0;
+  // Loads it from the files found for a movie: one, or a Korean and an
+  // English one (one per table).
+  virtual void LoadCaptionFiles(const std::vector<std::filesystem::path>& files) = 0;
   // Empties the document and forgets its file.
   virtual void ClearCaptions() = 0;
   // The file the document was loaded from, empty when none.

@@ -1,9 +1,12 @@
 // The native codec over iconv. Each direction keeps one conversion
 // descriptor open for the codec's lifetime: a caption file converts every
 // entry separately and opening a descriptor per entry would dominate loading.
+// Each is opened at its first use: loading the code page tables costs about a
+// millisecond that a run reading only UTF-8 files need not pay.
 #include <errno.h>
 #include <iconv.h>
 
+#include <optional>
 #include <stdexcept>
 
 #include "player/core/TextCodec.h"
@@ -49,8 +52,12 @@ class IconvTextCodec final : public ITextCodec {
     out.reserve(cp949.size() + cp949.size() / 2);
     const char* in = cp949.data();
     size_t left = cp949.size();
-    while (!toUtf8_.Convert(in, left, out)) {
+    if (!toUtf8_) toUtf8_.emplace("UTF-8", "CP949");
+    while (!toUtf8_->Convert(in, left, out)) {
       out += "\xEF\xBF\xBD";  // U+FFFD for the byte that starts no character
+      // Some converters step over a pair they have no character for
+      // themselves (glibc's CP949 does at the very end of the input).
+      if (left == 0) break;
       ++in;
       --left;
     }
@@ -62,13 +69,14 @@ class IconvTextCodec final : public ITextCodec {
     out.reserve(utf8.size());
     const char* in = utf8.data();
     size_t left = utf8.size();
-    if (!toCp949_.Convert(in, left, out)) return std::nullopt;
+    if (!toCp949_) toCp949_.emplace("CP949", "UTF-8");
+    if (!toCp949_->Convert(in, left, out)) return std::nullopt;
     return out;
   }
 
  private:
-  IconvDescriptor toUtf8_{"UTF-8", "CP949"};
-  IconvDescriptor toCp949_{"CP949", "UTF-8"};
+  std::optional<IconvDescriptor> toUtf8_;
+  std::optional<IconvDescriptor> toCp949_;
 };
 
 }  // namespace

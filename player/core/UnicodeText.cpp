@@ -1,6 +1,7 @@
 #include "player/core/UnicodeText.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace orves {
 namespace {
@@ -57,6 +58,14 @@ size_t Utf8SequenceLength(std::string_view text, size_t pos) {
 
 bool IsValidUtf8(std::string_view text) {
   for (size_t i = 0; i < text.size();) {
+    // Runs of ASCII, the bulk of caption files, eight bytes at a time.
+    while (i + 8 <= text.size()) {
+      uint64_t eight;
+      std::memcpy(&eight, text.data() + i, 8);
+      if (eight & 0x8080808080808080ULL) break;
+      i += 8;
+    }
+    if (i >= text.size()) break;
     const size_t n = Utf8SequenceLength(text, i);
     if (n == 0) return false;
     i += n;

@@ -58,10 +58,10 @@ TMedia::~TMedia() { SettingsKeys().Write(setup_, *this); }
 
 void TMedia::Start() { FitPicture(); }
 
-bool TMedia::Open(const std::string& fileName, const std::filesystem::path& captionFile) {
+bool TMedia::Open(const std::string& fileName, const std::vector<std::filesystem::path>& captionFiles) {
   Close();
-  captionFile_ = captionFile;
-  if (!captionFile_.empty()) services_.captions.LoadCaptionFile(captionFile_);
+  captionFiles_ = captionFiles;
+  if (!captionFiles_.empty()) services_.captions.LoadCaptionFiles(captionFiles_);
   services_.player.SetOwnDecoders(ownDecoders_);
   Movie().SetFileName(fileName);
   if (services_.player.IsOpen()) {
@@ -81,7 +81,7 @@ void TMedia::Close() {
   // The bookmark is taken while the movie is still open, before anything stops it.
   SaveBookmark();
   Movie().ClearFileName();
-  captionFile_.clear();
+  captionFiles_.clear();
   services_.captions.ClearCaptions();
   FitPicture();
 }
@@ -144,9 +144,9 @@ void TMedia::SetSpeed(int percent) {
 void TMedia::Reload() {
   const double position = CurrentPosition();
   const std::string fileName = Movie().FileName();
-  const std::filesystem::path captionFile = captionFile_;
+  const std::vector<std::filesystem::path> captionFiles = captionFiles_;
   Close();
-  Open(fileName, captionFile);
+  Open(fileName, captionFiles);
   SeekTo(position);
 }
 

@@ -69,12 +69,12 @@ class TMedia final : public IMedia {
   // Called once when the main window is created: fits the (empty) picture.
   void Start();
 
-  // Close, load the caption file (none when empty), hand the movie to TMovie
-  // and play it. The caption file is remembered for Reload until Close. A
+  // Close, load the caption files (none when empty), hand the movie to TMovie
+  // and play it. The caption files are remembered for Reload until Close. A
   // movie the control cannot open is closed again at once, as if none had
   // been given, and the state text says "CANNOT PLAY THIS FILE"; false then
   // (and for an empty name).
-  bool Open(const std::string& fileName, const std::filesystem::path& captionFile) override;
+  bool Open(const std::string& fileName, const std::vector<std::filesystem::path>& captionFiles) override;
   bool Open(const std::string& fileName) { return Open(fileName, {}); }
   // SaveBookmark, TMovie ClearFileName, clear the captions, refit.
   void Close() override;
@@ -151,7 +151,7 @@ class TMedia final : public IMedia {
   TSetup& setup_;
   TMediaServices services_;
   TBookmarks bookmarks_;
-  std::filesystem::path captionFile_;  // of the open movie
+  std::vector<std::filesystem::path> captionFiles_;  // of the open movie
   int speed_ = 100;
   int shortStep_{};
   int longStep_{};

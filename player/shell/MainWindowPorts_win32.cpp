@@ -11,6 +11,7 @@
 #include "player/playback/Movie.h"
 #include "player/playback/StateText.h"
 #include "player/core/AppInfo.h"
+#include "player/core/CaptionNames.h"
 #include "player/shell/MainDialogs_win32.h"
 #include "player/shell/MainSettings.h"
 #include "player/core/Paths.h"
@@ -62,7 +63,7 @@ std::vector<std::string> MainWindowPorts::ChooseMovies(MovieDialog dialog) {
 std::optional<std::string> MainWindowPorts::ChooseCaptionToOpen() {
   FileDialogSpec spec;
   spec.title = L"자막파일 열기";
-  spec.filter = L"자막파일|*.smi;*.sami;*.smil;";
+  spec.filter = L"자막파일|*.smi;*.sami;*.smil;*.srt;*.ass;*.ssa;*.vtt;";
   spec.folder = StartFolder(p_.main.defaultFolderOfCaption);
   spec.flags = OFN_HIDEREADONLY;
   const std::vector<std::wstring> files = ShowOpenDialog(p_.window, spec);
@@ -90,8 +91,11 @@ std::optional<std::string> MainWindowPorts::ChooseCaptionToSave() {
   const std::string loaded = WideToUtf8(p_.captions.CaptionFileName().wstring());
   FileDialogSpec spec;
   spec.title = L"자막파일 저장 (싱크조절 포함)";
-  spec.filter = L"자막파일 (smi)|*.smi";
-  spec.defaultExtension = L"smi";
+  // Offered in the format the captions were read in.
+  const std::string read = LowerAscii(ExtensionOf(FileNameOf(loaded)));
+  const std::wstring extension = Utf8ToWide(IsAnyCaptionExtension(read) ? read : "smi");
+  spec.filter = L"자막파일 (" + extension + L")|*." + extension;
+  spec.defaultExtension = extension;
   spec.folder = StartFolder(FolderOf(loaded));
   spec.fileName = Utf8ToWide(FileNameOf(loaded));
   spec.flags = OFN_OVERWRITEPROMPT;

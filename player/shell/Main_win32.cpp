@@ -376,9 +376,12 @@ void TfrmMain::OnTimer() {
   UpdateDesktopState();
 }
 
-bool TfrmMain::OpenMovie(const std::string& movie, const std::string& caption) {
-  const bool opened =
-      media_->Open(movie, caption.empty() ? std::filesystem::path() : files_.ToFsPath(caption));
+bool TfrmMain::OpenMovie(const std::string& movie, const std::vector<std::string>& captions) {
+  std::vector<std::filesystem::path> files;
+  for (const std::string& caption : captions) {
+    if (!caption.empty()) files.push_back(files_.ToFsPath(caption));
+  }
+  const bool opened = media_->Open(movie, files);
   RefitPicture();
   return opened;
 }

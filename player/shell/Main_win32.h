@@ -141,7 +141,7 @@ class TfrmMain final : public TWindow,
   void RefitPicture(bool evenHidden = false) override;
   void RefreshCaptions() override;
   // IPlayListMedia
-  bool OpenMovie(const std::string& movie, const std::string& caption) override;
+  bool OpenMovie(const std::string& movie, const std::vector<std::string>& captions) override;
   void CloseMedia() override;
   bool SmartCaptionFinding() const override;
   // IMediaPlayerEvents

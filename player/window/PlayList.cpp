@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "player/core/CaptionNames.h"
 #include "player/core/Paths.h"
 #include "player/core/ProfileFile.h"
 #include "player/core/SettingsTable.h"
@@ -12,11 +13,6 @@ namespace {
 
 // The extension test of Add looks at no more than this many characters.
 constexpr size_t kExtensionLimit = 100;
-
-std::string Replaced(std::string text, char from, char to) {
-  std::replace(text.begin(), text.end(), from, to);
-  return text;
-}
 
 // Text after the last "." (or the whole path when it has none), cut to 100
 // characters, lower-cased: what Add decides a path's kind by.
@@ -70,7 +66,8 @@ TPlayList::TPlayList(TSetup& setup, std::string defaultList, TPlayListServices s
       files_(services.files),
       media_(services.media),
       panel_(services.panel),
-      stateText_(services.stateText) {
+      stateText_(services.stateText),
+      captionSearch_(services.files) {
   SettingsKeys().Read(setup_, *this);
 }
 
@@ -95,7 +92,7 @@ void TPlayList::AddPath(const std::string& path) {
     return;
   }
   const std::string kind = AddKindOf(path);
-  if (kind == "smi") {
+  if (kind == "smi" || IsTimedCaptionExtension(kind)) {
     return;
   }
   if (kind == "list") {
@@ -197,7 +194,7 @@ void TPlayList::PlayIndex(int index) {
   }
   for (int tried = 1;; ++tried) {
     current_ = index;
-    if (media_.OpenMovie(Entry(index), FindCaption(Entry(index))) || tried == Count()) {
+    if (media_.OpenMovie(Entry(index), FindCaptions(Entry(index))) || tried == Count()) {
       break;
     }
     index = NextIndex();
@@ -279,77 +276,16 @@ void TPlayList::ToggleAutoSort() {
 
 std::string TPlayList::DisplayName(int index) const { return FileNameOf(Entry(index)); }
 
-// A candidate that does not exist is tried again with "_" written as "-",
-// then with "-" written as "_", in its file name only.
-std::string TPlayList::TryCaption(const std::string& candidate) const {
-  if (files_.FileExists(candidate)) {
-    return candidate;
-  }
-  const std::string folder = FolderOf(candidate);
-  const std::string name = FileNameOf(candidate);
-  const std::string prefix = candidate.find('\\') == std::string::npos ? std::string() : folder + "\\";
-  for (const std::string& variant : {prefix + Replaced(name, '_', '-'), prefix + Replaced(name, '-', '_')}) {
-    if (files_.FileExists(variant)) {
-      return variant;
-    }
-  }
-  return candidate;
+TCaptionSearchOptions TPlayList::CaptionSearchOptions() const {
+  return {useCaptionFolder, captionFolder, media_.SmartCaptionFinding()};
 }
 
 std::string TPlayList::FindCaption(const std::string& moviePath) const {
-  const std::string name = BaseName(moviePath);
-  if (useCaptionFolder) {
-    const std::string found = TryCaption(captionFolder + "\\" + name + ".smi");
-    if (files_.FileExists(found)) {
-      return found;
-    }
-  }
-  const size_t dot = moviePath.rfind('.');
-  const std::string base = dot == std::string::npos ? moviePath : moviePath.substr(0, dot);
-  std::string candidate = TryCaption(base + ".smi");
-  if (!files_.FileExists(candidate)) {
-    candidate = TryCaption(candidate + "l");
-  }
-  if (!files_.FileExists(candidate)) {
-    candidate = TryCaption(candidate.substr(0, candidate.rfind('.')) + ".sami");
-  }
-  if (!files_.FileExists(candidate) && media_.SmartCaptionFinding()) {
-    const std::string paired = PairedCaption(moviePath);
-    if (!paired.empty()) {
-      candidate = paired;
-    }
-  }
-  return candidate;
+  return captionSearch_.FindCaption(moviePath, CaptionSearchOptions());
 }
 
-// The k-th movie of a folder gets the k-th caption file, when the folder
-// holds as many of each; "" when that does not decide it.
-std::string TPlayList::PairedCaption(const std::string& moviePath) const {
-  const std::string folder = FolderOf(moviePath);
-  std::vector<std::string> captions;
-  std::vector<std::string> movies;
-  for (const std::string& name : files_.ListFolder(folder)) {
-    const std::string extension = ExtensionOf(name);
-    if (IsCaptionExtension(extension)) {
-      captions.push_back(name);
-    } else if (IsMovieExtension(extension)) {
-      movies.push_back(name);
-    }
-  }
-  if (captions.size() != movies.size()) {
-    return {};
-  }
-  const auto byName = [this](const std::string& a, const std::string& b) {
-    return files_.CompareNoCase(a, b) < 0;
-  };
-  std::sort(captions.begin(), captions.end(), byName);
-  std::sort(movies.begin(), movies.end(), byName);
-  for (size_t k = 0; k < movies.size(); ++k) {
-    if (folder + "\\" + movies[k] == moviePath) {
-      return folder + "\\" + captions[k];
-    }
-  }
-  return {};
+std::vector<std::string> TPlayList::FindCaptions(const std::string& moviePath) const {
+  return captionSearch_.FindCaptions(moviePath, CaptionSearchOptions());
 }
 
 }  // namespace orves

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "player/core/Services.h"
+#include "player/window/CaptionSearch.h"
 #include "player/window/FileSystem.h"
 #include "player/window/PlayListPanel.h"
 
@@ -19,14 +20,14 @@ class TSetup;
 template <class Owner>
 class SettingsTable;
 
-// How the list plays its entries (UTF-8 paths), and the caption view's
-// SmartCaptionFinding: whether a folder's movies and captions are paired by
-// order.
+// How the list plays its entries (UTF-8 paths) with the caption files found
+// for them, and the caption view's SmartCaptionFinding: whether a folder's
+// movies and captions are paired by order.
 class IPlayListMedia {
  public:
   virtual ~IPlayListMedia() = default;
   // False when the movie cannot be played.
-  virtual bool OpenMovie(const std::string& movie, const std::string& caption) = 0;
+  virtual bool OpenMovie(const std::string& movie, const std::vector<std::string>& captions) = 0;
   virtual void CloseMedia() = 0;
   virtual bool SmartCaptionFinding() const = 0;
 };
@@ -76,7 +77,10 @@ class TPlayList final : public IPlayList {
   bool HasNext() const { return current_ < Count() - 1; }
   bool HasPrevious() const { return current_ > 0; }
 
+  // The caption file for a movie, and every caption file to load with it
+  // (see TCaptionSearch).
   std::string FindCaption(const std::string& moviePath) const;
+  std::vector<std::string> FindCaptions(const std::string& moviePath) const;
 
   int Count() const override { return static_cast<int>(entries_.size()); }
   int ItemIndex() const override { return entries_.empty() ? -1 : current_; }
@@ -104,11 +108,10 @@ class TPlayList final : public IPlayList {
   void AddPath(const std::string& path);
   void LoadEntries(const std::string& path);
   void DeleteEntry(int index);
+  TCaptionSearchOptions CaptionSearchOptions() const;
   // The entry after the current one: the next, the first again with
   // AutoRewind, or -1.
   int NextIndex() const;
-  std::string TryCaption(const std::string& candidate) const;
-  std::string PairedCaption(const std::string& moviePath) const;
 
   TSetup& setup_;
   std::string defaultList_;
@@ -116,6 +119,7 @@ class TPlayList final : public IPlayList {
   IPlayListMedia& media_;
   IPlayListPanel& panel_;
   IStateText& stateText_;
+  TCaptionSearch captionSearch_;
   // Kept in unsigned byte order (of the UTF-8 text: code point order) at all
   // times: every Add sorts the whole list and nothing else reorders it, so
   // inserting in place gives the same order in O(n) instead of a full sort

@@ -71,7 +71,7 @@ TEST_F(CaptionLayoutTest, LinesTakeTheirSlotsByBreakAndPosition) {
       {"short", 100, "", "short"},
       {"short", 25, "short", ""},
       {longLine, 25, first + " cccc", second},
-      {std::string(60, 'x'), 25, std::string(60, 'x'), ""},  // no space to break at
+      {std::string(60, 'x'), 25, std::string(30, 'x'), std::string(30, 'x')},  // no space: between letters
   };
   for (const Case& c : cases) {
     const CaptionPlan plan = Plan(c.text, c.position);
@@ -81,8 +81,8 @@ TEST_F(CaptionLayoutTest, LinesTakeTheirSlotsByBreakAndPosition) {
     EXPECT_EQ(plan.lines[0].y, 5);
     EXPECT_EQ(plan.lines[1].y, 48);
   }
-  // The unbroken 60-byte line is narrowed to fit the panel: 640 / 60.
-  EXPECT_EQ(Plan(std::string(60, 'x'), 25).lines[0].glyphWidth, 10);
+  // The 60-byte run is wrapped rather than narrowed to 640 / 60.
+  EXPECT_EQ(Plan(std::string(60, 'x'), 25).lines[0].glyphWidth, 15);
   EXPECT_EQ(Plan("short", 25).lines[0].glyphWidth, 15);
 }
 
@@ -103,6 +103,72 @@ TEST_F(CaptionLayoutTest, MovedLinesKeepTheirSourceColour) {
   EXPECT_EQ(Plan("one\ntwo", 25).lines[1].colour, kGrey);
   settings.parseColorTag = false;
   EXPECT_EQ(Plan("one\ntwo", 25).lines[0].colour, kGrey);
+}
+
+TEST(WrapLine, BreaksAtSpacesElseBetweenCharactersIntoEvenPieces) {
+  struct Case {
+    std::string line;
+    int capacity;
+    bool utf8;
+    std::vector<std::string> pieces;
+  };
+  const std::string ga = "\xB0\xA1";  // 가 in CP949
+  const Case cases[] = {
+      {"short", 10, false, {"short"}},
+      {"aa bb cc dd ee", 11, false, {"aa bb cc", "dd ee"}},  // evened out, not "aa bb cc dd / ee"
+      {"aaaa bbbb cccc", 8, false, {"aaaa", "bbbb", "cccc"}},
+      {"  spaced   out  ", 6, false, {"spaced", "out"}},
+      {"abcdefghij", 4, false, {"abcd", "efgh", "ij"}},                         // a run without spaces
+      {ga + ga + ga + ga + ga, 4, false, {ga + ga, ga + ga, ga}},               // never inside a character
+      {ga + ga + ga, 1, false, {ga, ga, ga}},                                   // one character at least
+      {"\xEA\xB0\x80\xEA\xB0\x80", 3, true, {"\xEA\xB0\x80", "\xEA\xB0\x80"}},  // UTF-8
+  };
+  for (const Case& c : cases) EXPECT_EQ(WrapLine(c.line, c.capacity, c.utf8), c.pieces) << c.line;
+}
+
+// 640 x 480, default settings: a line slot is 43 pixels and the glyph width
+// 15, so a line of more than 42 bytes is wider than the panel.
+TEST_F(CaptionLayoutTest, LongLinesWrapAtTheSameSizeGrowingAwayFromTheLowestLine) {
+  std::string words;  // 120 characters
+  while (words.size() < 120) words += words.empty() ? "word" : " word";
+  words.resize(120);
+  struct Case {
+    std::string text;
+    int blockTop;
+    bool top;
+    size_t lines;
+    int glyphWidth;  // font kept at 15 while the lines fit
+    int lowestY;     // the lowest line stays in the design's lower slot
+  };
+  const std::string korean = "가나다라마바사아자차카타파하가나다라마바사아자차";  // 24 syllables, 48 bytes
+  const Case cases[] = {
+      {words, 400, false, 4, 15, 48},   // room above: grows upward
+      {korean, 400, false, 2, 15, 48},  // a run of syllables breaks between two of them
+      {words, 0, false, 2, 10, 60},     // no room: smaller slots until it fits
+  };
+  for (const Case& c : cases) {
+    TCaptionEntry entry;
+    entry.text = c.text;
+    entry.top = c.top;
+    const CaptionPlan plan = PlanCaption(entry, settings, CaptionArea{640, 480, 640, c.blockTop}, *codec);
+    ASSERT_EQ(plan.lines.size(), c.lines) << c.text;
+    for (const CaptionLine& line : plan.lines) {
+      EXPECT_LE(line.bytes * line.glyphWidth, 640) << line.text;
+      EXPECT_EQ(line.glyphWidth, c.glyphWidth) << line.text;
+      EXPECT_GE(line.y, 0);
+    }
+    EXPECT_EQ(plan.lines.back().y, c.blockTop + c.lowestY);
+  }
+}
+
+TEST_F(CaptionLayoutTest, ATopPlacedCaptionStartsAtThePanelTop) {
+  TCaptionEntry entry;
+  entry.text = "up";
+  entry.top = true;
+  const CaptionPlan plan = PlanCaption(entry, settings, CaptionArea{640, 480, 640, 300}, *codec);
+  EXPECT_EQ(plan.lines[0].text, "up");  // the upper slot, whatever the position
+  EXPECT_EQ(plan.lines[0].y, 5);
+  EXPECT_TRUE(plan.beyondBlock);
 }
 
 TEST(CaptionRedrawCache, RedrawsOnlyWhenTextWidthOrLookChanged) {

@@ -314,6 +314,68 @@ TEST_F(CaptionViewTest, FontNameIsKeptInTheSettingsFileInItsCodePage) {
   EXPECT_EQ(view->Settings().fontName2, "Noto ก");
 }
 
+// `count` SubRip cues of `text`, one a second from 1 s.
+std::string SubRipCues(int count, const std::string& text) {
+  std::string file;
+  for (int i = 1; i <= count; ++i) {
+    file += std::to_string(i) + "\n00:00:" + (i < 10 ? "0" : "") + std::to_string(i) +
+            ",000 --> 00:00:" + (i < 10 ? "0" : "") + std::to_string(i) + ",500\n" + text + "\n\n";
+  }
+  return file;
+}
+
+TEST_F(CaptionViewTest, FilesGoToTheTableOfTheirSuffixOrByHangul) {
+  struct Case {
+    std::vector<std::pair<std::string, std::string>> files;  // name, content
+    int korean, english;
+    const char* shown;  // at 1.0 s
+  };
+  const Case cases[] = {
+      // One table each; more than 10 entries each, so Korean first.
+      {{{"m.ko.srt", SubRipCues(6, "한")}, {"m.en.srt", SubRipCues(6, "e")}}, 12, 12, "한"},
+      // No suffix: Hangul decides. An English-only file shows English.
+      {{{"m.srt", SubRipCues(2, "한국어 text")}}, 4, 0, "한국어 text"},
+      {{{"m.srt", SubRipCues(2, "text")}}, 0, 4, "text"},
+      // A suffix wins over the text; a table already filled keeps its file.
+      {{{"m.en.vtt", "WEBVTT\n\n00:01.000 --> 00:02.000\n한"}}, 0, 2, "한"},
+      {{{"m.srt", SubRipCues(2, "한")}, {"m.kor.srt", SubRipCues(2, "other")}}, 4, 0, "한"},
+      // A SAMI file named for a language fills that table.
+      {{{"m.ko.srt", SubRipCues(2, "한")}, {"m.en.smi", "<SAMI><SYNC Start=900><P Class=KRCC>sami"}},
+       4,
+       1,
+       "한"},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::filesystem::path> paths;
+    for (const auto& [name, content] : c.files) {
+      WriteBytes(folder / name, content);
+      paths.push_back(folder / name);
+    }
+    view->LoadCaptionFiles(paths);
+    const TSamiDocument& document = view->Document();
+    EXPECT_EQ(document.Count(TCaptionLanguage::Korean), c.korean) << c.files[0].first;
+    EXPECT_EQ(document.Count(TCaptionLanguage::English), c.english) << c.files[0].first;
+    EXPECT_EQ(ShownAt(1.0), c.shown) << c.files[0].first;
+  }
+  // F7 switches between the two files of the first case.
+  view->LoadCaptionFiles({folder / "m.ko.srt", folder / "m.en.srt"});
+  view->SwitchLanguage();
+  EXPECT_EQ(view->Language(), TCaptionLanguage::English);
+  EXPECT_EQ(ShownAt(1.0), "e");
+  EXPECT_EQ(view->CaptionFileName(), folder / "m.en.srt");
+}
+
+TEST_F(CaptionViewTest, TheShownTableIsSavedInTheFormatItWasReadIn) {
+  WriteBytes(folder / "m.ko.srt", SubRipCues(2, "한"));
+  WriteBytes(folder / "m.en.srt", SubRipCues(2, "e"));
+  view->LoadCaptionFiles({folder / "m.ko.srt", folder / "m.en.srt"});
+  view->ShiftSync(1.0);
+  ASSERT_TRUE(view->SaveCaptionFile(folder / "m.ko.srt").ok);
+  EXPECT_EQ(ReadBytes(folder / "m.ko.srt"),
+            "1\n00:00:02,000 --> 00:00:02,500\n한\n\n2\n00:00:03,000 --> 00:00:03,500\n한\n\n");
+  EXPECT_EQ(ReadBytes(folder / "m.en.srt"), SubRipCues(2, "e"));
+}
+
 TEST_F(CaptionViewTest, CaptionBlockExtent) {
   // 640 x 480, size 100: S x r = 112000.
   EXPECT_EQ(CaptionRiseFor(640, 480, 0, 100), 0);

@@ -156,6 +156,10 @@ TEST_F(SamiDocumentTest, EncodingIsDetectedFromMarksAndContent) {
   EXPECT_EQ(text.substr(0, 3), "가");
   EXPECT_EQ(text.size(), 3u + 3u + 1u) << text;
   EXPECT_EQ(text.back(), '!');
+  // A pair the code page has no character for, at the very end.
+  document.LoadBytes("x<SYNC Start=1><P>\xA2\xE8");
+  EXPECT_TRUE(IsValidUtf8(Korean(0).text));
+  EXPECT_FALSE(Korean(0).text.empty());
   // A UTF-8 mark with broken bytes after it still gives valid UTF-8.
   document.LoadBytes("\xEF\xBB\xBFx<SYNC Start=1><P>\xC3(");
   EXPECT_EQ(Korean(0).text, "\xEF\xBF\xBD(");

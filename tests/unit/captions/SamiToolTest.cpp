@@ -103,6 +103,40 @@ TEST_F(SamiToolTest, OutputMatchesTheRecordedFiles) {
   EXPECT_EQ(test::ReadBytes(folder / "s.smi"), test::ReadBytes(CaptionData("expected-shift-cp949.smi")));
 }
 
+TEST_F(SamiToolTest, EveryFormatIsReadAndConverted) {
+  ASSERT_EQ(Run({"dump", Data("sample.srt")}), kToolOk) << err.str();
+  EXPECT_NE(
+      out.str().find(
+          "{\"start\": 1, \"text\": \"안녕하세요\\n반갑습니다\", \"colors\": [null, \"#FF8000\", null], "
+          "\"italic\": [true, false, false]}"),
+      std::string::npos)
+      << out.str();
+  EXPECT_NE(out.str().find("\"top\": true"), std::string::npos);
+  ASSERT_EQ(Run({"at", Data("sample.ass"), "1.0"}), kToolOk);
+  EXPECT_EQ(out.str(),
+            "{\"language\": \"English\", \"index\": 0, \"text\": \"Hello, world\\nsecond line\"}\n");
+
+  // A two-language SAMI file into one SubRip file per table, moved 1 s later.
+  const std::string english = (folder / "english.srt").string();
+  ASSERT_EQ(Run({"convert", Data("sample-cp949.smi"), english, "--lang", "en", "--offset", "1"}), kToolOk)
+      << err.str();
+  const std::string srt = test::ReadBytes(english);
+  EXPECT_EQ(srt.rfind("1\r\n00:00:02,000 --> 00:00:04,500\r\nHello\r\nNice to meet you\r\n", 0), 0u) << srt;
+  EXPECT_EQ(srt.find("안녕"), std::string::npos);
+  ASSERT_EQ(Run({"convert", Data("sample.vtt"), (folder / "out.smi").string()}), kToolOk);
+  ASSERT_EQ(Run({"dump", (folder / "out.smi").string()}), kToolOk);
+  EXPECT_NE(out.str().find("\"text\": \"Hello world\""), std::string::npos) << out.str();
+
+  for (const std::vector<std::string>& bad :
+       {std::vector<std::string>{"convert", Data("sample.srt"), "out.ass"},
+        {"convert", Data("sample.srt"), "out.txt"},
+        {"convert", Data("sample.srt"), "out.srt", "--lang", "ja"},
+        {"convert", Data("sample.srt")},
+        {"dump", Data("sample.srt"), "--lang", "ko"}}) {
+    EXPECT_EQ(Run(bad), kToolUsageError) << bad.back();
+  }
+}
+
 TEST_F(SamiToolTest, FilesThatCannotBeReadOrWrittenExitWithOne) {
   EXPECT_EQ(Run({"dump", (folder / "missing.smi").string()}), kToolFileError);
   EXPECT_NE(err.str().find("missing.smi"), std::string::npos);

@@ -83,7 +83,7 @@ class FakeWorld final : public IMedia,
   bool HasPicture() const override { return hasPicture; }
   int PictureWidth() const override { return hasPicture ? 640 : 0; }
   int PictureHeight() const override { return 480; }
-  bool Open(const std::string& name, const std::filesystem::path&) override {
+  bool Open(const std::string& name, const std::vector<std::filesystem::path>&) override {
     Log("media.Open " + name);
     return true;
   }
@@ -202,6 +202,9 @@ class FakeWorld final : public IMedia,
   void UpdateCaption() override { Log("captions.UpdateCaption"); }
   void LoadCaptionFile(const std::filesystem::path& p) override {
     Log("captions.LoadCaptionFile " + p.string());
+  }
+  void LoadCaptionFiles(const std::vector<std::filesystem::path>& files) override {
+    for (const auto& p : files) Log("captions.LoadCaptionFile " + p.string());
   }
   void ClearCaptions() override { Log("captions.ClearCaptions"); }
   std::filesystem::path CaptionFileName() const override { return captionFile; }

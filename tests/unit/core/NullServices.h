@@ -28,7 +28,7 @@ class NullMedia : public IMedia {
   int PictureHeight() const override { return 1; }
   bool CaptionsOn() const override { return true; }
   int PlayState() const override { return kPlayStateStopped; }
-  bool Open(const std::string&, const std::filesystem::path&) override { return false; }
+  bool Open(const std::string&, const std::vector<std::filesystem::path>&) override { return false; }
   void Close() override {}
   void Play() override {}
   void Pause() override {}
@@ -112,6 +112,7 @@ class NullSkin : public ISkin {
 class NullCaptions : public ICaptions {
  public:
   void LoadCaptionFile(const std::filesystem::path&) override {}
+  void LoadCaptionFiles(const std::vector<std::filesystem::path>&) override {}
   void ClearCaptions() override {}
   std::filesystem::path CaptionFileName() const override { return {}; }
   bool HasCaptions() const override { return false; }

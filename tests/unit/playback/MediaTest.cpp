@@ -49,7 +49,7 @@ TEST_F(MediaTest, OpenClosesThenPlaysWithThePlayingMessage) {
 TEST_F(MediaTest, AFileThatCannotBePlayedSaysSoAndLeavesNothingOpen) {
   player_.Loaded(320, 240, 10);
   player_.unplayable = {"c:\\movies\\broken.avi"};
-  media_.Open("c:\\movies\\broken.avi", "c:\\movies\\broken.smi");
+  media_.Open("c:\\movies\\broken.avi", {"c:\\movies\\broken.smi"});
   EXPECT_EQ(state_.Last(),
             Pair("재생할 수 없는 파일입니다 : \"broken.avi\"", "CANNOT PLAY THIS FILE : \"broken.avi\""));
   EXPECT_EQ(std::count(log_.begin(), log_.end(), "Play"), 0);

@@ -107,7 +107,7 @@ class MediaLayoutTest : public ::testing::Test {
 
 TEST_F(MediaLayoutTest, FitPicturePlacesThePanelsInOrder) {
   player_.Loaded(640, 360, 100);
-  media_.Open("c:\\a.avi", "c:\\a.smi");
+  media_.Open("c:\\a.avi", {"c:\\a.smi"});
   captions_.rise = 20;
   captions_.band = 40;
   log_.clear();
@@ -143,7 +143,7 @@ TEST_F(MediaLayoutTest, CaptionBandCountsOnlyWhenCaptionsAreOnAndLoaded) {
   captions_.band = 40;
   media_.Open("c:\\a.avi");
   EXPECT_EQ(media_.DisplayHeight(), 360);  // no caption file
-  media_.Open("c:\\a.avi", "c:\\a.smi");
+  media_.Open("c:\\a.avi", {"c:\\a.smi"});
   EXPECT_EQ(media_.DisplayHeight(), 400);
   EXPECT_EQ(media_.DisplayWidth(), 640);
   log_.clear();
@@ -158,7 +158,7 @@ TEST_F(MediaLayoutTest, CaptionBandCountsOnlyWhenCaptionsAreOnAndLoaded) {
 
 TEST_F(MediaLayoutTest, OpenLoadsTheCaptionFileAndCloseClearsIt) {
   player_.Loaded(640, 360, 100);
-  media_.Open("c:\\a.avi", "c:\\a.smi");
+  media_.Open("c:\\a.avi", {"c:\\a.smi"});
   EXPECT_EQ(captions_.fileName, "c:\\a.smi");
   player_.position_ = 42;
   log_.clear();
@@ -173,7 +173,7 @@ TEST_F(MediaLayoutTest, OpenLoadsTheCaptionFileAndCloseClearsIt) {
 
 TEST_F(MediaLayoutTest, ACaptionFileNeverFollowsTheNextMovie) {
   player_.Loaded(640, 360, 100);
-  media_.Open("c:\\a.avi", "c:\\a.smi");
+  media_.Open("c:\\a.avi", {"c:\\a.smi"});
   media_.Open("c:\\b.avi");
   captions_.fileName = "c:\\a.smi";  // whatever the caption view may still name
   log_.clear();

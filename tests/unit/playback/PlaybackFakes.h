@@ -160,6 +160,9 @@ class FakeCaptions : public NullCaptions {
     fileName = file;
     has = true;
   }
+  void LoadCaptionFiles(const std::vector<std::filesystem::path>& files) override {
+    for (const auto& file : files) LoadCaptionFile(file);
+  }
   void ClearCaptions() override {
     log_.push_back("ClearCaptions");
     fileName.clear();

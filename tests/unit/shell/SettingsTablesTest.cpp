@@ -57,7 +57,7 @@ struct NoWindow final : ILayoutWindow, IDisplay, IPlayListMedia, IPlayListPanel,
   void SetMode(const DisplayMode&) override {}
   void RestoreMode() override {}
   int ShowCursor(bool) override { return 0; }
-  bool OpenMovie(const std::string&, const std::string&) override { return true; }
+  bool OpenMovie(const std::string&, const std::vector<std::string>&) override { return true; }
   void CloseMedia() override {}
   bool SmartCaptionFinding() const override { return true; }
   int SetRows(const std::vector<std::string>&) override { return 0; }

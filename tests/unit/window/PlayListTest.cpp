@@ -55,10 +55,10 @@ class FakeFiles : public IFileSystem {
 
 class RecordingMedia : public IPlayListMedia {
  public:
-  std::vector<std::pair<std::string, std::string>> opened;
+  std::vector<std::pair<std::string, std::vector<std::string>>> opened;
   int closed = 0;
-  bool OpenMovie(const std::string& movie, const std::string& caption) override {
-    opened.emplace_back(movie, caption);
+  bool OpenMovie(const std::string& movie, const std::vector<std::string>& captions) override {
+    opened.emplace_back(movie, captions);
     return unplayable.count(movie) == 0;
   }
   std::set<std::string> unplayable;
@@ -311,7 +311,8 @@ TEST_F(PlayListTest, PlayIndexHandsTheFoundCaptionToTheMedia) {
   list->Add("C:\\m\\Film.avi");
   list->PlayIndex(0);
   ASSERT_EQ(media_.opened.size(), 1u);
-  EXPECT_EQ(media_.opened[0], (std::pair<std::string, std::string>{"C:\\m\\Film.avi", "C:\\m\\Film.smi"}));
+  EXPECT_EQ(media_.opened[0].first, "C:\\m\\Film.avi");
+  EXPECT_EQ(media_.opened[0].second, std::vector<std::string>{"C:\\m\\Film.smi"});
   EXPECT_EQ(list->DisplayName(0), "Film.avi");
 }
 

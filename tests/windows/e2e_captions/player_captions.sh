@@ -26,18 +26,7 @@ cp "$movie" "$work/Captions.avi"
   printf '</BODY>\r\n</SAMI>\r\n'
 } | iconv -f UTF-8 -t CP949 >"$work/Captions.smi"
 
-press() { timeout 10 xdotool windowfocus --sync "$main" key --clearmodifiers "$@"; }
-
-# Screenshot $1 of the window's inside (the skin margins cut off).
-shoot() {
-  eval "$(xdotool getwindowgeometry --shell "$main")"
-  import -window root -crop "$((WIDTH - 8))x$((HEIGHT - 8))+$((X + 4))+$((Y + 4))" +repage "$1"
-}
-
-# Pixels of colour $2 in $1, and their bounding box as W H X Y.
-mask() { convert "$1" -fuzz 3% -fill black +opaque "$2" -fill white -opaque "$2" "${@:3}"; }
-count() { mask "$1" "$2" -format '%[fx:int(mean*w*h+0.5)]' info:; }
-box() { mask "$1" "$2" -trim -format '%w %h %X %Y' info:; }
+source "$root/tests/windows/e2e_captions/caption_pixels.sh"
 
 # White where $1 is black (the outline; the test picture has no black there).
 dark() { convert "$1" -fuzz 10% -fill white -opaque black -fill black +opaque white "$2"; }
