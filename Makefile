@@ -1,7 +1,7 @@
 # The two commands of the README:
 #   make run   - install what is missing, build, play the demo movie under Wine
 #   make test  - install what is missing, build both trees, run every test
-.PHONY: all deps build build-native build-win64 test run bench fuzz clean
+.PHONY: all deps build build-native build-win64 test run dist bench fuzz clean
 
 JOBS ?= $(shell nproc)
 
@@ -22,6 +22,10 @@ build-win64:
 
 test: build
 	bash scripts/run-tests.sh
+
+# The setup program and the portable zip in build/dist/.
+dist: deps build-win64
+	cmake --build build/win64 --target dist
 
 run: deps build-win64
 	bash scripts/run-demo.sh

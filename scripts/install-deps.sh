@@ -12,6 +12,7 @@ packages=(
   ffmpeg gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
   gstreamer1.0-plugins-ugly gstreamer1.0-libav libasound2-plugins
   fonts-wine fonts-liberation fonts-nanum
+  nsis
   python3
   nasm dpkg-dev libz-mingw-w64-dev
   libavformat-dev libavcodec-dev libswscale-dev libswresample-dev libavutil-dev

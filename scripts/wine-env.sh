@@ -19,14 +19,15 @@ fi
 
 orves_started_xvfb=""
 
-# Starts a private Xvfb when DISPLAY is unset; -displayfd tells the free
-# display number once the server is ready.
+# Starts a private Xvfb when DISPLAY is unset (ORVES_XVFB_SCREEN: its size,
+# 1024x768x24 by default); -displayfd tells the free display number once the
+# server is ready.
 orves_ensure_display() {
   if [ -n "${DISPLAY:-}" ]; then return 0; fi
   local fifo
   fifo=$(mktemp -u)
   mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "${ORVES_XVFB_SCREEN:-1024x768x24}" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
   orves_started_xvfb=$!
   local num
   read -r -t 20 num <"$fifo" || { echo "Xvfb did not start" >&2; rm -f "$fifo"; return 1; }

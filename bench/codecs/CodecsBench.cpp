@@ -7,6 +7,10 @@
 //   SeekToPicture: in a 10-minute 1080p file, from a seek to the first
 //                  picture at the target, median and worst of 24 seeks;
 //                  key frames every 10 s (the encoder's default) or 2 s.
+//   DecodeResident: the 10-minute 1080p file decoded from end to end the same
+//                  way, the resident size sampled every 250 pictures: after
+//                  the first minute it must stay flat (bounded queues, no
+//                  growth per picture).
 // Besides the wall-clock figures each reports CPU time (all threads, or the
 // child process's), which other load on the machine does not change.
 // The files are made at bench time by scripts/make-media.sh (codec-bench).
@@ -16,7 +20,9 @@
 #include <chrono>
 #include <ctime>
 #include <sys/resource.h>
+#include <unistd.h>
 #include <cstdlib>
+#include <fstream>
 #include <mutex>
 #include <random>
 #include <string>
@@ -49,6 +55,14 @@ double ChildrenCpuMs() {
   getrusage(RUSAGE_CHILDREN, &usage);
   const auto ms = [](const timeval& t) { return static_cast<double>(t.tv_sec) * 1e3 + t.tv_usec / 1e3; };
   return ms(usage.ru_utime) + ms(usage.ru_stime);
+}
+
+// Resident set size of this process, in MiB (Linux /proc).
+double ResidentMiB() {
+  std::ifstream statm("/proc/self/statm");
+  long pages = 0, resident = 0;
+  statm >> pages >> resident;
+  return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
 }
 
 double Median(std::vector<double> values) {
@@ -149,6 +163,37 @@ void DecodeFfmpeg(benchmark::State& state) {
   state.counters["frames_per_cpu_s"] = static_cast<double>(frames) * 1e3 / (ChildrenCpuMs() - cpuBegin);
 }
 BENCHMARK(DecodeFfmpeg)->Unit(benchmark::kSecond)->Iterations(3)->UseRealTime();
+
+void DecodeResident(benchmark::State& state) {
+  const std::string file = MediaFile("bench-1080p-10min.mkv");
+  constexpr std::int64_t kSampleEvery = 250;    // pictures: every 10 s of film
+  constexpr std::int64_t kSettledAfter = 1500;  // the first minute fills queues and pools
+  std::vector<double> settled;
+  std::int64_t frames = 0;
+  for (auto _ : state) {
+    Source source(file);
+    Sink sink(source.VideoFormat());
+    source.worker->Start();
+    MediaPacket packet;
+    PictureInfo info;
+    std::int64_t nextSample = kSampleEvery;
+    while (source.queues->Pop(static_cast<std::size_t>(source.video), packet) == PopResult::Packet) {
+      sink.decoder.Send(packet);
+      frames += sink.Take(info);
+      if (frames >= nextSample) {
+        if (frames >= kSettledAfter) settled.push_back(ResidentMiB());
+        nextSample += kSampleEvery;
+      }
+    }
+  }
+  if (settled.empty()) std::abort();
+  state.counters["frames"] = static_cast<double>(frames);
+  state.counters["rss_first_mib"] = settled.front();
+  state.counters["rss_last_mib"] = settled.back();
+  state.counters["rss_max_mib"] = *std::max_element(settled.begin(), settled.end());
+  state.counters["rss_growth_mib"] = settled.back() - settled.front();
+}
+BENCHMARK(DecodeResident)->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime();
 
 void SeekToPicture(benchmark::State& state) {
   const std::string file =

@@ -87,10 +87,8 @@ enum class Section { Other, ScriptInfo, Styles, LegacyStyles, Events };
 
 class AssReader {
  public:
-  explicit AssReader(std::string utf8) {
-    file_.format = TCaptionFormat::Ass, file_.text = std::move(utf8);
-    file_.ReserveFor(file_.text.size());
-  }
+  explicit AssReader(std::string utf8)
+      : file_(TTimedCaptionFile::Empty(TCaptionFormat::Ass, std::move(utf8))) {}
 
   TTimedCaptionFile Read() {
     const std::string_view text = file_.text;

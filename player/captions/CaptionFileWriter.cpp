@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <fstream>
 #include <random>
+#include "player/core/Paths.h"
 
 namespace orves {
 namespace {
@@ -17,11 +18,6 @@ std::filesystem::path TemporaryNameBeside(const std::filesystem::path& path) {
 }
 
 }  // namespace
-
-std::string PathToUtf8(const std::filesystem::path& path) {
-  const std::u8string u8 = path.u8string();
-  return std::string(u8.begin(), u8.end());
-}
 
 TSaveResult WriteCaptionFileBytes(const std::filesystem::path& path, std::string_view bytes) {
   const std::filesystem::path temporary = TemporaryNameBeside(path);

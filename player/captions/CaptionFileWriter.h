@@ -15,7 +15,4 @@ struct TSaveResult {
 
 TSaveResult WriteCaptionFileBytes(const std::filesystem::path& path, std::string_view bytes);
 
-// A path as UTF-8 text, for messages.
-std::string PathToUtf8(const std::filesystem::path& path);
-
 }  // namespace orves

@@ -3,6 +3,7 @@
 #include "player/captions/CaptionClock.h"
 #include "player/captions/CueWriter.h"
 #include "player/captions/SamiWriter.h"
+#include "player/core/Paths.h"
 
 namespace orves {
 namespace {

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "player/core/Setup.h"
+#include "player/core/Paths.h"
 
 namespace orves {
 namespace {
@@ -128,8 +129,7 @@ void TCaptionView::ClearCaptions() {
 TSaveResult TCaptionView::SaveCaptionFile(const std::filesystem::path& path) const {
   std::error_code error;
   if (!HasCaptions() && std::filesystem::exists(path, error)) {
-    const std::u8string name = path.u8string();
-    return {false, "No captions to save over " + std::string(name.begin(), name.end())};
+    return {false, "No captions to save over " + PathToUtf8(path)};
   }
   return SaveShiftedCaptions(document_, language_, syncOffset_, codec_, path);
 }

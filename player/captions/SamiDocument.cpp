@@ -5,6 +5,7 @@
 
 #include "player/captions/AssMarkup.h"
 #include "player/captions/TagMarkup.h"
+#include "player/core/Paths.h"
 #include "player/core/UnicodeText.h"
 
 namespace orves {
@@ -34,11 +35,6 @@ bool CuesHoldHangul(const std::vector<TCaptionCue>& cues) {
     if (HoldsHangul(cue.shown.text)) return true;
   }
   return false;
-}
-
-std::string PathText(const std::filesystem::path& path) {
-  const std::u8string text = path.u8string();
-  return std::string(text.begin(), text.end());
 }
 
 }  // namespace
@@ -124,9 +120,9 @@ TSamiDocument::TLoadResult TSamiDocument::AddCaptionFile(const std::filesystem::
   while (in.read(buffer, sizeof buffer) || in.gcount() > 0)
     bytes.append(buffer, static_cast<size_t>(in.gcount()));
   if (in.bad()) return {};
-  const std::string extension = PathText(path.extension());
+  const std::string extension = PathToUtf8(path.extension());
   const auto format = FormatOfExtension(extension.empty() ? extension : extension.substr(1));
-  const bool japanese = AddBytes(std::move(bytes), format, LanguageOfSuffix(PathText(path.stem())), path);
+  const bool japanese = AddBytes(std::move(bytes), format, LanguageOfSuffix(PathToUtf8(path.stem())), path);
   return {true, japanese};
 }
 

@@ -52,10 +52,8 @@ std::optional<TimeLine> ReadTimeLine(std::string_view line) {
 
 class SubRipReader {
  public:
-  explicit SubRipReader(std::string utf8) {
-    file_.format = TCaptionFormat::SubRip, file_.text = std::move(utf8);
-    file_.ReserveFor(file_.text.size());
-  }
+  explicit SubRipReader(std::string utf8)
+      : file_(TTimedCaptionFile::Empty(TCaptionFormat::SubRip, std::move(utf8))) {}
 
   TTimedCaptionFile Read() {
     const std::string_view text = file_.text;

@@ -6,6 +6,7 @@
 // exactly as they were read.
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "player/captions/CaptionCue.h"
@@ -26,11 +27,16 @@ struct TCueTiming {
 };
 
 struct TTimedCaptionFile {
-  // Room for the cues of a file of `text`, at a guess of one per this many bytes.
+  // What a reader starts from: the file's format and text, with room for
+  // its cues at a guess of one per kBytesPerCue bytes.
   static constexpr size_t kBytesPerCue = 64;
-  void ReserveFor(size_t textBytes) {
-    timings.reserve(textBytes / kBytesPerCue);
-    cues.reserve(textBytes / kBytesPerCue);
+  static TTimedCaptionFile Empty(TCaptionFormat format, std::string utf8) {
+    TTimedCaptionFile file;
+    file.format = format;
+    file.text = std::move(utf8);
+    file.timings.reserve(file.text.size() / kBytesPerCue);
+    file.cues.reserve(file.text.size() / kBytesPerCue);
+    return file;
   }
 
   TCaptionFormat format = TCaptionFormat::SubRip;

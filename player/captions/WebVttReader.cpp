@@ -44,10 +44,8 @@ bool LineSettingIsTop(std::string_view settings) {
 
 class WebVttReader {
  public:
-  explicit WebVttReader(std::string utf8) {
-    file_.format = TCaptionFormat::WebVtt, file_.text = std::move(utf8);
-    file_.ReserveFor(file_.text.size());
-  }
+  explicit WebVttReader(std::string utf8)
+      : file_(TTimedCaptionFile::Empty(TCaptionFormat::WebVtt, std::move(utf8))) {}
 
   TTimedCaptionFile Read() {
     const std::string_view text = file_.text;

@@ -35,6 +35,7 @@ std::vector<CommandSpec> BuildCommands() {
       {"actRewind2", kPlayback, "초 되감기", {"Alt+Left"}},
       {"actVolumeUp", kPlayback, "소리 크게", {"Up"}},
       {"actVolumeDown", kPlayback, "소리 작게", {"Down"}},
+      {"actToggleMute", kPlayback, "음소거", {}},
       {"actBrightnessUp", kPlayback, "밝기 Up", {"Alt+Up"}},
       {"actBrightnessDown", kPlayback, "밝기 Down", {"Alt+Down"}},
       {"actSpeedUp", kPlayback, "속도 빠르게", {"="}},

@@ -52,6 +52,7 @@ struct TMainController::Table {
         {"actRewind2", [](C&, P p) { p.media.Rewind2(); }},
         {"actVolumeUp", [](C&, P p) { p.movie.VolumeUp(); }},
         {"actVolumeDown", [](C&, P p) { p.movie.VolumeDown(); }},
+        {"actToggleMute", [](C& c, P) { c.ToggleMute(); }},
         {"actBrightnessUp", [](C&, P p) { p.movie.BrightnessUp(); }},
         {"actBrightnessDown", [](C&, P p) { p.movie.BrightnessDown(); }},
         {"actSpeedUp", [](C&, P p) { p.media.SpeedUp(); }},
@@ -112,6 +113,17 @@ struct TMainController::Table {
     };
   }
 };
+
+// The keyboard's mute key: the volume stays as set, the sound goes off or on.
+void TMainController::ToggleMute() {
+  const bool mute = !p_.player.Mute();
+  p_.player.SetMute(mute);
+  if (mute) {
+    p_.stateText.ShowState("음소거", "MUTE");
+  } else {
+    p_.stateText.ShowState("음소거 해제", "SOUND ON");
+  }
+}
 
 bool TMainController::Execute(std::string_view action) {
   for (const auto& [name, handler] : Table::Entries()) {

@@ -76,6 +76,7 @@ class TMainController final : public IGestureCommands {
 
   void PlayPause();
   void Play();
+  void ToggleMute();
   void OpenMovies();
   void AddMovies();
   void OpenCaption();

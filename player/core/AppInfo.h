@@ -6,9 +6,11 @@
 #include <string>
 #include <string_view>
 
+#include "OrvesVersion.h"
+
 namespace orves {
 
-inline constexpr const char* kVersionText = "2.33";
+inline constexpr const char* kVersionText = ORVES_VERSION_TEXT;
 inline constexpr const char* kApplicationTitle = "Orve's MP";
 inline constexpr const wchar_t* kApplicationTitleW = L"Orve's MP";
 

@@ -93,4 +93,9 @@ std::string BesideProgram(std::string_view programFolder, std::string_view fileN
   return path;
 }
 
+std::string PathToUtf8(const std::filesystem::path& path) {
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
+
 }  // namespace orves

@@ -1,8 +1,8 @@
 #pragma once
 // Path helpers shared by the shell, the playlist and the captions. Paths are
-// Windows paths held as byte text in the system's ANSI code page; only the
-// backslash separates folders. Nothing here touches the file system: callers
-// that need to know whether something exists pass a predicate.
+// Windows paths held as UTF-8 text; only the backslash separates folders. Nothing here touches the file
+// system: callers that need to know whether something exists pass a predicate.
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -39,6 +39,9 @@ bool IsCaptionExtension(std::string_view extension);
 // The movie types the player lists and pairs with captions (the movie groups
 // of MediaFileGroups, and "list"), compared after lower-casing.
 bool IsMovieExtension(std::string_view extension);
+
+// A file system path as UTF-8 text.
+std::string PathToUtf8(const std::filesystem::path& path);
 
 // The program folder: the executable's full path up to, not including, its
 // last backslash, so it never ends in a backslash.

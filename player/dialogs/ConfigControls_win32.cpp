@@ -51,10 +51,10 @@ constexpr OwnControl kOwnControls[] = {
     {kPageCaption, ConfigKind::Label, "lblSyncPlus", L"초", 376, 270, 30, 18},
     {kPageFullScreen, ConfigKind::Check, cfg::kFullScreenMode, L"전체화면에서 해상도와 컬러수를 변경", 12, 12, 400, 20},
     {kPageFullScreen, ConfigKind::Group, "", L"컬러", 224, 40, 200, 122},
-    {kPageFileLink, ConfigKind::Button, "", L"모두선택", 12, 284, 100, 26, -1, ConfigAction::LinkAll},
-    {kPageFileLink, ConfigKind::Button, "", L"모두해제", 120, 284, 100, 26, -1, ConfigAction::LinkNone},
-    {kPageFileLink, ConfigKind::Button, "", L"미리보기 사용", 12, 318, 130, 26, -1, ConfigAction::PreviewOn},
-    {kPageFileLink, ConfigKind::Button, "", L"아이콘 사용", 150, 318, 130, 26, -1, ConfigAction::PreviewOff},
+    {kPageFileLink, ConfigKind::Button, "", L"모두선택", 12, 270, 100, 26, -1, ConfigAction::LinkAll},
+    {kPageFileLink, ConfigKind::Button, "", L"모두해제", 120, 270, 100, 26, -1, ConfigAction::LinkNone},
+    {kPageFileLink, ConfigKind::Button, "", L"미리보기 사용", 12, 302, 130, 26, -1, ConfigAction::PreviewOn},
+    {kPageFileLink, ConfigKind::Button, "", L"아이콘 사용", 150, 302, 130, 26, -1, ConfigAction::PreviewOff},
     {kPageAdvanced, ConfigKind::Button, "btnSearchCaptionFolder", L"폴더찾기...", 332, 214, 90, 24, -1, ConfigAction::BrowseFolder},
     {kPageAdvanced, ConfigKind::Button, "", L"자막코덱 삭제", 12, 256, 130, 26, -1, ConfigAction::RemoveCaptionCodec},
     // Below the tabs.
@@ -124,7 +124,7 @@ Piece ColumnPiece(const OwnColumn& c) {
 
 // The association boxes, one per group of the file types table that has one.
 Piece LinkPiece() {
-  constexpr int kX = 12, kTop = 12, kPitch = 22;
+  constexpr int kX = 12, kTop = 12, kPitch = 21;
   Piece piece = PieceAt(kPageFileLink, kX, kTop);
   const std::vector<const MediaFileGroup*> groups = LinkGroups();
   for (size_t k = 0; k < groups.size() && k < std::size(cfg::kLinkBoxes); ++k) {

@@ -11,9 +11,9 @@
 #include "player/playback/ComPtr_win32.h"
 #include "player/playback/DirectShowStreams_win32.h"
 #include "player/playback/MovieTextTracks_win32.h"
-#include "player/playback/PausedFrame_win32.h"
 #include "player/playback/GraphRoutes.h"
 #include "player/playback/OwnCodecs_win32.h"
+#include "player/playback/PausedFrame_win32.h"
 #include "player/core/TextConvert_win32.h"
 #include "player/core/Window_win32.h"
 

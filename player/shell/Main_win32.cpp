@@ -21,8 +21,11 @@
 #include "player/shell/MainConfig.h"
 #include "player/core/Paths.h"
 #include "player/core/Registry_win32.h"
+#include "player/core/Dpi_win32.h"
+#include "player/core/SettingsFolder_win32.h"
 #include "player/core/Setup.h"
 #include "player/core/TextConvert_win32.h"
+#include "player/window/DroppedFolder.h"
 #include "player/window/Skin.h"
 
 namespace orves {
@@ -137,20 +140,23 @@ void TfrmMain::CreateSkinPainter() {
   skinPainter_->CreateControls();
 }
 
+// The settings file, the bookmarks (beside the settings file) and the default
+// list live in the folder chosen once here; the skins stay beside the program.
 void TfrmMain::ConstructObjects() {
-  const std::wstring settingsFile = programFolder_ + L"\\" + AnsiToWide(TSetup::SettingsFileName);
+  const std::filesystem::path settingsFolder =
+      ChooseSettingsFolder(programFolder_, UserAppDataFolder(), Win32FolderAccess());
   const std::string programFolder = WideToUtf8(programFolder_);
 
-  setup_ = std::make_unique<TSetup>(std::filesystem::path(settingsFile));
+  setup_ = std::make_unique<TSetup>(settingsFolder / TSetup::SettingsFileName);
   skin_ = std::make_unique<TSkin>(*setup_, files_, BesideProgram(programFolder, "Skin"),
                                   TSkinServices{*skinPainter_, lateSkinPlayback_, mouseAction_});
   IPlayListMedia& playListMedia = *this;
   ILayoutWindow& layoutWindow = *this;
   ICaptionRenderer& captionPanel = pnlCaption_;
   IMessageBox& messageBox = *this;
-  playList_ =
-      std::make_unique<TPlayList>(*setup_, BesideProgram(programFolder, TPlayList::kDefaultListName),
-                                  TPlayListServices{files_, playListMedia, pnlPlayList_, lateStateText_});
+  playList_ = std::make_unique<TPlayList>(
+      *setup_, WideToUtf8((settingsFolder / TPlayList::kDefaultListName).wstring()),
+      TPlayListServices{files_, playListMedia, pnlPlayList_, lateStateText_});
   layout_ = std::make_unique<TLayout>(*setup_, *skin_,
                                       TLayoutServices{layoutWindow, display_, lateStateText_, mouseAction_});
   captionView_ = std::make_unique<TCaptionView>(
@@ -354,7 +360,9 @@ void TfrmMain::OnDropFiles(HDROP drop) {
       // another file.
       std::vector<wchar_t> path(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
       DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size()));
-      playList_->Add(WideToUtf8(path.data()));
+      for (const std::string& movie : ExpandDroppedPath(files_, WideToUtf8(path.data()))) {
+        playList_->Add(movie);
+      }
     }
     playList_->PlayIndex(0);
   }
@@ -365,6 +373,7 @@ void TfrmMain::OnTimer() {
   POINT cursor{};
   GetCursorPos(&cursor);
   controller_->OnTimer(TickInput{cursor.x, cursor.y, GetForegroundWindow() == Handle()});
+  UpdateDesktopState();
 }
 
 bool TfrmMain::OpenMovie(const std::string& movie, const std::vector<std::string>& captions) {
@@ -446,6 +455,9 @@ LRESULT TfrmMain::HandleFormMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     if (OnKey(message, wParam, lParam)) {
       return 0;
     }
+    if (message == WM_APPCOMMAND && RunAppCommand(GET_APPCOMMAND_LPARAM(lParam))) {
+      return TRUE;
+    }
     if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) {
       POINT screen{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
       if (message != WM_MOUSEWHEEL && message != WM_MOUSEHWHEEL) {
@@ -459,6 +471,9 @@ LRESULT TfrmMain::HandleFormMessage(UINT message, WPARAM wParam, LPARAM lParam) 
   switch (message) {
     case WM_DROPFILES:
       OnDropFiles(reinterpret_cast<HDROP>(wParam));
+      return 0;
+    case WM_DPICHANGED:
+      OnDpiChanged(*reinterpret_cast<const RECT*>(lParam));
       return 0;
     case kUpdateReplyMessage:
       OnUpdateReply();

@@ -27,6 +27,8 @@
 #include "player/shell/CommandLine.h"
 #include "player/shell/MainWindowPorts_win32.h"
 #include "player/shell/MainSettings.h"
+#include "player/shell/StayAwake.h"
+#include "player/shell/SystemSleep_win32.h"
 #include "player/window/FileSystem_win32.h"
 #include "player/window/FullScreenDisplay_win32.h"
 #include "player/window/FullScreenPlacement_win32.h"
@@ -105,6 +107,11 @@ class TfrmMain final : public TWindow,
   ControllerServices Services();
   void OnDropFiles(HDROP drop);
   void OnTimer();
+  // The desktop's side (MainDesktop_win32.cpp): media keys and application
+  // commands, the title and the display kept awake, a change of scale.
+  bool RunAppCommand(int command);
+  void UpdateDesktopState();
+  void OnDpiChanged(const RECT& suggested);
 
   // Keys, menus and the mouse (MainInput_win32.cpp).
   bool OnKey(UINT message, WPARAM key, LPARAM flags);
@@ -176,6 +183,10 @@ class TfrmMain final : public TWindow,
   LateBound<TMovie> lateMovie_;
   LateSkinPlayback lateSkinPlayback_;
   LateBound<const TCaptionView> lateCaptionView_;
+  // The display kept awake while a movie plays, and the title last shown.
+  SystemSleep systemSleep_;
+  TStayAwake stayAwake_{systemSleep_};
+  std::string title_;
 
   // Controls: pnlMedia inside the skin margins, pnlMovie filling it,
   // pnlInnerMovie holding the media player control, and the state text line.

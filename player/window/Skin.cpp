@@ -9,6 +9,7 @@
 #include "player/core/ProfileFile.h"
 #include "player/core/SettingsTable.h"
 #include "player/core/TimeText.h"
+#include "player/window/SkinScale.h"
 
 namespace orves {
 namespace {
@@ -221,7 +222,9 @@ bool TSkin::TryLoad(const std::string& name, bool reportError) {
   if (name.empty() || name.find_first_of("\\/:") != std::string::npos || name == "." || name == "..") {
     error = "Cannot load skin: " + name + " is not a skin name";
   } else if (ReadSkinFolder(files_, skinFolder_ + "\\" + name, loaded, error)) {
-    skin_ = std::move(loaded);
+    loaded_ = std::move(loaded);
+    dpi_ = window_.Dpi();
+    skin_ = ScaleSkin(loaded_, DpiScale(dpi_));
     name_ = name;
     thumbs_.assign(skin_.barAreas.size(), ThumbSpot{});
     window_.ApplySkin(skin_, !playback_.FullScreen());
@@ -229,6 +232,15 @@ bool TSkin::TryLoad(const std::string& name, bool reportError) {
   }
   if (reportError) window_.ShowSkinError(error);
   return false;
+}
+
+void TSkin::Rescale() {
+  const int dpi = window_.Dpi();
+  if (name_.empty() || dpi == dpi_) return;
+  dpi_ = dpi;
+  skin_ = ScaleSkin(loaded_, DpiScale(dpi_));
+  thumbs_.assign(skin_.barAreas.size(), ThumbSpot{});
+  window_.ApplySkin(skin_, false);
 }
 
 // Only folders are skins; plain files beside them are left out.

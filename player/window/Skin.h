@@ -139,8 +139,11 @@ class ISkinWindow {
  public:
   virtual ~ISkinWindow() = default;
   virtual void WindowSize(int& width, int& height) const = 0;
-  // A new skin took effect: rebuild bitmaps, shape and size the thumbs, take
-  // the colours, and take the skin's size when `resizeWindow`.
+  // The DPI of the monitor the window is on (96 at 100 %).
+  virtual int Dpi() const = 0;
+  // A new skin, or the skin at a new scale, took effect: rebuild bitmaps,
+  // shape and size the thumbs, take the colours, and take the skin's size
+  // when `resizeWindow`.
   virtual void ApplySkin(const SkinData& skin, bool resizeWindow) = 0;
   // Draws the texts now and keeps them for the window's painting.
   virtual void DrawTexts(const std::vector<PlacedText>& texts) = 0;
@@ -172,8 +175,12 @@ class TSkin final : public ISkin {
   // Loads the skin named in the settings (default "Default"); when it cannot
   // be loaded, "Default" is tried.
   void LoadSkinFromSettings();
+  // The window moved to a monitor of another scale: the skin in use is made
+  // again for it (from the bitmaps as loaded), keeping the window's size.
+  void Rescale();
   // The current skin name: empty until the first load succeeds.
   const std::string& Name() const { return name_; }
+  // Everything below is at the window's scale.
   const SkinSizes& Sizes() const { return skin_.sizes; }
   const SkinValues& Values() const { return skin_.values; }
   const SkinData& Data() const { return skin_; }
@@ -219,7 +226,9 @@ class TSkin final : public ISkin {
   const TMouseAction& mouseAction_;
   std::string storedName_;  // the Name key as read
   std::string name_;
-  SkinData skin_;
+  SkinData loaded_;  // as the folder holds it, drawn for 96 DPI
+  SkinData skin_;    // the same at the window's scale
+  int dpi_ = 0;
   struct ThumbSpot {
     int left = INT_MIN;
     int top = INT_MIN;

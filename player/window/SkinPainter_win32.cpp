@@ -2,8 +2,10 @@
 
 #include <windowsx.h>
 
+#include "player/core/Dpi_win32.h"
 #include "player/core/TextConvert_win32.h"
 #include "player/window/ShapePanel_win32.h"
+#include "player/window/SkinScale.h"
 
 namespace orves {
 namespace {
@@ -11,7 +13,9 @@ namespace {
 constexpr const char* kPanelBars[SkinPainter::kThumbPanels] = {"Position", "Volume", "FullScreenPosition",
                                                                "FullScreenVolume"};
 constexpr int kVolumePanel = 1;
-constexpr COLORREF kThumbCutColour = 0xFF0000;  // pure blue
+// The thumbs' cut colour (0x00RRGGBB in the skin's pixels) as a COLORREF.
+constexpr COLORREF kThumbCutColourRef =
+    RGB((kThumbCutColour >> 16) & 0xFF, (kThumbCutColour >> 8) & 0xFF, kThumbCutColour & 0xFF);
 constexpr int kFirstThumbId = 200;
 constexpr int kBarId = 210;
 
@@ -140,7 +144,7 @@ void SkinThumbPanel::SetBitmap(const SkinGdiBitmap* bitmap) {
     return;
   }
   SetWindowPos(Handle(), HWND_TOP, 0, 0, bitmap->Width(), bitmap->Height(), SWP_NOMOVE | SWP_NOACTIVATE);
-  TShapePanel shape(Handle(), 0, kThumbCutColour, 0);
+  TShapePanel shape(Handle(), 0, kThumbCutColourRef, 0);
   shape.AddBitmap(bitmap->Handle(), 0, 0);
   shape.Apply();
   ShowWindow(Handle(), SW_SHOWNA);
@@ -191,6 +195,8 @@ void SkinPainter::WindowSize(int& width, int& height) const {
   width = r.right - r.left;
   height = r.bottom - r.top;
 }
+
+int SkinPainter::Dpi() const { return WindowDpi(window_); }
 
 void SkinPainter::ApplySkin(const SkinData& skin, bool resizeWindow) {
   texts_ = skin.texts;

@@ -96,6 +96,7 @@ class SkinPainter final : public ISkinWindow {
 
   // ISkinWindow
   void WindowSize(int& width, int& height) const override;
+  int Dpi() const override;
   void ApplySkin(const SkinData& skin, bool resizeWindow) override;
   void DrawTexts(const std::vector<PlacedText>& texts) override;
   void MoveThumbPanel(int bar, int left, int top) override;

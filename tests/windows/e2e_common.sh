@@ -56,8 +56,9 @@ start_player() {
 
 alive() { kill -0 "$player_pid" 2>/dev/null; }
 
-# The search pattern of a window title taken literally.
-title_pattern() { printf '^%s$' "$(printf '%s' "$1" | sed 's/[][\.*^$()+?{}|]/\\&/g')"; }
+# The search pattern of a window title taken literally; the main window's
+# title may carry the open movie's name before it ("OrvesDemo.avi - Orve's MP").
+title_pattern() { printf '^(.* - )?%s$' "$(printf '%s' "$1" | sed 's/[][\.*^$()+?{}|]/\\&/g')"; }
 
 # Id of the visible window whose title is exactly $1, waiting up to $2 seconds.
 find_window() {

@@ -262,27 +262,16 @@ class Tool {
     const double position = Number(args.positional[1], "SECONDS");
     const double offset =
         std::clamp(args.offset ? Number(*args.offset, "--offset") : 0.0, -kMaxSyncOffset, kMaxSyncOffset);
-    std::optional<TCaptionLanguage> language;
-    if (args.language) {
-      if (*args.language == "Korean") {
-        language = TCaptionLanguage::Korean;
-      } else if (*args.language == "English") {
-        language = TCaptionLanguage::English;
-      } else {
-        throw UsageError{"--language must be Korean or English"};
-      }
-    }
+    const std::optional<TCaptionLanguage> chosen =
+        LanguageArgument(args.language, "Korean", "English", "--language must be Korean or English");
     TSamiDocument document(codec_);
     if (!Load(document, args.positional[0])) return kToolFileError;
-    if (!language) {
-      language = ChooseLoadLanguage(document.Count(TCaptionLanguage::Korean),
-                                    document.Count(TCaptionLanguage::English));
-    }
-    const auto& table = document.Table(*language);
+    const TCaptionLanguage language = chosen.value_or(ShownLanguage(document));
+    const auto& table = document.Table(language);
     const int index = FindCurrentEntry(table, position, offset);
     // An empty entry is how a caption file ends a caption: nothing is shown.
     const bool shown = index >= 0 && !table[index].text.empty();
-    out_ << "{\"language\": " << JsonString(LanguageName(*language))
+    out_ << "{\"language\": " << JsonString(LanguageName(language))
          << ", \"index\": " << (shown ? std::to_string(index) : "null")
          << ", \"text\": " << (shown ? JsonString(table[index].text) : "null") << "}\n";
     return kToolOk;
@@ -313,21 +302,23 @@ class Tool {
     }
     write.syncOffset =
         std::clamp(args.offset ? Number(*args.offset, "--offset") : 0.0, -kMaxSyncOffset, kMaxSyncOffset);
-    std::optional<TCaptionLanguage> language;
-    if (args.lang) {
-      if (*args.lang == "ko") {
-        language = TCaptionLanguage::Korean;
-      } else if (*args.lang == "en") {
-        language = TCaptionLanguage::English;
-      } else {
-        throw UsageError{"--lang must be ko or en"};
-      }
-    }
+    const std::optional<TCaptionLanguage> language =
+        LanguageArgument(args.lang, "ko", "en", "--lang must be ko or en");
     TSamiDocument document(codec_);
     if (!Load(document, args.positional[0])) return kToolFileError;
     write.language = language.value_or(ShownLanguage(document));
     write.bothTables = !language;
     return Write(BuildCaptionFile(document, write, codec_), target);
+  }
+
+  // The table an option's value names, none without the option.
+  static std::optional<TCaptionLanguage> LanguageArgument(const std::optional<std::string>& value,
+                                                          std::string_view korean, std::string_view english,
+                                                          const char* error) {
+    if (!value) return std::nullopt;
+    if (*value == korean) return TCaptionLanguage::Korean;
+    if (*value == english) return TCaptionLanguage::English;
+    throw UsageError{error};
   }
 
   static TCaptionLanguage ShownLanguage(const TSamiDocument& document) {

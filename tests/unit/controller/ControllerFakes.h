@@ -17,8 +17,11 @@ class FakeStreams final : public testing::NullMediaPlayer {
   int StreamCount() const override { return static_cast<int>(names.size()); }
   std::string GetStreamName(int n) const override { return names.at(static_cast<size_t>(n)); }
   bool GetStreamSelected(int n) const override { return n == selected; }
+  void SetMute(bool on) override { mute = on; }
+  bool Mute() const override { return mute; }
   std::vector<std::string> names;
   int selected = -1;
+  bool mute = false;
 };
 
 class FakeWorld final : public IMedia,

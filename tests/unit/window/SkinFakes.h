@@ -18,6 +18,7 @@ struct FakeSkinWindow final : ISkinWindow, ISkinPlayback {
   double position = 0;
   double duration = 0;
   int volume = 0;
+  int dpi = 96;
 
   int applied = 0;
   bool resized = false;
@@ -31,6 +32,7 @@ struct FakeSkinWindow final : ISkinWindow, ISkinPlayback {
 
   void WindowSize(int& w, int& h) const override { w = width, h = height; }
   bool FullScreen() const override { return fullScreen; }
+  int Dpi() const override { return dpi; }
   bool MovieOpen() const override { return open; }
   double Position() const override { return position; }
   double Duration() const override { return duration; }

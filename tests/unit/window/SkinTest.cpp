@@ -8,32 +8,13 @@
 
 #include "player/core/Setup.h"
 #include "player/window/Skin.h"
+#include "tests/unit/window/DiskFiles.h"
 #include "tests/unit/window/SkinFakes.h"
 
 namespace orves {
 namespace {
 
 namespace fs = std::filesystem;
-
-// Skin paths are joined with backslashes, as on Windows.
-struct DiskFiles final : IFileSystem {
-  fs::path root;
-  bool FileExists(const std::string& p) const override { return fs::exists(ToFsPath(p)); }
-  std::vector<std::string> ListFolder(const std::string& folder) const override {
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(ToFsPath(folder)))
-      names.push_back(e.path().filename().string());
-    return names;
-  }
-  int CompareNoCase(const std::string& a, const std::string& b) const override {
-    return strcasecmp(a.c_str(), b.c_str());
-  }
-  fs::path ToFsPath(const std::string& path) const override {
-    std::string p = path;
-    for (char& c : p) c = c == '\\' ? '/' : c;
-    return root / p;
-  }
-};
 
 void Put16(std::string& b, uint32_t v) { b += char(v & 0xFF), b += char((v >> 8) & 0xFF); }
 void Put32(std::string& b, uint32_t v) { Put16(b, v & 0xFFFF), Put16(b, v >> 16); }
@@ -77,7 +58,7 @@ class SkinTest : public ::testing::Test {
     return std::make_unique<TSkin>(*setup_, files_, "Skin", window_.Services());
   }
 
-  DiskFiles files_;
+  testing::DiskFiles files_;
   testing::FakeSkinWindow window_;
   std::unique_ptr<TSetup> setup_;
 };
@@ -118,6 +99,41 @@ TEST(SkinBitmapTest, RefusesCorruptAndHugeFiles) {
   ASSERT_TRUE(DecodeBmp(good, out, error)) << error;
   EXPECT_EQ(out.width, 3);
   EXPECT_EQ(out.pixels.at(5), 0xFF0000u);
+}
+
+TEST_F(SkinTest, LoadsAtTheWindowsScaleAndRemakesItselfForANewOne) {
+  MakeSkin("Default", "[Position]\nLeft=10\nTop=-20\nRight=-10\n",
+           "[Sizes]\nWidth=320\nHeight=200\nMinWidth=100\n");
+  Write("Default", "Texts.ini", "[Position]\nX=-60\nY=3\n");
+  window_.dpi = 192;
+  auto skin = MakeTSkin();
+  skin->LoadSkinFromSettings();
+  EXPECT_EQ(skin->Sizes().width, 640);
+  EXPECT_TRUE(window_.resized);
+  // The painter is handed texts and thumbs already at the scale.
+  skin->PaintTexts();
+  skin->PlaceThumbs();
+  ASSERT_EQ(window_.drawn.size(), 1u);
+  EXPECT_EQ(window_.drawn[0].x, 400 - 120);
+  EXPECT_EQ(window_.drawn[0].y, 6);
+  EXPECT_EQ(window_.thumbAt[0], std::make_pair(20, 300 - 40));
+
+  // Another monitor: made again from the files' bitmaps, the window keeps its size.
+  window_.dpi = 144;
+  const int applied = window_.applied;
+  skin->Rescale();
+  EXPECT_EQ(window_.applied, applied + 1);
+  EXPECT_FALSE(window_.resized);
+  EXPECT_EQ(skin->Sizes().minWidth, 150);
+  EXPECT_EQ(skin->Data().thumbs.at(0).width, 23);
+  skin->PlaceThumbs();
+  EXPECT_EQ(window_.thumbAt[0], std::make_pair(15, 300 - 30));
+  skin->Rescale();
+  EXPECT_EQ(window_.applied, applied + 1);
+  window_.dpi = 96;
+  skin->Rescale();
+  EXPECT_EQ(skin->Sizes().width, 320);
+  EXPECT_EQ(skin->Data().thumbs.at(0).width, 15);
 }
 
 TEST_F(SkinTest, MissingValuesTakeTheirDefaults) {
