@@ -69,6 +69,12 @@ HRESULT SourceFilter::Info(LONG index, AM_MEDIA_TYPE** type, DWORD* flags, LCID*
         *type = ds::CreateMediaType(&own.Get());
       }
     }
+    // A text track has no pin; its type says only that it is text.
+    if (*type == nullptr && streamGroup == kTextGroup) {
+      ds::MediaType text;
+      text.Get().majortype = MEDIATYPE_Text;
+      *type = ds::CreateMediaType(&text.Get());
+    }
   }
   const bool selected = stream->index == (streamGroup == kAudioGroup ? selectedAudio_ : selectedText_);
   if (flags != nullptr) *flags = selected ? AMSTREAMSELECTINFO_ENABLED | AMSTREAMSELECTINFO_EXCLUSIVE : 0;

@@ -189,7 +189,11 @@ TEST_F(OwnDecodersTest, SwitchesTheAudioTrackWhilePlaying) {
   ASSERT_EQ(player_.LastOpenResult(), S_OK);
   // Each audio track has its decoder in the graph, so either can play.
   EXPECT_EQ(ConnectedFilters(player_.Graph(), kOrvesAudioDecoder).size(), 2u);
-  ASSERT_EQ(player_.StreamCount(), 4);
+  // The two text tracks are listed as captions, not as sound streams.
+  ASSERT_EQ(player_.StreamCount(), 2);
+  ASSERT_EQ(player_.TextTrackCount(), 2);
+  EXPECT_EQ(player_.TextTrack(1).language, "eng");
+  EXPECT_EQ(player_.TextTrack(1).markup, TTrackMarkup::Ass);
   EXPECT_EQ(player_.GetStreamName(0), "한국어 — AAC 2.0");
   EXPECT_EQ(player_.GetStreamName(1), "영어 — Commentary — AC3 5.1");
   EXPECT_TRUE(player_.GetStreamSelected(0));
