@@ -50,15 +50,8 @@ bool QueryInfo(IAMStreamSelect* select, int stream, StreamInfo& info) {
 }
 }  // namespace
 
-DirectShowStreams::DirectShowStreams(IFilterGraph* graph) {
-  if (!graph) return;
-  ComPtr<IEnumFilters> filters;
-  if (FAILED(graph->EnumFilters(filters.Put())) || !filters) return;
-  ComPtr<IBaseFilter> filter;
-  while (filters->Next(1, filter.Put(), nullptr) == S_OK) {
-    select_ = filter.As<IAMStreamSelect>(IID_IAMStreamSelect);
-    if (select_) break;
-  }
+DirectShowStreams::DirectShowStreams(IFilterGraph* graph)
+    : select_(FirstFilterOffering<IAMStreamSelect>(graph, IID_IAMStreamSelect)) {
   DWORD count = 0;
   if (!select_ || FAILED(select_->Count(&count))) return;
   for (DWORD i = 0; i < count; ++i) {

@@ -29,16 +29,8 @@ TTrackMarkup MarkupOf(LONG markup) {
 int64_t Milliseconds(REFERENCE_TIME time) { return time / 10'000; }
 }  // namespace
 
-MovieTextTracks::MovieTextTracks(IFilterGraph* graph) {
-  if (!graph) return;
-  ComPtr<IEnumFilters> filters;
-  if (FAILED(graph->EnumFilters(filters.Put())) || !filters) return;
-  ComPtr<IBaseFilter> filter;
-  while (filters->Next(1, filter.Put(), nullptr) == S_OK) {
-    tracks_ = filter.As<IOrvesTextTracks>(kIOrvesTextTracks);
-    if (tracks_) return;
-  }
-}
+MovieTextTracks::MovieTextTracks(IFilterGraph* graph)
+    : tracks_(FirstFilterOffering<IOrvesTextTracks>(graph, kIOrvesTextTracks)) {}
 
 int MovieTextTracks::Count() const {
   LONG count = 0;

@@ -15,14 +15,6 @@ korean='#B07050'
 english='#5070B0'
 beside='#60A060'
 
-# SubRip cues of text $1 every 2 s over the whole movie.
-subrip() {
-  local i
-  for i in $(seq 0 11); do
-    printf '%d\r\n00:00:%02d,000 --> 00:00:%02d,900\r\n%s\r\n\r\n' "$((i + 1))" "$((i * 2))" "$((i * 2 + 1))" "$1"
-  done
-}
-
 subrip "<font color=\"$korean\">한국어 자막 트랙</font>" >"$work/ko.srt"
 subrip "<font color=\"$english\">English caption track</font>" >"$work/en.srt"
 if ! ffmpeg -v error -y -i "$movie" -i "$work/ko.srt" -i "$work/en.srt" -map 0 -map 1 -map 2 -c copy \
