@@ -59,7 +59,7 @@ TransformOutputPin::TransformOutputPin(TransformFilter& filter, const wchar_t* n
 HRESULT TransformOutputPin::QueryInterface(REFIID riid, void** object) {
   if (object == nullptr) return E_POINTER;
   if (guids::Same(riid, IID_IMediaSeeking)) {
-    std::lock_guard lock(filter_.FilterLock());
+    std::lock_guard lock(seekingLock_);
     if (!seeking_) seeking_ = CreateSeekingPassThrough(*this, transform_.InputPin());
     if (!seeking_) {
       *object = nullptr;

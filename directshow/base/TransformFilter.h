@@ -5,6 +5,7 @@
 #pragma once
 
 #include <memory>
+#include <mutex>
 
 #include "directshow/base/BaseFilter.h"
 #include "directshow/base/BaseInputPin.h"
@@ -53,7 +54,11 @@ class TransformOutputPin final : public BaseOutputPin {
   HRESULT DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request) override;
 
   TransformFilter& transform_;
-  std::unique_ptr<SeekingPassThrough> seeking_;  // made on first request
+  // Made on first request, under a lock of its own: a renderer asks for it
+  // from inside EndOfStream, on the streaming thread, while Stop may hold the
+  // filter lock and wait for that thread.
+  std::mutex seekingLock_;
+  std::unique_ptr<SeekingPassThrough> seeking_;
 };
 
 class TransformFilter : public BaseFilter {

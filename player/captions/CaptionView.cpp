@@ -87,6 +87,40 @@ void TCaptionView::LoadCaptionFiles(const std::vector<std::filesystem::path>& pa
   services_.layout.ResizeKeepingAspect();
 }
 
+namespace {
+TCaptionFormat FormatOfMarkup(TTrackMarkup markup) {
+  switch (markup) {
+    case TTrackMarkup::Ass:
+      return TCaptionFormat::Ass;
+    case TTrackMarkup::WebVtt:
+      return TCaptionFormat::WebVtt;
+    case TTrackMarkup::SubRip:
+    case TTrackMarkup::Plain:
+      break;
+  }
+  return TCaptionFormat::SubRip;
+}
+}  // namespace
+
+void TCaptionView::LoadMovieTracks(const std::vector<TLoadedTextTrack>& tracks, bool chosen) {
+  if (!chosen && !document_.FileName().empty()) return;  // a caption file wins
+  document_.Clear();
+  std::optional<TCaptionLanguage> first;
+  for (const TLoadedTextTrack& loaded : tracks) {
+    std::vector<TSamiDocument::TTrackCue> cues;
+    cues.reserve(loaded.cues.size());
+    for (const TMovieTextCue& cue : loaded.cues) cues.push_back({cue.start, cue.end, cue.text});
+    const std::optional<TCaptionLanguage> table = document_.AddTrack(
+        FormatOfMarkup(loaded.track.markup), cues, LanguageOfTag(loaded.track.language), loaded.track.title);
+    if (!first) first = table;
+  }
+  language_ = chosen && first ? *first
+                              : ChooseLoadLanguage(document_.Count(TCaptionLanguage::Korean),
+                                                   document_.Count(TCaptionLanguage::English));
+  ForceRedraw();
+  services_.layout.ResizeKeepingAspect();
+}
+
 void TCaptionView::ClearCaptions() {
   Hide();
   document_.Clear();

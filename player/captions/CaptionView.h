@@ -60,6 +60,7 @@ class TCaptionView final : public ICaptions {
   void LoadCaptionFile(const std::filesystem::path& path) override;
   // A Korean and an English file, one per table (see TSamiDocument).
   void LoadCaptionFiles(const std::vector<std::filesystem::path>& paths) override;
+  void LoadMovieTracks(const std::vector<TLoadedTextTrack>& tracks, bool chosen) override;
   void ClearCaptions() override;
   // The file of the table shown.
   std::filesystem::path CaptionFileName() const override;

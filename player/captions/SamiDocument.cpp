@@ -212,8 +212,11 @@ bool TSamiDocument::AddTimed(TCaptionSource source, TTimedCaptionFile timed,
   return true;
 }
 
-void TSamiDocument::AddTrack(TCaptionFormat markup, const std::vector<TTrackCue>& cues,
-                             std::optional<TCaptionLanguage> language, std::string title) {
+std::optional<TCaptionLanguage> TSamiDocument::AddTrack(TCaptionFormat markup,
+                                                        const std::vector<TTrackCue>& cues,
+                                                        std::optional<TCaptionLanguage> language,
+                                                        std::string title) {
+  const bool takenBefore[2] = {Taken(TCaptionLanguage::Korean), Taken(TCaptionLanguage::English)};
   TCaptionSource source;
   source.format = markup;
   source.encoding = TCaptionEncoding::Utf8;
@@ -228,6 +231,9 @@ void TSamiDocument::AddTrack(TCaptionFormat markup, const std::vector<TTrackCue>
     timed.cues.push_back({cue.start, cue.end, std::move(shown)});
   }
   AddTimed(std::move(source), std::move(timed), language);
+  if (!takenBefore[0] && Taken(TCaptionLanguage::Korean)) return TCaptionLanguage::Korean;
+  if (!takenBefore[1] && Taken(TCaptionLanguage::English)) return TCaptionLanguage::English;
+  return std::nullopt;
 }
 
 void TSamiDocument::AddSyncBlock(std::string_view block, TCaptionEncoding encoding, Table_& korean,

@@ -87,8 +87,9 @@ class TSamiDocument {
   };
   // Adds a movie's text track to a table that is still empty: the one of
   // `language`, else by the Hangul rule. Read as the file readers read cues.
-  void AddTrack(TCaptionFormat markup, const std::vector<TTrackCue>& cues,
-                std::optional<TCaptionLanguage> language, std::string title);
+  // The table it filled, if any.
+  std::optional<TCaptionLanguage> AddTrack(TCaptionFormat markup, const std::vector<TTrackCue>& cues,
+                                           std::optional<TCaptionLanguage> language, std::string title);
   // Empties both tables and forgets the files.
   void Clear();
 

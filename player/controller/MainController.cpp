@@ -188,6 +188,8 @@ void TMainController::ChangeStream() {
 
 void TMainController::SelectStream(int stream) { p_.movie.SelectAudioStream(stream); }
 
+void TMainController::SelectCaptionTrack(int track) { p_.media.ChooseMovieTrack(track); }
+
 // ---- files -----------------------------------------------------------------
 
 void TMainController::OpenMovies() {
@@ -320,6 +322,7 @@ void TMainController::OnBuffering(bool start) {
 void TMainController::OnTimer(const TickInput& input) {
   EndOfMovie();
   p_.stateText.Tick();
+  p_.media.PollMovieCaptions();
   p_.captions.UpdateCaption();
   p_.skin.PaintTexts();
   p_.skin.PlaceThumbs();

@@ -66,6 +66,8 @@ class TMainController final : public IGestureCommands {
 
   // Menu choices filled at popup time.
   void SelectStream(int stream);
+  // A text track of the movie, from the caption menu.
+  void SelectCaptionTrack(int track);
   void SelectSkin(const std::string& name);
 
  private:

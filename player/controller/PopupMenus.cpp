@@ -107,6 +107,11 @@ MainMenuState PrepareMainMenu(const ControllerServices& p) {
   s.rewind2 = SeekCaption(p.media.LongStep(), false);
   s.fastFind2 = SeekCaption(p.media.LongStep(), true);
 
+  const int tracks = p.player.TextTrackCount();
+  for (int n = 0; n < tracks && n < kMaxCaptionTrackItems; ++n) {
+    s.captionTracks.push_back({"자막" + std::to_string(n + 1) + " : " + p.player.TextTrack(n).name,
+                               n == p.media.ChosenMovieTrack()});
+  }
   const int streams = p.player.StreamCount();
   s.changeStreamEnabled = streams != 0;
   for (int n = 0; n < streams && n < kMaxStreamItems; ++n) {

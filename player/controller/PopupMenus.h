@@ -40,6 +40,7 @@ struct MainMenuState {
   bool fontBold = false;                             // actToggleFontBold
   std::string rewind, fastFind, rewind2, fastFind2;  // seek captions
   bool changeStreamEnabled = false;                  // mnuChangeStream
+  std::vector<FilledItem> captionTracks;             // after the fixed items of mnuCaption
   std::vector<FilledItem> streams;                   // after the first four items of mnuSound
   std::vector<FilledItem> skins;                     // after the first three items of mnuSkin
   std::vector<FilledItem> entries;                   // after the first three items of mnuPlayList
@@ -49,8 +50,9 @@ struct MainMenuState {
 inline constexpr int kSoundFixedItems = 4;
 inline constexpr int kSkinFixedItems = 3;
 inline constexpr int kPlayListFixedItems = 3;
-// At most this many stream items.
+// At most this many stream items, and caption track items.
 inline constexpr int kMaxStreamItems = 10;
+inline constexpr int kMaxCaptionTrackItems = 20;
 
 // "10초 되감기", "60초 빨리감기".
 std::string SeekCaption(int seconds, bool forward);

@@ -1,5 +1,7 @@
 #include "player/core/Associations.h"
 
+#include "player/core/MediaFileTypes.h"
+
 namespace orves {
 
 namespace {
@@ -64,21 +66,23 @@ void WriteProgId(IRegistry& registry, const std::string& progId, const std::stri
 }  // namespace
 
 const std::vector<std::string>& MovieExtensions() {
-  static const std::vector<std::string> extensions{"avi", "asx", "asf", "wm",  "wmv", "wmx",  "mpeg", "mpe",
-                                                   "mpg", "mpa", "m1v", "m2v", "dat", "divx", "vob",  "ogm"};
+  static const std::vector<std::string> extensions = [] {
+    std::vector<std::string> all;
+    for (const ExtensionGroup& group : ExtensionGroups())
+      all.insert(all.end(), group.extensions.begin(), group.extensions.end());
+    return all;
+  }();
   return extensions;
 }
 
-const std::array<ExtensionGroup, 7>& ExtensionGroups() {
-  static const std::array<ExtensionGroup, 7> groups{{
-      {"avi", {"avi"}},
-      {"asx", {"asx", "asf", "wm", "wmv", "wmx"}},
-      {"mpeg", {"mpeg", "mpe", "mpg", "mpa", "m1v", "m2v"}},
-      {"dat", {"dat"}},
-      {"divx", {"divx"}},
-      {"vob", {"vob"}},
-      {"ogm", {"ogm"}},
-  }};
+const std::vector<ExtensionGroup>& ExtensionGroups() {
+  static const std::vector<ExtensionGroup> groups = [] {
+    std::vector<ExtensionGroup> linked;
+    for (const MediaFileGroup* group : LinkGroups()) {
+      linked.push_back({group->name, {group->extensions.begin(), group->extensions.end()}});
+    }
+    return linked;
+  }();
   return groups;
 }
 

@@ -21,16 +21,17 @@ inline constexpr const char* kBackupValue = "orvemp.bak";
 inline constexpr const char* kUninstallKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 inline constexpr const char* kInstallerEntry = "Orve's MP_is1";
 
-// The sixteen movie extensions, in the order they are given back.
+// The movie extensions of the association boxes (MediaFileGroups), in the
+// order they are given back.
 const std::vector<std::string>& MovieExtensions();
 
-// The options dialog's seven check boxes; each group is judged by its first
+// The options dialog's association boxes; each group is judged by its first
 // member.
 struct ExtensionGroup {
-  const char* name;  // "avi", "asx", "mpeg", "dat", "divx", "vob", "ogm"
+  const char* name;  // "avi", "asx", "mpeg", "dat", "divx", "vob", "ogm", "mp4", ...
   std::vector<std::string> extensions;
 };
-const std::array<ExtensionGroup, 7>& ExtensionGroups();
+const std::vector<ExtensionGroup>& ExtensionGroups();
 // The group called `name`; nullptr for another name.
 const ExtensionGroup* FindExtensionGroup(std::string_view name);
 

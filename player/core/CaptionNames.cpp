@@ -25,9 +25,13 @@ bool IsTimedCaptionExtension(std::string_view extension) {
 std::optional<TCaptionLanguage> LanguageOfSuffix(std::string_view nameWithoutExtension) {
   const size_t dot = nameWithoutExtension.rfind('.');
   if (dot == std::string_view::npos) return std::nullopt;
-  const std::string suffix = LowerAscii(nameWithoutExtension.substr(dot + 1));
-  if (Contains(kKoreanSuffixes, suffix)) return TCaptionLanguage::Korean;
-  if (Contains(kEnglishSuffixes, suffix)) return TCaptionLanguage::English;
+  return LanguageOfTag(nameWithoutExtension.substr(dot + 1));
+}
+
+std::optional<TCaptionLanguage> LanguageOfTag(std::string_view tag) {
+  const std::string lower = LowerAscii(tag);
+  if (Contains(kKoreanSuffixes, lower)) return TCaptionLanguage::Korean;
+  if (Contains(kEnglishSuffixes, lower)) return TCaptionLanguage::English;
   return std::nullopt;
 }
 

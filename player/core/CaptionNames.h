@@ -32,5 +32,8 @@ inline constexpr std::array<std::string_view, 3> kEnglishSuffixes = {"en", "eng"
 // The language named by the suffix of a file name without its extension (the
 // text after its last dot, any case): "movie.KO" is Korean, "movie" none.
 std::optional<TCaptionLanguage> LanguageOfSuffix(std::string_view nameWithoutExtension);
+// The language a movie's track tag names, by the same words ("kor", "en",
+// any case); none for other languages and untagged tracks.
+std::optional<TCaptionLanguage> LanguageOfTag(std::string_view tag);
 
 }  // namespace orves

@@ -6,10 +6,36 @@
 // state and the selectable streams. The Windows implementation is
 // DirectShowPlayer (DirectShowPlayer.h); tests use fakes.
 //
-// Texts (file names, stream names) are UTF-8.
+// Texts (file names, stream names, captions) are UTF-8.
+#include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace orves {
+
+// A text subtitle track inside the open movie, and its markup: the texts of
+// its cues carry SubRip or WebVTT tags, an ASS event's override tags, or
+// none (timed text).
+enum class TTrackMarkup { Plain, SubRip, WebVtt, Ass };
+
+struct TMovieTextTrack {
+  std::string name;      // as the menu lists it ("한국어 — SubRip")
+  std::string language;  // its ISO 639 tag, empty when the movie gives none
+  std::string title;
+  TTrackMarkup markup = TTrackMarkup::Plain;
+};
+
+struct TMovieTextCue {
+  int64_t start = 0;  // milliseconds
+  int64_t end = 0;
+  std::string text;  // with the track's markup in place
+};
+
+struct TLoadedTextTrack {
+  TMovieTextTrack track;
+  std::vector<TMovieTextCue> cues;
+};
 
 // Play states as the control reports them.
 enum PlayStateValue : int {
@@ -71,6 +97,18 @@ class IMediaPlayer {
   virtual void StreamSelect(int stream) = 0;
   virtual std::string GetStreamName(int stream) const = 0;
   virtual bool GetStreamSelected(int stream) const = 0;
+
+  // The movie's text subtitle tracks, numbered 0 .. TextTrackCount() - 1
+  // (none when the movie plays through filters that do not offer them). The
+  // cues of a track are read apart from playback: nothing while that reading
+  // runs, then every cue by start time (an empty list for a track number
+  // that does not exist or a track that could not be read).
+  virtual int TextTrackCount() const = 0;
+  virtual TMovieTextTrack TextTrack(int track) const = 0;
+  virtual std::optional<std::vector<TMovieTextCue>> TextTrackCues(int track) = 0;
+  // Whether files are opened through our own decoding module first (the
+  // `OwnDecoders` setting); taken at the next open. On by default.
+  virtual void SetOwnDecoders(bool on) = 0;
 
   // Where the two events go; nullptr drops them.
   virtual void SetEvents(IMediaPlayerEvents* events) = 0;

@@ -3,14 +3,16 @@
 #include <algorithm>
 #include <array>
 
+#include "player/core/MediaFileTypes.h"
+
 namespace orves {
 
 namespace {
 
 constexpr std::array<std::string_view, 3> kCaptionExtensions = {"smi", "sami", "smil"};
-constexpr std::array<std::string_view, 17> kMovieExtensions = {"avi",  "asx",  "asf", "wm",  "wmv", "wmx",
-                                                               "mpeg", "mpg",  "mpe", "mpa", "dat", "divx",
-                                                               "vob",  "list", "ogm", "m2v", "m1v"};
+// A playlist counts as a movie when captions are paired with the movies of a
+// folder.
+constexpr std::string_view kListExtension = "list";
 
 template <size_t N>
 bool IsOneOf(std::string_view extension, const std::array<std::string_view, N>& list) {
@@ -71,7 +73,16 @@ std::string LowerAscii(std::string_view text) {
 
 bool IsCaptionExtension(std::string_view extension) { return IsOneOf(extension, kCaptionExtensions); }
 
-bool IsMovieExtension(std::string_view extension) { return IsOneOf(extension, kMovieExtensions); }
+bool IsMovieExtension(std::string_view extension) {
+  const std::string lower = LowerAscii(extension);
+  if (lower == kListExtension) return true;
+  for (const MediaFileGroup& group : MediaFileGroups()) {
+    if (group.kind != MediaKind::Movie) continue;
+    if (std::find(group.extensions.begin(), group.extensions.end(), lower) != group.extensions.end())
+      return true;
+  }
+  return false;
+}
 
 std::string ProgramFolderOf(std::string_view executablePath) { return FolderOf(executablePath); }
 

@@ -36,8 +36,8 @@ std::string LowerAscii(std::string_view text);
 // "smi", "sami", "smil", compared after lower-casing.
 bool IsCaptionExtension(std::string_view extension);
 
-// The movie types the player lists and pairs with captions ("avi", "asf",
-// "mpg", ..., "list"), compared after lower-casing.
+// The movie types the player lists and pairs with captions (the movie groups
+// of MediaFileGroups, and "list"), compared after lower-casing.
 bool IsMovieExtension(std::string_view extension);
 
 // A file system path as UTF-8 text.

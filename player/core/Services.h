@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "player/core/MediaPlayer.h"
+
 namespace orves {
 
 // TStateText: the one-line on-screen message. Every message is a pair of a
@@ -70,6 +72,12 @@ class IMedia : public IMediaView {
   // The seek steps of FastFind/Rewind and FastFind2/Rewind2, in seconds.
   virtual int ShortStep() const = 0;
   virtual int LongStep() const = 0;
+  // The captions inside a movie opened without a caption file: handed to the
+  // captions once read (on the timer), and the track chosen in the caption
+  // menu (-1 when none was).
+  virtual void PollMovieCaptions() = 0;
+  virtual void ChooseMovieTrack(int track) = 0;
+  virtual int ChosenMovieTrack() const = 0;
 };
 
 // TMovie: the control's volume, picture values, cropping and audio stream.
@@ -201,6 +209,12 @@ class ICaptions {
   // Loads it from the files found for a movie: one, or a Korean and an
   // English one (one per table).
   virtual void LoadCaptionFiles(const std::vector<std::filesystem::path>& files) = 0;
+  // Loads the document from a movie's text tracks, each into the table its
+  // tag names, else the one its texts name, while that table is empty. At
+  // open (`chosen` false) a caption file already loaded stays and the table
+  // shown follows the counts as for files; a track chosen from the menu
+  // (first in `tracks`) replaces what was loaded and is shown.
+  virtual void LoadMovieTracks(const std::vector<TLoadedTextTrack>& tracks, bool chosen) = 0;
   // Empties the document and forgets its file.
   virtual void ClearCaptions() = 0;
   // The file the document was loaded from, empty when none.

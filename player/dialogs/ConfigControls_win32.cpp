@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <tuple>
 
+#include "player/core/MediaFileTypes.h"
 #include "player/core/TextConvert_win32.h"
 #include "player/dialogs/ConfigModel.h"
 
@@ -50,10 +51,10 @@ constexpr OwnControl kOwnControls[] = {
     {kPageCaption, ConfigKind::Label, "lblSyncPlus", L"초", 376, 270, 30, 18},
     {kPageFullScreen, ConfigKind::Check, cfg::kFullScreenMode, L"전체화면에서 해상도와 컬러수를 변경", 12, 12, 400, 20},
     {kPageFullScreen, ConfigKind::Group, "", L"컬러", 224, 40, 200, 122},
-    {kPageFileLink, ConfigKind::Button, "", L"모두선택", 12, 190, 100, 26, -1, ConfigAction::LinkAll},
-    {kPageFileLink, ConfigKind::Button, "", L"모두해제", 120, 190, 100, 26, -1, ConfigAction::LinkNone},
-    {kPageFileLink, ConfigKind::Button, "", L"미리보기 사용", 12, 230, 130, 26, -1, ConfigAction::PreviewOn},
-    {kPageFileLink, ConfigKind::Button, "", L"아이콘 사용", 150, 230, 130, 26, -1, ConfigAction::PreviewOff},
+    {kPageFileLink, ConfigKind::Button, "", L"모두선택", 12, 270, 100, 26, -1, ConfigAction::LinkAll},
+    {kPageFileLink, ConfigKind::Button, "", L"모두해제", 120, 270, 100, 26, -1, ConfigAction::LinkNone},
+    {kPageFileLink, ConfigKind::Button, "", L"미리보기 사용", 12, 302, 130, 26, -1, ConfigAction::PreviewOn},
+    {kPageFileLink, ConfigKind::Button, "", L"아이콘 사용", 150, 302, 130, 26, -1, ConfigAction::PreviewOff},
     {kPageAdvanced, ConfigKind::Button, "btnSearchCaptionFolder", L"폴더찾기...", 332, 214, 90, 24, -1, ConfigAction::BrowseFolder},
     {kPageAdvanced, ConfigKind::Button, "", L"자막코덱 삭제", 12, 256, 130, 26, -1, ConfigAction::RemoveCaptionCodec},
     // Below the tabs.
@@ -71,16 +72,11 @@ constexpr const char* kSyncNames[] = {cfg::kSyncChoice};
 constexpr const wchar_t* kSyncCaptions[] = {L"일찍 나오게", L"늦게 나오게", L"그대로"};
 constexpr const char* kColourNames[] = {cfg::kFullScreenColor};
 constexpr const wchar_t* kColourCaptions[] = {L"8 비트", L"16 비트", L"24 비트", L"32 비트"};
-constexpr const wchar_t* kLinkCaptions[] = {L"비디오 파일 (avi)", L"윈도우 미디어 파일 (asx,asf,wm,wmv,wmx)",
-                                            L"MPEG 파일 (mpeg,mpg,mpe,mpa,m1v,m2v)", L"비디오 씨디 (dat)",
-                                            L"DivX 파일 (divx)", L"DVD 파일 (vob)", L"오그 보비스 (ogm) "};
-
 constexpr OwnColumn kOwnColumns[] = {
     {kPagePresets, ConfigKind::Button, kNoNames, kPresetCaptions, 40, 40, 340, 30, 36, 1, ConfigAction::Preset},
     {kPageCaption, ConfigKind::Radio, kPositionNames, kPositionCaptions, 176, 130, 120, 20, 24, 0},
     {kPageCaption, ConfigKind::Radio, kSyncNames, kSyncCaptions, 176, 254, 110, 20, 24, 0},
     {kPageFullScreen, ConfigKind::Radio, kColourNames, kColourCaptions, 236, 60, 180, 20, 24, 0},
-    {kPageFileLink, ConfigKind::Check, cfg::kLinkBoxes, kLinkCaptions, 12, 12, 400, 20, 24},
 };
 // clang-format on
 
@@ -122,6 +118,19 @@ Piece ColumnPiece(const OwnColumn& c) {
     const int item = c.firstItem < 0 ? -1 : c.firstItem + static_cast<int>(k);
     piece.controls.push_back({c.page, c.kind, c.names[std::min(k, c.names.size() - 1)], c.captions[k], c.x,
                               c.y + static_cast<int>(k) * c.pitch, c.w, c.h, item, c.action});
+  }
+  return piece;
+}
+
+// The association boxes, one per group of the file types table that has one.
+Piece LinkPiece() {
+  constexpr int kX = 12, kTop = 12, kPitch = 21;
+  Piece piece = PieceAt(kPageFileLink, kX, kTop);
+  const std::vector<const MediaFileGroup*> groups = LinkGroups();
+  for (size_t k = 0; k < groups.size() && k < std::size(cfg::kLinkBoxes); ++k) {
+    piece.controls.push_back({kPageFileLink, ConfigKind::Check, cfg::kLinkBoxes[k],
+                              Utf8ToWide(groups[k]->linkCaption), kX, kTop + static_cast<int>(k) * kPitch,
+                              400, 20});
   }
   return piece;
 }
@@ -192,6 +201,7 @@ std::vector<ConfigControlSpec> ConfigControls(std::span<const DialogSetting> set
     pieces.back().controls.push_back(OwnSpec(c));
   }
   for (const OwnColumn& c : kOwnColumns) pieces.push_back(ColumnPiece(c));
+  pieces.push_back(LinkPiece());
   for (const DialogSetting& s : settings) {
     if (s.control->Shown()) pieces.push_back(SettingPiece(s));
   }

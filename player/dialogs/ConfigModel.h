@@ -23,9 +23,10 @@ namespace orves {
 // A control's value: integers and flags as int, texts as UTF-8.
 using ConfigValue = SettingValue;
 
-// The seven extension groups of the association boxes, in the boxes' order.
-enum class LinkGroup { Avi, Asx, Mpeg, Dat, Divx, Vob, Ogm };
-inline constexpr int kLinkGroupCount = 7;
+// The extension groups of the association boxes, in the boxes' order (the
+// groups of MediaFileGroups that have a box).
+enum class LinkGroup { Avi, Asx, Mpeg, Dat, Divx, Vob, Ogm, Mp4, Mkv, Ts, Flv, Ogv };
+inline constexpr int kLinkGroupCount = 12;
 
 // What the options dialog reads and drives.
 class IConfigTarget {
@@ -66,7 +67,8 @@ inline constexpr const char* kSyncSeconds = "edtSyncPlus";
 inline constexpr const char* kFullScreenMode = "chkFullScreenDpi";
 inline constexpr const char* kFullScreenColor = "rdgFullScreenColor";  // index
 inline constexpr const char* kLinkBoxes[kLinkGroupCount] = {
-    "chkLinkAvi", "chkLinkAsx", "chkLinkMpeg", "chkLinkDat", "chkLinkDivx", "chkLinkVob", "chkLinkOgm"};
+    "chkLinkAvi", "chkLinkAsx", "chkLinkMpeg", "chkLinkDat", "chkLinkDivx", "chkLinkVob",
+    "chkLinkOgm", "chkLinkMp4", "chkLinkMkv",  "chkLinkTs",  "chkLinkFlv",  "chkLinkOgv"};
 // Bound controls the presets, the position radios and the picture rule set.
 inline constexpr const char* kPosition = "spinUpHeightRate";
 inline constexpr const char* kPresetButton[3] = {"btnUpHeightRateShortCut1", "btnUpHeightRateShortCut2",

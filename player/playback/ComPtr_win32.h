@@ -2,6 +2,7 @@
 // ComPtr: owns one reference of a COM interface pointer and releases it.
 // Enough for the DirectShow code here: no aggregation tricks, no conversions.
 #include <windows.h>
+#include <strmif.h>
 
 #include <utility>
 
@@ -60,5 +61,17 @@ class ComPtr {
  private:
   T* ptr_ = nullptr;
 };
+
+// The first filter of a graph that offers interface `I`, or nothing.
+template <typename I>
+ComPtr<I> FirstFilterOffering(IFilterGraph* graph, REFIID iid) {
+  ComPtr<IEnumFilters> filters;
+  if (!graph || FAILED(graph->EnumFilters(filters.Put())) || !filters) return {};
+  ComPtr<IBaseFilter> filter;
+  while (filters->Next(1, filter.Put(), nullptr) == S_OK) {
+    if (ComPtr<I> found = filter.template As<I>(iid)) return found;
+  }
+  return {};
+}
 
 }  // namespace orves

@@ -2,12 +2,17 @@
 
 #include <windowsx.h>
 #include <dshow.h>
+// after dshow.h, which it needs
+#include <dvdmedia.h>
 
 #include <algorithm>
 #include <cmath>
 
 #include "player/playback/ComPtr_win32.h"
 #include "player/playback/DirectShowStreams_win32.h"
+#include "player/playback/MovieTextTracks_win32.h"
+#include "player/playback/GraphRoutes.h"
+#include "player/playback/OwnCodecs_win32.h"
 #include "player/playback/PausedFrame_win32.h"
 #include "player/core/TextConvert_win32.h"
 #include "player/core/Window_win32.h"
@@ -32,7 +37,9 @@ struct OpenGraph {
   ComPtr<IBasicAudio> audio;
   ComPtr<IBasicVideo> video;
   ComPtr<IVideoWindow> window;
+  ComPtr<IBaseFilter> renderer;  // ours, when the picture goes to it
   DirectShowStreams streams;
+  MovieTextTracks textTracks;
 };
 
 bool PinConnected(IBaseFilter* filter) {
@@ -57,6 +64,27 @@ ComPtr<IBaseFilter> AddVideoRenderer(IGraphBuilder* builder) {
   }
   if (FAILED(builder->AddFilter(renderer.Get(), L"Video Renderer"))) return {};
   return renderer;
+}
+// The picture aspect ratio the renderer's connection carries in a
+// VIDEOINFOHEADER2 (a decoder puts the stream's there); 0:0 when it has none.
+void ConnectedPictureAspect(IBaseFilter* renderer, long& x, long& y) {
+  x = y = 0;
+  ComPtr<IEnumPins> pins;
+  if (!renderer || FAILED(renderer->EnumPins(pins.Put())) || !pins) return;
+  ComPtr<IPin> pin;
+  while (pins->Next(1, pin.Put(), nullptr) == S_OK) {
+    AM_MEDIA_TYPE type{};
+    if (FAILED(pin->ConnectionMediaType(&type))) continue;
+    if (IsEqualGUID(type.formattype, FORMAT_VideoInfo2) && type.cbFormat >= sizeof(VIDEOINFOHEADER2) &&
+        type.pbFormat) {
+      const auto* info = reinterpret_cast<const VIDEOINFOHEADER2*>(type.pbFormat);
+      x = static_cast<long>(info->dwPictAspectRatioX);
+      y = static_cast<long>(info->dwPictAspectRatioY);
+    }
+    if (type.cbFormat != 0) CoTaskMemFree(type.pbFormat);
+    if (type.pUnk) type.pUnk->Release();
+    return;
+  }
 }
 }  // namespace
 
@@ -83,6 +111,7 @@ class DirectShowPlayer::Impl final : public TWindow {
   IGraphBuilder* Builder() const { return graph_ ? graph_->builder.Get() : nullptr; }
   DirectShowStreams* Streams() { return graph_ ? &graph_->streams : nullptr; }
   const DirectShowStreams* Streams() const { return graph_ ? &graph_->streams : nullptr; }
+  const MovieTextTracks* TextTracks() const { return graph_ ? &graph_->textTracks : nullptr; }
 
   std::string fileName;
   double duration = 0;
@@ -93,12 +122,15 @@ class DirectShowPlayer::Impl final : public TWindow {
   double rate = 1.0;
   int state = kPlayStateStopped;
   HRESULT lastOpenResult = S_OK;
+  bool ownDecoders = true;
   IMediaPlayerEvents* events = nullptr;
   IMovieWindowEvents* windowEvents = nullptr;
 
  private:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   HRESULT BuildGraph(const std::wstring& name);
+  HRESULT BuildGraphBy(GraphRoute route, const std::wstring& name);
+  void ReadPictureSize(long storedWidth, long storedHeight);
   void AttachVideoWindow();
   void PlaceVideoWindow();
   void ApplyVolume();
@@ -139,14 +171,30 @@ void DirectShowPlayer::Impl::Repaint() {
 }
 
 HRESULT DirectShowPlayer::Impl::BuildGraph(const std::wstring& name) {
+  HRESULT hr = E_FAIL;
+  // The module is loaded only when it is wanted.
+  for (GraphRoute route : GraphRoutesFor(ownDecoders, ownDecoders && OwnCodecs::Instance().Loaded())) {
+    // Every route starts from an empty graph: what a failed route left in it
+    // is released with it.
+    hr = BuildGraphBy(route, name);
+    if (SUCCEEDED(hr)) break;
+  }
+  return hr;
+}
+
+HRESULT DirectShowPlayer::Impl::BuildGraphBy(GraphRoute route, const std::wstring& name) {
   auto graph = std::make_unique<OpenGraph>();
   HRESULT hr = CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
                                 graph->builder.PutVoid());
   if (FAILED(hr)) return hr;
   ComPtr<IBaseFilter> renderer = AddVideoRenderer(graph->builder.Get());
-  hr = graph->builder->RenderFile(name.c_str(), nullptr);
+  hr = route == GraphRoute::OwnFilters ? OwnCodecs::Instance().BuildGraph(graph->builder.Get(), name)
+                                       : graph->builder->RenderFile(name.c_str(), nullptr);
   if (FAILED(hr)) return hr;  // the graph is released on return
-  if (renderer && !PinConnected(renderer.Get())) graph->builder->RemoveFilter(renderer.Get());
+  if (renderer && !PinConnected(renderer.Get())) {
+    graph->builder->RemoveFilter(renderer.Get());
+    renderer.Reset();
+  }
 
   graph->control = graph->builder.As<IMediaControl>(IID_IMediaControl);
   graph->seeking = graph->builder.As<IMediaSeeking>(IID_IMediaSeeking);
@@ -156,6 +204,8 @@ HRESULT DirectShowPlayer::Impl::BuildGraph(const std::wstring& name) {
   graph->window = graph->builder.As<IVideoWindow>(IID_IVideoWindow);
   if (!graph->control || !graph->seeking) return E_NOINTERFACE;
   graph->streams = DirectShowStreams(graph->builder.Get());
+  graph->textTracks = MovieTextTracks(graph->builder.Get());
+  graph->renderer = renderer;
   graph_ = std::move(graph);
   return hr;
 }
@@ -176,13 +226,25 @@ void DirectShowPlayer::Impl::Open(const std::string& name) {
   LONGLONG length = 0;
   if (SUCCEEDED(graph_->seeking->GetDuration(&length)) && length > 0) duration = length / kUnitsPerSecond;
   long w = 0, h = 0;
-  if (graph_->video && SUCCEEDED(graph_->video->GetVideoSize(&w, &h)) && w > 0 && h > 0) {
-    width = static_cast<int>(w);
-    height = static_cast<int>(h);
-  }
+  if (graph_->video && SUCCEEDED(graph_->video->GetVideoSize(&w, &h))) ReadPictureSize(w, h);
   AttachVideoWindow();
   ApplyVolume();
   if (rate != 1.0) graph_->seeking->SetRate(rate);
+}
+
+// The size the layout works with: the stored picture stretched to its
+// aspect ratio, as the renderer's preferred ratio or its connection says.
+void DirectShowPlayer::Impl::ReadPictureSize(long storedWidth, long storedHeight) {
+  if (!graph_ || storedWidth <= 0 || storedHeight <= 0) return;
+  long x = 0, y = 0;
+  auto video2 = graph_->builder.As<IBasicVideo2>(IID_IBasicVideo2);
+  if (!video2 || FAILED(video2->GetPreferredAspectRatio(&x, &y)) || x <= 0 || y <= 0) {
+    ConnectedPictureAspect(graph_->renderer.Get(), x, y);
+  }
+  const PictureSize shown =
+      ShownPictureSize(static_cast<int>(storedWidth), static_cast<int>(storedHeight), x, y);
+  width = shown.width;
+  height = shown.height;
 }
 
 void DirectShowPlayer::Impl::AttachVideoWindow() {
@@ -354,10 +416,7 @@ void DirectShowPlayer::Impl::HandleGraphEvents() {
         if (events) events->OnBuffering(param1 != 0);
         break;
       case EC_VIDEO_SIZE_CHANGED:
-        if (LOWORD(param1) > 0 && HIWORD(param1) > 0) {
-          width = LOWORD(param1);
-          height = HIWORD(param1);
-        }
+        ReadPictureSize(LOWORD(param1), HIWORD(param1));
         break;
       default:
         break;
@@ -427,6 +486,7 @@ HWND DirectShowPlayer::Window() const { return impl_->Window(); }
 void DirectShowPlayer::FitToParent() { impl_->FitToParent(); }
 void DirectShowPlayer::Repaint() { impl_->Repaint(); }
 void DirectShowPlayer::SetWindowEvents(IMovieWindowEvents* events) { impl_->windowEvents = events; }
+void DirectShowPlayer::SetOwnDecoders(bool on) { impl_->ownDecoders = on; }
 HRESULT DirectShowPlayer::LastOpenResult() const { return impl_->lastOpenResult; }
 IGraphBuilder* DirectShowPlayer::Graph() const { return impl_->Builder(); }
 
@@ -466,6 +526,21 @@ std::string DirectShowPlayer::GetStreamName(int stream) const {
 bool DirectShowPlayer::GetStreamSelected(int stream) const {
   const DirectShowStreams* streams = impl_->Streams();
   return streams && streams->Selected(stream);
+}
+
+int DirectShowPlayer::TextTrackCount() const {
+  const MovieTextTracks* tracks = impl_->TextTracks();
+  return tracks ? tracks->Count() : 0;
+}
+
+TMovieTextTrack DirectShowPlayer::TextTrack(int track) const {
+  const MovieTextTracks* tracks = impl_->TextTracks();
+  return tracks ? tracks->Track(track) : TMovieTextTrack{};
+}
+
+std::optional<std::vector<TMovieTextCue>> DirectShowPlayer::TextTrackCues(int track) {
+  const MovieTextTracks* tracks = impl_->TextTracks();
+  return tracks ? tracks->Cues(track) : std::vector<TMovieTextCue>{};
 }
 
 }  // namespace orves

@@ -17,6 +17,10 @@
 // the graph's events come to that window as a message, so both events of
 // IMediaPlayerEvents arrive from the message loop of the GUI thread.
 //
+// A file is opened through our own decoding module (OwnCodecs_win32.h) first
+// when the module is beside the program, else, or when that fails, with the
+// graph builder's RenderFile and the system's filters.
+//
 // Seeking a running or paused graph is done as Stop, set position, then Run
 // or Pause again: seeking a running graph can hang some splitters at the next
 // Stop. That internal stop is never reported as a play-state change.
@@ -92,6 +96,10 @@ class DirectShowPlayer final : public IMediaPlayer {
   void StreamSelect(int stream) override;
   std::string GetStreamName(int stream) const override;
   bool GetStreamSelected(int stream) const override;
+  int TextTrackCount() const override;
+  TMovieTextTrack TextTrack(int track) const override;
+  std::optional<std::vector<TMovieTextCue>> TextTrackCues(int track) override;
+  void SetOwnDecoders(bool on) override;
   void SetEvents(IMediaPlayerEvents* events) override;
 
  private:

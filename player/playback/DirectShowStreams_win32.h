@@ -1,11 +1,13 @@
 #pragma once
 // DirectShowStreams: the selectable streams of a filter graph, through the
-// first filter in it that exposes IAMStreamSelect (typically the splitter).
-// A graph without one has no streams: count 0, every query empty.
+// first filter in it that exposes IAMStreamSelect (typically the splitter),
+// without its text and subtitle streams (the captions show those). A graph
+// without one has no streams: count 0, every query empty.
 #include <windows.h>
 #include <dshow.h>
 
 #include <string>
+#include <vector>
 
 #include "player/playback/ComPtr_win32.h"
 
@@ -27,6 +29,7 @@ class DirectShowStreams {
  private:
   bool InRange(int stream) const;
   ComPtr<IAMStreamSelect> select_;
+  std::vector<LONG> listed_;  // the selector's numbers of the streams listed
 };
 
 }  // namespace orves

@@ -42,13 +42,18 @@ const SettingsTable<TMedia>& TMedia::SettingsKeys() {
       FlagKey("AddToRecent", &M::addToRecent_, true)
           .Shown(
               Check("chkAddToRecent", "문서목록에 남기기", {kPagePlay, 12, 180, 200, 20}, 303).KeptByReset()),
+      FlagKey("OwnDecoders", &M::ownDecoders_, true)
+          .Shown(Check("chkOwnDecoders", "내장 코덱으로 먼저 재생", {kPagePlay, 220, 132, 200, 20}, 306)),
   };
   static constexpr SettingsTable<M> table("Media", keys);
   return table;
 }
 
 TMedia::TMedia(TSetup& setup, const TMediaServices& services)
-    : setup_(setup), services_(services), bookmarks_(setup.Path().parent_path() / TBookmarks::FileName) {
+    : setup_(setup),
+      services_(services),
+      bookmarks_(setup.Path().parent_path() / TBookmarks::FileName),
+      movieCaptions_(services.player, services.captions) {
   SettingsKeys().Read(setup_, *this);
 }
 
@@ -60,8 +65,12 @@ bool TMedia::Open(const std::string& fileName, const std::vector<std::filesystem
   Close();
   captionFiles_ = captionFiles;
   if (!captionFiles_.empty()) services_.captions.LoadCaptionFiles(captionFiles_);
+  services_.player.SetOwnDecoders(ownDecoders_);
   Movie().SetFileName(fileName);
   if (services_.player.IsOpen()) {
+    // The caption search names a file even when none exists: the movie's
+    // own captions are used whenever no caption file gave any.
+    if (!services_.captions.HasCaptions()) movieCaptions_.Begin();
     Play();
     return true;
   }
@@ -79,6 +88,7 @@ void TMedia::Close() {
   SaveBookmark();
   Movie().ClearFileName();
   captionFiles_.clear();
+  movieCaptions_.End();
   services_.captions.ClearCaptions();
   FitPicture();
 }

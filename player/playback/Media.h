@@ -13,6 +13,7 @@
 #include "player/core/MediaPlayer.h"
 #include "player/core/Services.h"
 #include "player/playback/Bookmarks.h"
+#include "player/playback/MovieCaptions.h"
 
 namespace orves {
 
@@ -128,6 +129,10 @@ class TMedia final : public IMedia {
   // The playing message of Play; also shown when buffering ends.
   void ShowPlayingMessage() const override;
 
+  void PollMovieCaptions() override { movieCaptions_.Poll(); }
+  void ChooseMovieTrack(int track) override { movieCaptions_.Choose(track); }
+  int ChosenMovieTrack() const override { return movieCaptions_.Chosen(); }
+
   // Settings, read and set by the options dialog.
   int ShortStep() const override { return shortStep_; }
   void SetShortStep(int seconds) { shortStep_ = seconds; }
@@ -139,6 +144,9 @@ class TMedia final : public IMedia {
   void SetCaptionsOn(bool on) { captionsOn_ = on; }
   bool AddToRecent() const { return addToRecent_; }
   void SetAddToRecent(bool on) { addToRecent_ = on; }
+  // Files open through our own decoding module first (else the system's
+  // filters only); handed to the control at every Open.
+  bool OwnDecoders() const { return ownDecoders_; }
 
  private:
   void ShowState(const std::string& korean, const std::string& english) const;
@@ -149,12 +157,14 @@ class TMedia final : public IMedia {
   TMediaServices services_;
   TBookmarks bookmarks_;
   std::vector<std::filesystem::path> captionFiles_;  // of the open movie
+  TMovieCaptions movieCaptions_;                     // used when it has none
   int speed_ = 100;
   int shortStep_{};
   int longStep_{};
   bool useBookmarks_{};
   bool captionsOn_{};
   bool addToRecent_{};
+  bool ownDecoders_{};
 };
 
 }  // namespace orves

@@ -11,10 +11,13 @@ std::string ClassKey(const CaptionCodec& codec) { return std::string("CLSID\\") 
 }  // namespace
 
 const std::vector<std::string>& CodecFiles() {
-  static const std::vector<std::string> files{
-      "divxdec.ax",         "XVID.AX",     "mpg4ds32.ax", "IVInav.ax",   "IVIVIDEO.ax", "ac3filter.ax",
-      "OggDS.dll",          "MMSwitch.ax", "iviaudio.ax", "auprocfx.ax", "expDMO.dll",  "timestretchDMO.dll",
-      "ZMSoundProcessor.ax"};
+  static const std::vector<std::string> files{"divxdec.ax",     "XVID.AX",
+                                              "mpg4ds32.ax",    "IVInav.ax",
+                                              "IVIVIDEO.ax",    "ac3filter.ax",
+                                              "OggDS.dll",      "MMSwitch.ax",
+                                              "iviaudio.ax",    "auprocfx.ax",
+                                              "expDMO.dll",     "timestretchDMO.dll",
+                                              "OrvesCodecs.ax", "ZMSoundProcessor.ax"};
   return files;
 }
 

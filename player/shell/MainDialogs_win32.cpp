@@ -4,15 +4,12 @@
 
 #include <algorithm>
 
+#include "player/core/MediaFileTypes.h"
+#include "player/core/TextConvert_win32.h"
+
 namespace orves {
 
-const wchar_t* const kMovieFilter =
-    L"모든 비디오 파일 (여러개 선택 "
-    L"가능!)|*.avi;*.asx;*.asf;*.wm;*.wmv;*.wmx;*.mpeg;*.mpg;*.mpe;*.mpa;*.dat;*.ivf;"
-    L"*.divx;*.vob;*.m1v;*.m2v;*.list;*.ogm;|비디오 파일 (avi)|*.avi|윈도우 미디어 파일 (asf,asx,wm,wmv,wmx)|"
-    L"*.asx;*.asf;*.wm;*.wmv;*.wmx|MPEG 파일 (mpeg,mpe,mpe,mpa)|*.mpeg;*.mpg;*.mpe;*.mpa;*.m1v;*.m2v|"
-    L"비디오 씨디 (dat)|*.dat|DivX 파일 (divx)|*.divx|DVD 파일 (vob)|*.vob|오그보비스 "
-    L"(ogm)|*.ogm|모든파일|*.*";
+std::wstring MovieFilter() { return Utf8ToWide(OpenDialogFilter()); }
 
 namespace {
 

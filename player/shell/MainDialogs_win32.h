@@ -19,8 +19,8 @@ struct FileDialogSpec {
   DWORD flags = 0;  // OFN_ options
 };
 
-// The movie filter of the open and add dialogs.
-extern const wchar_t* const kMovieFilter;
+// The movie filter of the open and add dialogs (OpenDialogFilter).
+std::wstring MovieFilter();
 
 // An open dialog; with OFN_ALLOWMULTISELECT every chosen file, in the
 // dialog's order, as full paths.

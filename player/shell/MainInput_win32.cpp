@@ -117,6 +117,9 @@ void TfrmMain::PopupMain(int screenX, int screenY) {
     case MenuChoice::Kind::Action:
       controller_->Execute(choice.action);
       break;
+    case MenuChoice::Kind::CaptionTrack:
+      controller_->SelectCaptionTrack(choice.index);
+      break;
     case MenuChoice::Kind::Stream:
       controller_->SelectStream(choice.index);
       break;

@@ -10,6 +10,7 @@ namespace {
 
 // Command ids: fixed items by their place in `actions`, filled items by base.
 constexpr UINT kFirstActionId = 1;
+constexpr UINT kCaptionTrackBase = 1900;
 constexpr UINT kStreamBase = 2000;
 constexpr UINT kSkinBase = 3000;
 constexpr UINT kEntryBase = 4000;
@@ -138,6 +139,9 @@ MenuChoice ChoiceOf(UINT id, const std::vector<std::string>& actions) {
   } else if (id >= kSkinBase && id < kEntryBase) {
     choice.kind = MenuChoice::Kind::Skin;
     choice.index = static_cast<int>(id - kSkinBase);
+  } else if (id >= kCaptionTrackBase && id < kStreamBase) {
+    choice.kind = MenuChoice::Kind::CaptionTrack;
+    choice.index = static_cast<int>(id - kCaptionTrackBase);
   } else if (id >= kStreamBase && id < kSkinBase) {
     choice.kind = MenuChoice::Kind::Stream;
     choice.index = static_cast<int>(id - kStreamBase);
@@ -152,10 +156,16 @@ BuiltMenu BuildMainMenu(const MainMenuState& state) {
   built.actions = std::move(builder.actions);
   // The filled items go after the fixed items of their submenus, each list
   // cut to its id range.
-  auto fill = [&](const char* caption, UINT base, UINT limit, std::vector<FilledItem> items) {
+  auto fill = [&](const char* caption, UINT base, UINT limit, std::vector<FilledItem> items,
+                  bool separated = false) {
     if (items.size() > limit - base) items.resize(limit - base);
-    if (HMENU sub = SubMenuByCaption(built.menu, caption)) AppendFilled(sub, base, items);
+    HMENU sub = SubMenuByCaption(built.menu, caption);
+    if (sub == nullptr) return;
+    if (separated && !items.empty()) AppendMenuW(sub, MF_SEPARATOR, 0, nullptr);
+    AppendFilled(sub, base, items);
   };
+  // The movie's own caption tracks, below the caption commands.
+  fill("자막 설정", kCaptionTrackBase, kStreamBase, state.captionTracks, true);
   fill("음향 설정", kStreamBase, kSkinBase, state.streams);
   fill("스킨 설정", kSkinBase, kEntryBase, state.skins);
   fill("플레이 리스트", kEntryBase, kEntryLimit, state.entries);

@@ -12,10 +12,10 @@
 namespace orves {
 
 struct MenuChoice {
-  enum class Kind { None, Action, Stream, Skin, Entry };
+  enum class Kind { None, Action, CaptionTrack, Stream, Skin, Entry };
   Kind kind = Kind::None;
   std::string action;  // Kind::Action
-  int index = -1;      // stream number, skin index or playlist entry
+  int index = -1;      // caption track, stream number, skin index or playlist entry
 };
 
 MenuChoice TrackMainMenu(HWND owner, int screenX, int screenY, const MainMenuState& state);

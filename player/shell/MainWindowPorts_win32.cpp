@@ -44,7 +44,7 @@ std::optional<std::string> ToUtf8(const std::optional<std::wstring>& wide) {
 
 std::vector<std::string> MainWindowPorts::ChooseMovies(MovieDialog dialog) {
   FileDialogSpec spec;
-  spec.filter = kMovieFilter;
+  spec.filter = MovieFilter();
   spec.folder = StartFolder(p_.main.defaultFolderOfMovie);
   spec.flags = OFN_HIDEREADONLY | OFN_ALLOWMULTISELECT;
   if (dialog == MovieDialog::Open) {

@@ -20,6 +20,8 @@ work=$(mktemp -d "$ORVES_WIN_BUILD/${1:-e2e}.XXXXXX")
 shots="$ORVES_WIN_BUILD/e2e-shots"
 mkdir -p "$shots"
 cp "$bin/OrvesMP.exe" "$work/"
+# Our decoding module beside the program, as an installation has it.
+[ -f "$bin/OrvesCodecs.ax" ] && cp "$bin/OrvesCodecs.ax" "$work/"
 # The skins beside the program, as an installation has them; frame_top and
 # frame_bottom are the Default skin's margins above and below the picture.
 [ -d "$bin/Skin" ] && cp -r "$bin/Skin" "$work/"

@@ -365,6 +365,33 @@ TEST_F(CaptionViewTest, FilesGoToTheTableOfTheirSuffixOrByHangul) {
   EXPECT_EQ(view->CaptionFileName(), folder / "m.en.srt");
 }
 
+TEST_F(CaptionViewTest, AMoviesTracksFillTheTablesOfTheirTagsUnlessAFileIsLoaded) {
+  auto track = [](const char* language, const char* title, TTrackMarkup markup, const char* text) {
+    return TLoadedTextTrack{{title, language, title, markup}, {{900, 2000, text}, {2000, 3000, text}}};
+  };
+  const TLoadedTextTrack korean = track("kor", "k", TTrackMarkup::Ass, "{\\i1}한{\\i0}");
+  const TLoadedTextTrack english = track("eng", "e", TTrackMarkup::SubRip, "<b>e</b>");
+  const TLoadedTextTrack untagged = track("", "u", TTrackMarkup::WebVtt, "<v Ann>word");
+
+  view->LoadMovieTracks({korean, english}, false);
+  EXPECT_EQ(view->Document().Count(TCaptionLanguage::Korean), 3);
+  EXPECT_EQ(view->Document().Count(TCaptionLanguage::English), 3);
+  EXPECT_EQ(ShownAt(1.0), "한");
+  view->LoadMovieTracks({untagged}, false);
+  EXPECT_EQ(ShownAt(1.0), "word");  // no Hangul: the English table
+
+  // Chosen from the menu: first in the list, it takes its table and is shown.
+  view->LoadMovieTracks({english, korean}, true);
+  EXPECT_EQ(view->Language(), TCaptionLanguage::English);
+  EXPECT_EQ(ShownAt(1.0), "e");
+
+  // A caption file loaded first is not replaced by the movie's tracks at open.
+  WriteBytes(folder / "m.srt", SubRipCues(2, "file"));
+  view->LoadCaptionFile(folder / "m.srt");
+  view->LoadMovieTracks({korean}, false);
+  EXPECT_EQ(ShownAt(1.0), "file");
+}
+
 TEST_F(CaptionViewTest, TheShownTableIsSavedInTheFormatItWasReadIn) {
   WriteBytes(folder / "m.ko.srt", SubRipCues(2, "한"));
   WriteBytes(folder / "m.en.srt", SubRipCues(2, "e"));

@@ -109,6 +109,9 @@ class FakeWorld final : public IMedia,
   void ResumeBookmark() override { Log("media.ResumeBookmark"); }
   void SaveBookmark() override { Log("media.SaveBookmark"); }
   void ShowPlayingMessage() const override { const_cast<FakeWorld*>(this)->Log("media.ShowPlayingMessage"); }
+  void PollMovieCaptions() override {}
+  void ChooseMovieTrack(int track) override { Log("media.ChooseMovieTrack " + std::to_string(track)); }
+  int ChosenMovieTrack() const override { return -1; }
 
   // IMovie
   void VolumeUp() override { Log("movie.VolumeUp"); }
@@ -206,6 +209,7 @@ class FakeWorld final : public IMedia,
   void LoadCaptionFiles(const std::vector<std::filesystem::path>& files) override {
     for (const auto& p : files) Log("captions.LoadCaptionFile " + p.string());
   }
+  void LoadMovieTracks(const std::vector<TLoadedTextTrack>&, bool) override {}
   void ClearCaptions() override { Log("captions.ClearCaptions"); }
   std::filesystem::path CaptionFileName() const override { return captionFile; }
   bool HasCaptions() const override { return hasCaptions; }

@@ -47,6 +47,9 @@ class NullMedia : public IMedia {
   void ShowPlayingMessage() const override {}
   int ShortStep() const override { return 10; }
   int LongStep() const override { return 60; }
+  void PollMovieCaptions() override {}
+  void ChooseMovieTrack(int) override {}
+  int ChosenMovieTrack() const override { return -1; }
 };
 
 class NullPlayList : public IPlayList {
@@ -113,6 +116,7 @@ class NullCaptions : public ICaptions {
  public:
   void LoadCaptionFile(const std::filesystem::path&) override {}
   void LoadCaptionFiles(const std::vector<std::filesystem::path>&) override {}
+  void LoadMovieTracks(const std::vector<TLoadedTextTrack>&, bool) override {}
   void ClearCaptions() override {}
   std::filesystem::path CaptionFileName() const override { return {}; }
   bool HasCaptions() const override { return false; }
@@ -160,6 +164,12 @@ class NullMediaPlayer : public IMediaPlayer {
   void StreamSelect(int) override {}
   std::string GetStreamName(int) const override { return {}; }
   bool GetStreamSelected(int) const override { return false; }
+  int TextTrackCount() const override { return 0; }
+  TMovieTextTrack TextTrack(int) const override { return {}; }
+  std::optional<std::vector<TMovieTextCue>> TextTrackCues(int) override {
+    return std::vector<TMovieTextCue>{};
+  }
+  void SetOwnDecoders(bool) override {}
   void SetEvents(IMediaPlayerEvents*) override {}
 };
 

@@ -1,9 +1,13 @@
 #include "player/core/Paths.h"
 
+#include <algorithm>
 #include <set>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
+
+#include "player/core/MediaFileTypes.h"
 
 namespace orves {
 namespace {
@@ -51,13 +55,36 @@ TEST(ExtensionTests, CompareAfterLowerCasing) {
   for (const char* ext : {"sm", "srt", "smis", "", "ssa"}) {
     EXPECT_FALSE(IsCaptionExtension(ext)) << ext;
   }
-  for (const char* ext : {"avi", "AVI", "asx", "asf", "wm", "wmv", "wmx", "mpeg", "mpg", "mpe", "mpa", "dat",
-                          "divx", "vob", "list", "ogm", "M2V", "m1v"}) {
+  for (const char* ext : {"avi",  "AVI",  "asx",  "asf", "wm",   "wmv", "wmx", "mpeg", "mpg", "mpe",
+                          "mpa",  "dat",  "divx", "vob", "list", "ogm", "M2V", "m1v",  "mkv", "MP4",
+                          "webm", "m2ts", "3gp",  "ogv", "flv",  "mov", "m4v", "ts",   "ivf"}) {
     EXPECT_TRUE(IsMovieExtension(ext)) << ext;
   }
-  for (const char* ext : {"mkv", "mp4", "smi", "", "av", "avi "}) {
+  for (const char* ext : {"mp3", "flac", "wav", "smi", "", "av", "avi "}) {
     EXPECT_FALSE(IsMovieExtension(ext)) << ext;
   }
+}
+
+// The open dialog's filter is description|patterns pairs: movies (and
+// playlists) on the first line, the audio files on a line of their own.
+TEST(ExtensionTests, OpenDialogFilterPairsMoviesAudioAndEveryFile) {
+  std::vector<std::string> parts;
+  std::string filter = OpenDialogFilter();
+  for (size_t at = 0;;) {
+    const size_t bar = filter.find('|', at);
+    parts.push_back(filter.substr(at, bar - at));
+    if (bar == std::string::npos) break;
+    at = bar + 1;
+  }
+  ASSERT_EQ(parts.size() % 2, 0u);
+  const std::string& movies = parts[1];
+  for (const char* pattern : {"*.avi;", "*.mkv;", "*.webm;", "*.m2ts;", "*.3gp;", "*.list;"}) {
+    EXPECT_NE(movies.find(pattern), std::string::npos) << pattern;
+  }
+  EXPECT_EQ(movies.find("*.mp3"), std::string::npos);
+  const auto audio = std::find(parts.begin(), parts.end(), "*.mp3;*.flac;*.m4a;*.opus;*.ogg;*.wav");
+  EXPECT_NE(audio, parts.end());
+  EXPECT_EQ(parts.back(), "*.*");
 }
 
 TEST(ProgramFolder, NeverEndsInABackslash) {

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "player/core/Associations.h"
 #include "player/dialogs/ConfigModel.h"
 #include "player/shell/MainConfig.h"
 
@@ -136,6 +137,7 @@ TEST(ConfigModel, ApplyRunsTheStepsInOrderAndOnlyChangedToggles) {
   v.Set("spinDivxProcess", 20);
   v.Set(cfg::kLinkBoxes[0], 0);
   v.Set(cfg::kLinkBoxes[4], 1);
+  v.Set(cfg::kLinkBoxes[9], 1);  // ts, m2ts
   v.Set(cfg::kSyncChoice, cfg::kSyncLater);
   v.Set(cfg::kSyncSeconds, std::string("2"));
   ApplyConfig(v, target);
@@ -175,6 +177,10 @@ TEST(ConfigModel, ApplyRunsTheStepsInOrderAndOnlyChangedToggles) {
   EXPECT_EQ(target.sync, 2);
   EXPECT_FALSE(target.linked[0]);
   EXPECT_TRUE(target.linked[4]);
+  EXPECT_TRUE(target.linked[9]);
+  // Every box has its group of extensions.
+  ASSERT_EQ(ExtensionGroups().size(), static_cast<size_t>(kLinkGroupCount));
+  EXPECT_EQ(ExtensionGroups()[9].extensions, (std::vector<std::string>{"ts", "m2ts"}));
 }
 
 TEST(ConfigModel, PresetsApplyTheirValues) {

@@ -38,6 +38,7 @@ TEST_F(MediaTest, OpenClosesThenPlaysWithThePlayingMessage) {
   player_.Loaded(320, 240, 10);
   media_.Open("c:\\movies\\a.avi");
   EXPECT_EQ(log_, (Log{"FileName=", "FileName=c:\\movies\\a.avi", "Play"}));
+  EXPECT_TRUE(player_.ownDecoders_);  // the OwnDecoders setting reaches the control
   EXPECT_EQ(state_.Last(), Pair("재생 : (1/1) \"a.avi\"", "PLAYING : (1/1) \"a.avi\""));
   rig_.playList.index = 2;
   rig_.playList.count = 5;
@@ -122,6 +123,54 @@ TEST_F(MediaTest, StopRewindsWithoutMessage) {
   media_.Stop();
   EXPECT_EQ(log_, (Log{"Pause", "Position=0.000000"}));
   EXPECT_TRUE(state_.shown.empty());
+}
+
+TEST(MovieCaptionsChoice, FirstKoreanAndFirstEnglishTaggedElseALoneTrack) {
+  struct Case {
+    std::vector<const char*> tags;
+    std::vector<int> chosen;
+  };
+  const Case cases[] = {
+      {{"jpn", "eng", "KOR", "ko", "en"}, {2, 1}},
+      {{"en"}, {0}},
+      {{""}, {0}},
+      {{"jpn"}, {0}},
+      {{"", "und"}, {}},
+      {{}, {}},
+  };
+  for (const Case& c : cases) {
+    std::vector<TMovieTextTrack> tracks;
+    for (const char* tag : c.tags) tracks.push_back({"", tag, "", TTrackMarkup::SubRip});
+    EXPECT_EQ(ChooseMovieTracks(tracks), c.chosen) << c.tags.size();
+  }
+}
+
+TEST_F(MediaTest, AMoviesOwnCaptionsLoadOnceReadUnlessACaptionFileWasFound) {
+  player_.Loaded(320, 240, 10);
+  player_.textTracks_ = {{"1", "eng", "english", TTrackMarkup::SubRip},
+                         {"2", "kor", "korean", TTrackMarkup::Ass}};
+  auto loads = [&] {
+    return std::count_if(around_.begin(), around_.end(),
+                         [](const std::string& line) { return line.starts_with("LoadMovieTracks"); });
+  };
+  media_.Open("c:\\m.mkv");
+  media_.PollMovieCaptions();
+  EXPECT_EQ(loads(), 0);  // the cues are still being read
+  player_.cuesRead_ = {{0, {{0, 1000, "e"}}}, {1, {{0, 1000, "한"}}}};
+  media_.PollMovieCaptions();
+  media_.PollMovieCaptions();
+  EXPECT_EQ(around_.back(), "LoadMovieTracks=korean,english");
+  EXPECT_EQ(loads(), 1);
+
+  media_.ChooseMovieTrack(0);
+  EXPECT_EQ(around_.back(), "LoadMovieTracks=english,korean (chosen)");
+  EXPECT_EQ(media_.ChosenMovieTrack(), 0);
+
+  around_.clear();
+  media_.Open("c:\\m.mkv", {"c:\\m.srt"});
+  media_.PollMovieCaptions();
+  EXPECT_EQ(loads(), 0);
+  EXPECT_EQ(media_.ChosenMovieTrack(), -1);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <optional>
 #include <set>
 #include <string>
@@ -69,14 +70,26 @@ class FakePlayer : public IMediaPlayer {
     return stream >= 0 && stream < StreamCount() ? streams_[stream] : std::string();
   }
   bool GetStreamSelected(int) const override { return false; }
+  int TextTrackCount() const override { return static_cast<int>(textTracks_.size()); }
+  TMovieTextTrack TextTrack(int track) const override { return textTracks_.at(static_cast<size_t>(track)); }
+  // A track's cues once `cuesRead_` holds them, nothing before.
+  std::optional<std::vector<TMovieTextCue>> TextTrackCues(int track) override {
+    const auto read = cuesRead_.find(track);
+    if (read == cuesRead_.end()) return std::nullopt;
+    return read->second;
+  }
+  void SetOwnDecoders(bool on) override { ownDecoders_ = on; }
   void SetEvents(IMediaPlayerEvents*) override {}
 
   std::vector<std::string> streams_;
+  std::vector<TMovieTextTrack> textTracks_;
+  std::map<int, std::vector<TMovieTextCue>> cuesRead_;
   std::set<std::string> unplayable;
   double position_ = 0;
   int volume_ = 1;  // never a value TMovie would send, so a missed call shows
   bool mute_ = true;
   double rate_ = 1;
+  bool ownDecoders_ = false;  // never the default, so a missed call shows
 
  private:
   Log& log_;
@@ -160,6 +173,12 @@ class FakeCaptions : public NullCaptions {
   }
   void LoadCaptionFiles(const std::vector<std::filesystem::path>& files) override {
     for (const auto& file : files) LoadCaptionFile(file);
+  }
+  // "LoadMovieTracks=first,second" with "(chosen)" after a menu choice.
+  void LoadMovieTracks(const std::vector<TLoadedTextTrack>& tracks, bool chosen) override {
+    std::string names;
+    for (const TLoadedTextTrack& loaded : tracks) names += (names.empty() ? "" : ",") + loaded.track.title;
+    log_.push_back("LoadMovieTracks=" + names + (chosen ? " (chosen)" : ""));
   }
   void ClearCaptions() override {
     log_.push_back("ClearCaptions");

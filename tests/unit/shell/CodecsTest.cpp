@@ -32,6 +32,7 @@ TEST(Codecs, EachFileIsDeletedOnlyAfterItsUnregistrationHasEnded) {
     EXPECT_EQ(system.steps[2 * i + 1], "delete C:\\Windows\\System32\\" + file);
   }
   EXPECT_EQ(CodecFiles().back(), "ZMSoundProcessor.ax");
+  EXPECT_EQ(CodecFiles().end()[-2], "OrvesCodecs.ax");  // our decoders before the sound processor
 
   RecordingSystem installing;
   InstallCodecs(installing);

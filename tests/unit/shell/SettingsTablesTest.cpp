@@ -158,6 +158,7 @@ TEST_F(SettingsTablesTest, AFirstRunWritesEverySectionWithItsDefaultsInOrder) {
       "FontWidthRate=90\r\nFontName2=MD\xB0\xB3\xBC\xBA\xC3\xBC\r\nFontBold=0\r\nFontColor=14737632\r\n"
       "WarnedJapaness=0\r\nAntiAliase=1\r\nParseColorTag=1\r\nSmartCaptionFinding=1\r\n"
       "[Media]\r\nFFSpaceTime=10\r\nFFSpaceTime2=60\r\nDoBookMark=1\r\nCaptionEnabled=1\r\nAddToRecent=1\r\n"
+      "OwnDecoders=1\r\n"
       "[Movie]\r\nDivxBrightness=0\r\nDivxProcess=0\r\nVolume=0\r\nDoFixRate=0\r\nCutWhenWindow=0\r\n"
       "Force43=1\r\n"
       "[StateText]\r\nKorean=0\r\nEnabled=1\r\nShowTime=0\r\n"

@@ -1,5 +1,5 @@
-# Screenshot and pixel helpers of the caption end-to-end scripts (sourced
-# after e2e_common.sh, with $main the player's window id).
+# Screenshot, pixel and caption-file helpers of the caption end-to-end
+# scripts (sourced after e2e_common.sh, with $main the player's window id).
 
 press() { timeout 10 xdotool windowfocus --sync "$main" key --clearmodifiers "$@"; }
 
@@ -13,3 +13,11 @@ shoot() {
 mask() { convert "$1" -fuzz 3% -fill black +opaque "$2" -fill white -opaque "$2" "${@:3}"; }
 count() { mask "$1" "$2" -format '%[fx:int(mean*w*h+0.5)]' info:; }
 box() { mask "$1" "$2" -trim -format '%w %h %X %Y' info:; }
+
+# SubRip cues of text $1 every 2 s over the whole movie.
+subrip() {
+  local i
+  for i in $(seq 0 11); do
+    printf '%d\r\n00:00:%02d,000 --> 00:00:%02d,900\r\n%s\r\n\r\n' "$((i + 1))" "$((i * 2))" "$((i * 2 + 1))" "$1"
+  done
+}

@@ -22,14 +22,6 @@ long='#60A060'
 margin_left=$(skin_margin MarginLeft)
 margin_right=$(skin_margin MarginRight)
 
-# SubRip cues of text $1 every 2 s over the whole movie.
-subrip() {
-  local i
-  for i in $(seq 0 11); do
-    printf '%d\r\n00:00:%02d,000 --> 00:00:%02d,900\r\n%s\r\n\r\n' "$((i + 1))" "$((i * 2))" "$((i * 2 + 1))" "$1"
-  done
-}
-
 # Starts the player on $1/Film.avi and waits for its first captions.
 open_movie() {
   printf "[Orve's MP]\r\nVersion=2.33\r\n[Main]\r\nLeft=100\r\nTop=100\r\nWidth=640\r\nHeight=520\r\n" >"$ini"

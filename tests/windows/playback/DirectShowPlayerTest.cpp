@@ -79,10 +79,12 @@ TEST_F(DirectShowPlayerTest, OpensTheTestMediaWithDurationAndSize) {
     EXPECT_EQ(player_.ImageSourceHeight(), c.height);
     EXPECT_EQ(player_.PlayState(), kPlayStateStopped);
     EXPECT_EQ(player_.CurrentPosition(), 0.0);
-    EXPECT_EQ(player_.StreamCount(), 0);  // no stream selector in this graph
-    EXPECT_EQ(player_.GetStreamName(0), "");
-    EXPECT_FALSE(player_.GetStreamSelected(0));
-    player_.StreamSelect(0);  // harmless
+    // Our source lists the one audio track; past it there is nothing.
+    EXPECT_EQ(player_.StreamCount(), 1);
+    EXPECT_TRUE(player_.GetStreamSelected(0));
+    EXPECT_EQ(player_.GetStreamName(1), "");
+    EXPECT_FALSE(player_.GetStreamSelected(1));
+    player_.StreamSelect(1);  // harmless
   }
 }
 
