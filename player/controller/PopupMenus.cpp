@@ -109,8 +109,8 @@ MainMenuState PrepareMainMenu(const ControllerServices& p) {
 
   const int tracks = p.player.TextTrackCount();
   for (int n = 0; n < tracks && n < kMaxCaptionTrackItems; ++n) {
-    s.captionTracks.push_back({"자막" + std::to_string(n + 1) + " : " + p.player.TextTrack(n).name,
-                               n == p.media.ChosenMovieTrack()});
+    s.captionTracks.push_back(
+        {"자막" + std::to_string(n + 1) + " : " + p.player.TextTrack(n).name, p.media.MovieTrackInUse(n)});
   }
   const int streams = p.player.StreamCount();
   s.changeStreamEnabled = streams != 0;

@@ -73,11 +73,11 @@ class IMedia : public IMediaView {
   virtual int ShortStep() const = 0;
   virtual int LongStep() const = 0;
   // The captions inside a movie opened without a caption file: handed to the
-  // captions once read (on the timer), and the track chosen in the caption
-  // menu (-1 when none was).
+  // captions once read (on the timer), the track chosen in the caption menu,
+  // and whether a track is one the captions were given.
   virtual void PollMovieCaptions() = 0;
   virtual void ChooseMovieTrack(int track) = 0;
-  virtual int ChosenMovieTrack() const = 0;
+  virtual bool MovieTrackInUse(int track) const = 0;
 };
 
 // TMovie: the control's volume, picture values, cropping and audio stream.

@@ -131,7 +131,7 @@ class TMedia final : public IMedia {
 
   void PollMovieCaptions() override { movieCaptions_.Poll(); }
   void ChooseMovieTrack(int track) override { movieCaptions_.Choose(track); }
-  int ChosenMovieTrack() const override { return movieCaptions_.Chosen(); }
+  bool MovieTrackInUse(int track) const override { return movieCaptions_.InUse(track); }
 
   // Settings, read and set by the options dialog.
   int ShortStep() const override { return shortStep_; }

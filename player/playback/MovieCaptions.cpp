@@ -30,13 +30,15 @@ void TMovieCaptions::Begin() {
   for (int i = 0; i < player_.TextTrackCount(); ++i) tracks.push_back(player_.TextTrack(i));
   wanted_ = ChooseMovieTracks(tracks);
   waiting_ = !wanted_.empty();
-  chosen_ = -1;
+  inUse_.clear();
+  chosen_ = false;
 }
 
 void TMovieCaptions::End() {
   wanted_.clear();
+  inUse_.clear();
   waiting_ = false;
-  chosen_ = -1;
+  chosen_ = false;
 }
 
 void TMovieCaptions::Poll() {
@@ -48,7 +50,12 @@ void TMovieCaptions::Poll() {
     loaded.push_back({player_.TextTrack(track), std::move(*cues)});
   }
   waiting_ = false;
-  captions_.LoadMovieTracks(loaded, chosen_ >= 0);
+  inUse_ = wanted_;
+  captions_.LoadMovieTracks(loaded, chosen_);
+}
+
+bool TMovieCaptions::InUse(int track) const {
+  return std::find(inUse_.begin(), inUse_.end(), track) != inUse_.end();
 }
 
 void TMovieCaptions::Choose(int track) {
@@ -57,7 +64,7 @@ void TMovieCaptions::Choose(int track) {
   // before fill the other table, if they can.
   std::erase(wanted_, track);
   wanted_.insert(wanted_.begin(), track);
-  chosen_ = track;
+  chosen_ = true;
   waiting_ = true;
   Poll();
 }

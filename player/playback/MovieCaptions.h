@@ -29,15 +29,16 @@ class TMovieCaptions {
   void Poll();
   // Shows track `track` of the open movie (the caption menu).
   void Choose(int track);
-  // The track chosen last in the caption menu, else -1.
-  int Chosen() const { return chosen_; }
+  // Whether `track` is one of those handed to the captions.
+  bool InUse(int track) const;
 
  private:
   IMediaPlayer& player_;
   ICaptions& captions_;
   std::vector<int> wanted_;  // the tracks to show, the one to show first first
+  std::vector<int> inUse_;   // the tracks handed over last
   bool waiting_ = false;
-  int chosen_ = -1;
+  bool chosen_ = false;  // wanted_ starts with a track chosen in the menu
 };
 
 }  // namespace orves

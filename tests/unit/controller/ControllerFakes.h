@@ -111,7 +111,7 @@ class FakeWorld final : public IMedia,
   void ShowPlayingMessage() const override { const_cast<FakeWorld*>(this)->Log("media.ShowPlayingMessage"); }
   void PollMovieCaptions() override {}
   void ChooseMovieTrack(int track) override { Log("media.ChooseMovieTrack " + std::to_string(track)); }
-  int ChosenMovieTrack() const override { return -1; }
+  bool MovieTrackInUse(int) const override { return false; }
 
   // IMovie
   void VolumeUp() override { Log("movie.VolumeUp"); }

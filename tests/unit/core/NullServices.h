@@ -49,7 +49,7 @@ class NullMedia : public IMedia {
   int LongStep() const override { return 60; }
   void PollMovieCaptions() override {}
   void ChooseMovieTrack(int) override {}
-  int ChosenMovieTrack() const override { return -1; }
+  bool MovieTrackInUse(int) const override { return false; }
 };
 
 class NullPlayList : public IPlayList {

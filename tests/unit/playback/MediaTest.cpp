@@ -156,6 +156,7 @@ TEST_F(MediaTest, AMoviesOwnCaptionsLoadOnceReadUnlessACaptionFileWasFound) {
   media_.Open("c:\\m.mkv");
   media_.PollMovieCaptions();
   EXPECT_EQ(loads(), 0);  // the cues are still being read
+  EXPECT_FALSE(media_.MovieTrackInUse(1));
   player_.cuesRead_ = {{0, {{0, 1000, "e"}}}, {1, {{0, 1000, "한"}}}};
   media_.PollMovieCaptions();
   media_.PollMovieCaptions();
@@ -164,13 +165,13 @@ TEST_F(MediaTest, AMoviesOwnCaptionsLoadOnceReadUnlessACaptionFileWasFound) {
 
   media_.ChooseMovieTrack(0);
   EXPECT_EQ(around_.back(), "LoadMovieTracks=english,korean (chosen)");
-  EXPECT_EQ(media_.ChosenMovieTrack(), 0);
+  EXPECT_TRUE(media_.MovieTrackInUse(0) && media_.MovieTrackInUse(1));
 
   around_.clear();
   media_.Open("c:\\m.mkv", {"c:\\m.srt"});
   media_.PollMovieCaptions();
   EXPECT_EQ(loads(), 0);
-  EXPECT_EQ(media_.ChosenMovieTrack(), -1);
+  EXPECT_FALSE(media_.MovieTrackInUse(0) || media_.MovieTrackInUse(1));
 }
 
 }  // namespace
