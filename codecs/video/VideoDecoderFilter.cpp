@@ -5,6 +5,7 @@
 #include "codecs/common/Aspect.h"
 #include "codecs/common/CodecGuids.h"
 #include "codecs/common/MediaPacket.h"
+#include "codecs/common/SamplePacket.h"
 #include "directshow/com/ComPtr.h"
 
 namespace orves::codecs {
@@ -102,19 +103,8 @@ HRESULT VideoDecoderFilter::Receive(IMediaSample* sample) {
     ds::DeleteMediaType(changed);
     if (FAILED(hr)) return hr;
   }
-  BYTE* data = nullptr;
-  if (FAILED(sample->GetPointer(&data))) return E_UNEXPECTED;
   MediaPacket packet;
-  packet.data.assign(data, data + sample->GetActualDataLength());
-  REFERENCE_TIME start = 0;
-  REFERENCE_TIME stop = 0;
-  const HRESULT times = sample->GetTime(&start, &stop);
-  if (SUCCEEDED(times)) {
-    packet.start = start;
-    packet.stop = times == VFW_S_NO_STOP_TIME ? kNoTime : stop;
-  }
-  packet.syncPoint = sample->IsSyncPoint() == S_OK;
-  packet.discontinuity = sample->IsDiscontinuity() == S_OK;
+  if (!PacketFromSample(sample, packet)) return E_UNEXPECTED;
   decoder_->Send(packet);
   return DeliverPictures();
 }
